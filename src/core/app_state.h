@@ -1,0 +1,45 @@
+#pragma once
+// The program-wide values that the windows share: written by their owner, read by the others.
+// One object, created by the program's entry and handed to every window.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace qr {
+
+inline constexpr int kMaxRows = 34;
+inline constexpr int kMaxCols = 5;
+
+struct AppState {
+  // Background choice of the main window.
+  int16_t G_Kabe = 2;  // 0 current wallpaper, 1 image file, 2 desktop colour only
+  int16_t G_Pos = 0;   // 0 centred, 1 tiled, 2 full screen
+  std::string Kabe_File;     // image the canvas and the preview place
+  std::string Chosen_File;   // the file shown in the main window's path field (empty = none)
+  int16_t Capture_Mode = 0;  // canvas: 1 write the bitmap; preview: 1 show the temporary bitmap
+
+  // Screen position of the table's first cell on the canvas; the layout advances Table_Y.
+  int32_t Table_X = 0;
+  int32_t Table_Y = 0;
+
+  // Table dimensions and options of the editor.
+  int16_t G_Rows = 10;
+  int16_t G_Cols = 2;
+  std::array<int16_t, kMaxCols + 1> G_Cols_w{0, 80, 80, 80, 80, 80};  // element 0 unused
+  int16_t Trans = 0;
+  int16_t Common = 0;
+  int16_t Cur_Row = 1;
+  int16_t Cur_Col = 1;
+  int16_t G_Left = -1;  // twips, -1 = centre the editor
+  int16_t G_Top = -1;
+
+  // Remembered folders (UTF-8); the program folder until the settings say otherwise.
+  std::string Get_File_Path;
+  std::string Get_Data_Path;
+  std::string Get_Kabe_Path;
+
+  // The folder of the executable: no trailing separator except at a drive root ("C:\").
+  std::string Program_Folder;
+};
+
+}  // namespace qr
