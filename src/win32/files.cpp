@@ -1,0 +1,126 @@
+#include "win32/files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "win32/handles.h"
+#include "win32/text.h"
+
+namespace qr::win {
+
+namespace {
+
+// CreateDirectoryW stops short of MAX_PATH by the room for an 8.3 file name.
+constexpr size_t kClassicPathLimit = MAX_PATH - 12;
+
+bool HasLongPrefix(std::wstring_view path) { return path.substr(0, 4) == L"\\\\?\\"; }
+
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring out(path.size() + MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
+    if (n == 0) return path;
+    if (n < out.size()) {
+      out.resize(n);
+      return out;
+    }
+    out.resize(n);
+  }
+}
+
+File OpenForReading(const std::string& path) {
+  const std::wstring wide = ApiPath(path);
+  if (wide.empty()) return File();
+  return File(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  constexpr size_t kChunk = 1u << 20;
+  while (!bytes.empty()) {
+    const DWORD part = static_cast<DWORD>(std::min(bytes.size(), kChunk));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), part, &written, nullptr) || written != part) return false;
+    bytes.remove_prefix(part);
+  }
+  return true;
+}
+
+bool WriteNewFile(const std::wstring& path, std::string_view bytes) {
+  File file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  return WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+}
+
+}  // namespace
+
+std::wstring ApiPath(std::string_view utf8) {
+  if (utf8.find('\0') != std::string_view::npos) return {};
+  std::wstring wide = Wide(utf8);
+  if (wide.size() < kClassicPathLimit || HasLongPrefix(wide)) return wide;
+  wide = FullPath(wide);
+  if (wide.substr(0, 2) == L"\\\\") return L"\\\\?\\UNC\\" + wide.substr(2);
+  return L"\\\\?\\" + wide;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxBytes) {
+  File file = OpenForReading(path);
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data() + done, part, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;  // the file shrank while it was read
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  const std::wstring target = ApiPath(path);
+  const std::wstring temp = ApiPath(path + ".tmp~");
+  if (target.empty() || temp.empty()) return false;
+  if (!WriteNewFile(temp, bytes)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool DeletePath(const std::string& path) {
+  const std::wstring wide = ApiPath(path);
+  return !wide.empty() && DeleteFileW(wide.c_str());
+}
+
+bool RenamePath(const std::string& from, const std::string& to) {
+  const std::wstring source = ApiPath(from);
+  const std::wstring target = ApiPath(to);
+  if (source.empty() || target.empty()) return false;
+  return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+}
+
+std::string ExecutablePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return Utf8(std::wstring_view(buffer.data(), n));
+    if (buffer.size() >= std::numeric_limits<DWORD>::max() / 2) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace qr::win

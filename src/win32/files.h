@@ -1,0 +1,32 @@
+#pragma once
+// Whole-file access and file-system operations on UTF-8 paths of any length.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qr::win {
+
+// The path as the wide API wants it. Paths too long for the classic limit are made absolute and given the
+// "\\?\" prefix, so that every call below works on them. Empty for a path containing a NUL character,
+// which no file can have.
+std::wstring ApiPath(std::string_view utf8);
+
+// The whole content of a file; nothing when the path is missing, unreadable, a folder, or larger than
+// maxBytes.
+std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20);
+
+// Replaces the file's content as one step: the bytes go to "<path>.tmp~" beside it, are flushed to disk,
+// and that file is then moved over the target. On any failure the temporary file is removed, the old
+// file is left as it was, and the result is false.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// Deletes one file.
+bool DeletePath(const std::string& path);
+// Renames or moves a file, replacing a file of the target name; works across drives.
+bool RenamePath(const std::string& from, const std::string& to);
+
+// The full path of the running program, however long.
+std::string ExecutablePath();
+
+}  // namespace qr::win
