@@ -1,0 +1,197 @@
+#include "core/geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/app_state.h"
+#include "core/numeric.h"
+
+namespace qr {
+namespace {
+
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+int32_t Saturate(int64_t value) { return static_cast<int32_t>(std::clamp(value, kInt32Min, kInt32Max)); }
+
+bool IsPositive(double value) { return value > 0; }  // false for NaN too
+
+double UsableTwipsPerPixel(double twipsPerPixel) {
+  return IsPositive(twipsPerPixel) && std::isfinite(twipsPerPixel) ? twipsPerPixel : kFixedTwipsPerPixel;
+}
+
+// Single precision as the editor's arithmetic uses it; kept inside float's range so the conversion is
+// defined.
+float ToSingle(double value) {
+  constexpr double kFloatMax = std::numeric_limits<float>::max();
+  return std::isnan(value) ? 0.0f : static_cast<float>(std::clamp(value, -kFloatMax, kFloatMax));
+}
+
+float SingleTwipsPerPixel(double twipsPerPixel) {
+  const float single = ToSingle(UsableTwipsPerPixel(twipsPerPixel));
+  return single > 0 ? single : static_cast<float>(kFixedTwipsPerPixel);
+}
+
+int64_t NonNegative(int16_t width) { return std::max<int64_t>(width, 0); }
+
+// Left edge of column `col` relative to the first column: the widths of the columns before it.
+int64_t ColumnOffset(const std::array<int16_t, 6>& widths, int col) {
+  int64_t offset = 0;
+  for (int c = 1; c < col; ++c) offset += NonNegative(widths[c]);
+  return offset;
+}
+
+bool ColumnsInRange(int16_t cols) { return cols >= 1 && cols <= kMaxCols; }
+
+// Starts 0, tile, 2 * tile ... of one tiling direction: every start that is not past `area`, then one
+// more, as the loop's strict test lets one tile through beyond the edge. Starts beyond int32 are dropped.
+int64_t TileStartCount(int32_t area, int32_t tile) {
+  int64_t count = (area >= 0 ? int64_t{area} / tile + 1 : 0) + 1;
+  if ((count - 1) * tile > kInt32Max) --count;
+  return count;
+}
+
+template <typename Visit>  // Visit returns false to stop early
+void WalkTileOrigins(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH, Visit visit) {
+  if (tileW <= 0 || tileH <= 0) return;
+  const int64_t columns = TileStartCount(areaW, tileW);
+  const int64_t rows = TileStartCount(areaH, tileH);
+  for (int64_t column = 0; column < columns; ++column) {
+    for (int64_t row = 0; row < rows; ++row) {
+      if (!visit(Point{static_cast<int32_t>(column * tileW), static_cast<int32_t>(row * tileH)})) return;
+    }
+  }
+}
+
+}  // namespace
+
+int32_t RoundToInt32(double value) {
+  if (std::isnan(value)) return 0;
+  const double clamped = std::clamp(value, static_cast<double>(kInt32Min), static_cast<double>(kInt32Max));
+  return static_cast<int32_t>(RoundHalfEven(clamped));
+}
+
+int32_t TwipsToPixels(double twips, double twipsPerPixel) {
+  return RoundToInt32(twips / UsableTwipsPerPixel(twipsPerPixel));
+}
+
+double CentredStart(double outer, double inner) { return (outer - inner) / 2; }
+
+Point CentreOver(const Rect& owner, Size dialog) {
+  const double x = owner.x + owner.w / 2.0 - dialog.w / 2.0;
+  const double y = owner.y + owner.h / 2.0 - dialog.h / 2.0;
+  return {RoundToInt32(x), RoundToInt32(y)};
+}
+
+Point CentreOnScreen(double screenWPx, double screenHPx, Size dialog) {
+  return {RoundToInt32(screenWPx / 2 - dialog.w / 2.0), RoundToInt32(screenHPx / 2 - dialog.h / 2.0)};
+}
+
+Rect PlaceCentred(double screenW, double screenH, double w, double h) {
+  if (!IsPositive(w) || !IsPositive(h)) return {};
+  return {RoundToInt32(CentredStart(screenW, w)), RoundToInt32(CentredStart(screenH, h)), RoundToInt32(w),
+          RoundToInt32(h)};
+}
+
+Rect PlaceFullScreen(double screenW, double screenH, double w, double h) {
+  if (!IsPositive(w) || !IsPositive(h) || !IsPositive(screenW) || !IsPositive(screenH)) return {};
+  const bool landscape = w > h;
+  const double dw = landscape ? screenW : screenH * w / h;
+  const double dh = landscape ? screenW * h / w : screenH;
+  return {RoundToInt32(CentredStart(screenW, dw)), RoundToInt32(CentredStart(screenH, dh)), RoundToInt32(dw),
+          RoundToInt32(dh)};
+}
+
+int64_t TileOriginCount(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH) {
+  if (tileW <= 0 || tileH <= 0) return 0;
+  return TileStartCount(areaW, tileW) * TileStartCount(areaH, tileH);
+}
+
+void ForEachTileOrigin(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH,
+                       const std::function<void(Point)>& visit) {
+  WalkTileOrigins(areaW, areaH, tileW, tileH, [&](Point origin) {
+    visit(origin);
+    return true;
+  });
+}
+
+std::vector<Point> TileOrigins(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH, size_t maxCount) {
+  std::vector<Point> origins;
+  const int64_t count = TileOriginCount(areaW, areaH, tileW, tileH);
+  origins.reserve(static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(maxCount))));
+  WalkTileOrigins(areaW, areaH, tileW, tileH, [&](Point origin) {
+    if (origins.size() >= maxCount) return false;
+    origins.push_back(origin);
+    return true;
+  });
+  return origins;
+}
+
+GridLayout LayoutGrid(int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths, int32_t firstRowTop) {
+  GridLayout layout;
+  const int usedCols = std::clamp<int>(cols, 0, kMaxCols);
+  for (int c = 1; c <= usedCols; ++c) layout.sliderLeft[c] = Saturate(16 + ColumnOffset(widths, c));
+
+  const int laidRows = std::min<int>(rows, kMaxRows);
+  if (ColumnsInRange(cols)) {
+    for (int r = 1; r <= laidRows; ++r) {
+      const int32_t top = Saturate(int64_t{firstRowTop} + int64_t{Row_Pitch} * (r - 1));
+      for (int c = 1; c <= cols; ++c) {
+        const Rect cell{Saturate(8 + ColumnOffset(widths, c)), top, Saturate(NonNegative(widths[c])),
+                        Row_Pitch};
+        layout.cells.push_back({r, c, cell});
+      }
+    }
+  }
+
+  // The grid box ends 30 pixels below the top of the last row in use.
+  const int64_t lastRowTop =
+      int64_t{firstRowTop} + int64_t{Row_Pitch} * (std::clamp(laidRows, 1, kMaxRows) - 1);
+  const int64_t gridW = 20 + ColumnOffset(widths, usedCols + 1);
+  const int64_t gridH = lastRowTop + 30;
+  layout.gridBox = {Saturate(gridW), Saturate(gridH)};
+
+  const int64_t windowW = (gridW + kGridBoxLeft + 12) * kFixedTwipsPerPixel;
+  const int64_t windowH = (gridH + kGridBoxTop + 40) * kFixedTwipsPerPixel;
+  layout.windowTwips = {Saturate(std::max<int64_t>(windowW, kEditorMinWidthTwips)), Saturate(windowH)};
+
+  const int64_t buttonsTop = kGridBoxTop + gridH;
+  layout.button0Face = {4, Saturate(buttonsTop + 4)};
+  layout.button0Label = {4, Saturate(buttonsTop + 8)};
+  layout.button1Face = {94, Saturate(buttonsTop + 4)};
+  layout.button1Label = {94, Saturate(buttonsTop + 8)};
+  return layout;
+}
+
+CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows, int16_t cols,
+                                    const std::array<int16_t, 6>& widths) {
+  CanvasTableLayout layout;
+  const int laidRows = std::clamp<int>(rows, 0, kMaxRows);
+  int64_t rowTop = tableY;
+  for (int r = 1; r <= laidRows; ++r) {
+    if (ColumnsInRange(cols)) {
+      for (int c = 1; c <= cols; ++c) {
+        const Rect cell{Saturate(tableX + ColumnOffset(widths, c)), Saturate(rowTop),
+                        Saturate(NonNegative(widths[c])), Row_Pitch};
+        layout.cells.push_back({r, c, cell});
+      }
+    }
+    rowTop += Row_Pitch;
+  }
+  layout.endTableY = Saturate(rowTop);
+  return layout;
+}
+
+Rect TableRectangle(const TableRectInput& input) {
+  // Single precision, as the editor computes the rectangle.
+  const float x = ToSingle(input.windowLeftTwips) / SingleTwipsPerPixel(input.twipsPerPixelX) +
+                  static_cast<float>(input.picBackLeft) + 12.0f;
+  const float y = ToSingle(input.windowTopTwips) / SingleTwipsPerPixel(input.twipsPerPixelY) +
+                  static_cast<float>(input.picBackTop) + 12.0f;
+  const int64_t w = std::max<int64_t>(int64_t{input.picBackWidth} - 18, 0);
+  const int64_t h = std::max<int64_t>(int64_t{input.picBackHeight} - 16, 0);
+  return {RoundToInt32(x), RoundToInt32(y), Saturate(w), Saturate(h)};
+}
+
+}  // namespace qr
