@@ -9,11 +9,12 @@ namespace qr {
 
 inline constexpr int kMaxRows = 34;
 inline constexpr int kMaxCols = 5;
+inline constexpr int kMaxColWidth = 400;  // pixels, the reach of the editor's width sliders
 
 struct AppState {
   // Background choice of the main window.
-  int16_t G_Kabe = 2;  // 0 current wallpaper, 1 image file, 2 desktop colour only
-  int16_t G_Pos = 0;   // 0 centred, 1 tiled, 2 full screen
+  int16_t G_Kabe = 2;        // 0 current wallpaper, 1 image file, 2 desktop colour only
+  int16_t G_Pos = 0;         // 0 centred, 1 tiled, 2 full screen
   std::string Kabe_File;     // image the canvas and the preview place
   std::string Chosen_File;   // the file shown in the main window's path field (empty = none)
   int16_t Capture_Mode = 0;  // canvas: 1 write the bitmap; preview: 1 show the temporary bitmap

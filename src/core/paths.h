@@ -1,0 +1,16 @@
+#pragma once
+// Taking paths apart. Separators are ASCII, so UTF-8 text can be scanned byte by byte.
+#include <string>
+#include <string_view>
+
+namespace qr {
+
+// The extension of the last path component without its dot, or empty ("a.tar.JPG" -> "JPG",
+// "C:\my.dir\readme" -> ""). Letter case is kept.
+std::string Get_Extension(std::string_view path);
+
+// The text up to the last "\" or ":", without a trailing "\" ("C:\pic\sea.bmp" -> "C:\pic",
+// "C:\sea.bmp" -> "C:", "sea.bmp" -> "").
+std::string Get_Folder(std::string_view path);
+
+}  // namespace qr

@@ -1,0 +1,30 @@
+#pragma once
+// The settings: keys, defaults, number forms, and the four reading and writing routines over a KeyStore.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/app_state.h"
+#include "core/key_store.h"
+
+namespace qr {
+
+inline constexpr std::string_view kSettingsSection = "Section";
+inline constexpr std::string_view kSettingsFileName = "Quelm_Rask.ini";
+
+// The folder of the executable: no trailing separator, except at a drive root ("C:\").
+std::string ProgramFolderOf(std::string_view exePath);
+// Program folder + "\" + name (a drive root therefore gives a doubled separator, which Windows accepts).
+std::string FileInProgramFolder(std::string_view programFolder, std::string_view name);
+
+using FileExistsFn = std::function<bool(const std::string&)>;
+
+// Each reader reads its keys in the documented order. A number that is malformed or does not fit 16 bits
+// stops the reader at that key: it and the keys after it keep the values they had.
+void Load_Main_Settings(KeyStore& store, AppState& state, const FileExistsFn& fileExists);
+void Save_Main_Settings(KeyStore& store, const AppState& state);
+void Load_Editor_Settings(KeyStore& store, AppState& state);
+// The editor's window position is written as it stands (twips, possibly fractional).
+void Save_Editor_Settings(KeyStore& store, const AppState& state, double leftTwips, double topTwips);
+
+}  // namespace qr
