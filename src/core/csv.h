@@ -1,0 +1,28 @@
+#pragma once
+// Splitting one line of comma-separated text into fields.
+#include <string>
+#include <string_view>
+
+namespace qr {
+
+// Returned by Next_Csv_Field when the line has no more fields: a text of one NUL character.
+inline const std::string kCsvEndMarker(1, '\0');
+
+// Keeps the position within the line being split, so each line needs only its own splitter, or one
+// splitter restarted per line.
+class CsvFieldSplitter {
+ public:
+  // The next field of `line`. `continueLine` false starts at the beginning of `line`; true goes on after
+  // the previous field of the same line. Blanks before a field are skipped; a field starting with a
+  // double quote runs to the next double quote, keeps its blanks and commas, and anything between that
+  // quote and the next comma is dropped (a missing closing quote takes the rest of the line); other
+  // fields run to the next comma and lose trailing blanks. A comma at the end of the line gives one more,
+  // empty, field; an empty line gives one empty field. After the last field comes kCsvEndMarker.
+  std::string Next_Csv_Field(std::string_view line, bool continueLine);
+
+ private:
+  size_t position_ = 0;  // 0-based; length_ + 1 means past the end
+  size_t length_ = 0;
+};
+
+}  // namespace qr
