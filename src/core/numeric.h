@@ -15,7 +15,8 @@ int64_t RoundHalfEven(double value);
 std::optional<int16_t> ToInt16(int64_t value);
 
 // The settings file's number-to-text form: a leading blank before zero and positive values, a minus
-// sign before negative ones; a fractional value keeps its fraction (" 1", "-1", " 1234.5").
+// sign before negative ones; a fractional value keeps its fraction (" 1", "-1", " 1234.5"). Never in
+// exponent form; NaN and infinities are written as " 0".
 std::string FormatSettingNumber(double value);
 
 // Reads a settings number back: blanks around it accepted, the integer part rounded toward minus

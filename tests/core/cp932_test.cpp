@@ -22,6 +22,7 @@ TEST(Cp932, EncodesJapaneseAndAsciiToShiftJisBytes) {
 
 TEST(Cp932, UnmappableAndMalformedTextBecomesQuestionMarks) {
   EXPECT_EQ(EncodeCp932("café"), "caf?");
+  EXPECT_EQ(EncodeCp932("C:\\¥x"), "C:\\?x");  // no best-fit stand-in: that would make it a separator
   EXPECT_EQ(EncodeCp932("a😀b"), "a?b");
   EXPECT_EQ(EncodeCp932("日é本"), "\x93\xFA?\x96\x7B");  // an unmappable character spoils only itself
   EXPECT_EQ(EncodeCp932("a\xFF"
