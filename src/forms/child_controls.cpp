@@ -1,0 +1,371 @@
+#include "forms/child_controls.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "forms/container.h"
+#include "win32/text.h"
+
+namespace qr::forms {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x5152;  // "QR"
+
+RECT WindowRectInParent(HWND wnd) {
+  RECT r{};
+  if (!wnd) return r;
+  GetWindowRect(wnd, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void Fire(const EventHandler& handler) {
+  if (!handler) return;
+  EventHandler copy = handler;
+  copy();
+}
+
+}  // namespace
+
+// ---- ChildControl
+
+ChildControl::~ChildControl() {
+  if (!hwnd_) return;
+  HWND wnd = std::exchange(hwnd_, nullptr);
+  RemoveWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId);
+  SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+  DestroyWindow(wnd);
+}
+
+ChildControl* ChildControl::FromWindow(HWND wnd) {
+  return reinterpret_cast<ChildControl*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+}
+
+bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle,
+                               int left, int top, int width, int height) {
+  if (hwnd_ || !parent.hwnd()) return hwnd_ != nullptr;
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  HWND wnd = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, L"",
+                             style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, left, top, std::max(width, 0),
+                             std::max(height, 0), parent.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!wnd) return false;
+  hwnd_ = wnd;
+  container_ = &parent;
+  SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SetFont(font_);
+  return true;
+}
+
+LRESULT CALLBACK ChildControl::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                            DWORD_PTR data) {
+  auto* self = reinterpret_cast<ChildControl*>(data);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId);
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+    if (self) self->hwnd_ = nullptr;
+    return DefSubclassProc(wnd, msg, wp, lp);
+  }
+  if (!self) return DefSubclassProc(wnd, msg, wp, lp);
+  try {
+    return self->ControlMessage(msg, wp, lp);
+  } catch (...) {
+    return DefSubclassProc(wnd, msg, wp, lp);
+  }
+}
+
+LRESULT ChildControl::ControlMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultMessage(msg, wp, lp); }
+LRESULT ChildControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return DefSubclassProc(hwnd_, msg, wp, lp);
+}
+
+bool ChildControl::ParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+int ChildControl::Left() const { return WindowRectInParent(hwnd_).left; }
+int ChildControl::Top() const { return WindowRectInParent(hwnd_).top; }
+int ChildControl::Width() const {
+  const RECT r = WindowRectInParent(hwnd_);
+  return r.right - r.left;
+}
+int ChildControl::Height() const {
+  const RECT r = WindowRectInParent(hwnd_);
+  return r.bottom - r.top;
+}
+
+void ChildControl::Move(int left, int top, int width, int height) {
+  if (hwnd_) MoveWindow(hwnd_, left, top, std::max(width, 0), std::max(height, 0), TRUE);
+}
+
+bool ChildControl::Visible() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+void ChildControl::SetVisible(bool visible) {
+  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+bool ChildControl::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+void ChildControl::SetEnabled(bool enabled) {
+  if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+void ChildControl::SetToolTip(const std::string& text) {
+  if (container_ && hwnd_) container_->SetToolTipForWindow(hwnd_, text);
+}
+
+void ChildControl::SetFocus() {
+  if (hwnd_) ::SetFocus(hwnd_);
+}
+
+void ChildControl::SetFont(const FontSpec& font) {
+  font_ = font;
+  gdiFont_ = CreateFontFor(font);
+  if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(gdiFont_.get()), TRUE);
+}
+
+// ---- ListBox
+
+bool ListBox::Create(Container& parent, int left, int top, int width, int height) {
+  return CreateChild(parent, L"LISTBOX",
+                     WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                     WS_EX_CLIENTEDGE, left, top, width, height);
+}
+
+void ListBox::AddItem(const std::string& text) {
+  if (hwnd()) SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Wide(text).c_str()));
+}
+
+void ListBox::RemoveItem(int index) {
+  if (hwnd()) SendMessageW(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ListBox::Clear() {
+  if (hwnd()) SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
+}
+
+int ListBox::ListCount() const {
+  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETCOUNT, 0, 0)) : 0;
+}
+
+std::string ListBox::List(int index) const {
+  if (!hwnd() || index < 0 || index >= ListCount()) return {};
+  const LRESULT length = SendMessageW(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT got =
+      SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return win::Utf8(text);
+}
+
+int ListBox::ListIndex() const {
+  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0)) : -1;
+}
+
+void ListBox::SetListIndex(int index) {
+  if (!hwnd()) return;
+  if (index < -1 || index >= ListCount()) return;
+  SendMessageW(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  Fire(OnClick);
+}
+
+void ListBox::SetHorizontalExtent(int pixels) {
+  if (hwnd()) SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
+}
+
+int ListBox::HorizontalExtent() const {
+  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETHORIZONTALEXTENT, 0, 0)) : 0;
+}
+
+void ListBox::SetAcceptFiles(bool accept) {
+  if (hwnd()) DragAcceptFiles(hwnd(), accept);
+}
+
+bool ListBox::ParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wp) != LBN_SELCHANGE) return false;
+  Fire(OnClick);
+  result = 0;
+  return true;
+}
+
+LRESULT ListBox::ControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg != WM_DROPFILES) return DefaultMessage(msg, wp, lp);
+  auto drop = reinterpret_cast<HDROP>(wp);
+  std::vector<std::string> names;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring name(length + 1, L'\0');
+    const UINT got = DragQueryFileW(drop, i, name.data(), length + 1);
+    name.resize(got);
+    names.push_back(win::Utf8(name));
+  }
+  DragFinish(drop);
+  if (!OnFilesDropped) return 0;
+  auto handler = OnFilesDropped;
+  handler(names);
+  return 0;
+}
+
+// ---- TextBox
+
+bool TextBox::Create(Container& parent, int left, int top, int width, int height) {
+  return CreateChild(parent, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, left, top,
+                     width, height);
+}
+
+std::string TextBox::Text() const {
+  if (!hwnd()) return {};
+  const int length = GetWindowTextLengthW(hwnd());
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd(), text.data(), length + 1);
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return win::Utf8(text);
+}
+
+void TextBox::SetText(const std::string& text) {
+  if (hwnd()) SetWindowTextW(hwnd(), win::Wide(text).c_str());
+}
+
+void TextBox::SetForeColor(COLORREF colour) {
+  foreColor_ = colour;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void TextBox::SetBackColor(COLORREF colour) {
+  backColor_ = colour;
+  backBrush_.reset();
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+bool TextBox::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) {
+    auto dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, ResolveColour(foreColor_));
+    SetBkColor(dc, ResolveColour(backColor_));
+    if (!backBrush_) backBrush_.reset(CreateSolidBrush(ResolveColour(backColor_)));
+    result = reinterpret_cast<LRESULT>(backBrush_.get());
+    return true;
+  }
+  (void)lp;
+  if (msg != WM_COMMAND) return false;
+  switch (HIWORD(wp)) {
+    case EN_CHANGE:
+      Fire(OnChange);
+      break;
+    case EN_SETFOCUS:
+      Fire(OnGotFocus);
+      break;
+    case EN_KILLFOCUS:
+      Fire(OnLostFocus);
+      break;
+    default:
+      return false;
+  }
+  result = 0;
+  return true;
+}
+
+// ---- HScrollBar
+
+bool HScrollBar::Create(Container& parent, int left, int top, int width, int height) {
+  if (!CreateChild(parent, L"SCROLLBAR", SBS_HORZ | WS_TABSTOP, 0, left, top, width, height)) return false;
+  SetRange(min_, max_);
+  return true;
+}
+
+void HScrollBar::SetRange(int min, int max) {
+  min_ = min;
+  max_ = max;
+  if (hwnd()) {
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE, std::min(min, max), std::max(min, max), 0, 0, 0};
+    SetScrollInfo(hwnd(), SB_CTL, &info, TRUE);
+  }
+  ApplyValue(value_, true);
+}
+
+void HScrollBar::SetValue(int value) { ApplyValue(value, true); }
+
+void HScrollBar::ApplyValue(int value, bool notify) {
+  const int next = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  const bool changed = next != value_;
+  value_ = next;
+  if (hwnd()) {
+    SCROLLINFO info{sizeof(info), SIF_POS, 0, 0, 0, value_, 0};
+    SetScrollInfo(hwnd(), SB_CTL, &info, TRUE);
+  }
+  if (changed && notify) Fire(OnChange);
+}
+
+bool HScrollBar::ParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_HSCROLL) return false;
+  result = 0;
+  const int step = max_ >= min_ ? 1 : -1;  // a reversed range runs the other way
+  switch (LOWORD(wp)) {
+    case SB_LINELEFT:
+      ApplyValue(value_ - step * smallChange_, true);
+      break;
+    case SB_LINERIGHT:
+      ApplyValue(value_ + step * smallChange_, true);
+      break;
+    case SB_PAGELEFT:
+      ApplyValue(value_ - step * largeChange_, true);
+      break;
+    case SB_PAGERIGHT:
+      ApplyValue(value_ + step * largeChange_, true);
+      break;
+    case SB_LEFT:
+      ApplyValue(min_, true);
+      break;
+    case SB_RIGHT:
+      ApplyValue(max_, true);
+      break;
+    case SB_THUMBTRACK: {  // only the thumb follows the pointer
+      SCROLLINFO info{sizeof(info), SIF_POS, 0, 0, 0, static_cast<int>(static_cast<short>(HIWORD(wp))), 0};
+      SetScrollInfo(hwnd(), SB_CTL, &info, TRUE);
+      break;
+    }
+    case SB_THUMBPOSITION:
+      ApplyValue(static_cast<short>(HIWORD(wp)), true);
+      break;
+    default:
+      break;
+  }
+  return true;
+}
+
+// ---- CommandButton
+
+bool CommandButton::Create(Container& parent, int left, int top, int width, int height) {
+  return CreateChild(parent, L"BUTTON", BS_PUSHBUTTON | BS_OWNERDRAW | WS_TABSTOP, 0, left, top, width,
+                     height);
+}
+
+void CommandButton::SetPicture(const forms::Picture& picture) {
+  picture_ = picture;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+bool CommandButton::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    Fire(OnClick);
+    result = 0;
+    return true;
+  }
+  if (msg != WM_DRAWITEM) return false;
+  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+  RECT r = item.rcItem;
+  const bool pushed = item.itemState & ODS_SELECTED;
+  DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  if (picture_) {
+    const int offset = pushed ? 1 : 0;
+    const int x = r.left + (r.right - r.left - picture_.Width()) / 2 + offset;
+    const int y = r.top + (r.bottom - r.top - picture_.Height()) / 2 + offset;
+    picture_.Draw(item.hDC, x, y);
+  }
+  result = TRUE;
+  return true;
+}
+
+}  // namespace qr::forms

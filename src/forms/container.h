@@ -1,0 +1,73 @@
+#pragma once
+// A window that holds windowless controls and child windows: it paints the windowless ones over its own
+// background, routes the mouse to them (with capture: the mouse up goes to the control that got the
+// mouse down), sets the cursor over them and keeps one tool-tip control for all of them.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "forms/events.h"
+#include "forms/window_base.h"
+#include "forms/windowless.h"
+
+namespace qr::forms {
+
+class ChildControl;
+
+class Container : public WindowBase {
+ public:
+  ~Container() override;
+
+  // The cursor over the container's own background; nullptr = the arrow.
+  HCURSOR Cursor() const { return cursor_; }
+  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  COLORREF BackColor() const { return backColor_; }
+  // Client size in pixels.
+  int ScaleWidth() const;
+  int ScaleHeight() const;
+
+  // Mouse events on the background (no enabled windowless control under the pointer).
+  MouseHandler OnMouseDown;
+  MouseHandler OnMouseMove;
+  MouseHandler OnMouseUp;
+  EventHandler OnClick;
+
+  // The topmost visible control at a client point, or nullptr.
+  Windowless* WindowlessAt(POINT p) const;
+
+  // Used by the controls.
+  void AddWindowless(Windowless* control);
+  void RemoveWindowless(Windowless* control);
+  void InvalidateArea(const RECT& area) const;
+  void SetToolTipFor(const Windowless* control, const std::string& text, const RECT& area);
+  void SetToolTipForWindow(HWND window, const std::string& text);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void WindowDestroyed() override;
+  // Paints the background of `area` (client coordinates); the windowless controls follow.
+  virtual void PaintBackground(HDC dc, const RECT& area) = 0;
+  void PaintWindowless(HDC dc, const RECT& area) const;
+  COLORREF backColor_ = 0x80000000u | COLOR_BTNFACE;
+
+ private:
+  void PaintAll(HDC target, const RECT& area);
+  void MouseButton(UINT msg, WPARAM wp, LPARAM lp);
+  void MouseMoved(WPARAM wp, LPARAM lp);
+  bool SetCursorFor(HWND over);
+  HWND ToolTipWindow();
+
+  std::vector<Windowless*> windowless_;
+  Windowless* pressed_ = nullptr;  // receives the mouse until every button is up
+  bool pressedOnBackground_ = false;
+  int heldButtons_ = 0;
+  HCURSOR cursor_ = nullptr;
+  HWND toolTip_ = nullptr;
+};
+
+// Shift state and button set from a mouse message's wParam.
+int ShiftFromKeys(WPARAM keys);
+int ButtonsFromKeys(WPARAM keys);
+
+}  // namespace qr::forms

@@ -1,0 +1,209 @@
+#include "forms/form.h"
+
+#include <cmath>
+#include <utility>
+
+#include "win32/text.h"
+
+namespace qr::forms {
+
+namespace {
+
+double ScreenTwipsPerPixel(int axis) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return 1440.0 / (dpi > 0 ? dpi : 96);
+}
+
+int ToPixels(double twips, double perPixel) { return static_cast<int>(std::lround(twips / perPixel)); }
+
+}  // namespace
+
+Form::Form(FormSpec spec) : spec_(std::move(spec)) { backColor_ = spec_.backColor; }
+
+Form::~Form() {
+  EnableDisabledWindows();
+  DestroyWindowInstance();
+}
+
+double Form::TwipsPerPixelX() { return ScreenTwipsPerPixel(LOGPIXELSX); }
+double Form::TwipsPerPixelY() { return ScreenTwipsPerPixel(LOGPIXELSY); }
+
+void Form::Load(HWND owner) {
+  if (Loaded()) return;
+  const std::wstring className = win::Wide(spec_.className);
+  if (!RegisterClassOnce(className, 0)) return;
+  DWORD style = WS_CLIPCHILDREN;
+  DWORD exStyle = 0;
+  if (spec_.border == FormBorder::None) {
+    style |= WS_POPUP;
+  } else {
+    style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    exStyle |= WS_EX_DLGMODALFRAME;
+  }
+  if (spec_.topmost) exStyle |= WS_EX_TOPMOST;
+  if (spec_.showInTaskbar && !owner) exStyle |= WS_EX_APPWINDOW;
+  RECT outer{0, 0, spec_.clientWidth, spec_.clientHeight};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  if (!CreateWindowInstance(exStyle, className, win::Wide(spec_.caption), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            outer.right - outer.left, outer.bottom - outer.top, owner)) {
+    return;
+  }
+  unloading_ = false;
+  Design();
+  Form_Load();
+}
+
+void Form::Show() {
+  Load();
+  if (!Loaded()) return;
+  ShowWindow(hwnd(), SW_SHOW);
+  UpdateWindow(hwnd());
+}
+
+void Form::ShowModal(HWND owner) {
+  Load(owner);
+  if (!Loaded()) return;
+  if (owner) SetWindowLongPtrW(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  modalOwner_ = owner;
+  // Every other window of this thread waits, as with a modal dialog.
+  disabledByModal_.clear();
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND wnd, LPARAM self) CALLBACK -> BOOL {
+        auto* form = reinterpret_cast<Form*>(self);
+        if (wnd != form->hwnd() && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+          form->disabledByModal_.push_back(wnd);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(this));
+  if (owner && !IsWindowVisible(owner) && IsWindowEnabled(owner)) disabledByModal_.push_back(owner);
+  for (HWND wnd : disabledByModal_) EnableWindow(wnd, FALSE);
+
+  ShowWindow(hwnd(), SW_SHOW);
+  SetForegroundWindow(hwnd());
+  UpdateWindow(hwnd());
+  MSG msg;
+  while (Loaded()) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+      break;
+    }
+    if (got < 0) break;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  EnableDisabledWindows();
+}
+
+void Form::EnableDisabledWindows() {
+  for (HWND wnd : std::exchange(disabledByModal_, {})) {
+    if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
+  }
+  HWND owner = std::exchange(modalOwner_, nullptr);
+  if (owner && IsWindow(owner) && IsWindowVisible(owner)) SetActiveWindow(owner);
+}
+
+void Form::Hide() {
+  if (Loaded()) ShowWindow(hwnd(), SW_HIDE);
+}
+
+void Form::Unload() { UnloadBy(UnloadMode::FormCode); }
+
+void Form::UnloadBy(UnloadMode mode) {
+  if (!Loaded() || unloading_) return;
+  unloading_ = true;
+  Form_QueryUnload(mode);
+  Form_Unload();
+  // The owner must be usable again before this window goes, or another application is activated.
+  EnableDisabledWindows();
+  DestroyWindowInstance();
+}
+
+RECT Form::OuterRect() const {
+  RECT r{};
+  if (hwnd()) GetWindowRect(hwnd(), &r);
+  return r;
+}
+
+double Form::Left() const { return OuterRect().left * TwipsPerPixelX(); }
+double Form::Top() const { return OuterRect().top * TwipsPerPixelY(); }
+double Form::Width() const {
+  const RECT r = OuterRect();
+  return (r.right - r.left) * TwipsPerPixelX();
+}
+double Form::Height() const {
+  const RECT r = OuterRect();
+  return (r.bottom - r.top) * TwipsPerPixelY();
+}
+
+void Form::SetLeft(double twips) { Move(twips, Top()); }
+void Form::SetTop(double twips) { Move(Left(), twips); }
+
+void Form::Move(double leftTwips, double topTwips) {
+  if (!hwnd()) return;
+  SetWindowPos(hwnd(), nullptr, ToPixels(leftTwips, TwipsPerPixelX()), ToPixels(topTwips, TwipsPerPixelY()),
+               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetWidth(double twips) {
+  if (!hwnd()) return;
+  const RECT r = OuterRect();
+  SetWindowPos(hwnd(), nullptr, 0, 0, ToPixels(twips, TwipsPerPixelX()), r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::SetHeight(double twips) {
+  if (!hwnd()) return;
+  const RECT r = OuterRect();
+  SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, ToPixels(twips, TwipsPerPixelY()),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string Form::Caption() const { return spec_.caption; }
+
+void Form::SetCaption(const std::string& caption) {
+  spec_.caption = caption;
+  if (hwnd()) SetWindowTextW(hwnd(), win::Wide(caption).c_str());
+}
+
+void Form::SetBackColor(COLORREF colour) {
+  backColor_ = colour;
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void Form::Refresh() {
+  if (!hwnd()) return;
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Form::PaintBackground(HDC dc, const RECT& area) {
+  win::Brush brush(CreateSolidBrush(ResolveColour(backColor_)));
+  FillRect(dc, &area, brush.get());
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CLOSE) {
+    UnloadBy(UnloadMode::FormControlMenu);
+    return 0;
+  }
+  return Container::HandleMessage(msg, wp, lp);
+}
+
+void DoEvents() {
+  MSG msg;
+  // Bounded, so that a handler that keeps posting cannot hold the caller for ever.
+  for (int i = 0; i < 10000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace qr::forms

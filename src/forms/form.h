@@ -1,0 +1,92 @@
+#pragma once
+// A top-level window. Its client area works in pixels; Left, Top, Width and Height of the window itself
+// are twips, converted with the screen's twips per pixel.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "forms/container.h"
+
+namespace qr::forms {
+
+enum class FormBorder {
+  None,        // no frame and no title bar
+  FixedSingle  // a fixed frame with a title bar and a close box
+};
+
+struct FormSpec {
+  std::string className;  // the window class, e.g. "Quelm_Rask_M"
+  std::string caption;    // the window's title text
+  FormBorder border = FormBorder::None;
+  int clientWidth = 0;  // pixels
+  int clientHeight = 0;
+  COLORREF backColor = 0x80000000u | COLOR_BTNFACE;
+  bool topmost = false;
+  bool showInTaskbar = true;
+};
+
+enum class UnloadMode { FormControlMenu = 0, FormCode = 1, AppWindows = 2 };
+
+class Form : public Container {
+ public:
+  explicit Form(FormSpec spec);
+  ~Form() override;
+
+  // Creates the window (hidden), lays out its controls (Design) and runs Form_Load; nothing when loaded.
+  void Load(HWND owner = nullptr);
+  bool Loaded() const { return hwnd() != nullptr; }
+  void Show();
+  // Shows the form modally: every other enabled top-level window of the thread (the owner among them)
+  // is disabled until this form unloads; returns after the unload.
+  void ShowModal(HWND owner);
+  void Hide();
+  // QueryUnload, Unload, then the window is destroyed. The form can be loaded again afterwards.
+  void Unload();
+
+  // Twips.
+  double Left() const;
+  double Top() const;
+  double Width() const;
+  double Height() const;
+  void SetLeft(double twips);
+  void SetTop(double twips);
+  void SetWidth(double twips);
+  void SetHeight(double twips);
+  void Move(double leftTwips, double topTwips);
+
+  std::string Caption() const;
+  void SetCaption(const std::string& caption);
+  void SetBackColor(COLORREF colour);
+  void Refresh();
+
+  // The screen's twips per pixel.
+  static double TwipsPerPixelX();
+  static double TwipsPerPixelY();
+
+ protected:
+  // Creates the controls at their design positions (before Form_Load).
+  virtual void Design() {}
+  virtual void Form_Load() {}
+  // Any way of closing; the toolkit never cancels.
+  virtual void Form_QueryUnload(UnloadMode /*mode*/) {}
+  virtual void Form_Unload() {}
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void PaintBackground(HDC dc, const RECT& area) override;
+
+ private:
+  void UnloadBy(UnloadMode mode);
+  void EnableDisabledWindows();
+  RECT OuterRect() const;
+
+  FormSpec spec_;
+  bool unloading_ = false;
+  std::vector<HWND> disabledByModal_;
+  HWND modalOwner_ = nullptr;
+};
+
+// Processes the pending window messages once (repaints included), then returns.
+void DoEvents();
+
+}  // namespace qr::forms

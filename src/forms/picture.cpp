@@ -1,0 +1,105 @@
+#include "forms/picture.h"
+
+#include <cmath>
+#include <utility>
+
+#include "win32/text.h"
+
+namespace qr::forms {
+
+Picture Picture::FromSurface(win::Surface&& pixels, std::optional<COLORREF> transparent) {
+  Picture p;
+  if (!pixels.ok()) return p;
+  auto data = std::make_shared<Data>();
+  data->pixels = std::move(pixels);
+  data->transparent = transparent;
+  p.data_ = std::move(data);
+  return p;
+}
+
+namespace {
+
+win::Surface CopyOfBitmap(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return {};
+  win::Surface pixels(info.bmWidth, std::abs(info.bmHeight));
+  win::MemoryDc source(CreateCompatibleDC(nullptr));
+  if (!pixels.ok() || !source) return {};
+  win::Selection select(source.get(), bitmap);
+  BitBlt(pixels.dc(), 0, 0, pixels.width(), pixels.height(), source.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  return pixels;
+}
+
+bool HasMagenta(const win::Surface& s) {
+  const uint32_t* bits = s.Bits();
+  const size_t count = static_cast<size_t>(s.width()) * s.height();
+  for (size_t i = 0; i < count; ++i) {
+    if ((bits[i] & 0xFFFFFF) == 0xFF00FF) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+Picture Picture::FromBitmap(HBITMAP bitmap, std::optional<COLORREF> transparent) {
+  return FromSurface(CopyOfBitmap(bitmap), transparent);
+}
+
+Picture Picture::FromResource(int resourceId) {
+  win::Bitmap bitmap(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  win::Surface pixels = CopyOfBitmap(bitmap.get());
+  if (!pixels.ok()) return {};
+  const bool keyed = HasMagenta(pixels);
+  return FromSurface(std::move(pixels), keyed ? std::optional<COLORREF>(kMagenta) : std::nullopt);
+}
+
+void Picture::Draw(HDC dc, int x, int y, int w, int h) const {
+  if (!data_ || w <= 0 || h <= 0) return;
+  const win::Surface& s = data_->pixels;
+  if (data_->transparent) {
+    TransparentBlt(dc, x, y, w, h, s.dc(), 0, 0, s.width(), s.height(), *data_->transparent);
+  } else if (w == s.width() && h == s.height()) {
+    BitBlt(dc, x, y, w, h, s.dc(), 0, 0, SRCCOPY);
+  } else {
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, x, y, w, h, s.dc(), 0, 0, s.width(), s.height(), SRCCOPY);
+    SetStretchBltMode(dc, oldMode);
+  }
+}
+
+COLORREF ResolveColour(COLORREF colour) {
+  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
+  return colour & 0x00FFFFFFu;
+}
+
+FontSpec CaptionFont() {
+  FontSpec spec;
+  spec.name = "ＭＳ Ｐゴシック";
+  spec.size = 9.75;
+  spec.charset = SHIFTJIS_CHARSET;
+  return spec;
+}
+
+win::Font CreateFontFor(const FontSpec& spec) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(std::lround(spec.size * dpi / 72.0));
+  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = spec.italic;
+  lf.lfUnderline = spec.underline;
+  lf.lfStrikeOut = spec.strikeout;
+  lf.lfCharSet = spec.charset;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring face = win::Wide(spec.name);
+  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  return win::Font(CreateFontIndirectW(&lf));
+}
+
+}  // namespace qr::forms

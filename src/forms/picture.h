@@ -1,0 +1,68 @@
+#pragma once
+// Pictures (shared, immutable images), fonts and colours as the controls use them.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "win32/handles.h"
+#include "win32/surface.h"
+
+namespace qr::forms {
+
+// An image that controls share: assigning one control's picture to another shares the pixels.
+// Pixels of the transparent colour, when it is set, let the background show through.
+class Picture {
+ public:
+  Picture() = default;
+  static Picture FromSurface(win::Surface&& pixels, std::optional<COLORREF> transparent = std::nullopt);
+  // A bitmap resource of the program; pure magenta (255, 0, 255) pixels in it are transparent.
+  static Picture FromResource(int resourceId);
+  // A copy of the bitmap's pixels.
+  static Picture FromBitmap(HBITMAP bitmap, std::optional<COLORREF> transparent = std::nullopt);
+
+  explicit operator bool() const { return data_ != nullptr; }
+  int Width() const { return data_ ? data_->pixels.width() : 0; }
+  int Height() const { return data_ ? data_->pixels.height() : 0; }
+  // A DC holding the pixels, usable as a BitBlt source; nullptr for no picture.
+  HDC Dc() const { return data_ ? data_->pixels.dc() : nullptr; }
+  const win::Surface* Pixels() const { return data_ ? &data_->pixels : nullptr; }
+
+  // Draws the picture scaled to w x h at (x, y) (rows and columns dropped or repeated, not blended).
+  void Draw(HDC dc, int x, int y, int w, int h) const;
+  void Draw(HDC dc, int x, int y) const { Draw(dc, x, y, Width(), Height()); }
+
+  // Same image (not merely equal pixels).
+  bool operator==(const Picture& o) const { return data_ == o.data_; }
+
+ private:
+  struct Data {
+    win::Surface pixels;
+    std::optional<COLORREF> transparent;
+  };
+  std::shared_ptr<const Data> data_;
+};
+
+inline constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+// A colour as the program stores it: 0x00BBGGRR, or 0x80000000 + n for the system colour n.
+COLORREF ResolveColour(COLORREF colour);
+
+struct FontSpec {
+  std::string name = "ＭＳ Ｐゴシック";
+  double size = 9.0;  // points
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeout = false;
+  BYTE charset = DEFAULT_CHARSET;
+  bool operator==(const FontSpec&) const = default;
+};
+
+// The caption font of every window: "ＭＳ Ｐゴシック" 9.75 pt, Shift-JIS.
+FontSpec CaptionFont();
+// A GDI font for the spec at the screen's resolution.
+win::Font CreateFontFor(const FontSpec& spec);
+
+}  // namespace qr::forms

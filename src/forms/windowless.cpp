@@ -1,0 +1,164 @@
+#include "forms/windowless.h"
+
+#include <algorithm>
+
+#include "forms/container.h"
+#include "win32/text.h"
+
+namespace qr::forms {
+
+Windowless::~Windowless() {
+  if (container_) container_->RemoveWindowless(this);
+}
+
+void Windowless::Create(Container& container, int left, int top, int width, int height) {
+  if (container_) return;
+  container_ = &container;
+  rect_ = {left, top, left + std::max(width, 0), top + std::max(height, 0)};
+  container.AddWindowless(this);
+  Invalidate();
+}
+
+void Windowless::Move(int left, int top, int width, int height) {
+  const RECT next{left, top, left + std::max(width, 0), top + std::max(height, 0)};
+  if (EqualRect(&next, &rect_)) return;
+  Invalidate();
+  rect_ = next;
+  Invalidate();
+  UpdateToolTip();
+}
+
+void Windowless::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  Invalidate();
+  UpdateToolTip();
+}
+
+void Windowless::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Invalidate();
+}
+
+void Windowless::SetToolTip(const std::string& text) {
+  toolTip_ = text;
+  UpdateToolTip();
+}
+
+void Windowless::UpdateToolTip() const {
+  if (!container_) return;
+  const RECT none{};
+  container_->SetToolTipFor(this, toolTip_, visible_ ? rect_ : none);
+}
+
+void Windowless::Invalidate() const {
+  if (container_) container_->InvalidateArea(rect_);
+}
+
+void Windowless::Refresh() {
+  Invalidate();
+  if (container_ && container_->hwnd()) UpdateWindow(container_->hwnd());
+}
+
+Label::Label() : font_(CaptionFont()), gdiFont_(CreateFontFor(font_)) {}
+
+void Label::SetCaption(const std::string& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  wideCaption_ = win::Wide(caption);
+  Invalidate();
+}
+
+void Label::SetFont(const FontSpec& font) {
+  font_ = font;
+  gdiFont_ = CreateFontFor(font);
+  Invalidate();
+}
+
+void Label::SetForeColor(COLORREF colour) {
+  foreColor_ = colour;
+  Invalidate();
+}
+
+void Label::SetBackColor(COLORREF colour) {
+  backColor_ = colour;
+  Invalidate();
+}
+
+void Label::SetBackStyle(forms::BackStyle style) {
+  backStyle_ = style;
+  Invalidate();
+}
+
+void Label::SetBorderStyle(forms::BorderStyle style) {
+  borderStyle_ = style;
+  Invalidate();
+}
+
+void Label::SetAlignment(forms::Alignment alignment) {
+  alignment_ = alignment;
+  Invalidate();
+}
+
+void Label::SetVerticalCentre(bool centre) {
+  verticalCentre_ = centre;
+  Invalidate();
+}
+
+void Label::Paint(HDC dc) const {
+  RECT area = Bounds();
+  if (backStyle_ == forms::BackStyle::Opaque) {
+    win::Brush brush(CreateSolidBrush(ResolveColour(backColor_)));
+    FillRect(dc, &area, brush.get());
+  }
+  if (borderStyle_ == forms::BorderStyle::FixedSingle) {
+    DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
+    InflateRect(&area, -2, -1);
+  }
+  if (wideCaption_.empty()) return;
+  if (Enabled()) {
+    DrawCaption(dc, area, ResolveColour(foreColor_));
+    return;
+  }
+  // Disabled: etched text, a light copy one pixel down and right under the grey one.
+  RECT shifted = area;
+  OffsetRect(&shifted, 1, 1);
+  DrawCaption(dc, shifted, GetSysColor(COLOR_3DHILIGHT));
+  DrawCaption(dc, area, GetSysColor(COLOR_GRAYTEXT));
+}
+
+void Label::DrawCaption(HDC dc, RECT area, COLORREF colour) const {
+  win::Selection font(dc, gdiFont_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  UINT format = DT_NOPREFIX;
+  if (wideCaption_.find(L'\n') == std::wstring::npos) format |= DT_SINGLELINE;
+  if (alignment_ == forms::Alignment::Center) format |= DT_CENTER;
+  if (alignment_ == forms::Alignment::Right) format |= DT_RIGHT;
+  if (verticalCentre_) format |= DT_VCENTER | DT_SINGLELINE;
+  DrawTextW(dc, wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &area, format);
+}
+
+void Image::SetPicture(const forms::Picture& picture) {
+  picture_ = picture;
+  if (!stretch_ && picture_) Move(Left(), Top(), picture_.Width(), picture_.Height());
+  Invalidate();
+}
+
+void Image::SetStretch(bool stretch) {
+  stretch_ = stretch;
+  if (!stretch_ && picture_) Move(Left(), Top(), picture_.Width(), picture_.Height());
+  Invalidate();
+}
+
+void Image::Paint(HDC dc) const {
+  if (!picture_) return;
+  if (stretch_) {
+    picture_.Draw(dc, Left(), Top(), Width(), Height());
+  } else {
+    picture_.Draw(dc, Left(), Top());
+  }
+}
+
+}  // namespace qr::forms

@@ -1,0 +1,136 @@
+#pragma once
+// Controls without a window of their own, drawn and hit-tested by their container (a form or a picture
+// box): Label and Image. Controls added later lie above earlier ones (add a face image before the label
+// that is laid over it).
+#include <windows.h>
+
+#include <string>
+
+#include "forms/events.h"
+#include "forms/picture.h"
+
+namespace qr::forms {
+
+class Container;
+
+class Windowless {
+ public:
+  Windowless() = default;
+  Windowless(const Windowless&) = delete;
+  Windowless& operator=(const Windowless&) = delete;
+  virtual ~Windowless();
+
+  // Places the control in its container (pixels); a control can be created once.
+  void Create(Container& container, int left, int top, int width, int height);
+  Container* Parent() const { return container_; }
+
+  int Left() const { return rect_.left; }
+  int Top() const { return rect_.top; }
+  int Width() const { return rect_.right - rect_.left; }
+  int Height() const { return rect_.bottom - rect_.top; }
+  RECT Bounds() const { return rect_; }
+  void Move(int left, int top, int width, int height);
+  void Move(int left, int top) { Move(left, top, Width(), Height()); }
+  void SetLeft(int v) { Move(v, Top()); }
+  void SetTop(int v) { Move(Left(), v); }
+  void SetWidth(int v) { Move(Left(), Top(), v, Height()); }
+  void SetHeight(int v) { Move(Left(), Top(), Width(), v); }
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  // A disabled control takes no mouse input: its events go to the container.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  // The mouse cursor over the control; nullptr = the container's.
+  HCURSOR Cursor() const { return cursor_; }
+  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  const std::string& ToolTip() const { return toolTip_; }
+  void SetToolTip(const std::string& text);
+
+  // Repaints the control's area now.
+  void Refresh();
+
+  MouseHandler OnMouseDown;
+  MouseHandler OnMouseMove;
+  // Delivered to the control that got the mouse down, wherever the button is released.
+  MouseHandler OnMouseUp;
+  // Left button pressed and released over the control.
+  EventHandler OnClick;
+
+  // Draws the control into `dc` (container coordinates, clipped to the control).
+  virtual void Paint(HDC dc) const = 0;
+  bool HitTest(POINT p) const { return visible_ && PtInRect(&rect_, p); }
+
+ protected:
+  void Invalidate() const;
+
+ private:
+  friend class Container;
+  void UpdateToolTip() const;
+
+  Container* container_ = nullptr;
+  RECT rect_{};
+  bool visible_ = true;
+  bool enabled_ = true;
+  HCURSOR cursor_ = nullptr;
+  std::string toolTip_;
+};
+
+enum class BackStyle { Transparent, Opaque };
+enum class BorderStyle { None, FixedSingle };
+enum class Alignment { Left, Right, Center };
+
+class Label : public Windowless {
+ public:
+  Label();
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  const FontSpec& Font() const { return font_; }
+  void SetFont(const FontSpec& font);
+  COLORREF ForeColor() const { return foreColor_; }
+  void SetForeColor(COLORREF colour);
+  COLORREF BackColor() const { return backColor_; }
+  void SetBackColor(COLORREF colour);
+  forms::BackStyle BackStyle() const { return backStyle_; }
+  void SetBackStyle(forms::BackStyle style);
+  forms::BorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(forms::BorderStyle style);
+  forms::Alignment Alignment() const { return alignment_; }
+  void SetAlignment(forms::Alignment alignment);
+  // Centres the caption vertically (captions laid over button faces); default: top.
+  void SetVerticalCentre(bool centre);
+
+  void Paint(HDC dc) const override;
+
+ private:
+  void DrawCaption(HDC dc, RECT area, COLORREF colour) const;
+
+  std::string caption_;
+  std::wstring wideCaption_;
+  FontSpec font_;
+  win::Font gdiFont_;
+  COLORREF foreColor_ = 0x80000000u | COLOR_BTNTEXT;
+  COLORREF backColor_ = 0x80000000u | COLOR_BTNFACE;
+  forms::BackStyle backStyle_ = forms::BackStyle::Opaque;
+  forms::BorderStyle borderStyle_ = forms::BorderStyle::None;
+  forms::Alignment alignment_ = forms::Alignment::Left;
+  bool verticalCentre_ = false;
+};
+
+class Image : public Windowless {
+ public:
+  const forms::Picture& Picture() const { return picture_; }
+  // Without Stretch the control takes the picture's size.
+  void SetPicture(const forms::Picture& picture);
+  bool Stretch() const { return stretch_; }
+  void SetStretch(bool stretch);
+
+  void Paint(HDC dc) const override;
+
+ private:
+  forms::Picture picture_;
+  bool stretch_ = false;
+};
+
+}  // namespace qr::forms
