@@ -93,10 +93,20 @@ std::string ConvertText(std::string_view text, CharLength charLength, Convert co
   return out;
 }
 
+// Some converters substitute a look-alike for a character the code page lacks (glibc's turns U+00A5 into
+// 0x5C, which would make a yen sign a path separator). Only conversions that come back unchanged count.
+std::optional<std::string> ExactUtf8ToCp932(std::string_view utf8) {
+  std::optional<std::string> bytes = detail::SystemUtf8ToCp932(utf8);
+  if (!bytes) return std::nullopt;
+  const std::optional<std::string> back = detail::SystemCp932ToUtf8(*bytes);
+  if (!back || *back != utf8) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace
 
 std::string EncodeCp932(std::string_view utf8) {
-  return ConvertText(utf8, Utf8CharLength, detail::SystemUtf8ToCp932, "?");
+  return ConvertText(utf8, Utf8CharLength, ExactUtf8ToCp932, "?");
 }
 
 std::string DecodeCp932(std::string_view bytes) {
