@@ -1,0 +1,241 @@
+#include "win32/image.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "win32/files.h"
+
+namespace qr::win {
+
+namespace {
+
+// IWICBitmapSourceTransform, which the MinGW headers lack: the codec's own scaled decode (JPEG decodes
+// at 1/2, 1/4 and 1/8 scale without touching every pixel). Declared here under a name of our own.
+struct WicSourceTransform : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                               WICPixelFormatGUID* format, WICBitmapTransformOptions options,
+                                               UINT stride, UINT bufferSize, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions options,
+                                                         BOOL* supported) = 0;
+};
+constexpr IID kIidWicSourceTransform = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+int64_t Area(int64_t w, int64_t h) { return w * h; }
+
+// A surface for a decode of w x h pixels, or nothing when that is too large or cannot be allocated.
+std::optional<Surface> DecodeTarget(int32_t w, int32_t h) {
+  if (w <= 0 || h <= 0 || Area(w, h) > kMaxDecodedPixels) return std::nullopt;
+  Surface surface(w, h);
+  if (!surface.ok()) return std::nullopt;
+  return surface;
+}
+
+UINT Stride32(const Surface& s) { return static_cast<UINT>(s.width()) * 4; }
+UINT Bytes32(const Surface& s) { return Stride32(s) * static_cast<UINT>(s.height()); }
+BYTE* Bytes(Surface& s) { return reinterpret_cast<BYTE*>(s.Bits()); }
+
+bool IsBgr32(const WICPixelFormatGUID& format) {
+  return IsEqualGUID(format, GUID_WICPixelFormat32bppBGR) ||
+         IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA);
+}
+
+std::optional<UINT> BitsPerPixel(IWICImagingFactory* factory, const WICPixelFormatGUID& format) {
+  ComPtr<IWICComponentInfo> info;
+  ComPtr<IWICPixelFormatInfo> formatInfo;
+  UINT bits = 0;
+  if (FAILED(factory->CreateComponentInfo(format, info.GetAddressOf())) || FAILED(info.As(&formatInfo)) ||
+      FAILED(formatInfo->GetBitsPerPixel(&bits)) || bits == 0)
+    return std::nullopt;
+  return bits;
+}
+
+int32_t CeilDiv(int32_t value, int32_t divisor) { return (value + divisor - 1) / divisor; }
+
+}  // namespace
+
+std::optional<ImageFile> ImageFile::Open(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  ImageFile file;
+  if (!file.com_.ok()) return std::nullopt;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(file.factory_.GetAddressOf()))))
+    return std::nullopt;
+  ComPtr<IWICBitmapDecoder> decoder;
+  if (FAILED(file.factory_->CreateDecoderFromFilename(ApiPath(path).c_str(), nullptr, GENERIC_READ,
+                                                      WICDecodeMetadataCacheOnDemand,
+                                                      decoder.GetAddressOf())))
+    return std::nullopt;
+  if (FAILED(decoder->GetFrame(0, file.frame_.GetAddressOf()))) return std::nullopt;
+  UINT w = 0, h = 0;
+  if (FAILED(file.frame_->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT32_MAX || h > INT32_MAX)
+    return std::nullopt;
+  file.size_ = {static_cast<int32_t>(w), static_cast<int32_t>(h)};
+  return file;
+}
+
+std::optional<LoadedImage> ImageFile::Decode(const DecodeRequest& request) const {
+  if (request.part) return DecodePart(*request.part);
+  if (request.drawSize && request.drawSize->w > 0 && request.drawSize->h > 0 &&
+      request.drawSize->w < size_.w && request.drawSize->h < size_.h)
+    return DecodeScaled(*request.drawSize);
+  return DecodePart({0, 0, size_.w, size_.h});
+}
+
+std::optional<LoadedImage> ImageFile::DecodePart(const Rect& part) const {
+  const int64_t left = std::max<int64_t>(part.x, 0);
+  const int64_t top = std::max<int64_t>(part.y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{part.x} + part.w, size_.w);
+  const int64_t bottom = std::min<int64_t>(int64_t{part.y} + part.h, size_.h);
+  if (right <= left || bottom <= top) return std::nullopt;
+  const Rect clipped{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                     static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
+  auto target = DecodeTarget(clipped.w, clipped.h);
+  if (!target) return std::nullopt;
+  const WICRect rect{clipped.x, clipped.y, clipped.w, clipped.h};
+  if (!CopyAs32Bit(frame_.Get(), &rect, *target)) return std::nullopt;
+  return LoadedImage{std::move(*target), size_.w, size_.h, clipped};
+}
+
+std::optional<LoadedImage> ImageFile::DecodeScaled(Size drawSize) const {
+  if (auto image = DecodeWithCodecScaling(drawSize)) return image;
+  // No scaled decode by the codec: a nearest-neighbour scaler still keeps the full-size pixels out of
+  // our memory (the codec may hold them while it works).
+  auto target = DecodeTarget(drawSize.w, drawSize.h);
+  if (!target) return std::nullopt;
+  ComPtr<IWICBitmapScaler> scaler;
+  if (FAILED(factory_->CreateBitmapScaler(scaler.GetAddressOf())) ||
+      FAILED(scaler->Initialize(frame_.Get(), static_cast<UINT>(drawSize.w), static_cast<UINT>(drawSize.h),
+                                WICBitmapInterpolationModeNearestNeighbor)) ||
+      !CopyAs32Bit(scaler.Get(), nullptr, *target))
+    return std::nullopt;
+  return LoadedImage{std::move(*target), size_.w, size_.h, {0, 0, size_.w, size_.h}};
+}
+
+std::optional<LoadedImage> ImageFile::DecodeWithCodecScaling(Size drawSize) const {
+  ComPtr<WicSourceTransform> transform;
+  if (FAILED(
+          frame_->QueryInterface(kIidWicSourceTransform, reinterpret_cast<void**>(transform.GetAddressOf()))))
+    return std::nullopt;
+  // The strongest reduction the codec offers that still leaves at least drawSize pixels.
+  for (const int32_t divisor : {8, 4, 2}) {
+    UINT w = static_cast<UINT>(CeilDiv(size_.w, divisor));
+    UINT h = static_cast<UINT>(CeilDiv(size_.h, divisor));
+    if (static_cast<int32_t>(w) < drawSize.w || static_cast<int32_t>(h) < drawSize.h) continue;
+    if (FAILED(transform->GetClosestSize(&w, &h))) return std::nullopt;
+    if (static_cast<int64_t>(w) < drawSize.w || static_cast<int64_t>(h) < drawSize.h ||
+        static_cast<int64_t>(w) >= size_.w || static_cast<int64_t>(h) >= size_.h)
+      continue;
+    auto target = DecodeTarget(static_cast<int32_t>(w), static_cast<int32_t>(h));
+    if (!target) return std::nullopt;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+    if (FAILED(transform->GetClosestPixelFormat(&format))) return std::nullopt;
+    if (IsBgr32(format)) {
+      if (FAILED(transform->CopyPixels(nullptr, w, h, &format, WICBitmapTransformRotate0, Stride32(*target),
+                                       Bytes32(*target), Bytes(*target))))
+        return std::nullopt;
+    } else {
+      // The codec's own format (24-bit for JPEG), converted through a small in-memory bitmap.
+      const auto bits = BitsPerPixel(factory_.Get(), format);
+      if (!bits) return std::nullopt;
+      const UINT stride = (w * *bits + 31) / 32 * 4;
+      std::vector<BYTE> buffer(static_cast<size_t>(stride) * h);
+      ComPtr<IWICBitmap> scaled;
+      if (FAILED(transform->CopyPixels(nullptr, w, h, &format, WICBitmapTransformRotate0, stride,
+                                       static_cast<UINT>(buffer.size()), buffer.data())) ||
+          FAILED(factory_->CreateBitmapFromMemory(w, h, format, stride, static_cast<UINT>(buffer.size()),
+                                                  buffer.data(), scaled.GetAddressOf())) ||
+          !CopyAs32Bit(scaled.Get(), nullptr, *target))
+        return std::nullopt;
+    }
+    return LoadedImage{std::move(*target), size_.w, size_.h, {0, 0, size_.w, size_.h}};
+  }
+  return std::nullopt;
+}
+
+// Copies `rect` of the source (all of it when null) into the target's pixels as 32-bit BGR.
+bool ImageFile::CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const {
+  ComPtr<IWICFormatConverter> converter;
+  if (FAILED(factory_->CreateFormatConverter(converter.GetAddressOf())) ||
+      FAILED(converter->Initialize(source, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom)))
+    return false;
+  GdiFlush();
+  return SUCCEEDED(converter->CopyPixels(rect, Stride32(target), Bytes32(target), Bytes(target)));
+}
+
+std::optional<LoadedImage> LoadImageFile(const std::string& path, std::optional<SIZE> fitWithin) {
+  auto file = ImageFile::Open(path);
+  if (!file) return std::nullopt;
+  DecodeRequest request;
+  if (fitWithin) request.drawSize = Size{fitWithin->cx, fitWithin->cy};
+  return file->Decode(request);
+}
+
+namespace {
+
+// Writes the surface's rows as 24-bit BGR, a strip at a time, into a WIC frame.
+bool WriteRows24(const Surface& image, IWICBitmapFrameEncode* frame) {
+  constexpr int kStripRows = 64;
+  const UINT stride = static_cast<UINT>(image.width()) * 3;
+  std::vector<BYTE> strip(static_cast<size_t>(stride) * kStripRows);
+  GdiFlush();
+  for (int top = 0; top < image.height(); top += kStripRows) {
+    const int rows = std::min(kStripRows, image.height() - top);
+    for (int y = 0; y < rows; ++y) {
+      const uint32_t* src = image.Bits() + static_cast<size_t>(top + y) * image.width();
+      BYTE* dst = strip.data() + static_cast<size_t>(y) * stride;
+      for (int x = 0; x < image.width(); ++x, dst += 3) {
+        dst[0] = static_cast<BYTE>(src[x]);
+        dst[1] = static_cast<BYTE>(src[x] >> 8);
+        dst[2] = static_cast<BYTE>(src[x] >> 16);
+      }
+    }
+    if (FAILED(frame->WritePixels(static_cast<UINT>(rows), stride, stride * rows, strip.data())))
+      return false;
+  }
+  return true;
+}
+
+bool SetJpegQuality(IPropertyBag2* properties, float quality) {
+  std::wstring name = L"ImageQuality";
+  PROPBAG2 option{};
+  option.pstrName = name.data();
+  VARIANT value;
+  VariantInit(&value);
+  value.vt = VT_R4;
+  value.fltVal = std::clamp(quality, 0.0f, 1.0f);
+  return SUCCEEDED(properties->Write(1, &option, &value));
+}
+
+}  // namespace
+
+bool WriteJpegFile(const Surface& image, const std::string& path, float quality) {
+  if (!image.ok() || image.width() <= 0 || image.height() <= 0) return false;
+  ComApartment com;
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapEncoder> encoder;
+  ComPtr<IWICBitmapFrameEncode> frame;
+  ComPtr<IPropertyBag2> properties;
+  if (!com.ok() ||
+      FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(factory.GetAddressOf()))) ||
+      FAILED(factory->CreateStream(stream.GetAddressOf())) ||
+      FAILED(stream->InitializeFromFilename(ApiPath(path).c_str(), GENERIC_WRITE)) ||
+      FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.GetAddressOf())) ||
+      FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
+      FAILED(encoder->CreateNewFrame(frame.GetAddressOf(), properties.GetAddressOf())))
+    return false;
+  SetJpegQuality(properties.Get(), quality);  // a codec without the option keeps its default quality
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  return SUCCEEDED(frame->Initialize(properties.Get())) &&
+         SUCCEEDED(frame->SetSize(static_cast<UINT>(image.width()), static_cast<UINT>(image.height()))) &&
+         SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
+         WriteRows24(image, frame.Get()) && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
+}  // namespace qr::win

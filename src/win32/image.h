@@ -1,0 +1,69 @@
+#pragma once
+// Pictures from files, decoded with the Windows Imaging Component (bitmap, JPEG, PNG, GIF, TIFF and
+// whatever else the system's codecs read) into a Surface. A picture much larger than the place it is
+// drawn to can be decoded at a reduced scale, or only the part that will be visible.
+#include <wincodec.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/geometry.h"
+#include "win32/com.h"
+#include "win32/surface.h"
+
+namespace qr::win {
+
+// Larger decodes are refused rather than attempted (1 GB of pixels; a 32-bit process cannot hold it).
+inline constexpr int64_t kMaxDecodedPixels = int64_t{256} << 20;
+
+struct LoadedImage {
+  Surface pixels;
+  int32_t width = 0, height = 0;  // the picture's own size
+  // The part of the picture (in its own pixels) that `pixels` holds, stretched to pixels' size when the
+  // picture was decoded at a reduced scale. The whole picture unless a part was asked for.
+  Rect region;
+};
+
+struct DecodeRequest {
+  // Only this part of the picture, at full scale (clipped to the picture).
+  std::optional<Rect> part;
+  // The size at which the whole picture will be drawn. When the picture is larger in both directions,
+  // it is decoded at a reduced scale but never smaller than this (unless the codec cannot scale
+  // natively, then at exactly this size). Ignored when `part` is given.
+  std::optional<Size> drawSize;
+};
+
+// An opened picture file: its size is known, its pixels are decoded on request. Holds the file open.
+class ImageFile {
+ public:
+  // Nothing when the file is missing, unreadable, not a picture, or has no pixels.
+  static std::optional<ImageFile> Open(const std::string& path);
+
+  Size size() const { return size_; }
+  // Nothing when decoding fails, the request leaves nothing to decode, or the result would exceed
+  // kMaxDecodedPixels or cannot be allocated.
+  std::optional<LoadedImage> Decode(const DecodeRequest& request = {}) const;
+
+ private:
+  ImageFile() = default;
+  std::optional<LoadedImage> DecodePart(const Rect& part) const;
+  std::optional<LoadedImage> DecodeScaled(Size drawSize) const;
+  std::optional<LoadedImage> DecodeWithCodecScaling(Size drawSize) const;
+  bool CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const;
+
+  ComApartment com_;  // first member: released last
+  ComPtr<IWICImagingFactory> factory_;
+  ComPtr<IWICBitmapFrameDecode> frame_;
+  Size size_;
+};
+
+// The whole picture; with `fitWithin`, possibly at a reduced scale (see DecodeRequest::drawSize).
+std::optional<LoadedImage> LoadImageFile(const std::string& path,
+                                         std::optional<SIZE> fitWithin = std::nullopt);
+
+// A JPEG file of the surface's pixels (quality 0..1), written in place. For generating pictures.
+bool WriteJpegFile(const Surface& image, const std::string& path, float quality = 0.9f);
+
+}  // namespace qr::win

@@ -1,0 +1,146 @@
+#include "win32/image.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "support/temp_folder.h"
+#include "win32/bitmap_file.h"
+#include "win32/image_test_pictures.h"
+
+namespace qr::win {
+namespace {
+
+using test::Near;
+using test::QuadrantPicture;
+using test::TempFolder;
+
+// A bitmap file header that claims width x height 24-bit pixels but carries no pixel data.
+std::string ClaimedBitmap(int32_t width, int32_t height) {
+  std::string bytes(54, '\0');
+  auto put = [&](size_t at, auto value) { std::memcpy(bytes.data() + at, &value, sizeof(value)); };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(2, uint32_t{54});
+  put(10, uint32_t{54});
+  put(14, uint32_t{40});
+  put(18, width);
+  put(22, height);
+  put(26, uint16_t{1});
+  put(28, uint16_t{24});
+  return bytes;
+}
+
+TEST(LoadImageFile, LoadsABitmapAtItsOwnSize) {
+  TempFolder folder;
+  const std::string path = folder.File("q.bmp");
+  const Surface picture = QuadrantPicture(81, 61);
+  ASSERT_TRUE(WriteBitmapFile(picture, path));
+
+  const auto image = LoadImageFile(path);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 81);
+  EXPECT_EQ(image->height, 61);
+  EXPECT_EQ(image->region, (Rect{0, 0, 81, 61}));
+  EXPECT_EQ(test::CountDifferences(image->pixels, picture), 0);
+}
+
+TEST(LoadImageFile, LoadsAJpeg) {
+  TempFolder folder;
+  const std::string path = folder.File("q.jpg");
+  ASSERT_TRUE(WriteJpegFile(QuadrantPicture(160, 120), path));
+
+  const auto image = LoadImageFile(path);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 160);
+  EXPECT_EQ(image->height, 120);
+  EXPECT_TRUE(Near(image->pixels.Pixel(10, 10), RGB(255, 0, 0), 24));
+  EXPECT_TRUE(Near(image->pixels.Pixel(150, 10), RGB(0, 255, 0), 24));
+  EXPECT_TRUE(Near(image->pixels.Pixel(10, 110), RGB(0, 0, 255), 24));
+  EXPECT_TRUE(Near(image->pixels.Pixel(150, 110), RGB(255, 255, 0), 24));
+}
+
+TEST(LoadImageFile, DecodesALargePictureAtAReducedScaleButReportsItsOwnSize) {
+  TempFolder folder;
+  const std::string path = folder.File("big.jpg");
+  ASSERT_TRUE(WriteJpegFile(QuadrantPicture(1600, 1200), path));
+
+  const auto image = LoadImageFile(path, SIZE{400, 300});
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 1600);
+  EXPECT_EQ(image->height, 1200);
+  EXPECT_EQ(image->region, (Rect{0, 0, 1600, 1200}));
+  const Surface& pixels = image->pixels;
+  EXPECT_GE(pixels.width(), 400);
+  EXPECT_GE(pixels.height(), 300);
+  EXPECT_LE(pixels.width(), 800);  // at least halved
+  EXPECT_LE(pixels.height(), 600);
+  const int w = pixels.width(), h = pixels.height();
+  EXPECT_TRUE(Near(pixels.Pixel(w / 4, h / 4), RGB(255, 0, 0), 24));
+  EXPECT_TRUE(Near(pixels.Pixel(3 * w / 4, h / 4), RGB(0, 255, 0), 24));
+  EXPECT_TRUE(Near(pixels.Pixel(w / 4, 3 * h / 4), RGB(0, 0, 255), 24));
+  EXPECT_TRUE(Near(pixels.Pixel(3 * w / 4, 3 * h / 4), RGB(255, 255, 0), 24));
+}
+
+TEST(LoadImageFile, DecodesAtFullScaleWhenThePictureIsNotLargerThanItsPlace) {
+  TempFolder folder;
+  const std::string path = folder.File("q.bmp");
+  ASSERT_TRUE(WriteBitmapFile(QuadrantPicture(300, 200), path));
+  for (const SIZE place : {SIZE{300, 200}, SIZE{1000, 100}, SIZE{600, 400}}) {
+    const auto image = LoadImageFile(path, place);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels.width(), 300);
+    EXPECT_EQ(image->pixels.height(), 200);
+  }
+}
+
+TEST(ImageFile, DecodesOnlyTheRequestedPartClippedToThePicture) {
+  TempFolder folder;
+  const std::string path = folder.File("q.bmp");
+  const Surface picture = QuadrantPicture(200, 100);
+  ASSERT_TRUE(WriteBitmapFile(picture, path));
+  const auto file = ImageFile::Open(path);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size(), (Size{200, 100}));
+
+  const auto part = file->Decode({.part = Rect{90, 40, 500, 500}});
+  ASSERT_TRUE(part);
+  EXPECT_EQ(part->region, (Rect{90, 40, 110, 60}));
+  EXPECT_EQ(part->pixels.width(), 110);
+  EXPECT_EQ(part->pixels.height(), 60);
+  for (int y = 0; y < 60; y += 7)
+    for (int x = 0; x < 110; x += 9) ASSERT_EQ(part->pixels.Pixel(x, y), picture.Pixel(90 + x, 40 + y));
+
+  EXPECT_FALSE(file->Decode({.part = Rect{200, 0, 10, 10}}));  // wholly outside
+  EXPECT_FALSE(file->Decode({.part = Rect{-20, -20, 20, 50}}));
+}
+
+TEST(LoadImageFile, GivesNothingForMissingEmptyOrUnreadableFiles) {
+  TempFolder folder;
+  EXPECT_FALSE(LoadImageFile(""));
+  EXPECT_FALSE(LoadImageFile(folder.File("missing.jpg")));
+  EXPECT_FALSE(LoadImageFile(folder.path()));
+  EXPECT_FALSE(LoadImageFile(folder.Write("empty.jpg", "")));
+  EXPECT_FALSE(LoadImageFile(folder.Write("text.jpg", "this is not a picture at all, only some words")));
+  EXPECT_FALSE(LoadImageFile(folder.Write("zero.bmp", ClaimedBitmap(0, 10))));
+}
+
+TEST(LoadImageFile, RefusesAPictureTooLargeToDecode) {
+  TempFolder folder;
+  const std::string path = folder.Write("huge.bmp", ClaimedBitmap(30000, 30000));  // 900 million pixels
+  EXPECT_FALSE(LoadImageFile(path));
+  const auto file = ImageFile::Open(path);
+  if (file) {
+    EXPECT_FALSE(file->Decode());
+  }
+}
+
+TEST(WriteJpegFile, FailsForAnEmptySurfaceOrAMissingFolder) {
+  TempFolder folder;
+  EXPECT_FALSE(WriteJpegFile(Surface(), folder.File("a.jpg")));
+  EXPECT_FALSE(WriteJpegFile(QuadrantPicture(8, 8), folder.File("missing\\a.jpg")));
+}
+
+}  // namespace
+}  // namespace qr::win

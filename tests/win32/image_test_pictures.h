@@ -1,0 +1,63 @@
+#pragma once
+// Pictures for the imaging and composer tests: surfaces with four distinct quadrant colours, written as
+// bitmap or JPEG files, and pixel comparisons.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "win32/bitmap_file.h"
+#include "win32/image.h"
+#include "win32/surface.h"
+
+namespace qr::test {
+
+struct Quadrants {
+  COLORREF topLeft = RGB(255, 0, 0);
+  COLORREF topRight = RGB(0, 255, 0);
+  COLORREF bottomLeft = RGB(0, 0, 255);
+  COLORREF bottomRight = RGB(255, 255, 0);
+};
+
+inline uint32_t Word(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+// A w x h picture whose left half is columns [0, w/2) and top half rows [0, h/2).
+inline win::Surface QuadrantPicture(int w, int h, const Quadrants& q = {}) {
+  win::Surface s(w, h);
+  GdiFlush();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const bool left = x < w / 2, top = y < h / 2;
+      const COLORREF c = top ? (left ? q.topLeft : q.topRight) : (left ? q.bottomLeft : q.bottomRight);
+      s.Bits()[static_cast<size_t>(y) * w + x] = Word(c);
+    }
+  return s;
+}
+
+inline bool Near(COLORREF a, COLORREF b, int tolerance) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+         std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// Number of pixels in the rectangle that differ from `colour`.
+inline int CountOther(const win::Surface& s, int x0, int y0, int w, int h, COLORREF colour) {
+  int count = 0;
+  for (int y = y0; y < y0 + h; ++y)
+    for (int x = x0; x < x0 + w; ++x)
+      if (s.Pixel(x, y) != colour) ++count;
+  return count;
+}
+
+// Number of pixels that differ between two surfaces of the same size (all of them when sizes differ).
+inline int64_t CountDifferences(const win::Surface& a, const win::Surface& b) {
+  if (a.width() != b.width() || a.height() != b.height()) return int64_t{a.width()} * a.height() + 1;
+  GdiFlush();
+  int64_t count = 0;
+  const size_t n = static_cast<size_t>(a.width()) * a.height();
+  for (size_t i = 0; i < n; ++i)
+    if ((a.Bits()[i] & 0xFFFFFF) != (b.Bits()[i] & 0xFFFFFF)) ++count;
+  return count;
+}
+
+}  // namespace qr::test
