@@ -1,0 +1,43 @@
+#pragma once
+// Pieces shared by the composer's source files.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "canvas/composer.h"
+#include "win32/surface.h"
+#include "win32/wallpaper.h"
+
+namespace qr::compose {
+
+// Measures one stage and adds its milliseconds to a ComposeTimings field (when there is one).
+class StageTimer {
+ public:
+  explicit StageTimer(double* total);
+  StageTimer(const StageTimer&) = delete;
+  StageTimer& operator=(const StageTimer&) = delete;
+  ~StageTimer();
+
+ private:
+  double* total_;
+  LARGE_INTEGER start_{};
+};
+
+inline double* Field(ComposeTimings* timings, double ComposeTimings::*field) {
+  return timings ? &(timings->*field) : nullptr;
+}
+
+// `Place_Picture`: the picture file placed centred (0), tiled column by column from the top-left
+// corner (1) or scaled to the screen keeping its aspect (2, COLORONCOLOR), on a screen of
+// screenW x screenH (the target's size, or the preview's unrounded one). Other placements draw nothing.
+void PlacePicture(win::Surface& target, const std::string& path, int16_t placement, double screenW,
+                  double screenH, ComposeTimings* timings);
+
+// The wallpaper file laid on the target as the desktop shows it. False when the file cannot be read.
+bool DrawWallpaper(win::Surface& target, const win::CurrentWallpaper& wallpaper, ComposeTimings* timings);
+
+// A colour of the program (0x00BBGGRR, or 0x80000000 + n for the system colour n) as a GDI colour.
+COLORREF ResolveColour(uint32_t colour);
+
+}  // namespace qr::compose

@@ -1,0 +1,160 @@
+// Placing pictures on the composed surface: the background picture's three placements and the desktop
+// wallpaper's styles. Only the part of a picture that can be seen is decoded, and a picture much
+// larger than its place on the screen is decoded at a reduced scale.
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "canvas/compose_internal.h"
+#include "core/geometry.h"
+#include "win32/handles.h"
+#include "win32/image.h"
+
+namespace qr::compose {
+
+namespace {
+
+using win::ImageFile;
+using win::LoadedImage;
+using win::Surface;
+
+// The part of a w x h picture at `origin` that falls on the target; empty when none does.
+Rect VisiblePart(const Surface& target, Point origin, Size picture) {
+  const int64_t left = std::max<int64_t>(0, -int64_t{origin.x});
+  const int64_t top = std::max<int64_t>(0, -int64_t{origin.y});
+  const int64_t right = std::min<int64_t>(picture.w, int64_t{target.width()} - origin.x);
+  const int64_t bottom = std::min<int64_t>(picture.h, int64_t{target.height()} - origin.y);
+  if (right <= left || bottom <= top) return {};
+  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+          static_cast<int32_t>(bottom - top)};
+}
+
+std::optional<LoadedImage> Decode(const ImageFile& file, const win::DecodeRequest& request,
+                                  ComposeTimings* timings) {
+  StageTimer timer(Field(timings, &ComposeTimings::decodeMs));
+  return file.Decode(request);
+}
+
+// The picture unscaled with its top-left corner at `origin`.
+void DrawUnscaled(Surface& target, const ImageFile& file, Point origin, ComposeTimings* timings) {
+  const Rect part = VisiblePart(target, origin, file.size());
+  if (part.w <= 0) return;
+  const auto image = Decode(file, {.part = part}, timings);
+  if (!image) return;
+  StageTimer timer(Field(timings, &ComposeTimings::placeMs));
+  BitBlt(target.dc(), origin.x + image->region.x, origin.y + image->region.y, image->pixels.width(),
+         image->pixels.height(), image->pixels.dc(), 0, 0, SRCCOPY);
+}
+
+// The whole picture stretched to `place` with COLORONCOLOR (rows and columns dropped, not blended).
+void DrawStretched(Surface& target, const ImageFile& file, const Rect& place, ComposeTimings* timings) {
+  if (place.w <= 0 || place.h <= 0) return;
+  const auto image = Decode(file, {.drawSize = Size{place.w, place.h}}, timings);
+  if (!image) return;
+  StageTimer timer(Field(timings, &ComposeTimings::placeMs));
+  const Surface& pixels = image->pixels;
+  if (pixels.width() == place.w && pixels.height() == place.h) {
+    BitBlt(target.dc(), place.x, place.y, place.w, place.h, pixels.dc(), 0, 0, SRCCOPY);
+    return;
+  }
+  win::SavedDcState saved(target.dc());
+  SetStretchBltMode(target.dc(), COLORONCOLOR);
+  StretchBlt(target.dc(), place.x, place.y, place.w, place.h, pixels.dc(), 0, 0, pixels.width(),
+             pixels.height(), SRCCOPY);
+}
+
+// Tiles from the top-left corner, column by column: whatever the loop's order, every pixel of the
+// target then shows the picture at (x mod w, y mod h). The first tile is drawn and the covered area
+// doubled by copying until the target is full: a few block transfers even for a one-pixel picture.
+void DrawTiled(Surface& target, const ImageFile& file, ComposeTimings* timings) {
+  const Size tile = file.size();
+  if (TileOriginCount(target.width(), target.height(), tile.w, tile.h) == 0) return;
+  const Rect part = VisiblePart(target, {0, 0}, tile);
+  const auto image = Decode(file, {.part = part}, timings);
+  if (!image) return;
+  StageTimer timer(Field(timings, &ComposeTimings::placeMs));
+  HDC dc = target.dc();
+  BitBlt(dc, 0, 0, image->pixels.width(), image->pixels.height(), image->pixels.dc(), 0, 0, SRCCOPY);
+  const int64_t width = target.width();
+  const int64_t height = target.height();
+  for (int64_t filled = tile.w; filled < width; filled *= 2) {
+    const int64_t copy = std::min(filled, width - filled);
+    BitBlt(dc, static_cast<int>(filled), 0, static_cast<int>(copy),
+           static_cast<int>(std::min<int64_t>(tile.h, height)), dc, 0, 0, SRCCOPY);
+  }
+  for (int64_t filled = tile.h; filled < height; filled *= 2) {
+    const int64_t copy = std::min(filled, height - filled);
+    BitBlt(dc, 0, static_cast<int>(filled), static_cast<int>(width), static_cast<int>(copy), dc, 0, 0,
+           SRCCOPY);
+  }
+}
+
+// The picture scaled by the same factor in both directions so that it fits inside the screen (or, with
+// `cover`, covers it), centred.
+Rect ScaledToScreen(double screenW, double screenH, Size picture, bool cover) {
+  if (picture.w <= 0 || picture.h <= 0) return {};
+  const double scaleW = screenW / picture.w;
+  const double scaleH = screenH / picture.h;
+  const double scale = cover ? std::max(scaleW, scaleH) : std::min(scaleW, scaleH);
+  const double w = picture.w * scale;
+  const double h = picture.h * scale;
+  return {RoundToInt32((screenW - w) / 2), RoundToInt32((screenH - h) / 2), RoundToInt32(w), RoundToInt32(h)};
+}
+
+std::optional<ImageFile> OpenPicture(const std::string& path, ComposeTimings* timings) {
+  StageTimer timer(Field(timings, &ComposeTimings::decodeMs));
+  return ImageFile::Open(path);
+}
+
+}  // namespace
+
+void PlacePicture(Surface& target, const std::string& path, int16_t placement, double screenW, double screenH,
+                  ComposeTimings* timings) {
+  if (placement < 0 || placement > 2 || !target.ok()) return;
+  const auto file = OpenPicture(path, timings);
+  if (!file) return;
+  const Size picture = file->size();
+  switch (placement) {
+    case 0: {
+      const Rect place = PlaceCentred(screenW, screenH, picture.w, picture.h);
+      DrawUnscaled(target, *file, {place.x, place.y}, timings);
+      break;
+    }
+    case 1:
+      DrawTiled(target, *file, timings);
+      break;
+    default:
+      DrawStretched(target, *file, PlaceFullScreen(screenW, screenH, picture.w, picture.h), timings);
+      break;
+  }
+}
+
+bool DrawWallpaper(Surface& target, const win::CurrentWallpaper& wallpaper, ComposeTimings* timings) {
+  using Style = win::CurrentWallpaper::Style;
+  const auto file = OpenPicture(wallpaper.path, timings);
+  if (!file || !target.ok()) return false;
+  const Size picture = file->size();
+  const double screenW = target.width();
+  const double screenH = target.height();
+  switch (wallpaper.style) {
+    case Style::Tile:
+      DrawTiled(target, *file, timings);
+      break;
+    case Style::Stretch:
+      DrawStretched(target, *file, {0, 0, target.width(), target.height()}, timings);
+      break;
+    case Style::Fit:
+    case Style::Fill:
+      DrawStretched(target, *file, ScaledToScreen(screenW, screenH, picture, wallpaper.style == Style::Fill),
+                    timings);
+      break;
+    case Style::Centre: {
+      const Rect place = PlaceCentred(screenW, screenH, picture.w, picture.h);
+      DrawUnscaled(target, *file, {place.x, place.y}, timings);
+      break;
+    }
+  }
+  return true;
+}
+
+}  // namespace qr::compose

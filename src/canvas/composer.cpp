@@ -1,0 +1,90 @@
+#include "canvas/composer.h"
+
+#include "canvas/compose_internal.h"
+#include "core/app_state.h"
+#include "win32/image.h"
+#include "win32/wallpaper.h"
+
+namespace qr {
+
+namespace compose {
+
+StageTimer::StageTimer(double* total) : total_(total) {
+  if (total_) QueryPerformanceCounter(&start_);
+}
+
+StageTimer::~StageTimer() {
+  if (!total_) return;
+  LARGE_INTEGER end{}, frequency{};
+  QueryPerformanceCounter(&end);
+  QueryPerformanceFrequency(&frequency);
+  if (frequency.QuadPart > 0)
+    *total_ += static_cast<double>(end.QuadPart - start_.QuadPart) * 1000.0 /
+               static_cast<double>(frequency.QuadPart);
+}
+
+COLORREF ResolveColour(uint32_t colour) {
+  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFFu));
+  return colour & 0x00FFFFFFu;
+}
+
+}  // namespace compose
+
+BackgroundSpec BackgroundFromState(const AppState& state) {
+  return {state.G_Kabe, state.G_Pos, state.Kabe_File, GetSysColor(COLOR_BACKGROUND)};
+}
+
+void ComposeBackground(win::Surface& target, const BackgroundSpec& spec, ComposeTimings* timings) {
+  if (!target.ok()) return;
+  {
+    compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
+    target.Fill(spec.desktopColour);
+  }
+  switch (spec.mode) {
+    case 0:
+      // PaintDesktop does not reproduce the wallpaper everywhere (a memory DC may get only a plain
+      // fill), so a wallpaper file is drawn by us as the desktop lays it out.
+      if (const auto wallpaper = win::GetCurrentWallpaper()) {
+        compose::DrawWallpaper(target, *wallpaper, timings);
+      } else {
+        compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
+        PaintDesktop(target.dc());
+      }
+      break;
+    case 1:
+      compose::PlacePicture(target, spec.imagePath, spec.placement, target.width(), target.height(), timings);
+      break;
+    default:
+      break;  // the desktop colour alone
+  }
+}
+
+void ComposePreview(win::Surface& target, const BackgroundSpec& spec, double screenW, double screenH,
+                    ComposeTimings* timings) {
+  if (!target.ok()) return;
+  {
+    compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
+    target.Fill(spec.desktopColour);
+  }
+  compose::PlacePicture(target, spec.imagePath, spec.placement, screenW, screenH, timings);
+}
+
+bool ComposeUnscaledPicture(win::Surface& target, const std::string& path) {
+  if (!target.ok()) return false;
+  target.Fill(RGB(0, 0, 0));
+  const auto file = win::ImageFile::Open(path);
+  if (!file) return false;
+  const Size size = file->size();
+  const auto image =
+      file->Decode({.part = Rect{0, 0, std::min(size.w, target.width()), std::min(size.h, target.height())}});
+  if (!image) return false;
+  BitBlt(target.dc(), 0, 0, image->pixels.width(), image->pixels.height(), image->pixels.dc(), 0, 0, SRCCOPY);
+  return true;
+}
+
+void PastePatch(win::Surface& target, const win::Surface& source, const Rect& r) {
+  if (!target.ok() || !source.ok() || r.w <= 0 || r.h <= 0) return;
+  BitBlt(target.dc(), r.x, r.y, r.w, r.h, source.dc(), r.x, r.y, SRCCOPY);
+}
+
+}  // namespace qr
