@@ -156,15 +156,27 @@ std::optional<LoadedImage> ImageFile::DecodeWithCodecScaling(Size drawSize) cons
   return std::nullopt;
 }
 
-// Copies `rect` of the source (all of it when null) into the target's pixels as 32-bit BGR.
+// Copies `rect` of the source (all of it when null) into the target's pixels as 32-bit BGR. The copy
+// goes in bands of rows: a scaler asked for everything at once would gather every source row it needs
+// into one buffer, as large as the full-size picture.
 bool ImageFile::CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const {
+  constexpr int kBandRows = 128;
   ComPtr<IWICFormatConverter> converter;
   if (FAILED(factory_->CreateFormatConverter(converter.GetAddressOf())) ||
       FAILED(converter->Initialize(source, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)))
     return false;
+  const WICRect whole = rect ? *rect : WICRect{0, 0, target.width(), target.height()};
+  const UINT stride = Stride32(target);
   GdiFlush();
-  return SUCCEEDED(converter->CopyPixels(rect, Stride32(target), Bytes32(target), Bytes(target)));
+  for (int top = 0; top < whole.Height; top += kBandRows) {
+    const int rows = std::min(kBandRows, whole.Height - top);
+    const WICRect band{whole.X, whole.Y + top, whole.Width, rows};
+    if (FAILED(converter->CopyPixels(&band, stride, stride * static_cast<UINT>(rows),
+                                     Bytes(target) + static_cast<size_t>(top) * stride)))
+      return false;
+  }
+  return true;
 }
 
 std::optional<LoadedImage> LoadImageFile(const std::string& path, std::optional<SIZE> fitWithin) {

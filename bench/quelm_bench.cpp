@@ -1,0 +1,204 @@
+// Times the wallpaper's way from composition to the written bitmap: decode, placement, table and
+// write, for two screen sizes and three backgrounds, with a full table. Each case runs in its own
+// process so that its peak working set is its own.
+#include <psapi.h>
+#include <shellapi.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "canvas/composer.h"
+#include "core/table_model.h"
+#include "win32/bitmap_file.h"
+#include "win32/com.h"
+#include "win32/files.h"
+#include "win32/image.h"
+#include "win32/surface.h"
+#include "win32/text.h"
+
+namespace {
+
+using qr::win::Surface;
+
+struct Screen {
+  int w, h;
+};
+struct Background {
+  const char* name;
+  const char* file;
+  int w, h;
+  int16_t placement;
+};
+
+constexpr std::array<Screen, 2> kScreens{{{1920, 1080}, {3840, 2160}}};
+constexpr std::array<Background, 3> kBackgrounds{
+    {{"6000x4000 full screen", "photo_6000x4000.jpg", 6000, 4000, 2},
+     {"800x600 centred", "photo_800x600.jpg", 800, 600, 0},
+     {"300x200 tiled", "photo_300x200.jpg", 300, 200, 1}}};
+constexpr int kRuns = 5;
+
+double Now() {
+  LARGE_INTEGER counter{}, frequency{};
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Smooth colour gradients with grain, like a photograph: hard work for a JPEG codec.
+Surface PhotographLike(int w, int h) {
+  Surface s(w, h);
+  std::minstd_rand noise(12345);
+  GdiFlush();
+  for (int y = 0; y < h; ++y) {
+    uint32_t* row = s.Bits() + static_cast<size_t>(y) * w;
+    const double fy = static_cast<double>(y) / h;
+    for (int x = 0; x < w; ++x) {
+      const double fx = static_cast<double>(x) / w;
+      const int grain = static_cast<int>(noise() % 33) - 16;
+      const int r = std::clamp(static_cast<int>(128 + 100 * std::sin(6.0 * fx + 2.0 * fy)) + grain, 0, 255);
+      const int g = std::clamp(static_cast<int>(100 + 90 * std::cos(4.0 * fy - 3.0 * fx)) + grain, 0, 255);
+      const int b = std::clamp(static_cast<int>(90 + 80 * std::sin(9.0 * fx * fy)) + grain, 0, 255);
+      row[x] = (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+    }
+  }
+  return s;
+}
+
+bool MakePictures(const std::string& folder) {
+  for (const Background& b : kBackgrounds) {
+    const std::string path = folder + "\\" + b.file;
+    if (qr::win::ImageFile::Open(path)) continue;
+    std::printf("generating %s\n", path.c_str());
+    std::fflush(stdout);
+    if (!qr::win::WriteJpegFile(PhotographLike(b.w, b.h), path, 0.9f)) return false;
+  }
+  return true;
+}
+
+qr::TableModel FullTable() {
+  qr::TableModel table;
+  for (int r = 1; r <= qr::kMaxRows; ++r)
+    for (int c = 1; c <= qr::kMaxCols; ++c) {
+      std::string& text = table.At(r, c).text;
+      text = std::string("予定 ");
+      text += std::to_string(r);
+      text += "-";
+      text += std::to_string(c);
+      text += " Schedule";
+    }
+  return table;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+int RunCase(const Screen& screen, const Background& background, const std::string& folder) {
+  qr::win::ComApartment com;
+  const qr::TableModel table = FullTable();
+  const std::array<int16_t, 6> widths{0, 120, 120, 120, 120, 120};
+  const qr::BackgroundSpec spec{1, background.placement, folder + "\\" + background.file,
+                                GetSysColor(COLOR_BACKGROUND)};
+  const std::string output = folder + "\\Quelm_Rask_bench.bmp";
+  std::vector<double> decode, place, tableMs, write, total;
+  for (int run = 0; run <= kRuns; ++run) {  // run 0 warms the codecs and the file cache up
+    Surface target(screen.w, screen.h);
+    if (!target.ok()) return 2;
+    qr::ComposeTimings timings;
+    const double start = Now();
+    qr::ComposeBackground(target, spec, &timings);
+    qr::DrawTransparentTable(target, table, 100, 100, 34, 5, widths, &timings);
+    const double written = Now();
+    if (!qr::win::WriteBitmapFile(target, output)) return 3;
+    const double end = Now();
+    if (run == 0) continue;
+    decode.push_back(timings.decodeMs);
+    place.push_back(timings.placeMs);
+    tableMs.push_back(timings.tableMs);
+    write.push_back(end - written);
+    total.push_back(end - start);
+  }
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof(memory);
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+  char screenName[32];
+  std::snprintf(screenName, sizeof(screenName), "%dx%d", screen.w, screen.h);
+  std::printf("%-10s %-22s %8.1f %8.1f %8.1f %8.1f %8.1f %9.1f\n", screenName, background.name,
+              Median(decode), Median(place), Median(tableMs), Median(write), Median(total),
+              static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
+  qr::win::DeletePath(output);
+  return 0;
+}
+
+std::string BenchFolder() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  const DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+  std::string folder = qr::win::Utf8(std::wstring_view(buffer, n)) + "quelm_bench";
+  CreateDirectoryW(qr::win::Wide(folder).c_str(), nullptr);
+  return folder;
+}
+
+// Runs this program again for one case and waits for it.
+bool RunChild(size_t screen, size_t background, const std::string& folder) {
+  std::wstring command = L"\"" + qr::win::Wide(qr::win::ExecutablePath()) + L"\" --case " +
+                         std::to_wstring(screen) + L" " + std::to_wstring(background) + L" \"" +
+                         qr::win::Wide(folder) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return code == 0;
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc == 5 && std::wstring(argv[1]) == L"--case") {
+    const size_t screen = std::wcstoul(argv[2], nullptr, 10);
+    const size_t background = std::wcstoul(argv[3], nullptr, 10);
+    if (screen >= kScreens.size() || background >= kBackgrounds.size()) return 1;
+    return RunCase(kScreens[screen], kBackgrounds[background], qr::win::Utf8(argv[4]));
+  }
+  const std::string folder = BenchFolder();
+  {
+    qr::win::ComApartment com;
+    if (!MakePictures(folder)) {
+      std::printf("could not write the test pictures into %s\n", folder.c_str());
+      return 1;
+    }
+  }
+  std::printf(
+      "Compose and write the wallpaper bitmap, full 34 x 5 table; median of %d runs, ms; peak working set, "
+      "MB\n",
+      kRuns);
+  std::printf("%-10s %-22s %8s %8s %8s %8s %8s %9s\n", "screen", "background", "decode", "place", "table",
+              "write", "total", "peak WS");
+  std::fflush(stdout);
+  int failures = 0;
+  for (size_t s = 0; s < kScreens.size(); ++s)
+    for (size_t b = 0; b < kBackgrounds.size(); ++b) {
+      if (!RunChild(s, b, folder)) {
+        std::printf("%dx%d %s: failed\n", kScreens[s].w, kScreens[s].h, kBackgrounds[b].name);
+        ++failures;
+      }
+      std::fflush(stdout);
+    }
+  return failures == 0 ? 0 : 1;
+}
