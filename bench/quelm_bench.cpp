@@ -1,9 +1,10 @@
 // Times the wallpaper's way from composition to the written bitmap: decode, placement, table and
 // write, for two screen sizes and three backgrounds, with a full table. Each case runs in its own
 // process so that its peak working set is its own.
+#include <windows.h>
+// After <windows.h>, which they need:
 #include <psapi.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <array>

@@ -64,12 +64,11 @@ std::optional<ImageFile> ImageFile::Open(const std::string& path) {
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(file.factory_.GetAddressOf()))))
     return std::nullopt;
-  ComPtr<IWICBitmapDecoder> decoder;
   if (FAILED(file.factory_->CreateDecoderFromFilename(ApiPath(path).c_str(), nullptr, GENERIC_READ,
                                                       WICDecodeMetadataCacheOnDemand,
-                                                      decoder.GetAddressOf())))
+                                                      file.decoder_.GetAddressOf())) ||
+      FAILED(file.decoder_->GetFrame(0, file.frame_.GetAddressOf())))
     return std::nullopt;
-  if (FAILED(decoder->GetFrame(0, file.frame_.GetAddressOf()))) return std::nullopt;
   UINT w = 0, h = 0;
   if (FAILED(file.frame_->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT32_MAX || h > INT32_MAX)
     return std::nullopt;

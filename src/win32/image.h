@@ -2,8 +2,9 @@
 // Pictures from files, decoded with the Windows Imaging Component (bitmap, JPEG, PNG, GIF, TIFF and
 // whatever else the system's codecs read) into a Surface. A picture much larger than the place it is
 // drawn to can be decoded at a reduced scale, or only the part that will be visible.
-#include <wincodec.h>
 #include <windows.h>
+// After <windows.h>:
+#include <wincodec.h>
 
 #include <cstdint>
 #include <optional>
@@ -55,6 +56,7 @@ class ImageFile {
 
   ComApartment com_;  // first member: released last
   ComPtr<IWICImagingFactory> factory_;
+  ComPtr<IWICBitmapDecoder> decoder_;
   ComPtr<IWICBitmapFrameDecode> frame_;
   Size size_;
 };

@@ -82,12 +82,14 @@ TEST_F(TransparentTableTest, RendersJapaneseTextAndTheCellsFontStyle) {
   At(1, 2) = {"本", gothic};
   At(2, 1) = {"abc", {"Arial", 10.0, false, false}};
   At(2, 2) = {"abc", {"Arial", 10.0, true, false}};
+  At(5, 1) = {"日", {"Arial", 12.0, false, false}};  // Japanese text in a Latin face
+  At(5, 2) = {"本", {"Arial", 12.0, false, false}};
   At(3, 1) = {"abc", {"Arial", 10.0, false, false}};
   At(3, 2) = {"abc", {"Arial", 10.0, false, true}};
   At(4, 1) = {"abc", {"Arial", 8.0, false, false}};
   At(4, 2) = {"abc", {"Arial", 12.5, false, false}};
   std::array<int16_t, 6> widths{0, 100, 100, 0, 0, 0};
-  const Surface s = Draw(4, 2, widths, 0, 0);
+  const Surface s = Draw(5, 2, widths, 0, 0);
 
   // Two different characters: two different shapes (a missing glyph would draw the same box twice).
   auto same = [&](int row) {
@@ -101,6 +103,8 @@ TEST_F(TransparentTableTest, RendersJapaneseTextAndTheCellsFontStyle) {
   EXPECT_GT(Ink(s, 101, 20, 98, 17), Ink(s, 1, 20, 98, 17));  // bold has more ink
   EXPECT_FALSE(same(2));                                      // italic is slanted
   EXPECT_GT(Ink(s, 101, 58, 98, 17), Ink(s, 1, 58, 98, 17));  // 12.5 points are larger than 8
+  EXPECT_GT(Ink(s, 1, 77, 98, 17), 20);
+  EXPECT_FALSE(same(4));
 }
 
 TEST_F(TransparentTableTest, ColumnsOutsideOneToFiveShowNothingButRowsStillAdvance) {

@@ -94,5 +94,13 @@ TEST_F(CurrentWallpaperTest, AWallpaperFileThatIsGoneLeavesTheDesktopColour) {
   EXPECT_EQ(DeskPixels(Compose(L"2", L"0")), 1024 * 768);
 }
 
+TEST_F(CurrentWallpaperTest, WithoutAWallpaperFileTheSystemPaintsTheDesktop) {
+  ASSERT_TRUE(win::SetDesktopWallpaper(""));
+  const Surface s = Compose(L"0", L"0");
+  Surface desktop(1024, 768, kDesk);
+  ASSERT_TRUE(PaintDesktop(desktop.dc()));
+  EXPECT_EQ(test::CountDifferences(s, desktop), 0);
+}
+
 }  // namespace
 }  // namespace qr
