@@ -67,12 +67,14 @@ void Label::SetCaption(const std::string& caption) {
   if (caption == caption_) return;
   caption_ = caption;
   wideCaption_ = win::Wide(caption);
+  FitToCaption();
   Invalidate();
 }
 
 void Label::SetFont(const FontSpec& font) {
   font_ = font;
   gdiFont_ = CreateFontFor(font);
+  FitToCaption();
   Invalidate();
 }
 
@@ -104,6 +106,27 @@ void Label::SetAlignment(forms::Alignment alignment) {
 void Label::SetVerticalCentre(bool centre) {
   verticalCentre_ = centre;
   Invalidate();
+}
+
+void Label::SetAutoSize(bool autoSize) {
+  autoSize_ = autoSize;
+  FitToCaption();
+}
+
+void Label::FitToCaption() {
+  if (!autoSize_ || wideCaption_.empty()) return;
+  HDC screen = GetDC(nullptr);
+  if (!screen) return;
+  RECT text{0, 0, 0, 0};
+  {
+    win::Selection font(screen, gdiFont_.get());
+    DrawTextW(screen, wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &text,
+              DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  }
+  ReleaseDC(nullptr, screen);
+  const int border = borderStyle_ == forms::BorderStyle::FixedSingle ? 4 : 0;
+  Move(Left(), Top(), std::max(Width(), static_cast<int>(text.right) + border),
+       std::max(Height(), static_cast<int>(text.bottom) + border));
 }
 
 void Label::Paint(HDC dc) const {

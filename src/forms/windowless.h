@@ -100,11 +100,14 @@ class Label : public Windowless {
   void SetAlignment(forms::Alignment alignment);
   // Centres the caption vertically (captions laid over button faces); default: top.
   void SetVerticalCentre(bool centre);
+  // The label takes the size of its caption (never smaller than its design size).
+  void SetAutoSize(bool autoSize);
 
   void Paint(HDC dc) const override;
 
  private:
   void DrawCaption(HDC dc, RECT area, COLORREF colour) const;
+  void FitToCaption();
 
   std::string caption_;
   std::wstring wideCaption_;
@@ -116,6 +119,7 @@ class Label : public Windowless {
   forms::BorderStyle borderStyle_ = forms::BorderStyle::None;
   forms::Alignment alignment_ = forms::Alignment::Left;
   bool verticalCentre_ = false;
+  bool autoSize_ = false;
 };
 
 class Image : public Windowless {
