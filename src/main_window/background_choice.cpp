@@ -1,0 +1,119 @@
+#include "main_window/background_choice.h"
+
+#include "core/app_state.h"
+#include "core/paths.h"
+#include "shared/helpers.h"
+#include "win32/file_dialog.h"
+#include "win32/message_box.h"
+
+namespace qr {
+
+namespace {
+
+constexpr int kImageFileMode = 1;
+constexpr int kOptionCount = 3;
+constexpr const char* kNoFileMessage = "壁紙ﾌｧｲﾙを指定してください！";
+constexpr const char* kMissingFileMessage = "指定した壁紙ﾌｧｲﾙが存在しません！";
+
+bool IsOption(int index) { return index >= 0 && index < kOptionCount; }
+
+}  // namespace
+
+BackgroundChoice::BackgroundChoice(AppState& state, ChoiceControls controls, const ModalWindows& windows)
+    : state_(state), c_(controls), windows_(windows) {}
+
+void BackgroundChoice::Attach() {
+  for (int i = 0; i < kOptionCount; ++i) {
+    const size_t at = static_cast<size_t>(i);
+    auto kabe = [this, i](const forms::MouseEvent&) { Select_Kabe(i); };
+    auto pos = [this, i](const forms::MouseEvent&) { Select_Pos(i); };
+    c_.Img_Kabe[at].OnMouseDown = kabe;
+    c_.lbl_Kabe[at].OnMouseDown = kabe;
+    c_.Img_Pos[at].OnMouseDown = pos;
+    c_.lbl_Pos[at].OnMouseDown = pos;
+  }
+}
+
+void BackgroundChoice::Show_Marks() {
+  ShowMark(c_.Img_Kabe, state_.G_Kabe, c_.Img_Opt);
+  ShowMark(c_.Img_Pos, state_.G_Pos, c_.Img_Opt);
+  Apply_Kabe_Enabling();
+}
+
+void BackgroundChoice::Apply_Kabe_Enabling() {
+  const bool imageFile = state_.G_Kabe != 0 && state_.G_Kabe != 2;
+  EnableCommands(c_.lbl_Cmd, 0, 1, imageFile);
+  for (size_t i = 0; i < kOptionCount; ++i) {
+    c_.Img_Pos[i].SetEnabled(imageFile);
+    c_.lbl_Pos[i].SetEnabled(imageFile);
+  }
+}
+
+void BackgroundChoice::Select_Kabe(int index) {
+  if (!IsOption(index)) return;
+  state_.G_Kabe = static_cast<int16_t>(index);
+  ShowMark(c_.Img_Kabe, index, c_.Img_Opt);
+  Apply_Kabe_Enabling();
+}
+
+void BackgroundChoice::Select_Pos(int index) {
+  if (!IsOption(index)) return;
+  state_.G_Pos = static_cast<int16_t>(index);
+  ShowMark(c_.Img_Pos, index, c_.Img_Opt);
+}
+
+void BackgroundChoice::Browse_Kabe_File() {
+  win::FileDialogSpec spec;
+  spec.owner = Owner();
+  spec.filterName = "壁紙ﾌｧｲﾙ (bmp jpg)";
+  spec.filterPattern = "*.bmp;*.jpg";
+  spec.title = "ﾌｧｲﾙの参照";
+  spec.flags = 0;  // a typed name that does not exist is accepted; command 1 reports it
+  spec.initialFolder = state_.Get_File_Path;
+  const auto path = win::ShowOpenDialog(spec);
+  if (!path) return;
+  state_.Get_File_Path = Get_Folder(*path);
+  SetChosenFile(*path);
+}
+
+void BackgroundChoice::Preview_Chosen_File() {
+  const std::string path = ChosenFile();
+  if (path.empty()) {
+    win::ShowMessage(Owner(), kNoFileMessage, win::kWarningStyle);
+    return;
+  }
+  if (!File_Exists(path)) {
+    win::ShowMessage(Owner(), kMissingFileMessage, win::kWarningStyle);
+    return;
+  }
+  state_.Kabe_File = path;
+  state_.Capture_Mode = 0;
+  OpenPreview(windows_, state_, Owner());
+}
+
+void BackgroundChoice::Create_Wallpaper() {
+  const std::string path = ChosenFile();
+  if (path.empty() && state_.G_Kabe == kImageFileMode) {
+    win::ShowMessage(Owner(), kNoFileMessage, win::kWarningStyle);
+    return;
+  }
+  state_.Kabe_File = path;
+  if (windows_.showEditor) windows_.showEditor();
+}
+
+std::string BackgroundChoice::ChosenFile() const { return c_.lbl_Path.Caption(); }
+
+void BackgroundChoice::SetChosenFile(const std::string& path) {
+  c_.lbl_Path.SetCaption(path);
+  state_.Chosen_File = path;
+}
+
+void BackgroundChoice::ShowMark(std::span<forms::Image, 3> marks, int selected,
+                                std::span<forms::Image, 2> Img_Opt) {
+  for (forms::Image& mark : marks) mark.SetPicture(Img_Opt[0].Picture());
+  if (IsOption(selected)) marks[static_cast<size_t>(selected)].SetPicture(Img_Opt[1].Picture());
+}
+
+HWND BackgroundChoice::Owner() const { return OwnerOf(c_.lbl_Path); }
+
+}  // namespace qr

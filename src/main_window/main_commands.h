@@ -1,0 +1,37 @@
+#pragma once
+// What the background choice and the wallpaper list share: the eight command labels of the main window
+// (`lbl_Cmd`(0..7)), and how the main window's commands open the other windows.
+#include <windows.h>
+
+#include <functional>
+#include <span>
+
+#include "forms/windowless.h"
+
+namespace qr {
+
+using CommandLabels = std::span<forms::Label, 8>;
+
+// Enables or disables `lbl_Cmd`(first..last).
+inline void EnableCommands(CommandLabels lbl_Cmd, int first, int last, bool enabled) {
+  for (int i = first; i <= last; ++i) lbl_Cmd[static_cast<size_t>(i)].SetEnabled(enabled);
+}
+
+// The modal windows the main window's commands open. Each returns when its window has closed. An empty
+// preview hook shows the preview window with its default cursor; an empty editor hook does nothing.
+struct ModalWindows {
+  std::function<void()> showPreview;  // `Quelm_Rask_V` for `Kabe_File` / `Capture_Mode`
+  std::function<void()> showEditor;   // `Quelm_Rask_S`
+};
+
+struct AppState;
+
+// Shows the preview through the hook, or else a fresh preview window modal to `owner`.
+void OpenPreview(const ModalWindows& windows, const AppState& state, HWND owner);
+
+// The top-level window that holds a control (the owner of the message boxes and dialogs); nullptr when
+// the control has no window yet.
+HWND OwnerOf(const forms::Windowless& control);
+HWND OwnerOf(HWND control);
+
+}  // namespace qr

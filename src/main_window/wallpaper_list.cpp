@@ -1,0 +1,161 @@
+#include "main_window/wallpaper_list.h"
+
+#include <algorithm>
+
+#include "core/app_state.h"
+#include "core/list_file.h"
+#include "core/paths.h"
+#include "core/settings.h"
+#include "shared/helpers.h"
+#include "win32/files.h"
+#include "win32/message_box.h"
+#include "win32/wallpaper.h"
+
+namespace qr {
+
+namespace {
+
+constexpr int kPreviewCommand = 3;
+constexpr int kClearCommand = 5;
+constexpr int kLastListCommand = 7;
+constexpr size_t kMaxDroppedFiles = 250;
+
+bool PathIsPresent(const std::string& path) {
+  const std::wstring wide = win::ApiPath(path);
+  return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string AsciiUpper(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+std::string TrimBlanks(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+WallpaperList::WallpaperList(AppState& state, forms::ListBox& List_Kabe, CommandLabels lbl_Cmd,
+                             const ModalWindows& windows)
+    : state_(state), List_Kabe_(List_Kabe), lbl_Cmd_(lbl_Cmd), windows_(windows) {}
+
+void WallpaperList::Attach() {
+  List_Kabe_.OnClick = [this] { List_Click(); };
+  List_Kabe_.OnFilesDropped = [this](const std::vector<std::string>& names) { Drop_Files(names); };
+  List_Kabe_.SetAcceptFiles(true);
+}
+
+std::string WallpaperList::ListFilePath() const {
+  return FileInProgramFolder(state_.Program_Folder, kListFileName);
+}
+
+void WallpaperList::Load_List() {
+  DisableListCommands();
+  const std::string path = ListFilePath();
+  const auto bytes = win::ReadFileBytes(path);
+  unreadableAtStart_ = !bytes && PathIsPresent(path);
+  if (!bytes && !unreadableAtStart_) win::ReplaceFileContents(path, "");
+  if (bytes) {
+    for (const std::string& entry : DecodeListFile(*bytes)) {
+      if (File_Exists(entry)) List_Kabe_.AddItem(entry);
+    }
+  }
+  EnableClearWhenFilled();
+}
+
+bool WallpaperList::Save_List() {
+  if (unreadableAtStart_) return false;
+  return win::ReplaceFileContents(ListFilePath(), EncodeListFile(Entries()));
+}
+
+void WallpaperList::List_Click() {
+  if (List_Kabe_.ListIndex() >= 0) EnableCommands(lbl_Cmd_, kPreviewCommand, kLastListCommand, true);
+}
+
+void WallpaperList::Drop_Files(const std::vector<std::string>& names) {
+  const size_t count = std::min(names.size(), kMaxDroppedFiles);
+  for (size_t i = 0; i < count; ++i) {
+    const std::string extension = Get_Extension(AsciiUpper(names[i]));
+    if (extension == "BMP" || extension == "JPG") List_Kabe_.AddItem(names[i]);
+  }
+  DisableListCommands();
+  EnableClearWhenFilled();
+}
+
+void WallpaperList::Preview_Entry() {
+  if (List_Kabe_.ListIndex() < 0) return;
+  state_.Kabe_File = SelectedEntry();
+  state_.Capture_Mode = 0;
+  OpenPreview(windows_, state_, OwnerOf(List_Kabe_.hwnd()));
+}
+
+void WallpaperList::Remove_Entry() {
+  const int index = List_Kabe_.ListIndex();
+  if (index < 0) return;
+  List_Kabe_.RemoveItem(index);
+  DisableListCommands();
+  EnableClearWhenFilled();
+}
+
+void WallpaperList::Clear_List() {
+  List_Kabe_.Clear();
+  DisableListCommands();
+}
+
+void WallpaperList::Delete_File() {
+  const int index = List_Kabe_.ListIndex();
+  if (index < 0) return;
+  const std::string path = TrimBlanks(SelectedEntry());
+  const int answer =
+      win::ShowMessage(OwnerOf(List_Kabe_.hwnd()), "ﾌｧｲﾙを削除しますか？\r" + path, win::kQuestionStyle);
+  if (answer != IDYES) return;
+  // A file already gone is not handed to the shell, which would only report it missing.
+  const int recycled = PathIsPresent(path) ? Recycle_Files({path}) : 0;
+  if (PathIsPresent(path)) {
+    // Declining the shell's own question keeps the file: it is not then deleted for good behind the
+    // user's back. Otherwise (no recycle bin for it) it is deleted directly.
+    if (recycled == ERROR_CANCELLED) return;
+    win::DeletePath(path);
+    if (PathIsPresent(path)) return;  // could not be deleted: the entry stays, as the file does
+  }
+  List_Kabe_.RemoveItem(index);
+  DisableListCommands();
+}
+
+void WallpaperList::Change_Wallpaper() {
+  if (List_Kabe_.ListIndex() < 0) return;
+  win::SetDesktopWallpaper(SelectedEntry());
+  DisableListCommands();
+}
+
+bool WallpaperList::Add_If_Absent(const std::string& path) {
+  const std::vector<std::string> entries = Entries();
+  if (std::find(entries.begin(), entries.end(), path) != entries.end()) return false;
+  List_Kabe_.AddItem(path);
+  return true;
+}
+
+std::vector<std::string> WallpaperList::Entries() const {
+  std::vector<std::string> entries;
+  const int count = List_Kabe_.ListCount();
+  entries.reserve(static_cast<size_t>(std::max(count, 0)));
+  for (int i = 0; i < count; ++i) entries.push_back(List_Kabe_.List(i));
+  return entries;
+}
+
+std::string WallpaperList::SelectedEntry() const { return List_Kabe_.List(List_Kabe_.ListIndex()); }
+
+void WallpaperList::DisableListCommands() {
+  EnableCommands(lbl_Cmd_, kPreviewCommand, kLastListCommand, false);
+}
+
+void WallpaperList::EnableClearWhenFilled() {
+  if (List_Kabe_.ListCount() > 0) lbl_Cmd_[kClearCommand].SetEnabled(true);
+}
+
+}  // namespace qr

@@ -1,0 +1,64 @@
+#pragma once
+// The wallpaper list of the main window: `List_Kabe`, its list file "Quelm_Rask.rdm" beside the program,
+// files dropped from the shell, the selection rule and the list commands 3 to 7.
+#include <string>
+#include <vector>
+
+#include "forms/child_controls.h"
+#include "main_window/main_commands.h"
+
+namespace qr {
+
+struct AppState;
+
+class WallpaperList {
+ public:
+  // The controls belong to the main window and must outlive this object.
+  WallpaperList(AppState& state, forms::ListBox& List_Kabe, CommandLabels lbl_Cmd,
+                const ModalWindows& windows);
+
+  // Takes the list box's selection changes and shell drops (call once the list box exists).
+  void Attach();
+
+  // Program folder + "\Quelm_Rask.rdm".
+  std::string ListFilePath() const;
+
+  // Start-up: the list commands are disabled, the entries of the list file whose files still exist are
+  // listed, and "ﾘｽﾄ全部ｸﾘｱ" is enabled when there are any. A missing list file is created empty.
+  void Load_List();
+  // Writes every entry to the list file. The new file is written beside the old one and replaces it only
+  // when complete, so a failed save (false) leaves the previous list. The file is also left alone when
+  // it existed at start-up but could not be read: writing the list then would wipe it.
+  bool Save_List();
+
+  // A selection change: an entry selected enables all five list commands.
+  void List_Click();
+  // Shell drop: of the first 250 names, those ending in ".bmp" or ".jpg" (any case) are added as they
+  // are, duplicates included.
+  void Drop_Files(const std::vector<std::string>& names);
+
+  // Commands 3 to 7 (commands 3, 4, 6 and 7 need a selected entry).
+  void Preview_Entry();
+  void Remove_Entry();
+  void Clear_List();
+  void Delete_File();
+  void Change_Wallpaper();
+
+  // Adds the path unless an entry is exactly equal (case-sensitive); true when added.
+  bool Add_If_Absent(const std::string& path);
+
+  std::vector<std::string> Entries() const;
+
+ private:
+  std::string SelectedEntry() const;
+  void DisableListCommands();
+  void EnableClearWhenFilled();
+
+  AppState& state_;
+  forms::ListBox& List_Kabe_;
+  CommandLabels lbl_Cmd_;
+  const ModalWindows& windows_;
+  bool unreadableAtStart_ = false;
+};
+
+}  // namespace qr

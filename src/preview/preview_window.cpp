@@ -1,0 +1,77 @@
+#include "preview/preview_window.h"
+
+#include <cmath>
+
+#include "canvas/composer.h"
+#include "core/app_state.h"
+#include "wallpaper_creation/fixed_files.h"
+#include "win32/screen.h"
+#include "win32/surface.h"
+
+namespace qr {
+
+namespace {
+
+constexpr COLORREF kLightGrey = 0x00C0C0C0;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr const char* kToolTip = "クリックで戻り";
+
+forms::FormSpec PreviewSpec() {
+  forms::FormSpec spec;
+  spec.className = "Quelm_Rask_V";
+  spec.caption = "Quelm_Rask_V";
+  spec.border = forms::FormBorder::None;
+  spec.backColor = kLightGrey;
+  spec.showInTaskbar = false;
+  // Created topmost as well: some systems ignore a Z-order change of a window not yet shown.
+  spec.topmost = true;
+  return spec;
+}
+
+}  // namespace
+
+Quelm_Rask_V::Quelm_Rask_V(const AppState& state, PreviewOptions options)
+    : Form(PreviewSpec()), state_(state), options_(std::move(options)) {}
+
+void Quelm_Rask_V::Design() {
+  Display_.Create(*this, 0, 0, 0, 0);
+  Display_.SetBackColor(kBlack);
+  Display_.SetAutoRedraw(true);
+  Display_.SetCursor(options_.cursor ? options_.cursor : LoadCursorW(nullptr, IDC_HAND));
+  Display_.OnClick = [this] { Unload(); };
+}
+
+void Quelm_Rask_V::Form_Load() {
+  const win::ScreenMetrics screen = win::GetScreenMetrics();
+  SetWindowPos(hwnd(), nullptr, 0, 0, screen.widthPx, screen.heightPx, SWP_NOZORDER | SWP_NOACTIVATE);
+  Screen_W_Px_ = screen.widthTwips / screen.twipsPerPixelX;
+  Screen_H_Px_ = screen.heightTwips / screen.twipsPerPixelY;
+  Display_.Move(0, 0, static_cast<int>(std::lround(Screen_W_Px_)),
+                static_cast<int>(std::lround(Screen_H_Px_)));
+  Display_.SetToolTip(kToolTip);
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  Draw();
+}
+
+void Quelm_Rask_V::Draw() {
+  win::Surface view(Display_.ScaleWidth(), Display_.ScaleHeight(), kBlack);
+  if (state_.Capture_Mode == 1) {
+    ComposeUnscaledPicture(view,
+                           options_.tempBitmapPath.empty() ? TempBitmapPath() : options_.tempBitmapPath);
+  } else {
+    BackgroundSpec spec = BackgroundFromState(state_);
+    spec.mode = 1;  // the preview always places the picture file
+    Display_.SetBackColor(spec.desktopColour);
+    ComposePreview(view, spec, Screen_W_Px_, Screen_H_Px_);
+  }
+  if (!view.ok()) return;
+  BitBlt(Display_.Dc(), 0, 0, view.width(), view.height(), view.dc(), 0, 0, SRCCOPY);
+  Display_.Refresh();
+}
+
+void ShowPreviewWindow(const AppState& state, HWND owner, const PreviewOptions& options) {
+  Quelm_Rask_V preview(state, options);
+  preview.ShowModal(owner);
+}
+
+}  // namespace qr

@@ -1,0 +1,379 @@
+// The wallpaper list: its file, shell drops, the selection rule and the list commands 3 to 7.
+#include <windows.h>
+// after windows.h
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/list_file.h"
+#include "main_window/dispatch_test_host.h"
+#include "shared/helpers.h"
+#include "support/dialog_driver.h"
+#include "support/temp_folder.h"
+#include "win32/bitmap_file.h"
+#include "win32/files.h"
+#include "win32/text.h"
+
+namespace qr {
+namespace {
+
+using test::MainHost;
+using test::TempFolder;
+
+std::string Blanks(size_t n) { return std::string(n, ' '); }
+
+std::string Record(const std::string& cp932) { return cp932 + Blanks(kListRecordSize - cp932.size()); }
+
+// Posts a shell drop of `names` to the window, as the shell does, and lets it be handled.
+void DropOn(HWND target, const std::vector<std::string>& names) {
+  std::wstring list;
+  for (const std::string& name : names) {
+    list += win::Wide(name);
+    list += L'\0';
+  }
+  list += L'\0';
+  const size_t listBytes = list.size() * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + listBytes);
+  ASSERT_NE(block, nullptr);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = POINT{30, 20};
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), listBytes);
+  GlobalUnlock(block);
+  ASSERT_TRUE(PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0));
+  forms::DoEvents();
+}
+
+// A left click on the entry, by mouse messages to the list box.
+void ClickEntry(forms::ListBox& box, int index) {
+  const int itemHeight = static_cast<int>(SendMessageW(box.hwnd(), LB_GETITEMHEIGHT, 0, 0));
+  const LPARAM at = MAKELPARAM(10, itemHeight * index + itemHeight / 2);
+  PostMessageW(box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(box.hwnd(), WM_LBUTTONUP, 0, at);
+  forms::DoEvents();
+}
+
+std::string ReadList(const MainHost& host) {
+  return win::ReadFileBytes(host.list.ListFilePath()).value_or("<none>");
+}
+
+TEST(WallpaperListFile, SaveWritesOneBlankFilledShiftJisRecordPerEntryInListOrder) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.list.Load_List();
+  ASSERT_TRUE(host.list.Add_If_Absent("C:\\a.bmp"));
+  ASSERT_TRUE(host.list.Add_If_Absent("D:\\壁紙.jpg"));
+  ASSERT_TRUE(host.list.Save_List());
+  EXPECT_EQ(host.list.ListFilePath(), folder.path() + "\\Quelm_Rask.rdm");
+  EXPECT_EQ(ReadList(host), Record("C:\\a.bmp") + Record("D:\\\x95\xC7\x8E\x86.jpg"));
+  EXPECT_FALSE(GetFileAttributesW(win::Wide(host.list.ListFilePath() + ".tmp~").c_str()) !=
+               INVALID_FILE_ATTRIBUTES);
+
+  host.list.Clear_List();
+  ASSERT_TRUE(host.list.Save_List());
+  EXPECT_EQ(ReadList(host), "");  // an empty list leaves an empty file
+}
+
+TEST(WallpaperListFile, LongPathIsCutAt255BytesWithoutHalvingACharacterAndIsDroppedAtTheNextStart) {
+  TempFolder folder;
+  // The 255th byte of the path is the first byte of "壁": the record keeps 254 bytes and a blank.
+  const size_t prefix = folder.path().size() + 1;
+  ASSERT_LT(prefix, 200u);
+  const std::string name = std::string(254 - prefix, 'x') + "壁紙.bmp";
+  const std::string path = folder.Write(name, "picture");
+  ASSERT_FALSE(path.empty());
+  ASSERT_TRUE(File_Exists(path));
+  {
+    MainHost host(folder.path());
+    host.list.Load_List();
+    host.list.Add_If_Absent(path);
+    ASSERT_TRUE(host.list.Save_List());
+    const std::string bytes = ReadList(host);
+    ASSERT_EQ(bytes.size(), 255u);
+    EXPECT_EQ(bytes.substr(0, 254), folder.path() + "\\" + std::string(254 - prefix, 'x'));
+    EXPECT_EQ(bytes[254], ' ');
+  }
+  MainHost next(folder.path());
+  next.list.Load_List();
+  EXPECT_EQ(next.List_Kabe.ListCount(), 0);  // the cut name names no file
+}
+
+TEST(WallpaperListFile, LoadKeepsWholeRecordsOfExistingFilesOnly) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.bmp", "x");
+  const std::string b = folder.Write("写真.jpg", "x");
+  const std::string gone = folder.File("gone.bmp");
+  // Two records, one of a vanished file, a record of an existing file, and a partial trailing record.
+  const std::string partial = Record(a).substr(0, 100);
+  // The third record in Shift-JIS with leading blanks, as an older list may hold it.
+  folder.Write("Quelm_Rask.rdm",
+               Record(a) + Record(gone) + Record("  " + folder.path() + "\\\x8E\xCA\x90\x5E.jpg") + partial);
+
+  MainHost host(folder.path());
+  host.list.Load_List();
+  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(host.ListCommands(), "00100");  // only "ﾘｽﾄ全部ｸﾘｱ" until an entry is clicked
+
+  ASSERT_TRUE(host.list.Save_List());
+  EXPECT_EQ(ReadList(host), EncodeListFile({a, b}));  // the partial record and the vanished entry are gone
+}
+
+TEST(WallpaperListFile, MissingOrEmptyFileGivesAnEmptyListWithEveryCommandDisabled) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.list.Load_List();
+  EXPECT_EQ(host.List_Kabe.ListCount(), 0);
+  EXPECT_EQ(host.ListCommands(), "00000");
+  EXPECT_EQ(ReadList(host), "");  // a missing list file is created empty
+}
+
+TEST(WallpaperListFile, FailedSaveLeavesThePreviousListFile) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.bmp", "x");
+  const std::string previous = EncodeListFile({a});
+  folder.Write("Quelm_Rask.rdm", previous);
+  MainHost host(folder.path());
+  host.list.Load_List();
+  host.list.Add_If_Absent("C:\\new.bmp");
+
+  // The new list cannot be written beside the old one.
+  const std::string blocker = folder.MakeFolder("Quelm_Rask.rdm.tmp~");
+  ASSERT_FALSE(blocker.empty());
+  EXPECT_FALSE(host.list.Save_List());
+  EXPECT_EQ(ReadList(host), previous);
+  ASSERT_TRUE(test::RemoveTree(blocker));
+
+  // The list file is held open by another program, without sharing.
+  {
+    win::File lock(CreateFileW(win::Wide(host.list.ListFilePath()).c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
+    EXPECT_FALSE(host.list.Save_List());
+  }
+  EXPECT_EQ(ReadList(host), previous);
+
+  EXPECT_TRUE(host.list.Save_List());
+  EXPECT_EQ(ReadList(host), EncodeListFile({a, "C:\\new.bmp"}));
+}
+
+TEST(WallpaperListFile, FileUnreadableAtStartIsNotWipedAtClose) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.bmp", "x");
+  const std::string previous = EncodeListFile({a});
+  folder.Write("Quelm_Rask.rdm", previous);
+  MainHost host(folder.path());
+  {
+    win::File lock(CreateFileW(win::Wide(host.list.ListFilePath()).c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
+    host.list.Load_List();
+  }
+  EXPECT_EQ(host.List_Kabe.ListCount(), 0);
+  EXPECT_FALSE(host.list.Save_List());
+  EXPECT_EQ(ReadList(host), previous);
+}
+
+TEST(WallpaperListDrop, OnlyBitmapAndJpegNamesAreAddedInTheirOwnCase) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.list.Load_List();
+  const std::string dir = folder.path() + "\\";
+  DropOn(host.List_Kabe.hwnd(),
+         {dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png", dir + "写真.Jpg"});
+  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{dir + "A.BMP", dir + "b.jpg", dir + "写真.Jpg"}));
+  EXPECT_EQ(host.ListCommands(), "00100");
+
+  DropOn(host.List_Kabe.hwnd(), {dir + "notes.txt"});  // nothing added; the enabling is set again
+  EXPECT_EQ(host.List_Kabe.ListCount(), 3);
+  EXPECT_EQ(host.ListCommands(), "00100");
+}
+
+TEST(WallpaperListDrop, NothingUsableKeepsTheCommandsDisabled) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.list.Load_List();
+  DropOn(host.List_Kabe.hwnd(), {folder.File("d.png")});
+  EXPECT_EQ(host.List_Kabe.ListCount(), 0);
+  EXPECT_EQ(host.ListCommands(), "00000");
+}
+
+TEST(WallpaperListDrop, SameFileTwiceGivesTwoEntriesThatAreSavedAndReloaded) {
+  TempFolder folder;
+  const std::string file = folder.Write("海.bmp", "x");
+  {
+    MainHost host(folder.path());
+    host.list.Load_List();
+    DropOn(host.List_Kabe.hwnd(), {file});
+    DropOn(host.List_Kabe.hwnd(), {file});
+    EXPECT_EQ(host.List_Kabe.ListCount(), 2);
+    ASSERT_TRUE(host.list.Save_List());
+  }
+  MainHost next(folder.path());
+  next.list.Load_List();
+  EXPECT_EQ(next.list.Entries(), (std::vector<std::string>{file, file}));
+}
+
+TEST(WallpaperListDrop, OnlyTheFirst250NamesAreExamined) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.list.Load_List();
+  std::vector<std::string> names;
+  for (int i = 0; i < 260; ++i) names.push_back(folder.File(std::to_string(i) + ".bmp"));
+  DropOn(host.List_Kabe.hwnd(), names);
+  ASSERT_EQ(host.List_Kabe.ListCount(), 250);
+  EXPECT_EQ(host.List_Kabe.List(249), names[249]);
+}
+
+TEST(WallpaperListAdd, AddsOnlyWhenNoEntryIsExactlyEqual) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.list.Load_List();
+  EXPECT_TRUE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp"));
+  EXPECT_FALSE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp"));
+  EXPECT_TRUE(host.list.Add_If_Absent("C:\\壁紙\\A.bmp"));  // letter case counts
+  EXPECT_TRUE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp "));
+  EXPECT_EQ(host.List_Kabe.ListCount(), 3);
+}
+
+class WallpaperListCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"one.bmp", "two.bmp", "three.bmp"}) files.push_back(folder.Write(name, "x"));
+    folder.Write("Quelm_Rask.rdm", EncodeListFile(files));
+    host.list.Load_List();
+    ASSERT_EQ(host.List_Kabe.ListCount(), 3);
+  }
+
+  TempFolder folder;
+  std::vector<std::string> files;
+  MainHost host{folder.path()};
+};
+
+TEST_F(WallpaperListCommands, ClickingAnEntryEnablesAllFive) {
+  EXPECT_EQ(host.ListCommands(), "00100");
+  ClickEntry(host.List_Kabe, 1);
+  EXPECT_EQ(host.List_Kabe.ListIndex(), 1);
+  EXPECT_EQ(host.ListCommands(), "11111");
+}
+
+TEST_F(WallpaperListCommands, RemoveTakesTheSelectedEntryAndKeepsClearWhileEntriesRemain) {
+  host.List_Kabe.SetListIndex(1);
+  host.Command(4);
+  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{files[0], files[2]}));
+  EXPECT_EQ(host.ListCommands(), "00100");
+  host.Command(4);  // nothing selected: nothing happens
+  EXPECT_EQ(host.List_Kabe.ListCount(), 2);
+
+  host.List_Kabe.SetListIndex(0);
+  host.Command(4);
+  host.List_Kabe.SetListIndex(0);
+  host.Command(4);
+  EXPECT_EQ(host.List_Kabe.ListCount(), 0);
+  EXPECT_EQ(host.ListCommands(), "00000");  // the last entry removed: all five disabled
+}
+
+TEST_F(WallpaperListCommands, ClearRemovesEverythingWithoutAsking) {
+  host.List_Kabe.SetListIndex(2);
+  host.Command(5);
+  EXPECT_EQ(host.List_Kabe.ListCount(), 0);
+  EXPECT_EQ(host.ListCommands(), "00000");
+}
+
+TEST_F(WallpaperListCommands, PreviewShowsTheSelectedEntryAsAPicture) {
+  std::vector<std::pair<std::string, int16_t>> shown;
+  host.windows.showPreview = [&] { shown.emplace_back(host.state.Kabe_File, host.state.Capture_Mode); };
+  host.state.Capture_Mode = 1;
+  host.Command(3);
+  EXPECT_TRUE(shown.empty());  // nothing selected
+
+  host.List_Kabe.SetListIndex(2);
+  host.Command(3);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].first, files[2]);
+  EXPECT_EQ(shown[0].second, 0);
+  EXPECT_EQ(host.ListCommands(), "11111");  // preview changes no enabling
+}
+
+TEST_F(WallpaperListCommands, DeleteSendsTheFileAwayAfterTheQuestionAndRemovesTheEntry) {
+  host.List_Kabe.SetListIndex(1);
+  test::DialogDriver driver;
+  driver.Press(IDYES).Press(IDYES);  // our question, then the shell's own
+  host.Command(6);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  const auto seen = driver.Seen();
+  ASSERT_GE(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, "Quelm_Rask");
+  EXPECT_EQ(seen[0].text, "ﾌｧｲﾙを削除しますか？\r" + files[1]);
+  EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(seen[0].icon, LoadIconW(nullptr, IDI_QUESTION));
+  EXPECT_FALSE(File_Exists(files[1]));
+  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{files[0], files[2]}));
+  EXPECT_EQ(host.ListCommands(), "00000");  // "ﾘｽﾄ全部ｸﾘｱ" too, until the next click
+  EXPECT_TRUE(File_Exists(files[0]));
+}
+
+TEST_F(WallpaperListCommands, DeleteAnsweredNoChangesNothing) {
+  host.List_Kabe.SetListIndex(0);
+  test::DialogDriver driver;
+  driver.Press(IDNO);
+  host.Command(6);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  EXPECT_TRUE(File_Exists(files[0]));
+  EXPECT_EQ(host.List_Kabe.ListCount(), 3);
+  EXPECT_EQ(host.ListCommands(), "11111");
+}
+
+TEST_F(WallpaperListCommands, DeclinedShellQuestionKeepsTheFileAndItsEntry) {
+  host.List_Kabe.SetListIndex(0);
+  test::DialogDriver driver;
+  driver.Press(IDYES).Press(IDNO);
+  host.Command(6);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  EXPECT_TRUE(File_Exists(files[0]));
+  EXPECT_EQ(host.List_Kabe.ListCount(), 3);
+}
+
+TEST_F(WallpaperListCommands, DeleteOfAFileAlreadyGoneRemovesTheEntry) {
+  ASSERT_TRUE(win::DeletePath(files[2]));
+  host.List_Kabe.SetListIndex(2);
+  test::DialogDriver driver(std::chrono::milliseconds(1500));
+  driver.Press(IDYES);
+  host.Command(6);
+  driver.DropPending();
+  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{files[0], files[1]}));
+  EXPECT_EQ(host.ListCommands(), "00000");
+}
+
+// Restores the user's wallpaper setting when the test ends.
+class WallpaperSettingGuard {
+ public:
+  WallpaperSettingGuard() { SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, saved_, 0); }
+  ~WallpaperSettingGuard() { SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, saved_, SPIF_UPDATEINIFILE); }
+  static std::string Current() {
+    wchar_t path[MAX_PATH + 1] = {};
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
+    return win::Utf8(path);
+  }
+
+ private:
+  wchar_t saved_[MAX_PATH + 1] = {};
+};
+
+TEST_F(WallpaperListCommands, ChangeWallpaperInstallsTheSelectedEntry) {
+  const std::string picture = folder.File("壁紙.bmp");
+  ASSERT_TRUE(win::WriteBitmapFile(win::Surface(64, 48, RGB(10, 200, 30)), picture));
+  host.list.Add_If_Absent(picture);
+  WallpaperSettingGuard guard;
+  host.List_Kabe.SetListIndex(3);
+  host.Command(7);
+  EXPECT_EQ(WallpaperSettingGuard::Current(), picture);
+  EXPECT_EQ(host.ListCommands(), "00000");
+  EXPECT_EQ(host.List_Kabe.ListCount(), 4);
+}
+
+}  // namespace
+}  // namespace qr

@@ -1,0 +1,233 @@
+// The preview window: what it draws (before it is shown), how it covers the screen, and that a click
+// closes it.
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "core/app_state.h"
+#include "preview/preview_clicker.h"
+#include "preview/preview_window.h"
+#include "support/temp_folder.h"
+#include "wallpaper_creation/fixed_files.h"
+#include "win32/bitmap_file.h"
+#include "win32/surface.h"
+
+namespace qr {
+namespace {
+
+using test::TempFolder;
+
+constexpr COLORREF kRed = RGB(230, 20, 20);
+constexpr COLORREF kBlue = RGB(20, 20, 230);
+constexpr COLORREF kGreen = RGB(20, 200, 20);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// A w x h bitmap file whose pixel (x, y) has the colour colourAt(x, y).
+std::string WritePicture(const TempFolder& folder, const std::string& name, int w, int h,
+                         const std::function<COLORREF(int, int)>& colourAt) {
+  win::Surface picture(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const COLORREF c = colourAt(x, y);
+      picture.Bits()[y * w + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+    }
+  }
+  const std::string path = folder.File(name);
+  return win::WriteBitmapFile(picture, path) ? path : std::string();
+}
+
+// Left half red, right half blue, with a green top-left pixel.
+COLORREF Halves(int w, int x, int y) {
+  if (x == 0 && y == 0) return kGreen;
+  return x < w / 2 ? kRed : kBlue;
+}
+
+class PreviewWindow : public ::testing::Test {
+ protected:
+  // Loads the preview (drawn, not shown) and returns its picture.
+  const win::Surface& Draw() {
+    preview.Load();
+    const win::Surface* image = preview.Display().Image();
+    EXPECT_NE(image, nullptr);
+    static const win::Surface kNone;
+    return image ? *image : kNone;
+  }
+
+  TempFolder folder;
+  AppState state;
+  COLORREF desktop = GetSysColor(COLOR_BACKGROUND);
+  Quelm_Rask_V preview{state, PreviewOptions{nullptr, folder.File("Quelm_Temp.bmp")}};
+};
+
+TEST_F(PreviewWindow, CoversTheScreenWithUnroundedSize) {
+  state.Kabe_File = folder.File("missing.bmp");
+  const win::Surface& image = Draw();
+  EXPECT_EQ(preview.Screen_W_Px(), 1024.0);
+  EXPECT_EQ(preview.Screen_H_Px(), 768.0);
+  EXPECT_EQ(image.width(), 1024);
+  EXPECT_EQ(image.height(), 768);
+  RECT r{};
+  GetWindowRect(preview.hwnd(), &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, 1024);
+  EXPECT_EQ(r.bottom, 768);
+  EXPECT_TRUE(GetWindowLongPtrW(preview.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  const LONG_PTR style = GetWindowLongPtrW(preview.hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+  EXPECT_FALSE(IsWindowVisible(preview.hwnd()));  // drawn before it is shown
+}
+
+TEST_F(PreviewWindow, CentredPictureSitsInTheMiddleOnTheDesktopColour) {
+  state.G_Pos = 0;
+  state.Kabe_File =
+      WritePicture(folder, "800x600.bmp", 800, 600, [](int x, int y) { return Halves(800, x, y); });
+  ASSERT_FALSE(state.Kabe_File.empty());
+  const win::Surface& image = Draw();
+  EXPECT_EQ(image.Pixel(112, 84), kGreen);
+  EXPECT_EQ(image.Pixel(113, 84), kRed);
+  EXPECT_EQ(image.Pixel(911, 683), kBlue);
+  EXPECT_EQ(image.Pixel(111, 84), desktop);
+  EXPECT_EQ(image.Pixel(112, 83), desktop);
+  EXPECT_EQ(image.Pixel(912, 683), desktop);
+  EXPECT_EQ(image.Pixel(911, 684), desktop);
+  EXPECT_EQ(image.Pixel(0, 0), desktop);
+}
+
+TEST_F(PreviewWindow, PortraitPictureFullScreenIsScaledToTheScreenHeight) {
+  state.G_Pos = 2;
+  state.Kabe_File =
+      WritePicture(folder, "600x800.bmp", 600, 800, [](int x, int y) { return Halves(600, x, y); });
+  ASSERT_FALSE(state.Kabe_File.empty());
+  const win::Surface& image = Draw();
+  // 576 x 768 at (224, 0).
+  EXPECT_EQ(image.Pixel(223, 384), desktop);
+  EXPECT_EQ(image.Pixel(224, 384), kRed);
+  EXPECT_EQ(image.Pixel(224 + 287, 767), kRed);
+  EXPECT_EQ(image.Pixel(224 + 289, 0), kBlue);
+  EXPECT_EQ(image.Pixel(799, 384), kBlue);
+  EXPECT_EQ(image.Pixel(800, 384), desktop);
+  EXPECT_EQ(image.Pixel(1023, 767), desktop);
+}
+
+TEST_F(PreviewWindow, TiledPictureCoversTheScreenColumnByColumn) {
+  state.G_Pos = 1;
+  state.Kabe_File =
+      WritePicture(folder, "300x200.bmp", 300, 200, [](int x, int y) { return Halves(300, x, y); });
+  ASSERT_FALSE(state.Kabe_File.empty());
+  const win::Surface& image = Draw();
+  for (int x : {0, 300, 600, 900}) {
+    for (int y : {0, 200, 400, 600}) {
+      EXPECT_EQ(image.Pixel(x, y), kGreen) << x << "," << y;
+      EXPECT_EQ(image.Pixel(x + 1, y + 1), kRed) << x << "," << y;
+      if (x + 151 < 1024) {
+        EXPECT_EQ(image.Pixel(x + 151, y + 1), kBlue) << x << "," << y;
+      }
+    }
+  }
+  EXPECT_EQ(image.Pixel(1023, 767), kRed);  // the partial last column and row
+}
+
+TEST_F(PreviewWindow, ComposedBitmapSitsUnscaledAtTheTopLeftOnBlack) {
+  state.Capture_Mode = 1;
+  state.Kabe_File = WritePicture(folder, "ignored.bmp", 50, 50, [](int, int) { return kBlue; });
+  ASSERT_FALSE(WritePicture(folder, "Quelm_Temp.bmp", 120, 90, [](int x, int y) {
+                 return Halves(120, x, y);
+               }).empty());
+  const win::Surface& image = Draw();
+  EXPECT_EQ(image.Pixel(0, 0), kGreen);
+  EXPECT_EQ(image.Pixel(1, 89), kRed);
+  EXPECT_EQ(image.Pixel(119, 89), kBlue);
+  EXPECT_EQ(image.Pixel(120, 0), kBlack);
+  EXPECT_EQ(image.Pixel(0, 90), kBlack);
+  EXPECT_EQ(image.Pixel(600, 400), kBlack);
+}
+
+TEST_F(PreviewWindow, ComposedBitmapIsTheProgramsTemporaryBitmapByDefault) {
+  OverrideFixedFileFolders(FixedFileFolders{folder.path(), folder.path()});
+  ASSERT_EQ(TempBitmapPath(), folder.File("Quelm_Temp.bmp"));
+  ASSERT_FALSE(WritePicture(folder, "Quelm_Temp.bmp", 30, 20, [](int, int) { return kRed; }).empty());
+  state.Capture_Mode = 1;
+  Quelm_Rask_V byDefault(state);
+  byDefault.Load();
+  OverrideFixedFileFolders(std::nullopt);
+  const win::Surface* image = byDefault.Display().Image();
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->Pixel(29, 19), kRed);
+  EXPECT_EQ(image->Pixel(30, 19), kBlack);
+}
+
+TEST_F(PreviewWindow, MissingComposedBitmapLeavesBlack) {
+  state.Capture_Mode = 1;
+  const win::Surface& image = Draw();
+  EXPECT_EQ(image.Pixel(0, 0), kBlack);
+  EXPECT_EQ(image.Pixel(1023, 767), kBlack);
+}
+
+TEST_F(PreviewWindow, UnreadablePictureLeavesTheDesktopColour) {
+  for (int16_t pos : {0, 1, 2}) {
+    state.G_Pos = pos;
+    state.Kabe_File = folder.Write("broken.bmp", "BM this is not a bitmap");
+    Quelm_Rask_V broken(state);
+    broken.Load();
+    const win::Surface* image = broken.Display().Image();
+    ASSERT_NE(image, nullptr);
+    for (POINT p : {POINT{0, 0}, POINT{512, 384}, POINT{1023, 767}})
+      EXPECT_EQ(image->Pixel(p.x, p.y), desktop) << pos;
+  }
+}
+
+TEST_F(PreviewWindow, ShowsItsToolTipAndCursorOverThePicture) {
+  HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
+  Quelm_Rask_V withCursor(state, PreviewOptions{cross, folder.File("x.bmp")});
+  withCursor.Load();
+  HWND display = withCursor.Display().hwnd();
+  SendMessageW(display, WM_SETCURSOR, reinterpret_cast<WPARAM>(display), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), cross);
+
+  // The tool tip control of the window names the picture with "クリックで戻り".
+  bool found = false;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND wnd, LPARAM out) CALLBACK -> BOOL {
+        wchar_t cls[64] = {};
+        GetClassNameW(wnd, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
+        const int count = static_cast<int>(SendMessageW(wnd, TTM_GETTOOLCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+          wchar_t text[128] = {};
+          TOOLINFOW info{};
+          info.cbSize = sizeof(info);
+          info.lpszText = text;
+          if (SendMessageW(wnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)) &&
+              lstrcmpW(text, L"クリックで戻り") == 0)
+            *reinterpret_cast<bool*>(out) = true;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  EXPECT_TRUE(found);
+}
+
+TEST_F(PreviewWindow, ShownModallyUntilAClick) {
+  state.G_Pos = 0;
+  state.Kabe_File =
+      WritePicture(folder, "800x600.bmp", 800, 600, [](int x, int y) { return Halves(800, x, y); });
+  test::PreviewClicker clicker({POINT{200, 300}, POINT{800, 300}, POINT{50, 50}});
+  ShowPreviewWindow(state, nullptr);
+  ASSERT_TRUE(clicker.Clicked());
+  EXPECT_FALSE(IsWindow(clicker.Preview()));
+  EXPECT_TRUE(clicker.ExStyle() & WS_EX_TOPMOST);
+  ASSERT_EQ(clicker.Seen().size(), 3u);
+  EXPECT_EQ(clicker.Seen()[0], kRed);  // on the screen, as drawn
+  EXPECT_EQ(clicker.Seen()[1], kBlue);
+  EXPECT_EQ(clicker.Seen()[2], desktop);
+}
+
+}  // namespace
+}  // namespace qr
