@@ -29,6 +29,9 @@ Surface::Surface(int width, int height, COLORREF fill) {
   Fill(fill);
 }
 
+// A moved-from surface is empty: its size and pixel pointer must not outlive the bitmap it gave away.
+Surface::Surface(Surface&& o) noexcept { *this = std::move(o); }
+
 Surface& Surface::operator=(Surface&& o) noexcept {
   if (this != &o) {
     Release();

@@ -15,7 +15,7 @@ class Surface {
   // A surface of width x height pixels (either may be 0: an empty surface), filled with `fill`
   // (0x00BBGGRR). Fails (empty, !ok()) when the bitmap cannot be created.
   Surface(int width, int height, COLORREF fill = RGB(0, 0, 0));
-  Surface(Surface&&) noexcept = default;
+  Surface(Surface&& o) noexcept;
   Surface& operator=(Surface&&) noexcept;
   Surface(const Surface&) = delete;
   Surface& operator=(const Surface&) = delete;

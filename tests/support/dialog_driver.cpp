@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
 
 #include "win32/text.h"
 
@@ -27,6 +26,7 @@ std::wstring ClassOf(HWND wnd) {
 
 // Window text through WM_GETTEXT with a timeout, so a busy dialog thread cannot block the driver.
 std::string TextOf(HWND wnd) {
+  if (!wnd) return {};
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
     return {};
@@ -35,20 +35,8 @@ std::string TextOf(HWND wnd) {
   if (!SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied))
     return {};
-  text.resize(copied);
+  text.resize(std::min<size_t>(copied, length));
   return win::Utf8(text);
-}
-
-void SetText(HWND wnd, const std::string& text) {
-  const std::wstring wide = win::Wide(text);
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG,
-                      kMessageTimeoutMs, &ignored);
-}
-
-void PostPress(HWND dialog, int buttonId) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
 }
 
 bool IsOurDialog(HWND wnd) {
@@ -68,6 +56,8 @@ std::vector<HWND> OurDialogs() {
   EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
+
+bool IsGone(HWND dialog) { return !IsWindow(dialog) || !IsWindowVisible(dialog); }
 
 bool IsPushButton(HWND child) {
   const LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
@@ -99,8 +89,22 @@ SeenDialog DescribeDialog(HWND dialog) {
   return seen;
 }
 
-DialogDriver::DialogDriver(std::chrono::milliseconds unexpectedAfter)
-    : unexpectedAfter_(unexpectedAfter), thread_([this] { Run(); }) {}
+void ClickButton(HWND dialog, int buttonId) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
+std::string ControlText(HWND dialog, int controlId) { return TextOf(GetDlgItem(dialog, controlId)); }
+
+void SetControlText(HWND dialog, int controlId, const std::string& text) {
+  const std::wstring wide = win::Wide(text);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(GetDlgItem(dialog, controlId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                      SMTO_ABORTIFHUNG, kMessageTimeoutMs, &ignored);
+}
+
+DialogDriver::DialogDriver(std::chrono::milliseconds giveUpAfter)
+    : giveUpAfter_(giveUpAfter), thread_([this] { Run(); }) {}
 
 DialogDriver::~DialogDriver() {
   {
@@ -109,31 +113,25 @@ DialogDriver::~DialogDriver() {
   }
   changed_.notify_all();
   thread_.join();
-  for (const SeenDialog& dialog : seen_) {
-    if (!dialog.expected)
-      ADD_FAILURE() << "A dialog appeared that no test expected; it was cancelled. Title: \"" << dialog.title
-                    << "\", text: \"" << dialog.text << "\"";
-  }
+  for (const std::string& failure : failures_) ADD_FAILURE() << failure;
   if (!actions_.empty()) ADD_FAILURE() << actions_.size() << " queued dialog action(s) found no dialog";
 }
 
 DialogDriver& DialogDriver::Press(int buttonId) {
-  return Do([buttonId](HWND dialog) { PostPress(dialog, buttonId); });
+  return Do([buttonId](HWND dialog) { ClickButton(dialog, buttonId); });
 }
 
 DialogDriver& DialogDriver::TypeFileNameAndOk(const std::string& path) {
   return Do([path](HWND dialog) {
-    HWND box = GetDlgItem(dialog, kFileNameComboId);
-    if (!box) box = GetDlgItem(dialog, kFileNameEditId);
-    SetText(box, path);
-    PostPress(dialog, IDOK);
+    SetControlText(dialog, GetDlgItem(dialog, kFileNameComboId) ? kFileNameComboId : kFileNameEditId, path);
+    ClickButton(dialog, IDOK);
   });
 }
 
 DialogDriver& DialogDriver::SetTextsAndPress(std::vector<std::pair<int, std::string>> texts, int buttonId) {
   return Do([texts = std::move(texts), buttonId](HWND dialog) {
-    for (const auto& [id, text] : texts) SetText(GetDlgItem(dialog, id), text);
-    PostPress(dialog, buttonId);
+    for (const auto& [id, text] : texts) SetControlText(dialog, id, text);
+    ClickButton(dialog, buttonId);
   });
 }
 
@@ -192,7 +190,7 @@ void DialogDriver::Poll() {
     candidateSince_ = now;
     return;
   }
-  // Let a new dialog finish its set-up for one poll before acting on it. A dialog that is active again
+  // Let a new dialog finish its set-up for one poll before acting on it. A dialog that is enabled again
   // after a nested one closed waits longer: it may only be on its way out.
   const auto settle = reopened_.count(next) ? kReopenedSettle : kPollInterval;
   if (!next || now - candidateSince_ < settle) return;
@@ -208,38 +206,41 @@ void DialogDriver::Poll() {
   }
   if (action) {
     Handle(next, action);
-  } else if (now - candidateSince_ >= unexpectedAfter_) {
-    CancelUnexpected(next);
+  } else if (now - candidateSince_ >= giveUpAfter_) {
+    GiveUp(next, "A dialog appeared that no test expected; it was cancelled.");
   }
 }
 
-// A handled dialog that a nested dialog disabled (an overwrite question over a save dialog) and that is
-// enabled again once that one closed can take the next action (for example Cancel after answering No).
 void DialogDriver::TrackHandled() {
-  std::erase_if(reopened_, [](HWND h) { return !IsWindow(h) || !IsWindowVisible(h); });
+  const auto now = std::chrono::steady_clock::now();
+  std::erase_if(reopened_, IsGone);
   for (auto it = handled_.begin(); it != handled_.end();) {
     const HWND dialog = it->first;
-    if (!IsWindow(dialog) || !IsWindowVisible(dialog)) {
+    Handled& state = it->second;
+    if (IsGone(dialog)) {
       it = handled_.erase(it);
-    } else if (!IsWindowEnabled(dialog)) {
-      it->second = true;
-      ++it;
-    } else if (it->second) {
+      continue;
+    }
+    if (!IsWindowEnabled(dialog)) {
+      state.disabledSince = true;
+    } else if (state.disabledSince) {
+      // Active again after a nested dialog closed: it can take the next queued action.
       reopened_.insert(dialog);
       it = handled_.erase(it);
-    } else {
-      ++it;
+      continue;
+    } else if (!state.givenUp && now - state.since >= giveUpAfter_) {
+      state.givenUp = true;
+      GiveUp(dialog, "A dialog stayed open after its action; it was cancelled.");
     }
+    ++it;
   }
 }
 
 void DialogDriver::Handle(HWND dialog, const Action& action) {
-  SeenDialog seen = DescribeDialog(dialog);
-  {
-    std::lock_guard lock(mutex_);
-    seen_.push_back(std::move(seen));
-  }
-  MarkHandled(dialog);
+  Record(DescribeDialog(dialog));
+  handled_[dialog] = Handled{std::chrono::steady_clock::now()};
+  reopened_.erase(dialog);
+  candidate_ = nullptr;
   action(dialog);
   {
     std::lock_guard lock(mutex_);
@@ -248,40 +249,43 @@ void DialogDriver::Handle(HWND dialog, const Action& action) {
   changed_.notify_all();
 }
 
-void DialogDriver::CancelUnexpected(HWND dialog) {
+void DialogDriver::GiveUp(HWND dialog, const char* why) {
   SeenDialog seen = DescribeDialog(dialog);
-  seen.expected = false;
   {
     std::lock_guard lock(mutex_);
-    seen_.push_back(std::move(seen));
+    failures_.push_back(std::string(why) + " Title: \"" + seen.title + "\", text: \"" + seen.text + "\"");
   }
-  MarkHandled(dialog);
-  PostPress(dialog, IDCANCEL);
+  if (!handled_.count(dialog)) {
+    seen.expected = false;
+    Record(std::move(seen));
+    handled_[dialog] = Handled{std::chrono::steady_clock::now(), false, true};
+    reopened_.erase(dialog);
+    candidate_ = nullptr;
+  }
+  ClickButton(dialog, IDCANCEL);
   cancelling_.push_back({dialog, std::chrono::steady_clock::now(), 0});
-}
-
-void DialogDriver::MarkHandled(HWND dialog) {
-  handled_[dialog] = false;
-  reopened_.erase(dialog);
-  candidate_ = nullptr;
 }
 
 // A dialog without a Cancel button may ignore IDCANCEL: try No, then OK, then a close request.
 void DialogDriver::EscalateCancels() {
   static constexpr int kFallbacks[] = {IDNO, IDOK};
   const auto now = std::chrono::steady_clock::now();
-  std::erase_if(cancelling_,
-                [](const Cancelling& c) { return !IsWindow(c.dialog) || !IsWindowVisible(c.dialog); });
+  std::erase_if(cancelling_, [](const Cancelling& c) { return IsGone(c.dialog); });
   for (Cancelling& c : cancelling_) {
     if (now - c.since < kEscalateAfter) continue;
     if (c.step < 2) {
-      PostPress(c.dialog, kFallbacks[c.step]);
+      ClickButton(c.dialog, kFallbacks[c.step]);
     } else {
       PostMessageW(c.dialog, WM_CLOSE, 0, 0);
     }
     c.step = std::min(c.step + 1, 2);
     c.since = now;
   }
+}
+
+void DialogDriver::Record(SeenDialog seen) {
+  std::lock_guard lock(mutex_);
+  seen_.push_back(std::move(seen));
 }
 
 }  // namespace qr::test

@@ -1,0 +1,68 @@
+#include "win32/file_dialog.h"
+
+#include <commdlg.h>
+
+#include "win32/text.h"
+
+namespace qr::win {
+
+namespace {
+
+// Room for the longest paths the file system allows.
+constexpr size_t kFileBufferChars = 32768;
+
+// OPENFILENAMEW points into these; they live for the duration of one dialog.
+struct DialogBuffers {
+  std::wstring filter, file, fileTitle, folder, title, extension;
+
+  explicit DialogBuffers(const FileDialogSpec& spec)
+      : filter(Wide(spec.filterName) + L'\0' + Wide(spec.filterPattern) + L'\0'),
+        file(Wide(spec.initialName)),
+        fileTitle(MAX_PATH, L'\0'),
+        folder(Wide(spec.initialFolder)),
+        title(Wide(spec.title)),
+        extension(Wide(spec.defaultExtension)) {
+    // An initial name too long for the buffer is dropped rather than cut into a wrong name.
+    if (file.size() >= kFileBufferChars) file.clear();
+    file.resize(kFileBufferChars, L'\0');
+  }
+};
+
+OPENFILENAMEW Describe(const FileDialogSpec& spec, DialogBuffers& b) {
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = spec.owner;
+  ofn.hInstance = GetModuleHandleW(nullptr);
+  ofn.lpstrFilter = b.filter.c_str();  // name NUL pattern NUL, and the string's own NUL ends the list
+  ofn.lpstrFile = b.file.data();
+  ofn.nMaxFile = static_cast<DWORD>(b.file.size());
+  ofn.lpstrFileTitle = b.fileTitle.data();
+  ofn.nMaxFileTitle = static_cast<DWORD>(b.fileTitle.size());
+  ofn.lpstrInitialDir = b.folder.empty() ? nullptr : b.folder.c_str();
+  ofn.lpstrTitle = b.title.empty() ? nullptr : b.title.c_str();
+  ofn.Flags = spec.flags;
+  ofn.lpstrDefExt = b.extension.empty() ? nullptr : b.extension.c_str();
+  return ofn;
+}
+
+std::optional<std::string> ChosenPath(BOOL shown, const DialogBuffers& b) {
+  if (!shown) return std::nullopt;
+  const size_t end = b.file.find(L'\0');
+  return Utf8(std::wstring_view(b.file).substr(0, end));
+}
+
+}  // namespace
+
+std::optional<std::string> ShowOpenDialog(const FileDialogSpec& spec) {
+  DialogBuffers buffers(spec);
+  OPENFILENAMEW ofn = Describe(spec, buffers);
+  return ChosenPath(GetOpenFileNameW(&ofn), buffers);
+}
+
+std::optional<std::string> ShowSaveDialog(const FileDialogSpec& spec) {
+  DialogBuffers buffers(spec);
+  OPENFILENAMEW ofn = Describe(spec, buffers);
+  return ChosenPath(GetSaveFileNameW(&ofn), buffers);
+}
+
+}  // namespace qr::win

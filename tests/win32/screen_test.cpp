@@ -1,0 +1,31 @@
+#include "win32/screen.h"
+
+#include <gtest/gtest.h>
+
+namespace qr::win {
+namespace {
+
+TEST(Screen, MetricsFollowTheScreenDpiAndSize) {
+  const ScreenMetrics m = GetScreenMetrics();
+  HDC screen = GetDC(nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_DOUBLE_EQ(m.twipsPerPixelX, 1440.0 / dpiX);
+  EXPECT_DOUBLE_EQ(m.twipsPerPixelY, 1440.0 / dpiY);
+  EXPECT_EQ(m.widthPx, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(m.heightPx, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_DOUBLE_EQ(m.widthTwips, m.widthPx * m.twipsPerPixelX);
+  EXPECT_DOUBLE_EQ(m.heightTwips, m.heightPx * m.twipsPerPixelY);
+}
+
+TEST(Screen, CursorPosReportsWhereTheCursorWasPut) {
+  ASSERT_TRUE(SetCursorPos(123, 45));
+  const std::optional<POINT> p = CursorPos();
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->x, 123);
+  EXPECT_EQ(p->y, 45);
+}
+
+}  // namespace
+}  // namespace qr::win
