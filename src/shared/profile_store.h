@@ -1,0 +1,33 @@
+#pragma once
+// The settings file: a KeyStore over the system's private-profile functions. The file keeps the system
+// ANSI code page (Shift-JIS on a Japanese system), as those functions write it.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "core/key_store.h"
+
+namespace qr {
+
+class ProfileKeyStore : public KeyStore {
+ public:
+  // The longest value read back, in code page 932 bytes; longer values are cut at a character boundary.
+  static constexpr size_t kMaxValueBytes = 255;
+
+  // filePath: UTF-8 path of the .ini file; it need not exist (reads are then empty, the first write
+  // creates it).
+  explicit ProfileKeyStore(std::string filePath);
+
+  std::string Read(std::string_view section, std::string_view key) override;
+  void Write(std::string_view section, std::string_view key, std::string_view value) override;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The longest start of `text` whose code page 932 form has at most maxBytes bytes (whole characters).
+std::string CutToCp932Bytes(std::string_view text, size_t maxBytes);
+
+}  // namespace qr

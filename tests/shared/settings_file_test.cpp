@@ -1,0 +1,164 @@
+// The settings routines over the real settings file.
+#include <gtest/gtest.h>
+
+#include "core/cp932.h"
+#include "core/settings.h"
+#include "shared/helpers.h"
+#include "shared/profile_store.h"
+#include "support/temp_folder.h"
+#include "win32/files.h"
+
+namespace qr {
+namespace {
+
+class SettingsFile : public ::testing::Test {
+ protected:
+  SettingsFile() : store_(FileInProgramFolder(folder_.path(), kSettingsFileName)) {
+    fresh_.Program_Folder = folder_.path();
+  }
+
+  // The state at program start, before any settings are read.
+  AppState Blank() const {
+    AppState state;
+    state.Program_Folder = folder_.path();
+    state.G_Kabe = state.G_Pos = 0;
+    state.G_Rows = state.G_Cols = state.G_Left = state.G_Top = 0;
+    state.G_Cols_w.fill(0);
+    return state;
+  }
+
+  std::string FileText() const { return DecodeCp932(win::ReadFileBytes(store_.path()).value_or("")); }
+
+  test::TempFolder folder_;
+  ProfileKeyStore store_;
+  AppState fresh_;
+};
+
+TEST_F(SettingsFile, MissingFileGivesEveryDefault) {
+  AppState state = Blank();
+  Load_Main_Settings(store_, state, File_Exists);
+  EXPECT_EQ(state.G_Kabe, 2);
+  EXPECT_EQ(state.G_Pos, 0);
+  EXPECT_EQ(state.Chosen_File, "");
+  EXPECT_EQ(state.Get_File_Path, folder_.path());
+  EXPECT_EQ(state.Get_Data_Path, folder_.path());
+  EXPECT_EQ(state.Get_Kabe_Path, folder_.path());
+
+  Load_Editor_Settings(store_, state);
+  for (int col = 1; col <= kMaxCols; ++col) EXPECT_EQ(state.G_Cols_w[col], 80);
+  EXPECT_EQ(state.G_Rows, 10);
+  EXPECT_EQ(state.G_Cols, 2);
+  EXPECT_EQ(state.G_Left, -1);
+  EXPECT_EQ(state.G_Top, -1);
+  EXPECT_EQ(state.Trans, 0);
+  EXPECT_EQ(state.Common, 0);
+  EXPECT_EQ(win::ReadFileBytes(store_.path()), std::nullopt);
+}
+
+TEST_F(SettingsFile, MainSettingsRoundTripInTheirOrder) {
+  const std::string picture = folder_.Write("海の写真.jpg", "x");
+  AppState saved = fresh_;
+  saved.G_Kabe = 1;
+  saved.G_Pos = 2;
+  saved.Chosen_File = picture;
+  saved.Get_File_Path = "C:\\画像";
+  saved.Get_Data_Path = "D:\\ﾃﾞｰﾀ";
+  saved.Get_Kabe_Path = "C:";
+  Save_Main_Settings(store_, saved);
+
+  AppState loaded = Blank();
+  Load_Main_Settings(store_, loaded, File_Exists);
+  EXPECT_EQ(loaded.G_Kabe, 1);
+  EXPECT_EQ(loaded.G_Pos, 2);
+  EXPECT_EQ(loaded.Chosen_File, picture);
+  EXPECT_EQ(loaded.Get_File_Path, "C:\\画像");
+  EXPECT_EQ(loaded.Get_Data_Path, "D:\\ﾃﾞｰﾀ");
+  EXPECT_EQ(loaded.Get_Kabe_Path, "C:");
+
+  // The keys stand in the order written. (Wine stores "G_Kabe=1" where Windows keeps "G_Kabe= 1".)
+  const std::string text = FileText();
+  size_t last = text.find("[Section]");
+  ASSERT_NE(last, std::string::npos);
+  for (const char* key :
+       {"Get_File_Path=", "G_Kabe=", "G_Kabe_File=", "G_Pos=", "Get_Data_Path=", "Get_Kabe_Path="}) {
+    const size_t at = text.find(std::string("\n") + key, last);
+    ASSERT_NE(at, std::string::npos) << key;
+    last = at;
+  }
+}
+
+TEST_F(SettingsFile, ChosenFileThatIsGoneComesBackEmpty) {
+  AppState saved = fresh_;
+  saved.Chosen_File = folder_.Write("消える.bmp", "x");
+  Save_Main_Settings(store_, saved);
+  ASSERT_TRUE(win::DeletePath(saved.Chosen_File));
+  AppState loaded = Blank();
+  loaded.Chosen_File = "before";
+  Load_Main_Settings(store_, loaded, File_Exists);
+  EXPECT_EQ(loaded.Chosen_File, "");
+  EXPECT_EQ(loaded.G_Pos, 0);  // the keys after it are still read
+}
+
+TEST_F(SettingsFile, EditorSettingsRoundTripWithFractionalPositions) {
+  AppState saved = fresh_;
+  saved.G_Cols_w = {0, 10, 0, 400, 123, 80};
+  saved.G_Rows = 34;
+  saved.G_Cols = 5;
+  saved.Trans = 1;
+  saved.Common = 1;
+  Save_Editor_Settings(store_, saved, 1234.5, -1.5);
+
+  AppState loaded = Blank();
+  Load_Editor_Settings(store_, loaded);
+  EXPECT_EQ(loaded.G_Cols_w, saved.G_Cols_w);
+  EXPECT_EQ(loaded.G_Rows, 34);
+  EXPECT_EQ(loaded.G_Cols, 5);
+  EXPECT_EQ(loaded.G_Left, 1234);  // the integer part, rounded toward minus infinity
+  EXPECT_EQ(loaded.G_Top, -2);
+  EXPECT_EQ(loaded.Trans, 1);
+  EXPECT_EQ(loaded.Common, 1);
+}
+
+TEST_F(SettingsFile, BadNumberStopsItsReaderAtThatKey) {
+  store_.Write(kSettingsSection, "G_Kabe", " 0");
+  store_.Write(kSettingsSection, "Get_File_Path", "C:\\pics");
+  store_.Write(kSettingsSection, "G_Pos", "abc");
+  store_.Write(kSettingsSection, "Get_Data_Path", "C:\\data");
+  AppState main = Blank();
+  main.G_Pos = 7;
+  Load_Main_Settings(store_, main, File_Exists);
+  EXPECT_EQ(main.G_Kabe, 0);
+  EXPECT_EQ(main.Get_File_Path, "C:\\pics");
+  EXPECT_EQ(main.G_Pos, 7);           // kept
+  EXPECT_EQ(main.Get_Data_Path, "");  // not read: still what it was, not the default
+  EXPECT_EQ(main.Get_Kabe_Path, "");
+
+  store_.Write(kSettingsSection, "G_Cols_w1", " 50");
+  store_.Write(kSettingsSection, "G_Cols_w2", " 99999");  // does not fit 16 bits
+  store_.Write(kSettingsSection, "G_Cols_w3", " 60");
+  store_.Write(kSettingsSection, "Common", " 1");
+  AppState editor = fresh_;
+  editor.G_Cols_w.fill(33);
+  editor.Common = 0;
+  Load_Editor_Settings(store_, editor);
+  EXPECT_EQ(editor.G_Cols_w[1], 50);
+  EXPECT_EQ(editor.G_Cols_w[2], 33);
+  EXPECT_EQ(editor.G_Cols_w[3], 33);
+  EXPECT_EQ(editor.Common, 0);
+}
+
+TEST_F(SettingsFile, ProgramFolderAtADriveRootUsesTheDoubledSeparator) {
+  EXPECT_EQ(FileInProgramFolder("C:\\", kSettingsFileName), "C:\\\\Quelm_Rask.ini");
+  // The same doubled form one level down reaches the same file.
+  ProfileKeyStore doubled(FileInProgramFolder(folder_.path() + "\\", kSettingsFileName));
+  AppState saved = fresh_;
+  saved.G_Kabe = 0;
+  Save_Main_Settings(doubled, saved);
+  AppState loaded = Blank();
+  Load_Main_Settings(store_, loaded, File_Exists);
+  EXPECT_EQ(loaded.G_Kabe, 0);
+  EXPECT_EQ(loaded.Get_Kabe_Path, folder_.path());  // saved empty: the default
+}
+
+}  // namespace
+}  // namespace qr
