@@ -1,0 +1,376 @@
+// The desktop canvas shown for real on the 1024 x 768 test desktop: the bitmap its capture writes
+// (backgrounds, placements, the transparent table), the bare background of the opaque path, and the
+// preview that stays until a press on the background.
+#include "canvas/canvas_window.h"
+
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "canvas/canvas_window_test_driver.h"
+#include "core/app_state.h"
+#include "core/geometry.h"
+#include "support/temp_folder.h"
+#include "wallpaper_creation/fixed_files.h"
+#include "win32/bitmap_file.h"
+#include "win32/files.h"
+#include "win32/image.h"
+#include "win32/image_test_pictures.h"
+#include "win32/wallpaper_test_settings.h"
+
+namespace qr {
+namespace {
+
+using test::CountOther;
+using test::QuadrantPicture;
+using win::Surface;
+
+constexpr COLORREF kTL = RGB(255, 0, 0), kTR = RGB(0, 255, 0), kBL = RGB(0, 0, 255), kBR = RGB(255, 255, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kScreenW = 1024, kScreenH = 768;
+
+COLORREF Desk() { return GetSysColor(COLOR_BACKGROUND); }
+
+int64_t DeskPixels(const Surface& s) {
+  return int64_t{s.width()} * s.height() - CountOther(s, 0, 0, s.width(), s.height(), Desk());
+}
+
+// Whether a tool-tip control of this thread holds a tool with the text.
+bool ThreadHasToolTip(const wchar_t* wanted) {
+  struct Search {
+    const wchar_t* wanted;
+    bool found;
+  } search{wanted, false};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND wnd, LPARAM out) CALLBACK -> BOOL {
+        auto* s = reinterpret_cast<Search*>(out);
+        wchar_t cls[64] = {};
+        GetClassNameW(wnd, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
+        const int count = static_cast<int>(SendMessageW(wnd, TTM_GETTOOLCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+          wchar_t text[128] = {};
+          TOOLINFOW info{};
+          info.cbSize = sizeof(info);
+          info.lpszText = text;
+          if (SendMessageW(wnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)) &&
+              lstrcmpW(text, s->wanted) == 0)
+            s->found = true;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+class CanvasTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), kScreenW);
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), kScreenH);
+    OverrideFixedFileFolders(FixedFileFolders{folder_.path(), folder_.File("fallback")});
+    state_.Trans = 1;
+    state_.Capture_Mode = 1;
+    state_.G_Rows = 0;  // a bare background unless a test lays out a table
+    state_.G_Kabe = 2;
+  }
+  void TearDown() override { OverrideFixedFileFolders(std::nullopt); }
+
+  std::string Picture(int w, int h) {
+    const std::string path = folder_.File("q" + std::to_string(w) + "x" + std::to_string(h) + ".bmp");
+    EXPECT_TRUE(win::WriteBitmapFile(QuadrantPicture(w, h), path));
+    return path;
+  }
+
+  // Shows the canvas on the capture path and returns the bitmap it wrote at the fixed place.
+  Surface Capture() {
+    win::DeletePath(WallpaperBitmapPath());
+    test::CanvasWatch watch;
+    const CanvasResult result = ShowCanvas(state_, table_);
+    EXPECT_FALSE(watch.TimedOut());
+    EXPECT_TRUE(result.bitmapWritten);
+    EXPECT_EQ(result.bitmapPath, folder_.File("Quelm_Rask.bmp"));
+    auto loaded = win::LoadImageFile(WallpaperBitmapPath());
+    if (!loaded) {
+      ADD_FAILURE() << "no bitmap at " << WallpaperBitmapPath();
+      return Surface();
+    }
+    EXPECT_EQ(loaded->width, kScreenW);
+    EXPECT_EQ(loaded->height, kScreenH);
+    return std::move(loaded->pixels);
+  }
+
+  // The quadrant picture's corners at the rectangle r of the bitmap, and the desktop colour just
+  // outside it where that is on the screen.
+  static void ExpectPictureAt(const Surface& s, const Rect& r) {
+    const int right = r.x + r.w - 1, bottom = r.y + r.h - 1;
+    auto on = [](int x, int y) { return x >= 0 && y >= 0 && x < kScreenW && y < kScreenH; };
+    auto expectAt = [&](int x, int y, COLORREF c) {
+      if (on(x, y)) {
+        EXPECT_EQ(s.Pixel(x, y), c) << x << "," << y;
+      }
+    };
+    expectAt(r.x, r.y, kTL);
+    expectAt(right, r.y, kTR);
+    expectAt(r.x, bottom, kBL);
+    expectAt(right, bottom, kBR);
+    expectAt(r.x - 1, r.y, Desk());
+    expectAt(r.x, r.y - 1, Desk());
+    expectAt(right + 1, bottom, Desk());
+    expectAt(right, bottom + 1, Desk());
+    const int64_t visibleW = std::min(right + 1, kScreenW) - std::max(r.x, 0);
+    const int64_t visibleH = std::min(bottom + 1, kScreenH) - std::max(r.y, 0);
+    EXPECT_EQ(DeskPixels(s), int64_t{kScreenW} * kScreenH - visibleW * visibleH);
+  }
+
+  test::TempFolder folder_;
+  AppState state_;
+  TableModel table_;
+};
+
+TEST_F(CanvasTest, CapturesThePictureFilePlacedCentredOrFullScreen) {
+  struct Case {
+    int16_t pos;
+    int w, h;
+    Rect at;
+  };
+  const Case cases[] = {
+      {0, 800, 600, {112, 84, 800, 600}},         // framed by the desktop colour
+      {0, 1600, 1200, {-288, -216, 1600, 1200}},  // cut off equally on all sides
+      {2, 800, 600, {0, 0, 1024, 768}},           // landscape: the screen's width
+      {2, 600, 800, {224, 0, 576, 768}},          // portrait: the screen's height
+      {2, 500, 500, {128, 0, 768, 768}},          // square: the screen's height
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "G_Pos " << c.pos << ", " << c.w << " x " << c.h);
+    state_.G_Kabe = 1;
+    state_.G_Pos = c.pos;
+    state_.Kabe_File = Picture(c.w, c.h);
+    const Surface s = Capture();
+    ExpectPictureAt(s, c.at);
+  }
+}
+
+TEST_F(CanvasTest, CapturesThePictureFileTiledColumnByColumn) {
+  state_.G_Kabe = 1;
+  state_.G_Pos = 1;
+  state_.Kabe_File = Picture(300, 200);
+  const Surface s = Capture();
+  EXPECT_EQ(DeskPixels(s), 0);
+  for (int x : {0, 300, 600, 900})
+    for (int y : {0, 200, 400, 600}) {
+      EXPECT_EQ(s.Pixel(x, y), kTL) << x << "," << y;
+      EXPECT_EQ(s.Pixel(std::min(x + 150, kScreenW - 1), y + 100), x + 150 < kScreenW ? kBR : kBL)
+          << x << "," << y;
+    }
+  EXPECT_EQ(s.Pixel(1023, 767), kBL);  // the last tile (900, 600) at its (123, 167)
+}
+
+TEST_F(CanvasTest, WithoutWallpaperOrWithAnUnreadableFileOnlyTheDesktopColourRemains) {
+  EXPECT_EQ(DeskPixels(Capture()), int64_t{kScreenW} * kScreenH);
+
+  state_.G_Kabe = 1;
+  state_.Kabe_File = folder_.Write("broken.bmp", "not a picture");
+  EXPECT_EQ(DeskPixels(Capture()), int64_t{kScreenW} * kScreenH);
+  state_.Kabe_File.clear();
+  EXPECT_EQ(DeskPixels(Capture()), int64_t{kScreenW} * kScreenH);
+}
+
+TEST_F(CanvasTest, CapturesTheCurrentWallpaper) {
+  test::WallpaperSettingsGuard guard;
+  ASSERT_TRUE(win::SetDesktopWallpaper(Picture(400, 200)));
+  test::WallpaperSettingsGuard::SetStyle(L"0", L"0");  // centred
+  state_.G_Kabe = 0;
+  ExpectPictureAt(Capture(), {312, 284, 400, 200});
+}
+
+TEST_F(CanvasTest, LaysTheTableOutAsTransparentTextAndAdvancesTableY) {
+  state_.G_Kabe = 1;
+  state_.G_Pos = 0;
+  state_.Kabe_File = Picture(800, 600);  // (112, 84)..(911, 683)
+  state_.Table_X = 300;
+  state_.Table_Y = 200;
+  state_.G_Rows = 3;
+  state_.G_Cols = 2;
+  state_.G_Cols_w = {0, 80, 120, 80, 80, 80};
+  table_.At(1, 1).text = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";  // wider than its cell
+  table_.At(1, 1).foreColor = RGB(255, 0, 255);
+  table_.At(3, 2).text = "壁紙";
+  table_.At(3, 2).foreColor = RGB(0, 255, 255);
+  table_.At(3, 2).backColor = RGB(0, 0, 0);  // the canvas never paints a cell background
+  table_.At(4, 1).text = "beyond G_Rows";
+
+  const Surface s = Capture();
+  EXPECT_EQ(state_.Table_Y, 200 + 3 * Row_Pitch);
+  // Frames: column 1 at x 300..379, column 2 at 380..499, rows at y 200, 219, 238.
+  for (const POINT p : {POINT{300, 200}, POINT{379, 218}, POINT{380, 200}, POINT{499, 256}, POINT{300, 256}})
+    EXPECT_EQ(s.Pixel(p.x, p.y), kBlack) << p.x << "," << p.y;
+  auto count = [&](int x0, int y0, int w, int h, COLORREF c) {
+    int n = 0;
+    for (int y = y0; y < y0 + h; ++y)
+      for (int x = x0; x < x0 + w; ++x) n += s.Pixel(x, y) == c;
+    return n;
+  };
+  EXPECT_GT(count(301, 201, 78, 17, RGB(255, 0, 255)), 30);
+  EXPECT_EQ(count(380, 200, 644, 19, RGB(255, 0, 255)), 0);  // clipped at its cell's right edge
+  EXPECT_GT(count(381, 239, 118, 17, RGB(0, 255, 255)), 10);
+  // The background shows through the cells: the picture's top-left quadrant (red) is all around the
+  // text, and nothing is drawn below the last row.
+  EXPECT_EQ(s.Pixel(490, 245), kTL);
+  EXPECT_EQ(CountOther(s, 112, 257, 400, 50, kTL), 0);
+  EXPECT_EQ(s.Pixel(112, 84), kTL);
+  EXPECT_EQ(s.Pixel(911, 683), kBR);
+}
+
+TEST_F(CanvasTest, ShowsExactlyWhatItWrites) {
+  state_.G_Kabe = 1;
+  state_.G_Pos = 1;
+  state_.Kabe_File = Picture(300, 200);
+  state_.Table_X = 700;
+  state_.Table_Y = 600;
+  state_.G_Rows = 10;  // runs off the bottom of the screen
+  state_.G_Cols = 5;
+  table_.At(2, 3).text = "Quelm";
+  Quelm_Rask_C canvas(state_, table_);
+  test::CanvasWatch watch;
+  canvas.ShowModal(nullptr);
+  EXPECT_TRUE(canvas.BitmapWritten());
+  EXPECT_EQ(state_.Table_Y, 600 + 10 * Row_Pitch);
+  const auto loaded = win::LoadImageFile(WallpaperBitmapPath());
+  ASSERT_TRUE(loaded);
+  ASSERT_TRUE(canvas.Composed().ok());
+  EXPECT_EQ(test::CountDifferences(loaded->pixels, canvas.Composed()), 0);
+}
+
+TEST_F(CanvasTest, CoversTheScreenAboveEveryWindowWithoutFrame) {
+  state_.Capture_Mode = 0;  // stays until pressed
+  bool toolTip = false;
+  test::CanvasWatch watch([&](HWND canvas, int tick) {
+    if (tick != 2) return;
+    toolTip = ThreadHasToolTip(L"クリックで戻り");
+    PostMessageW(GetWindow(canvas, GW_CHILD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  });
+  ShowCanvas(state_, table_);
+  EXPECT_FALSE(watch.TimedOut());
+  EXPECT_TRUE(toolTip);
+  ASSERT_TRUE(watch.Seen());
+  EXPECT_NE(watch.ExStyle() & WS_EX_TOPMOST, 0);
+  EXPECT_EQ(watch.Style() & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
+  const RECT r = watch.Rect();
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, kScreenW);
+  EXPECT_EQ(r.bottom, kScreenH);
+}
+
+TEST_F(CanvasTest, NothingElseOnTheScreenGetsIntoTheWallpaper) {
+  // Another window above everything, over the middle of the screen, while the canvas composes.
+  const wchar_t* kClass = L"QrCanvasTestCover";
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kClass;
+  wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));
+  RegisterClassW(&wc);
+  HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClass, L"", WS_POPUP, 300, 200, 400, 300,
+                               nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(cover, nullptr);
+  ShowWindow(cover, SW_SHOWNOACTIVATE);
+  UpdateWindow(cover);
+  const Surface s = Capture();
+  DestroyWindow(cover);
+  UnregisterClassW(kClass, wc.hInstance);
+  DeleteObject(wc.hbrBackground);
+  EXPECT_EQ(DeskPixels(s), int64_t{kScreenW} * kScreenH);
+}
+
+TEST_F(CanvasTest, AFailedWriteStillClosesTheCanvasAndSaysSo) {
+  test::CanvasWatch watch;
+  const CanvasResult result =
+      ShowCanvas(state_, table_, CanvasOptions{nullptr, folder_.File("missing\\Quelm_Rask.bmp")});
+  EXPECT_FALSE(watch.TimedOut());
+  EXPECT_FALSE(result.bitmapWritten);
+  EXPECT_FALSE(win::ReadFileBytes(folder_.File("missing\\Quelm_Rask.bmp")));
+}
+
+TEST_F(CanvasTest, OpaquePathHandsOverTheBareBackgroundAndWritesNothing) {
+  state_.Trans = 0;
+  state_.Capture_Mode = 1;  // not consulted on this path
+  state_.G_Kabe = 1;
+  state_.G_Pos = 0;
+  state_.Kabe_File = Picture(800, 600);
+  state_.Table_X = 300;
+  state_.Table_Y = 200;
+  state_.G_Rows = 10;
+  table_.At(1, 1).text = "visible only in the editor";
+  win::DeletePath(WallpaperBitmapPath());
+
+  test::CanvasWatch watch;
+  CanvasResult result = ShowCanvas(state_, table_);
+  EXPECT_FALSE(watch.TimedOut());
+  EXPECT_FALSE(result.bitmapWritten);
+  EXPECT_FALSE(win::ReadFileBytes(WallpaperBitmapPath()));
+  EXPECT_EQ(state_.Table_Y, 200);  // no layout
+  ASSERT_EQ(result.background.width(), kScreenW);
+  ASSERT_EQ(result.background.height(), kScreenH);
+  ExpectPictureAt(result.background, {112, 84, 800, 600});  // no cells, no frames
+}
+
+TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
+  state_.Capture_Mode = 0;
+  state_.Table_X = 100;
+  state_.Table_Y = 100;
+  state_.G_Rows = 2;
+  state_.G_Cols = 2;
+  state_.G_Cols_w = {0, 80, 0, 80, 80, 80};  // column 2 has no width: nothing there to press
+  win::DeletePath(WallpaperBitmapPath());
+  const HCURSOR pointer = LoadCursorW(nullptr, IDC_CROSS);
+
+  Quelm_Rask_C canvas(state_, table_, CanvasOptions{pointer, ""});
+  std::vector<bool> openAfter;  // whether the canvas was still loaded after each press
+  HCURSOR shown = nullptr;
+  auto press = [&](UINT down, UINT up, WPARAM keys, int x, int y) {
+    PostMessageW(canvas.Display().hwnd(), down, keys, MAKELPARAM(x, y));
+    PostMessageW(canvas.Display().hwnd(), up, 0, MAKELPARAM(x, y));
+  };
+  test::CanvasWatch watch([&](HWND, int tick) {
+    if (!canvas.Composed().ok()) return;
+    switch (tick % 100) {
+      case 2:
+        SendMessageW(canvas.Display().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(canvas.Display().hwnd()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        shown = GetCursor();
+        press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, 100, 100);  // the first cell's corner
+        break;
+      case 4:
+        openAfter.push_back(canvas.Loaded());
+        press(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON | MK_SHIFT, 179, 137);  // the last cell's corner
+        break;
+      case 6:
+        openAfter.push_back(canvas.Loaded());
+        press(WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, 185, 110);  // right of the table: background
+        break;
+    }
+  });
+  canvas.ShowModal(nullptr);
+  EXPECT_FALSE(watch.TimedOut());
+  EXPECT_EQ(openAfter, (std::vector<bool>{true, true}));
+  EXPECT_EQ(shown, pointer);
+  EXPECT_FALSE(canvas.Loaded());
+  EXPECT_FALSE(canvas.BitmapWritten());
+  EXPECT_FALSE(win::ReadFileBytes(WallpaperBitmapPath()));
+  EXPECT_EQ(state_.Table_Y, 100 + 2 * Row_Pitch);
+  EXPECT_TRUE(canvas.OverTableCell({100, 100}));
+  EXPECT_TRUE(canvas.OverTableCell({179, 137}));
+  EXPECT_FALSE(canvas.OverTableCell({180, 100}));
+  EXPECT_FALSE(canvas.OverTableCell({100, 138}));
+  EXPECT_FALSE(canvas.OverTableCell({99, 100}));
+}
+
+}  // namespace
+}  // namespace qr
