@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/files.h"
+#include "win32/image_header.h"
 
 namespace qr::win {
 
@@ -59,6 +60,9 @@ int32_t CeilDiv(int32_t value, int32_t divisor) { return (value + divisor - 1) /
 
 std::optional<ImageFile> ImageFile::Open(const std::string& path) {
   if (path.empty()) return std::nullopt;
+  if (const auto stated = PictureSizeFromHeader(path);
+      stated && Area(stated->w, stated->h) > kMaxPicturePixels)
+    return std::nullopt;
   ImageFile file;
   if (!file.com_.ok()) return std::nullopt;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,

@@ -39,7 +39,8 @@ struct DecodeRequest {
 // An opened picture file: its size is known, its pixels are decoded on request. Holds the file open.
 class ImageFile {
  public:
-  // Nothing when the file is missing, unreadable, not a picture, or has no pixels.
+  // Nothing when the file is missing, unreadable, not a picture, has no pixels, or its header states
+  // more than kMaxPicturePixels.
   static std::optional<ImageFile> Open(const std::string& path);
 
   Size size() const { return size_; }

@@ -7,6 +7,8 @@
 
 #include "support/temp_folder.h"
 #include "win32/bitmap_file.h"
+#include "win32/files.h"
+#include "win32/image_header.h"
 #include "win32/image_test_pictures.h"
 
 namespace qr::win {
@@ -134,6 +136,68 @@ TEST(LoadImageFile, RefusesAPictureTooLargeToDecode) {
   if (file) {
     EXPECT_FALSE(file->Decode());
   }
+}
+
+// A JPEG file of a w x h picture, its frame header then made to state another size.
+std::string JpegStating(const TempFolder& folder, const std::string& name, int32_t w, int32_t h) {
+  const std::string path = folder.File(name);
+  if (!WriteJpegFile(QuadrantPicture(32, 16), path)) return {};
+  std::string bytes = ReadFileBytes(path).value_or("");
+  const size_t frame = bytes.find("\xFF\xC0");
+  if (frame == std::string::npos) return {};
+  bytes[frame + 5] = static_cast<char>(h >> 8);
+  bytes[frame + 6] = static_cast<char>(h);
+  bytes[frame + 7] = static_cast<char>(w >> 8);
+  bytes[frame + 8] = static_cast<char>(w);
+  return folder.Write(name, bytes);
+}
+
+TEST(PictureSizeFromHeader, ReadsTheSizeEachFormatStates) {
+  TempFolder folder;
+  const std::string jpeg = folder.File("a.jpg");
+  ASSERT_TRUE(WriteJpegFile(QuadrantPicture(123, 45), jpeg));
+  EXPECT_EQ(PictureSizeFromHeader(jpeg), (Size{123, 45}));
+
+  // Metadata segments before the frame header are skipped.
+  std::string bytes = *ReadFileBytes(jpeg);
+  const std::string metadata = std::string("\xFF\xE1\xFF\xFF", 4) + std::string(0xFFFD, 'x');
+  bytes.insert(2, metadata + metadata);
+  const std::string padded = folder.Write("padded.jpg", bytes);
+  EXPECT_EQ(PictureSizeFromHeader(padded), (Size{123, 45}));
+  const auto loaded = LoadImageFile(padded);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->width, 123);
+
+  const std::string bmp = folder.File("a.bmp");
+  ASSERT_TRUE(WriteBitmapFile(QuadrantPicture(7, 3), bmp));
+  EXPECT_EQ(PictureSizeFromHeader(bmp), (Size{7, 3}));
+  EXPECT_EQ(PictureSizeFromHeader(folder.Write("top-down.bmp", ClaimedBitmap(640, -480))), (Size{640, 480}));
+
+  const std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x01\x2C\0\0\0\xC8\x08\x02\0\0\0", 29);
+  EXPECT_EQ(PictureSizeFromHeader(folder.Write("a.png", png)), (Size{300, 200}));
+  const std::string gif("GIF89a\x40\x01\xF0\x00\xF7\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 26);
+  EXPECT_EQ(PictureSizeFromHeader(folder.Write("a.gif", gif)), (Size{320, 240}));
+
+  EXPECT_FALSE(PictureSizeFromHeader(folder.Write("a.txt", "plain words, not a picture header")));
+  EXPECT_FALSE(PictureSizeFromHeader(folder.Write("cut.jpg", "\xFF\xD8\xFF")));
+  EXPECT_FALSE(PictureSizeFromHeader(folder.File("missing.jpg")));
+}
+
+TEST(LoadImageFile, RefusesPicturesWhoseHeaderStatesAnAbsurdSizeBeforeAnyCodecSeesThem) {
+  TempFolder folder;
+  const std::string huge = JpegStating(folder, "huge.jpg", 40000, 40000);
+  ASSERT_FALSE(huge.empty());
+  EXPECT_FALSE(ImageFile::Open(huge));
+  EXPECT_FALSE(LoadImageFile(huge, SIZE{1024, 768}));
+  const std::string png("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\xEA\x60\0\0\xEA\x60\x08\x02\0\0\0", 29);
+  EXPECT_FALSE(LoadImageFile(folder.Write("huge.png", png)));
+  const std::string gif("GIF89a\xFF\xFF\xFF\xFF\xF7\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 26);
+  EXPECT_FALSE(LoadImageFile(folder.Write("huge.gif", gif)));
+
+  // A large but plausible stated size still reaches the codec (here it then finds the data cut short).
+  const std::string wide = JpegStating(folder, "wide.jpg", 20000, 100);
+  ASSERT_FALSE(wide.empty());
+  EXPECT_EQ(PictureSizeFromHeader(wide), (Size{20000, 100}));
 }
 
 TEST(WriteJpegFile, FailsForAnEmptySurfaceOrAMissingFolder) {
