@@ -63,9 +63,39 @@ TEST(File_Exists, FileLockedAgainstReadingIsNotThere) {
   EXPECT_FALSE(File_Exists(file));
 }
 
-TEST(Recycle_Files, ConfirmedFileLeavesItsFolder) {
+// Under Wine the recycle bin is the desktop's trash folder: a file sent there can be found again, which
+// tells recycling apart from deleting. Elsewhere the check is skipped.
+std::string TrashPath(const std::string& inTrash) {
+  wchar_t data[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableW(L"XDG_DATA_HOME", data, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH || data[0] != L'/') return {};
+  std::string path = "Z:" + win::Utf8(data) + "/Trash/" + inTrash;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+// A name of its own for every run: the trash keeps what earlier runs sent there.
+std::string UniqueName(const std::string& stem) {
+  static int counter = 0;
+  return stem + " " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount()) + "-" +
+         std::to_string(++counter) + ".bmp";
+}
+
+// True when the file is in the trash (or when there is no trash folder to look at); removes it from there.
+bool TakeFromTrash(const std::string& name) {
+  const std::string trashed = TrashPath("files/" + name);
+  if (trashed.empty()) return true;
+  const bool found = File_Exists(trashed);
+  DeleteFileW(win::Wide(trashed).c_str());
+  DeleteFileW(win::Wide(TrashPath("info/" + name + ".trashinfo")).c_str());
+  return found;
+}
+
+TEST(Recycle_Files, ConfirmedFileGoesToTheRecycleBin) {
   test::TempFolder folder;
-  const std::string file = folder.Write("ゴミ.bmp", "x");
+  const std::string name = UniqueName("ゴミ");
+  const std::string file = folder.Write(name, "x");
   const std::string other = folder.Write("keep.bmp", "x");
   test::DialogDriver driver;
   driver.Press(IDYES);
@@ -73,6 +103,8 @@ TEST(Recycle_Files, ConfirmedFileLeavesItsFolder) {
   EXPECT_FALSE(File_Exists(file));
   EXPECT_TRUE(File_Exists(other));
   ASSERT_EQ(driver.Seen().size(), 1u);  // the shell's own confirmation question
+  EXPECT_EQ(driver.Seen()[0].buttons.size(), 2u);
+  EXPECT_TRUE(TakeFromTrash(name));
 }
 
 TEST(Recycle_Files, DeclinedQuestionKeepsTheFileAndSaysSo) {
@@ -86,17 +118,21 @@ TEST(Recycle_Files, DeclinedQuestionKeepsTheFileAndSaysSo) {
 
 TEST(Recycle_Files, SeveralFilesAndARelativeName) {
   test::TempFolder folder;
-  const std::string a = folder.Write("a.bmp", "x");
-  const std::string b = folder.Write("b.bmp", "x");
+  const std::string nameA = UniqueName("a");
+  const std::string nameB = UniqueName("b");
+  const std::string a = folder.Write(nameA, "x");
+  const std::string b = folder.Write(nameB, "x");
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryW(win::Wide(folder.path()).c_str()));
   test::DialogDriver driver;
   driver.Press(IDYES);
-  EXPECT_EQ(Recycle_Files({a, "b.bmp"}), 0);
+  EXPECT_EQ(Recycle_Files({a, nameB}), 0);
   SetCurrentDirectoryW(previous);
   EXPECT_FALSE(File_Exists(a));
   EXPECT_FALSE(File_Exists(b));
+  EXPECT_TRUE(TakeFromTrash(nameA));
+  EXPECT_TRUE(TakeFromTrash(nameB));
 }
 
 TEST(WindowEffects, LeaveTheWindowWhereItIs) {
