@@ -1,0 +1,156 @@
+#include "wallpaper_creation/create_wallpaper.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "canvas/canvas_window.h"
+#include "canvas/composer.h"
+#include "core/app_state.h"
+#include "core/paths.h"
+#include "table_editor/window_render.h"
+#include "wallpaper_creation/fixed_files.h"
+#include "win32/bitmap_file.h"
+#include "win32/file_dialog.h"
+#include "win32/files.h"
+#include "win32/message_box.h"
+#include "win32/text.h"
+#include "win32/wallpaper.h"
+
+namespace qr {
+
+namespace {
+
+bool IsBmpExtension(const std::string& path) {
+  std::string extension = Get_Extension(path);
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+  return extension == "BMP";
+}
+
+// Both names lead to the same file (compared as full paths, ignoring letter case as the file system
+// does).
+bool SamePath(const std::string& a, const std::string& b) {
+  auto full = [](const std::string& path) {
+    const std::wstring wide = win::ApiPath(path);
+    std::wstring out(wide.size() + MAX_PATH, L'\0');
+    const DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
+    out.resize(n > 0 && n < out.size() ? n : 0);
+    return out.empty() ? wide : out;
+  };
+  const std::wstring fa = full(a), fb = full(b);
+  return CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
+                              static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::optional<std::string> AskSaveName(const Quelm_Rask_S& editor, const AppState& state) {
+  win::FileDialogSpec spec;
+  spec.owner = editor.hwnd();
+  spec.filterName = kSaveFilterName;
+  spec.filterPattern = "*.bmp";
+  spec.initialName = "*.bmp";
+  spec.title = kSaveDialogTitle;
+  spec.flags = win::kSaveDialogFlags;
+  spec.defaultExtension = "bmp";
+  spec.initialFolder = state.Get_Kabe_Path;
+  return win::ShowSaveDialog(spec);
+}
+
+// Moves the built bitmap to the chosen name. A file already there is replaced by the move itself, so
+// that it survives when the move fails.
+bool MoveBitmapTo(const std::string& built, const std::string& chosen) {
+  if (SamePath(built, chosen)) return true;
+  return win::RenamePath(built, chosen);
+}
+
+HCURSOR CanvasCursor(Quelm_Rask_S& editor, HCURSOR given) {
+  return given ? given : editor.lbl_Button(0).Cursor();
+}
+
+}  // namespace
+
+Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
+  const RECT picBack = editor.PicBackRect();
+  TableRectInput input;
+  input.windowLeftTwips = editor.Left();
+  input.windowTopTwips = editor.Top();
+  input.twipsPerPixelX = forms::Form::TwipsPerPixelX();
+  input.twipsPerPixelY = forms::Form::TwipsPerPixelY();
+  input.picBackLeft = picBack.left;
+  input.picBackTop = picBack.top;
+  input.picBackWidth = picBack.right - picBack.left;
+  input.picBackHeight = picBack.bottom - picBack.top;
+  return TableRectangle(input);
+}
+
+win::Surface RenderWindowOnScreen(HWND window, int width, int height) {
+  win::Surface screen(width, height, RGB(0, 0, 0));
+  RECT place{};
+  if (!screen.ok() || !GetWindowRect(window, &place)) return screen;
+  const win::Surface drawn = RenderWindowTree(window);
+  if (drawn.ok())
+    BitBlt(screen.dc(), place.left, place.top, drawn.width(), drawn.height(), drawn.dc(), 0, 0, SRCCOPY);
+  GdiFlush();
+  return screen;
+}
+
+win::Surface ComposeOpaqueWallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
+  // `Master`: the editor as it shows itself, where it stands on the screen.
+  const win::Surface Master = RenderWindowOnScreen(editor.hwnd(), editor.Screen_W_Px(), editor.Screen_H_Px());
+  // `Display`: the background, then the table patch.
+  win::Surface Display = ShowCanvas(state, editor.Model(), CanvasOptions{canvasCursor, ""}).background;
+  if (!Display.ok()) return Display;
+  PastePatch(Display, Master, EditorTableRectangle(editor));
+  GdiFlush();
+  return Display;
+}
+
+bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
+  const std::string bitmap = WallpaperBitmapPath();
+  if (state.Trans == 1) {
+    const Rect table = EditorTableRectangle(editor);
+    state.Table_X = table.x;
+    state.Table_Y = table.y;
+    state.Capture_Mode = 1;
+    const CanvasResult result = ShowCanvas(state, editor.Model(), CanvasOptions{canvasCursor, bitmap});
+    return result.bitmapWritten;
+  }
+  const win::Surface wallpaper = ComposeOpaqueWallpaper(editor, state, canvasCursor);
+  return wallpaper.ok() && win::WriteBitmapFile(wallpaper, bitmap);
+}
+
+void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {
+  editor.FocusFirstSlider();  // away from the cells: no caret in the picture
+  if (!Build_Wallpaper(editor, state, CanvasCursor(editor, services.canvasCursor))) {
+    win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
+    return;
+  }
+  const std::string bitmap = WallpaperBitmapPath();
+  if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) {
+    win::SetDesktopWallpaper(bitmap);
+    editor.Unload();
+    return;
+  }
+  const std::optional<std::string> chosen = AskSaveName(editor, state);
+  if (!chosen || chosen->empty()) return;
+  if (!IsBmpExtension(*chosen)) {
+    win::ShowMessage(editor.hwnd(), kWrongExtension, win::kWarningStyle);
+    return;
+  }
+  if (!MoveBitmapTo(bitmap, *chosen)) {
+    win::ShowMessage(editor.hwnd(), kBitmapNotSaved, win::kWarningStyle);
+    return;
+  }
+  win::SetDesktopWallpaper(*chosen);
+  if (services.addToList) services.addToList(*chosen);
+  state.Get_Kabe_Path = Get_Folder(*chosen);
+  editor.Unload();
+}
+
+EditorHooks::Command CreateWallpaperHook(AppState& state, CreateWallpaperServices services) {
+  return [&state, services = std::move(services)](Quelm_Rask_S& editor) {
+    Create_Wallpaper(editor, state, services);
+  };
+}
+
+}  // namespace qr
