@@ -1,5 +1,7 @@
 #include "canvas/composer.h"
 
+#include <algorithm>
+
 #include "canvas/compose_internal.h"
 #include "core/app_state.h"
 #include "win32/image.h"
