@@ -17,7 +17,8 @@ constexpr DWORD kLargestBufferChars = 1u << 24;
 
 // Bytes in the UTF-8 sequence that starts with `lead` (1 for a stray byte).
 size_t Utf8SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF7) return 4;
+  if (lead >= 0xF8) return 1;
+  if (lead >= 0xF0) return 4;
   if (lead >= 0xE0) return 3;
   if (lead >= 0xC0) return 2;
   return 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The system's open and save dialogs, filled from one plain description.
 #include <windows.h>
-// after windows.h
+// commdlg.h needs windows.h before it.
 #include <commdlg.h>
 
 #include <optional>

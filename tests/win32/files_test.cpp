@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "support/temp_folder.h"
+#include "win32/handles.h"
 #include "win32/text.h"
 
 namespace qr::win {
@@ -69,6 +70,20 @@ TEST(ReplaceFileContents, FailedMoveRemovesTheTemporaryAndKeepsTheTarget) {
   EXPECT_FALSE(ReplaceFileContents(target, "new"));
   EXPECT_FALSE(Exists(target + ".tmp~"));
   EXPECT_EQ(ReadFileBytes(inside), "keep");
+}
+
+TEST(ReplaceFileContents, TargetHeldOpenWithoutSharingStaysAsItWas) {
+  test::TempFolder folder;
+  const std::string path = folder.Write("Quelm_Rask.rdm", "old");
+  {
+    File held(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(ReplaceFileContents(path, "new"));
+    EXPECT_FALSE(Exists(path + ".tmp~"));
+  }
+  EXPECT_EQ(ReadFileBytes(path), "old");
+  EXPECT_TRUE(ReplaceFileContents(path, "new"));  // free again
+  EXPECT_EQ(ReadFileBytes(path), "new");
 }
 
 TEST(ReplaceFileContents, FailsWhenTheFolderIsMissing) {
