@@ -1,0 +1,122 @@
+#include "table_editor/data_files.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/csv_import.h"
+#include "core/paths.h"
+#include "core/table_record.h"
+#include "table_editor/editor_window.h"
+#include "win32/file_dialog.h"
+#include "win32/files.h"
+#include "win32/message_box.h"
+
+namespace qr {
+
+namespace {
+
+constexpr int16_t kCsvColumnWidth = 100;
+
+bool HasExtension(const std::string& path, std::string_view upperExtension) {
+  std::string extension = Get_Extension(path);
+  for (char& ch : extension) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
+  return extension == upperExtension;
+}
+
+win::FileDialogSpec OpenSpec(const Quelm_Rask_S& editor) {
+  win::FileDialogSpec spec;
+  spec.owner = editor.hwnd();
+  spec.filterName = "ﾃﾞｰﾀﾌｧｲﾙ (qlm, csv)";
+  spec.filterPattern = "*.qlm;*.csv";
+  spec.title = "データファイルの参照";
+  spec.flags = 0;
+  spec.initialFolder = editor.State().Get_Data_Path;
+  return spec;
+}
+
+win::FileDialogSpec SaveSpec(const Quelm_Rask_S& editor) {
+  win::FileDialogSpec spec;
+  spec.owner = editor.hwnd();
+  spec.filterName = "ﾃｷｽﾄ ﾃﾞｰﾀﾌｧｲﾙ (qlm)";
+  spec.filterPattern = "*.qlm";
+  spec.initialName = "*.qlm";
+  spec.title = "入力データにファイル名を付けて保存";
+  spec.flags = win::kSaveDialogFlags;
+  spec.defaultExtension = "qlm";
+  spec.initialFolder = editor.State().Get_Data_Path;
+  return spec;
+}
+
+void Warn(const Quelm_Rask_S& editor, std::string_view message, const std::string& path) {
+  std::string text(message);
+  if (!path.empty()) text += "\n" + path;
+  win::ShowMessage(editor.hwnd(), text, win::kWarningStyle);
+}
+
+// Record 1 gives the dimensions; the layout resets every cell's style before the rows are filled in.
+void LoadTableFile(Quelm_Rask_S& editor, std::string_view bytes) {
+  const std::optional<DecodedTable> table = DecodeTableFile(bytes);
+  if (!table) return;
+  AppState& state = editor.State();
+  for (int col = 1; col <= kMaxCols; ++col)
+    state.G_Cols_w[static_cast<size_t>(col)] = table->widths[static_cast<size_t>(col)];
+  state.G_Rows = table->rows;
+  state.G_Cols = table->cols;
+  editor.Build_Grid();
+  for (int row = 1; row <= table->rows; ++row) {
+    const TableRow& cells = table->cells[static_cast<size_t>(row - 1)];
+    for (int col = 1; col <= kMaxCols; ++col) editor.SetCell(row, col, cells[static_cast<size_t>(col - 1)]);
+  }
+}
+
+// False for a file without lines, which changes nothing.
+bool LoadCsvFile(Quelm_Rask_S& editor, std::string_view bytes) {
+  const std::vector<std::vector<std::string>> lines = DecodeCsvFile(bytes);
+  if (lines.empty()) return false;
+  AppState& state = editor.State();
+  for (int col = 1; col <= kMaxCols; ++col) state.G_Cols_w[static_cast<size_t>(col)] = kCsvColumnWidth;
+  state.G_Rows = static_cast<int16_t>(lines.size());
+  state.G_Cols = kMaxCols;
+  editor.Build_Grid();
+  for (size_t line = 0; line < lines.size(); ++line) {
+    const std::vector<std::string>& fields = lines[line];
+    for (size_t field = 0; field < fields.size() && field < kMaxCsvFields; ++field) {
+      editor.SetCellText(static_cast<int>(line + 1), static_cast<int>(field + 1), fields[field]);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void Load_Data_File(Quelm_Rask_S& editor) {
+  const std::optional<std::string> path = win::ShowOpenDialog(OpenSpec(editor));
+  if (!path) return;
+  const std::optional<std::string> bytes = win::ReadFileBytes(*path);
+  if (!bytes) {
+    Warn(editor, kCannotReadMessage, *path);
+  } else if (HasExtension(*path, "QLM")) {
+    LoadTableFile(editor, *bytes);
+  } else if (!LoadCsvFile(editor, *bytes)) {
+    return;
+  }
+  editor.State().Get_Data_Path = Get_Folder(*path);
+}
+
+void Save_Data_File(Quelm_Rask_S& editor) {
+  const std::optional<std::string> path = win::ShowSaveDialog(SaveSpec(editor));
+  if (!path) return;
+  if (!HasExtension(*path, "QLM")) {
+    Warn(editor, kWrongExtensionMessage, std::string());
+  } else {
+    const AppState& state = editor.State();
+    const std::string bytes = EncodeTableFile(editor.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w);
+    if (!win::ReplaceFileContents(*path, bytes)) Warn(editor, kCannotSaveMessage, *path);
+  }
+  editor.State().Get_Data_Path = Get_Folder(*path);
+}
+
+}  // namespace qr

@@ -1,0 +1,24 @@
+#pragma once
+// The editor's table data files: ".qlm" saved and loaded, ".csv" loaded. Each command asks for a file
+// with the system's dialog, opening in `Get_Data_Path`, and leaves `Get_Data_Path` at the chosen
+// file's folder.
+#include <string_view>
+
+namespace qr {
+
+class Quelm_Rask_S;
+
+inline constexpr std::string_view kWrongExtensionMessage = "保存ﾌｧｲﾙの拡張子が違います！";
+inline constexpr std::string_view kCannotReadMessage = "ﾌｧｲﾙを読み込めませんでした！";
+inline constexpr std::string_view kCannotSaveMessage = "ﾌｧｲﾙを保存できませんでした！";
+
+// Loads a ".qlm" file (dimensions, widths, texts, fonts and colours of its rows) or, for any other
+// extension, a comma-separated text file (texts only, five columns of width 100). A file that cannot
+// be read is reported and changes nothing; so does a text file without lines (without the report).
+void Load_Data_File(Quelm_Rask_S& editor);
+
+// Saves the table's rows in use as ".qlm". The new file is written completely beside the old one
+// before it replaces it: when that fails, the old file stays and a message says so.
+void Save_Data_File(Quelm_Rask_S& editor);
+
+}  // namespace qr

@@ -1,0 +1,533 @@
+#include "table_editor/editor_window.h"
+
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "core/geometry.h"
+#include "core/settings.h"
+#include "shared/helpers.h"
+#include "table_editor/data_files.h"
+#include "table_editor/window_render.h"
+#include "win32/screen.h"
+
+namespace qr {
+
+namespace {
+
+// Design measures (pixels).
+constexpr int kToolbarLeft = 4;
+constexpr int kToolbarPitch = 26;
+constexpr int kToolbarFaceTop = 5;
+constexpr int kToolbarFaceSize = 24;
+constexpr int kToolbarPictureInset = 4;
+constexpr int kToolbarPictureSize = 16;
+constexpr int kRowColPitch = 20;
+constexpr int kRowColInset = 2;
+constexpr int kRowColTop = 8;
+constexpr int kRowColSize = 18;
+constexpr int kSliderTop = 36;
+constexpr int kSliderWidth = 33;
+constexpr int kSliderHeight = 13;
+constexpr int kSliderSmallStep = 8;
+constexpr int kSliderLargeStep = 50;
+constexpr int kCellHeight = Row_Pitch;
+constexpr int kCellDesignLeft = 8;
+constexpr int kLargeFaceWidth = 88;
+constexpr int kLargeFaceHeight = 22;
+constexpr int kLargeLabelHeight = 14;
+constexpr int kOptionTop = 11;
+constexpr int kOptionBoxSize = 13;
+constexpr int kOptionLabelWidth = 28;
+constexpr int kTransLeft = 222;
+constexpr int kCommonLeft = 268;
+constexpr int kOptionLabelGap = 16;
+// The editor before its first layout: the size the layout gives for the default table.
+constexpr int kDesignClientWidth = 323;
+constexpr int kDesignClientHeight = 301;
+
+constexpr const char* kToolbarTips[7] = {"",
+                                         "",
+                                         "データの読み込み",
+                                         "名前を付けてデータの保存",
+                                         "壁紙に貼り付け後のプレビュー",
+                                         "背景色の設定",
+                                         "フォントの設定"};
+constexpr const char* kRowColTips[4] = {"行数（Max.34）", "行数（Min.1）", "列数（Min.1）", "列数（Max.5）"};
+constexpr const char* kButtonCaptions[2] = {"壁紙貼り付け", "ｷｬﾝｾﾙ"};
+
+forms::FontSpec ToFontSpec(const CellFont& font) {
+  forms::FontSpec spec;
+  spec.name = font.name;
+  spec.size = font.size;
+  spec.bold = font.bold;
+  spec.italic = font.italic;
+  spec.charset = DEFAULT_CHARSET;
+  return spec;
+}
+
+int16_t ToInt16(int64_t value) {
+  return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
+}
+
+forms::FormSpec EditorFormSpec() {
+  forms::FormSpec spec;
+  spec.className = "Quelm_Rask_S";
+  spec.caption = "Quelm_Rask";
+  spec.border = forms::FormBorder::None;
+  spec.clientWidth = kDesignClientWidth;
+  spec.clientHeight = kDesignClientHeight;
+  spec.showInTaskbar = false;
+  return spec;
+}
+
+}  // namespace
+
+Quelm_Rask_S::Quelm_Rask_S(AppState& state, KeyStore& settings, const EditorSkin& skin, EditorHooks hooks)
+    : forms::Form(EditorFormSpec()),
+      state_(state),
+      settings_(settings),
+      skin_(skin),
+      hooks_(std::move(hooks)) {}
+
+Quelm_Rask_S::~Quelm_Rask_S() = default;
+
+// ---- Controls
+
+forms::TextBox& Quelm_Rask_S::txt_Item(int col, int row) {
+  return cells_[static_cast<size_t>(std::clamp(col, 1, kMaxCols) - 1)]
+               [static_cast<size_t>(std::clamp(row, 1, kMaxRows) - 1)];
+}
+forms::HScrollBar& Quelm_Rask_S::S_Wide(int index) {
+  return S_Wide_[static_cast<size_t>(std::clamp(index, 1, kMaxCols))];
+}
+forms::CommandButton& Quelm_Rask_S::Cmd_Ya(int index) {
+  return Cmd_Ya_[static_cast<size_t>(std::clamp(index, 0, 3))];
+}
+forms::Image& Quelm_Rask_S::Img_Button(int index) {
+  return Img_Button_[static_cast<size_t>(std::clamp(index, 0, 6))];
+}
+forms::Image& Quelm_Rask_S::Img_SS(int index) {
+  return Img_SS_[static_cast<size_t>(std::clamp(index, 2, 6))];
+}
+forms::Label& Quelm_Rask_S::lbl_Button(int index) {
+  return lbl_Button_[static_cast<size_t>(std::clamp(index, 0, 1))];
+}
+
+// ---- Design: the controls at their design places; the load lays them out.
+
+void Quelm_Rask_S::Design() {
+  model_ = TableModel{};
+  DesignToolbar();
+  DesignOptions();
+  DesignSliders();
+  DesignCells();
+  DesignButtons();
+  ConnectEvents();
+}
+
+void Quelm_Rask_S::DesignToolbar() {
+  for (int i = 2; i <= 6; ++i) {  // faces first: the pictures lie above them
+    Img_Button(i).SetStretch(true);
+    Img_Button(i).Create(*this, 0, kToolbarFaceTop, kToolbarFaceSize, kToolbarFaceSize);
+  }
+  for (int i = 2; i <= 6; ++i) {
+    Img_SS(i).Create(*this, 0, kToolbarFaceTop + kToolbarPictureInset, kToolbarPictureSize,
+                     kToolbarPictureSize);
+    Img_SS(i).SetPicture(skin_.toolbar[static_cast<size_t>(i)]);
+    Img_SS(i).SetToolTip(kToolbarTips[i]);
+  }
+  for (int i = 0; i <= 3; ++i) {
+    Cmd_Ya(i).Create(*this, 0, kRowColTop, kRowColSize, kRowColSize);
+    Cmd_Ya(i).SetPicture(skin_.rowsAndColumns[static_cast<size_t>(i)]);
+    Cmd_Ya(i).SetToolTip(kRowColTips[i]);
+  }
+}
+
+void Quelm_Rask_S::DesignOptions() {
+  Img_Trns_.Create(*this, kTransLeft, kOptionTop, kOptionBoxSize, kOptionBoxSize);
+  Img_Trns_.SetToolTip("壁紙にテキストを透過して張り付ける");
+  lbl_Trns_.Create(*this, kTransLeft + kOptionLabelGap, kOptionTop, kOptionLabelWidth, kOptionBoxSize + 1);
+  lbl_Trns_.SetCaption("透過");
+  lbl_Trns_.SetBackStyle(forms::BackStyle::Transparent);
+  Img_Comn_.Create(*this, kCommonLeft, kOptionTop, kOptionBoxSize, kOptionBoxSize);
+  Img_Comn_.SetToolTip("背景色とフォントに対して共通指定");
+  lbl_Comn_.Create(*this, kCommonLeft + kOptionLabelGap, kOptionTop, kOptionLabelWidth, kOptionBoxSize + 1);
+  lbl_Comn_.SetCaption("共通");
+  lbl_Comn_.SetBackStyle(forms::BackStyle::Transparent);
+}
+
+void Quelm_Rask_S::DesignSliders() {
+  for (int i = 1; i <= kMaxCols; ++i) {
+    forms::HScrollBar& slider = S_Wide(i);
+    slider.Create(*this, 16, kSliderTop, kSliderWidth, kSliderHeight);
+    slider.SetRange(0, kMaxColWidth);
+    slider.SetSmallChange(kSliderSmallStep);
+    slider.SetLargeChange(kSliderLargeStep);
+  }
+}
+
+void Quelm_Rask_S::DesignCells() {
+  Pic_Back_.Create(*this, kGridBoxLeft, kGridBoxTop, 180, 209);
+  Pic_Back_.SetBorder(true);
+  // Row by row, so that the cells follow each other in reading order.
+  for (int row = 1; row <= kMaxRows; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) {
+      forms::TextBox& box = txt_Item(col, row);
+      box.Create(Pic_Back_, kCellDesignLeft, kFirstRowTop, 80, kCellHeight);
+      box.SetVisible(false);
+      // The classic sunken edge: no theme draws a light ring inside it around the cell's colour, and
+      // the grid box renders off the screen exactly as it shows.
+      SetWindowTheme(box.hwnd(), L" ", L" ");
+    }
+  }
+}
+
+void Quelm_Rask_S::DesignButtons() {
+  for (int i = 0; i <= 1; ++i) {
+    Img_Button(i).SetStretch(true);
+    Img_Button(i).Create(*this, 0, 0, kLargeFaceWidth, kLargeFaceHeight);
+  }
+  for (int i = 0; i <= 1; ++i) {
+    forms::Label& label = lbl_Button(i);
+    label.Create(*this, 0, 0, kLargeFaceWidth, kLargeLabelHeight);
+    label.SetCaption(kButtonCaptions[i]);
+    label.SetBackStyle(forms::BackStyle::Transparent);
+    label.SetAlignment(forms::Alignment::Center);
+  }
+}
+
+void Quelm_Rask_S::ConnectEvents() {
+  OnMouseDown = [this](const forms::MouseEvent& e) { Form_MouseDown(e); };
+  OnMouseMove = [this](const forms::MouseEvent& e) { Form_MouseMove(e); };
+  OnMouseUp = [this](const forms::MouseEvent& e) { Form_MouseUp(e); };
+  for (int i = 2; i <= 6; ++i) {
+    Img_SS(i).OnMouseDown = [this, i](const forms::MouseEvent&) { Img_SS_MouseDown(i); };
+    Img_SS(i).OnMouseUp = [this, i](const forms::MouseEvent&) { Img_SS_MouseUp(i); };
+  }
+  for (int i = 0; i <= 3; ++i) Cmd_Ya(i).OnClick = [this, i] { Cmd_Ya_Click(i); };
+  for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).OnChange = [this, i] { S_Wide_Change(i); };
+  for (int i = 0; i <= 1; ++i) {
+    lbl_Button(i).OnMouseDown = [this, i](const forms::MouseEvent&) { lbl_Button_MouseDown(i); };
+    lbl_Button(i).OnMouseUp = [this, i](const forms::MouseEvent&) { lbl_Button_MouseUp(i); };
+  }
+  Img_Trns_.OnMouseDown = [this](const forms::MouseEvent&) { Toggle_Trans(); };
+  lbl_Trns_.OnMouseDown = [this](const forms::MouseEvent&) { Toggle_Trans(); };
+  Img_Comn_.OnMouseDown = [this](const forms::MouseEvent&) { Toggle_Common(); };
+  lbl_Comn_.OnMouseDown = [this](const forms::MouseEvent&) { Toggle_Common(); };
+  for (int row = 1; row <= kMaxRows; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) {
+      txt_Item(col, row).OnChange = [this, row, col] { Cell_Change(row, col); };
+      txt_Item(col, row).OnGotFocus = [this, row, col] { Cell_GotFocus(row, col); };
+    }
+  }
+}
+
+// ---- Opening
+
+void Quelm_Rask_S::Form_Load() {
+  // 1. Settings.
+  In_Load = true;
+  Load_Editor_Settings(settings_, state_);
+  Relayout_Only = false;
+  // 2. Sliders from the widths.
+  for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetValue(state_.G_Cols_w[static_cast<size_t>(i)]);
+  // 3. The screen in pixels.
+  const win::ScreenMetrics screen = win::GetScreenMetrics();
+  Screen_W_Px_ = ToInt16(RoundToInt32(screen.widthTwips / screen.twipsPerPixelX));
+  Screen_H_Px_ = ToInt16(RoundToInt32(screen.heightTwips / screen.twipsPerPixelY));
+  // 4. Faces and cursors from the main window.
+  for (forms::Image& face : Img_Button_) face.SetPicture(skin_.Img_Off);
+  for (forms::Label& label : lbl_Button_) label.SetCursor(skin_.cursor);
+  // 5. Toolbar.
+  int x = kToolbarLeft;
+  for (int i = 2; i <= 6; ++i) {
+    Img_Button(i).SetLeft(x);
+    Img_SS(i).SetLeft(x + kToolbarPictureInset);
+    Img_SS(i).SetCursor(skin_.cursor);
+    x += kToolbarPitch;
+  }
+  for (int i = 0; i <= 3; ++i) {
+    Cmd_Ya(i).SetLeft(x + kRowColInset);
+    x += kRowColPitch;
+  }
+  // 6. Slider cursors and the options.
+  for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetCursor(skin_.cursor);
+  if (state_.Trans == 0 || state_.Trans == 1)
+    Img_Trns_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Trans)]);
+  if (state_.Common == 0 || state_.Common == 1)
+    Img_Comn_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Common)]);
+  for (forms::Windowless* option :
+       std::initializer_list<forms::Windowless*>{&Img_Trns_, &Img_Comn_, &lbl_Trns_, &lbl_Comn_})
+    option->SetCursor(skin_.cursor);
+  // 7. The cells exist already (Design), empty and hidden. 8. Layout.
+  HideSliders();
+  Build_Grid();
+  // 9. Position.
+  PlaceWindow();
+  // 10. Current cell.
+  state_.Cur_Row = 1;
+  state_.Cur_Col = 1;
+  In_Load = false;
+  // 11. Opening effect from the cursor.
+  const std::optional<POINT> cursor = CursorPosition();
+  Open_X_ = cursor ? ToInt16(cursor->x) : 0;
+  Open_Y_ = cursor ? ToInt16(cursor->y) : 0;
+  Open_Effect(hwnd(), Open_X_, Open_Y_);
+}
+
+void Quelm_Rask_S::PlaceWindow() {
+  const win::ScreenMetrics screen = win::GetScreenMetrics();
+  if (state_.G_Left != -1 && state_.G_Top != -1) {
+    Move(state_.G_Left, state_.G_Top);
+    // A position saved on a larger screen may lie wholly beyond this one: the window could not be reached.
+    RECT placed{};
+    GetWindowRect(hwnd(), &placed);
+    if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) return;
+  }
+  Move(CentredStart(screen.widthTwips, Width()), CentredStart(screen.heightTwips, Height()));
+}
+
+// ---- Layout
+
+CellFont Quelm_Rask_S::DefaultCellFont() const {
+  const forms::FontSpec& font = lbl_Button_[0].Font();
+  return CellFont{font.name, font.size, font.bold, font.italic};
+}
+
+void Quelm_Rask_S::Build_Grid() {
+  const int16_t cols = state_.G_Cols;
+  const int usedCols = std::clamp<int>(cols, 0, kMaxCols);
+  // 3. Row_Top is taken before the cells move, as the layout's first row.
+  Row_Top = txt_Item(1, 1).Top();
+  const GridLayout layout = LayoutGrid(state_.G_Rows, cols, state_.G_Cols_w, Row_Top);
+  // 1. Sliders.
+  for (int c = usedCols; c >= 1; --c) S_Wide(c).SetLeft(layout.sliderLeft[static_cast<size_t>(c)]);
+  // 2. The full layout resets visibility and styles.
+  if (!Relayout_Only) {
+    for (int c = 1; c <= usedCols; ++c) S_Wide(c).SetVisible(true);
+    model_.ResetStyles(DefaultCellFont());
+    for (int row = 1; row <= kMaxRows; ++row) {
+      for (int col = 1; col <= kMaxCols; ++col) {
+        txt_Item(col, row).SetVisible(false);
+        ApplyCellStyle(row, col);
+      }
+    }
+  }
+  // 4. Cells in use.
+  for (const CellPlacement& cell : layout.cells) {
+    forms::TextBox& box = txt_Item(cell.col, cell.row);
+    box.Move(cell.rect.x, cell.rect.y, cell.rect.w, cell.rect.h);
+    box.SetVisible(true);
+  }
+  // 5. Grid box. 6. Window.
+  Pic_Back_.Move(kGridBoxLeft, kGridBoxTop, layout.gridBox.w, layout.gridBox.h);
+  SetWidth(layout.windowTwips.w);
+  SetHeight(layout.windowTwips.h);
+  // 7. The large buttons.
+  Img_Button(0).Move(layout.button0Face.x, layout.button0Face.y);
+  lbl_Button(0).Move(layout.button0Label.x, layout.button0Label.y);
+  Img_Button(1).Move(layout.button1Face.x, layout.button1Face.y);
+  lbl_Button(1).Move(layout.button1Label.x, layout.button1Label.y);
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);  // the frame moved with the window's edges
+  // 8.
+  Relayout_Only = false;
+}
+
+void Quelm_Rask_S::HideSliders() {
+  for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetVisible(false);
+}
+
+// ---- The table
+
+void Quelm_Rask_S::ApplyCellStyle(int row, int col) {
+  if (!TableModel::Valid(row, col)) return;
+  const Cell& cell = model_.At(row, col);
+  forms::TextBox& box = txt_Item(col, row);
+  // Unchanged styles are left alone: the full layout restyles all 170 cells.
+  const forms::FontSpec font = ToFontSpec(cell.font);
+  if (!(box.Font() == font)) box.SetFont(font);
+  if (box.ForeColor() != cell.foreColor) box.SetForeColor(cell.foreColor);
+  if (box.BackColor() != cell.backColor) box.SetBackColor(cell.backColor);
+}
+
+void Quelm_Rask_S::ApplyAllCellStyles() {
+  for (int row = 1; row <= kMaxRows; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) ApplyCellStyle(row, col);
+  }
+}
+
+void Quelm_Rask_S::SetCellText(int row, int col, const std::string& text) {
+  if (!TableModel::Valid(row, col)) return;
+  model_.At(row, col).text = text;
+  settingCells_ = true;
+  txt_Item(col, row).SetText(text);
+  settingCells_ = false;
+}
+
+void Quelm_Rask_S::SetCell(int row, int col, const Cell& cell) {
+  if (!TableModel::Valid(row, col)) return;
+  model_.At(row, col) = cell;
+  SetCellText(row, col, cell.text);
+  ApplyCellStyle(row, col);
+}
+
+void Quelm_Rask_S::Cell_Change(int row, int col) {
+  if (settingCells_) return;
+  model_.At(row, col).text = txt_Item(col, row).Text();
+}
+
+void Quelm_Rask_S::Cell_GotFocus(int row, int col) {
+  state_.Cur_Row = static_cast<int16_t>(row);
+  state_.Cur_Col = static_cast<int16_t>(col);
+}
+
+// ---- Rows, columns and widths
+
+void Quelm_Rask_S::Cmd_Ya_Click(int index) {
+  switch (index) {
+    case 0:
+      if (state_.G_Rows >= kMaxRows) return;
+      ++state_.G_Rows;
+      break;
+    case 1:
+      if (state_.G_Rows <= 1) return;
+      --state_.G_Rows;
+      break;
+    case 2:
+      if (state_.G_Cols <= 1) return;
+      HideSliders();
+      --state_.G_Cols;
+      break;
+    case 3:
+      if (state_.G_Cols >= kMaxCols) return;
+      HideSliders();
+      ++state_.G_Cols;
+      break;
+    default:
+      return;
+  }
+  Build_Grid();
+}
+
+void Quelm_Rask_S::S_Wide_Change(int index) {
+  if (In_Load) return;
+  state_.G_Cols_w[static_cast<size_t>(index)] = static_cast<int16_t>(S_Wide(index).Value());
+  Relayout_Only = true;
+  Build_Grid();
+}
+
+void Quelm_Rask_S::FocusFirstSlider() { S_Wide(1).SetFocus(); }
+
+// ---- Toolbar, options and the large buttons
+
+void Quelm_Rask_S::Img_SS_MouseDown(int index) { Img_Button(index).SetPicture(skin_.Img_On); }
+
+void Quelm_Rask_S::Img_SS_MouseUp(int index) {
+  Img_Button(index).SetPicture(skin_.Img_Off);
+  forms::DoEvents();
+  switch (index) {
+    case 2:
+      Load_Data_File(*this);
+      break;
+    case 3:
+      Save_Data_File(*this);
+      break;
+    case 4:
+      RunHook(hooks_.preview);
+      break;
+    case 5:
+      RunHook(hooks_.backColour);
+      break;
+    case 6:
+      RunHook(hooks_.font);
+      break;
+    default:
+      break;
+  }
+}
+
+void Quelm_Rask_S::lbl_Button_MouseDown(int index) { Img_Button(index).SetPicture(skin_.Img_On); }
+
+// The released face is painted before the command, without running other pending messages.
+void Quelm_Rask_S::lbl_Button_MouseUp(int index) {
+  Img_Button(index).SetPicture(skin_.Img_Off);
+  Img_Button(index).Refresh();
+  if (index == 1) {
+    Unload();
+  } else {
+    RunHook(hooks_.create);
+  }
+}
+
+void Quelm_Rask_S::Toggle_Trans() {
+  state_.Trans ^= 1;
+  if (state_.Trans == 0 || state_.Trans == 1)
+    Img_Trns_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Trans)]);
+}
+
+void Quelm_Rask_S::Toggle_Common() {
+  state_.Common ^= 1;
+  if (state_.Common == 0 || state_.Common == 1)
+    Img_Comn_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Common)]);
+}
+
+void Quelm_Rask_S::RunHook(const EditorHooks::Command& hook) {
+  if (!hook) return;
+  EditorHooks::Command copy = hook;
+  copy(*this);
+}
+
+// ---- Dragging by the background, at the fixed 15 twips per pixel
+
+void Quelm_Rask_S::Form_MouseDown(const forms::MouseEvent& e) {
+  if (e.button != forms::kLeftButton) return;
+  Drag_State = 1;
+  Drag_X = static_cast<float>(e.x);
+  Drag_Y = static_cast<float>(e.y);
+}
+
+void Quelm_Rask_S::Form_MouseMove(const forms::MouseEvent&) {
+  if (Drag_State != 1) return;
+  const std::optional<POINT> cursor = CursorPosition();
+  if (!cursor) return;
+  constexpr float kFactor = kFixedTwipsPerPixel;
+  const float top = static_cast<float>(cursor->y) * kFactor - Drag_Y * kFactor;
+  const float left = static_cast<float>(cursor->x) * kFactor - Drag_X * kFactor;
+  Move(left, top);
+}
+
+void Quelm_Rask_S::Form_MouseUp(const forms::MouseEvent& e) {
+  if (e.button == forms::kLeftButton) Drag_State = 0;
+}
+
+std::optional<POINT> Quelm_Rask_S::CursorPosition() const {
+  return hooks_.cursorPos ? hooks_.cursorPos() : win::CursorPos();
+}
+
+// ---- Closing
+
+void Quelm_Rask_S::Form_QueryUnload(forms::UnloadMode) {
+  Save_Editor_Settings(settings_, state_, Left(), Top());
+  Close_Effect(hwnd(), Open_X_, Open_Y_);
+}
+
+// ---- Painting and the grid box
+
+void Quelm_Rask_S::PaintBackground(HDC dc, const RECT& area) {
+  forms::Form::PaintBackground(dc, area);
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);  // the window has no frame of its own
+}
+
+RECT Quelm_Rask_S::PicBackRect() const {
+  const int left = Pic_Back_.Left();
+  const int top = Pic_Back_.Top();
+  return RECT{left, top, left + Pic_Back_.Width(), top + Pic_Back_.Height()};
+}
+
+win::Surface Quelm_Rask_S::RenderGridBox() const { return RenderWindowTree(Pic_Back_.hwnd()); }
+
+}  // namespace qr

@@ -1,0 +1,159 @@
+#pragma once
+// The table editor `Quelm_Rask_S`: a borderless window, dragged by its background, holding the toolbar,
+// the column-width sliders, the grid box `Pic_Back` with the 34 x 5 cell text boxes, the two options and
+// the two large buttons. The editor owns the table (a TableModel that its cells show and edit) and lays
+// the grid out from `G_Rows`, `G_Cols` and `G_Cols_w` of the shared state.
+//
+// One object serves one showing: construct it, ShowModal(owner), let it go. The commands that belong to
+// other windows (create, preview, background colour, font) are hooks.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/app_state.h"
+#include "core/key_store.h"
+#include "core/table_model.h"
+#include "forms/forms.h"
+#include "table_editor/editor_skin.h"
+#include "win32/surface.h"
+
+namespace qr {
+
+class Quelm_Rask_S;
+
+struct EditorHooks {
+  using Command = std::function<void(Quelm_Rask_S&)>;
+  Command create;      // `lbl_Button`(0) "壁紙貼り付け"
+  Command preview;     // `Img_SS`(4)
+  Command backColour;  // `Img_SS`(5)
+  Command font;        // `Img_SS`(6)
+  // The cursor's screen position (the opening and closing effect, dragging); the real one by default.
+  std::function<std::optional<POINT>()> cursorPos;
+};
+
+class Quelm_Rask_S : public forms::Form {
+ public:
+  // `settings` is the settings file the editor's keys are read from when it opens and written to when
+  // it closes. All references must outlive the editor.
+  Quelm_Rask_S(AppState& state, KeyStore& settings, const EditorSkin& skin, EditorHooks hooks = {});
+  ~Quelm_Rask_S() override;
+
+  AppState& State() { return state_; }
+  const AppState& State() const { return state_; }
+
+  // The table. Change cells through SetCell/SetCellText so that the text boxes follow, or change the
+  // model's styles and then call ApplyCellStyle.
+  const TableModel& Model() const { return model_; }
+  TableModel& Model() { return model_; }
+  void SetCellText(int row, int col, const std::string& text);
+  void SetCell(int row, int col, const Cell& cell);
+  // Pushes the cell's font and colours from the model to its text box.
+  void ApplyCellStyle(int row, int col);
+  void ApplyAllCellStyles();
+
+  // Lays out sliders, cells, grid box, the large buttons and the window from `G_Rows`, `G_Cols` and
+  // `G_Cols_w`. The full layout hides every cell, resets every cell's font to `lbl_Button`(0)'s and its
+  // colours to black on white, then shows the cells in use; texts stay.
+  void Build_Grid();
+
+  // The default cell font: the font of the caption "壁紙貼り付け".
+  CellFont DefaultCellFont() const;
+
+  // Moves the keyboard focus to the first width slider, away from the cells.
+  void FocusFirstSlider();
+
+  // The grid box, its place and size in the window's client area (pixels).
+  HWND PicBackWindow() const { return Pic_Back_.hwnd(); }
+  RECT PicBackRect() const;
+
+  // The grid box with its cells as it looks on the screen, drawn by the windows themselves, so that the
+  // parts of the editor off the screen or under other windows come out too. Empty on failure.
+  win::Surface RenderGridBox() const;
+
+  int16_t Screen_W_Px() const { return Screen_W_Px_; }
+  int16_t Screen_H_Px() const { return Screen_H_Px_; }
+  int16_t Open_X() const { return Open_X_; }
+  int16_t Open_Y() const { return Open_Y_; }
+
+  // The controls, for the commands and tests. Indexes as the program numbers them.
+  forms::TextBox& txt_Item(int col, int row);
+  forms::HScrollBar& S_Wide(int index);
+  forms::CommandButton& Cmd_Ya(int index);
+  forms::Image& Img_Button(int index);
+  forms::Image& Img_SS(int index);
+  forms::Label& lbl_Button(int index);
+  forms::Image& Img_Trns() { return Img_Trns_; }
+  forms::Label& lbl_Trns() { return lbl_Trns_; }
+  forms::Image& Img_Comn() { return Img_Comn_; }
+  forms::Label& lbl_Comn() { return lbl_Comn_; }
+  forms::PictureBox& Pic_Back() { return Pic_Back_; }
+
+ protected:
+  void Design() override;
+  void Form_Load() override;
+  void Form_QueryUnload(forms::UnloadMode mode) override;
+  void PaintBackground(HDC dc, const RECT& area) override;
+
+ private:
+  void DesignToolbar();
+  void DesignOptions();
+  void DesignSliders();
+  void DesignCells();
+  void DesignButtons();
+  void PlaceWindow();
+  void ConnectEvents();
+
+  void Cmd_Ya_Click(int index);
+  void S_Wide_Change(int index);
+  void Img_SS_MouseDown(int index);
+  void Img_SS_MouseUp(int index);
+  void lbl_Button_MouseDown(int index);
+  void lbl_Button_MouseUp(int index);
+  void Toggle_Trans();
+  void Toggle_Common();
+  void Form_MouseDown(const forms::MouseEvent& e);
+  void Form_MouseMove(const forms::MouseEvent& e);
+  void Form_MouseUp(const forms::MouseEvent& e);
+  void Cell_Change(int row, int col);
+  void Cell_GotFocus(int row, int col);
+
+  void HideSliders();
+  void RunHook(const EditorHooks::Command& hook);
+  std::optional<POINT> CursorPosition() const;
+
+  AppState& state_;
+  KeyStore& settings_;
+  const EditorSkin& skin_;
+  EditorHooks hooks_;
+  TableModel model_;
+
+  std::array<forms::Image, 7> Img_Button_;
+  std::array<forms::Image, 7> Img_SS_;
+  std::array<forms::CommandButton, 4> Cmd_Ya_;
+  std::array<forms::HScrollBar, kMaxCols + 1> S_Wide_;  // element 0 unused
+  forms::PictureBox Pic_Back_;
+  std::array<std::array<forms::TextBox, kMaxRows>, kMaxCols> cells_;  // [col - 1][row - 1]
+  std::array<forms::Label, 2> lbl_Button_;
+  forms::Image Img_Trns_;
+  forms::Label lbl_Trns_;
+  forms::Image Img_Comn_;
+  forms::Label lbl_Comn_;
+
+  // Form variables.
+  bool In_Load = false;
+  bool Relayout_Only = false;
+  int32_t Row_Top = 0;
+  int16_t Screen_W_Px_ = 0;
+  int16_t Screen_H_Px_ = 0;
+  int Drag_State = 0;
+  float Drag_X = 0;
+  float Drag_Y = 0;
+  int16_t Open_X_ = 0;
+  int16_t Open_Y_ = 0;
+  bool settingCells_ = false;  // texts set by the program do not flow back into the model
+};
+
+}  // namespace qr

@@ -1,0 +1,321 @@
+// Loading and saving table data files through the editor's toolbar and the real file dialogs.
+#include "table_editor/data_files.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "core/cp932.h"
+#include "core/table_record.h"
+#include "support/dialog_driver.h"
+#include "table_editor/editor_fixture.h"
+#include "win32/files.h"
+
+namespace qr::test {
+namespace {
+
+class DataFilesTest : public EditorTest {
+ protected:
+  void LoadThroughDialog(Quelm_Rask_S& editor, DialogDriver& driver, const std::string& typed) {
+    driver.TypeFileNameAndOk(typed);
+    Click(editor, editor.Img_SS(2));
+    EXPECT_TRUE(driver.WaitUntilDone());
+  }
+  void SaveThroughDialog(Quelm_Rask_S& editor, DialogDriver& driver, const std::string& typed) {
+    driver.TypeFileNameAndOk(typed);
+    Click(editor, editor.Img_SS(3));
+    EXPECT_TRUE(driver.WaitUntilDone());
+  }
+};
+
+Cell MakeCell(const std::string& text, const char* font, double size, bool bold, bool italic, uint32_t fore,
+              uint32_t back) {
+  Cell cell;
+  cell.text = text;
+  cell.font = CellFont{font, size, bold, italic};
+  cell.foreColor = fore;
+  cell.backColor = back;
+  return cell;
+}
+
+// The message text with the path on its second line.
+std::string WithPath(std::string_view message, const std::string& path) {
+  std::string text(message);
+  text.append("\n").append(path);
+  return text;
+}
+
+void ExpectBoxShows(Quelm_Rask_S& editor, int row, int col, const Cell& cell) {
+  SCOPED_TRACE("cell " + std::to_string(row) + "," + std::to_string(col));
+  forms::TextBox& box = editor.txt_Item(col, row);
+  EXPECT_EQ(box.Text(), cell.text);
+  EXPECT_EQ(box.Font().name, cell.font.name);
+  EXPECT_DOUBLE_EQ(box.Font().size, cell.font.size);
+  EXPECT_EQ(box.Font().bold, cell.font.bold);
+  EXPECT_EQ(box.Font().italic, cell.font.italic);
+  EXPECT_EQ(box.ForeColor(), cell.foreColor);
+  EXPECT_EQ(box.BackColor(), cell.backColor);
+}
+
+TEST_F(DataFilesTest, SavedTableLoadsBackIntoAFreshEditorWithEveryTextFontAndColour) {
+  TableModel expected;
+  {
+    auto editor = Open();
+    state.G_Rows = 3;
+    state.G_Cols = 3;
+    state.G_Cols_w = {0, 60, 120, 33, 0, 400};
+    editor->Build_Grid();
+    for (int row = 1; row <= 3; ++row) {
+      for (int col = 1; col <= kMaxCols; ++col) {
+        const uint32_t n = static_cast<uint32_t>(row * 10 + col);
+        const Cell cell = MakeCell("表" + std::to_string(n) + " , \"q\"",
+                                   col % 2 ? "Arial" : "ＭＳ Ｐゴシック", 8 + row + col, row == 2, col == 3,
+                                   RGB(n, 0, 255 - n), col == 4 ? 0x80000005u : RGB(255, n, n));
+        editor->SetCell(row, col, cell);
+      }
+    }
+    expected = editor->Model();
+    DialogDriver driver;
+    SaveThroughDialog(*editor, driver, "保存表");  // no extension typed: the dialog adds ".qlm"
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].title, "入力データにファイル名を付けて保存");
+    EXPECT_EQ(state.Get_Data_Path, folder.path());
+  }
+  const std::string saved = folder.File("保存表.qlm");
+  const std::optional<std::string> bytes = win::ReadFileBytes(saved);
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_EQ(bytes->size(), 3 * kTableRecordSize);
+
+  state = AppState{};
+  state.Get_Data_Path = folder.MakeFolder("elsewhere");
+  auto editor = Open();
+  editor->SetCellText(5, 1, "元のまま");
+  DialogDriver driver;
+  LoadThroughDialog(*editor, driver, saved);
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].title, "データファイルの参照");
+
+  EXPECT_EQ(state.G_Rows, 3);
+  EXPECT_EQ(state.G_Cols, 3);
+  EXPECT_EQ(state.G_Cols_w, (std::array<int16_t, 6>{0, 60, 120, 33, 0, 400}));
+  EXPECT_EQ(editor->S_Wide(2).Value(), 80) << "loading does not move the sliders";
+  EXPECT_EQ(state.Get_Data_Path, folder.path());
+  for (int row = 1; row <= 3; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) {
+      EXPECT_EQ(editor->Model().At(row, col), expected.At(row, col)) << row << "," << col;
+      ExpectBoxShows(*editor, row, col, expected.At(row, col));
+    }
+  }
+  EXPECT_EQ(editor->Model().At(5, 1).text, "元のまま");
+  EXPECT_FALSE(IsWindowVisible(editor->txt_Item(1, 5).hwnd()));
+  EXPECT_TRUE(IsWindowVisible(editor->txt_Item(3, 3).hwnd()));
+  EXPECT_FALSE(IsWindowVisible(editor->txt_Item(4, 1).hwnd()));
+}
+
+TEST_F(DataFilesTest, SavingKeepsWholePointsAndReplacesALongerFile) {
+  const std::string path = folder.Write("長い.qlm", std::string(kTableRecordSize * 7, 'x'));
+  auto editor = Open();
+  state.G_Rows = 2;
+  editor->Build_Grid();
+  editor->Model().At(1, 1).font.size = 10.5;
+  editor->Model().At(1, 2).font.size = 11.5;
+  DialogDriver driver;
+  driver.TypeFileNameAndOk(path).Press(IDYES);  // the dialog asks before replacing
+  Click(*editor, editor->Img_SS(3));
+  EXPECT_TRUE(driver.WaitUntilDone());
+  const std::optional<std::string> bytes = win::ReadFileBytes(path);
+  ASSERT_TRUE(bytes.has_value());
+  ASSERT_EQ(bytes->size(), 2 * kTableRecordSize);
+  const std::optional<DecodedTable> table = DecodeTableFile(*bytes);
+  ASSERT_TRUE(table.has_value());
+  EXPECT_DOUBLE_EQ(table->cells[0][0].font.size, 10);
+  EXPECT_DOUBLE_EQ(table->cells[0][1].font.size, 12);
+  EXPECT_DOUBLE_EQ(table->cells[1][0].font.size, 10) << "the default 9.75 points";
+}
+
+TEST_F(DataFilesTest, CsvGivesTextsInFiveColumnsOfWidth100) {
+  const std::string sub = folder.MakeFolder("csv");
+  const std::string path =
+      folder.Write("csv\\表.csv", EncodeCp932("a, b\r\n\"x, y\" ,z\r\np,q,r,s,t,u\r\n\r\n日本,語\nlast"));
+  auto editor = Open();
+  editor->SetCellText(1, 3, "keep");
+  editor->SetCellText(4, 2, "old");
+  editor->Model().At(1, 1).backColor = RGB(9, 9, 9);
+  editor->ApplyCellStyle(1, 1);
+  DialogDriver driver;
+  LoadThroughDialog(*editor, driver, path);
+
+  EXPECT_EQ(state.G_Rows, 6);
+  EXPECT_EQ(state.G_Cols, 5);
+  EXPECT_EQ(state.G_Cols_w, (std::array<int16_t, 6>{0, 100, 100, 100, 100, 100}));
+  EXPECT_EQ(state.Get_Data_Path, sub);
+  const std::vector<std::vector<std::string>> rows = {{"a", "b", "keep", "", ""}, {"x, y", "z", "", "", ""},
+                                                      {"p", "q", "r", "s", "t"},  {"", "old", "", "", ""},
+                                                      {"日本", "語", "", "", ""}, {"last", "", "", "", ""}};
+  const CellFont defaultFont = editor->DefaultCellFont();
+  for (int row = 1; row <= 6; ++row) {
+    for (int col = 1; col <= 5; ++col) {
+      Cell cell;
+      cell.text = rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col - 1)];
+      cell.font = defaultFont;
+      EXPECT_EQ(editor->Model().At(row, col), cell) << row << "," << col;
+      ExpectBoxShows(*editor, row, col, cell);
+      EXPECT_TRUE(IsWindowVisible(editor->txt_Item(col, row).hwnd()));
+    }
+  }
+}
+
+TEST_F(DataFilesTest, LongFilesLoadTheirFirst34Rows) {
+  std::string csv;
+  for (int line = 1; line <= 40; ++line) csv += std::to_string(line) + "\r\n";
+  const std::string csvPath = folder.Write("long.csv", csv);
+  TableModel model;
+  for (int row = 1; row <= kMaxRows; ++row) model.At(row, 1).text = std::to_string(100 + row);
+  std::string qlm = EncodeTableFile(model, kMaxRows, 2, {0, 80, 80, 80, 80, 80});
+  qlm += qlm.substr(0, 2 * kTableRecordSize);  // records 35 and 36
+  const std::string qlmPath = folder.Write("long.qlm", qlm);
+
+  auto editor = Open();
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, csvPath);
+  }
+  EXPECT_EQ(state.G_Rows, 34);
+  EXPECT_EQ(editor->Model().At(34, 1).text, "34");
+  state.G_Rows = 1;
+  editor->Build_Grid();
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, qlmPath);
+  }
+  EXPECT_EQ(state.G_Rows, 34);
+  EXPECT_EQ(state.G_Cols, 2);
+  EXPECT_EQ(editor->Model().At(34, 1).text, "134");
+  EXPECT_TRUE(IsWindowVisible(editor->txt_Item(1, 34).hwnd()));
+}
+
+TEST_F(DataFilesTest, ForeignTableFileValuesAreBroughtIntoRange) {
+  TableModel model;
+  model.At(1, 1).text = "A";
+  std::string qlm = EncodeTableFile(model, 1, 2, {0, 80, 80, 80, 80, 80});
+  qlm[table_record::kCols] = 9;                         // 9 columns
+  qlm[table_record::kColsW] = static_cast<char>(0xFB);  // -5
+  qlm[table_record::kColsW + 1] = static_cast<char>(0xFF);
+  qlm[table_record::kColsW + 2] = static_cast<char>(0xE7);  // 999
+  qlm[table_record::kColsW + 3] = 0x03;
+  qlm[table_record::kCellText + 1] = static_cast<char>(0x82);  // a lead byte without its second byte
+  qlm += std::string(100, 'z');                                // an incomplete record is ignored
+  const std::string path = folder.Write("foreign.QLM", qlm);
+
+  auto editor = Open();
+  DialogDriver driver;
+  LoadThroughDialog(*editor, driver, path);
+  EXPECT_EQ(state.G_Rows, 1);
+  EXPECT_EQ(state.G_Cols, 5);
+  EXPECT_EQ(state.G_Cols_w[1], 0);
+  EXPECT_EQ(state.G_Cols_w[2], 400);
+  EXPECT_EQ(editor->Model().At(1, 1).text, "A\xEF\xBF\xBD");
+  EXPECT_EQ(editor->txt_Item(1, 1).Text(), "A\xEF\xBF\xBD");
+}
+
+TEST_F(DataFilesTest, FilesWithoutRowsChangeNothingButAnEmptyTableFileMovesTheFolder) {
+  const std::string sub = folder.MakeFolder("sub");
+  const std::string emptyCsv = folder.Write("sub\\empty.csv", "");
+  const std::string shortQlm = folder.Write("sub\\short.qlm", std::string(kTableRecordSize - 1, ' '));
+  auto editor = Open();
+  editor->SetCellText(1, 1, "stays");
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, emptyCsv);
+  }
+  EXPECT_EQ(state.G_Rows, 10);
+  EXPECT_EQ(state.G_Cols, 2);
+  EXPECT_EQ(state.G_Cols_w[1], 80);
+  EXPECT_EQ(state.Get_Data_Path, folder.path()) << "a text file without lines leaves the folder";
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, shortQlm);
+  }
+  EXPECT_EQ(state.G_Rows, 10);
+  EXPECT_EQ(editor->Model().At(1, 1).text, "stays");
+  EXPECT_EQ(state.Get_Data_Path, sub);
+}
+
+TEST_F(DataFilesTest, MissingFileIsReportedAndTheTableStays) {
+  const std::string sub = folder.MakeFolder("sub");
+  auto editor = Open();
+  editor->SetCellText(2, 2, "まだある");
+  editor->Model().At(2, 2).backColor = RGB(1, 1, 1);
+  editor->ApplyCellStyle(2, 2);
+  const std::string missing = sub + "\\ない.qlm";
+  DialogDriver driver;
+  driver.TypeFileNameAndOk(missing).Press(IDOK);
+  Click(*editor, editor->Img_SS(2));
+  EXPECT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(driver.Seen()[1].title, "Quelm_Rask");
+  EXPECT_EQ(driver.Seen()[1].text, WithPath(kCannotReadMessage, missing));
+  EXPECT_EQ(state.G_Rows, 10);
+  EXPECT_EQ(state.G_Cols, 2);
+  EXPECT_EQ(editor->Model().At(2, 2).text, "まだある");
+  EXPECT_EQ(editor->txt_Item(2, 2).BackColor(), static_cast<COLORREF>(RGB(1, 1, 1)));
+  EXPECT_EQ(state.Get_Data_Path, sub) << "the dialog opens where the user looked last";
+}
+
+TEST_F(DataFilesTest, WrongExtensionIsReportedAndNothingIsWritten) {
+  const std::string sub = folder.MakeFolder("sub");
+  auto editor = Open();
+  DialogDriver driver;
+  const std::string typed = sub + "\\table.txt";
+  driver.TypeFileNameAndOk(typed).Press(IDOK);
+  Click(*editor, editor->Img_SS(3));
+  EXPECT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(driver.Seen()[1].title, "Quelm_Rask");
+  EXPECT_EQ(driver.Seen()[1].text, kWrongExtensionMessage);
+  EXPECT_EQ(driver.Seen()[1].buttons, std::vector<int>{IDOK});
+  EXPECT_FALSE(win::ReadFileBytes(typed).has_value());
+  EXPECT_EQ(state.Get_Data_Path, sub);
+
+  // The comparison ignores the letter case.
+  DialogDriver upper;
+  SaveThroughDialog(*editor, upper, sub + "\\TABLE.QLM");
+  EXPECT_EQ(upper.Seen().size(), 1u);
+  const std::optional<std::string> saved = win::ReadFileBytes(sub + "\\TABLE.QLM");
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_EQ(saved->size(), 10 * kTableRecordSize);
+}
+
+TEST_F(DataFilesTest, FailedSaveKeepsTheOldFileAndSaysSo) {
+  const std::string path = folder.Write("old.qlm", "the old table");
+  // A folder, with a file in it, where the new file would be written first.
+  folder.MakeFolder("old.qlm.tmp~");
+  ASSERT_FALSE(folder.Write("old.qlm.tmp~\\blocker", "x").empty());
+  auto editor = Open();
+  DialogDriver driver;
+  driver.TypeFileNameAndOk(path).Press(IDYES).Press(IDOK);
+  Click(*editor, editor->Img_SS(3));
+  EXPECT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 3u);
+  EXPECT_EQ(driver.Seen()[2].title, "Quelm_Rask");
+  EXPECT_EQ(driver.Seen()[2].text, WithPath(kCannotSaveMessage, path));
+  EXPECT_EQ(win::ReadFileBytes(path), "the old table");
+  EXPECT_EQ(state.Get_Data_Path, folder.path());
+}
+
+TEST_F(DataFilesTest, CancelledDialogsChangeNothing) {
+  const std::string before = state.Get_Data_Path;
+  auto editor = Open();
+  DialogDriver driver;
+  driver.Press(IDCANCEL).Press(IDCANCEL);
+  Click(*editor, editor->Img_SS(2));
+  Click(*editor, editor->Img_SS(3));
+  EXPECT_TRUE(driver.WaitUntilDone());
+  EXPECT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(state.G_Rows, 10);
+  EXPECT_EQ(state.Get_Data_Path, before);
+}
+
+}  // namespace
+}  // namespace qr::test
