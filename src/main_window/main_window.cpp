@@ -1,0 +1,405 @@
+#include "main_window/main_window.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/geometry.h"
+#include "core/numeric.h"
+#include "core/settings.h"
+#include "main_window/skin.h"
+#include "shared/helpers.h"
+#include "shared/profile_store.h"
+#include "win32/screen.h"
+#include "win32/text.h"
+
+namespace qr {
+
+namespace {
+
+constexpr int kClientWidth = 541;
+constexpr int kClientHeight = 469;
+constexpr int kTitleStripHeight = 20;      // the strip above Pic_B
+constexpr int kStoreTop = 480;             // the image store lies below the visible area
+constexpr double kDragTwipsPerPixel = 15;  // dragging assumes 15 twips per pixel, whatever the screen
+constexpr COLORREF kTitleText = RGB(255, 255, 128);
+constexpr COLORREF kHeaderText = RGB(255, 255, 255);
+constexpr COLORREF kPathBack = RGB(255, 255, 255);
+
+// Every step of a handler runs even when the one before it failed.
+template <typename Step>
+void RunStep(Step&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+// A value stored into a 16-bit variable: rounded half to even; a value that does not fit leaves the
+// variable as it was (the statement fails and is skipped).
+void StoreInt16(int16_t& target, double value) {
+  if (auto v = ToInt16(RoundHalfEven(value))) target = *v;
+}
+
+forms::Label& TransparentCaption(forms::Label& label, const std::string& text) {
+  label.SetCaption(text);
+  label.SetBackStyle(forms::BackStyle::Transparent);
+  return label;
+}
+
+}  // namespace
+
+MainWindowServices RealMainWindowServices() {
+  MainWindowServices services;
+  services.End_Program = [] { PostQuitMessage(0); };
+  services.Win_Help = [](HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) {
+    WinHelpW(owner, win::Wide(helpFile).c_str(), command, data);
+  };
+  return services;
+}
+
+Quelm_Rask_M::Quelm_Rask_M(AppState& state, MainWindowServices services)
+    : Form(forms::FormSpec{"Quelm_Rask_M", "Quelm_Rask ( Main )", forms::FormBorder::None, kClientWidth,
+                           kClientHeight}),
+      state_(state),
+      services_(std::move(services)),
+      mouseIcon_(skin::Pointer()) {}
+
+std::string Quelm_Rask_M::SettingsFile() const {
+  return FileInProgramFolder(state_.Program_Folder, kSettingsFileName);
+}
+
+// ---- design: every control at its design position
+
+void Quelm_Rask_M::Design() {
+  DesignImageStore();
+  DesignTitleAndPanels();
+  DesignChoice();
+  DesignCommands();
+}
+
+void Quelm_Rask_M::DesignImageStore() {
+  const std::pair<forms::Image*, int> store[] = {
+      {&Img_Off, IDB_IMG_OFF},         {&Img_On, IDB_IMG_ON}, {&Img_Opt[0], IDB_IMG_OPT0},
+      {&Img_Opt[1], IDB_IMG_OPT1},     {&Img_TT, IDB_IMG_TT}, {&imgImages[0], IDB_IMG_IMAGES0},
+      {&imgImages[1], IDB_IMG_IMAGES1}};
+  int left = 0;
+  for (auto [image, id] : store) {
+    image->Create(*this, left, kStoreTop, 0, 0);
+    image->SetVisible(false);
+    image->SetPicture(skin::Picture(id));
+    left += image->Width() + 4;
+  }
+  Pic_Mbl1.Create(*this, 0, kStoreTop + 30, 541, 22);
+  Pic_Mbl1.SetVisible(false);
+  Pic_Mbl1.SetAutoRedraw(true);
+  Pic_Mbl1.SetPicture(skin::Picture(IDB_PIC_MBL1));
+}
+
+void Quelm_Rask_M::DesignTitleAndPanels() {
+  Image1.Create(*this, 0, 0, 539, 22);
+  Image1.SetPicture(skin::Picture(IDB_TITLE_STRIP));
+  Image1.OnMouseDown = [this](const forms::MouseEvent& e) { Image1_MouseDown(e); };
+  Image1.OnMouseMove = [this](const forms::MouseEvent& e) { Image1_MouseMove(e); };
+  Image1.OnMouseUp = [this](const forms::MouseEvent& e) { Image1_MouseUp(e); };
+
+  Label1.Create(*this, 12, 4, 86, 12);
+  TransparentCaption(Label1, "Quelm_Rask(Main)").SetForeColor(kTitleText);
+  Label1.SetAutoSize(true);  // the design size is a little small for the caption font
+
+  ImgExit.Create(*this, 520, 4, 15, 15);
+  ImgExit.SetPicture(imgImages[0].Picture());
+  ImgExit.OnMouseDown = [this](const forms::MouseEvent& e) { ImgExit_MouseDown(e); };
+  ImgExit.OnMouseUp = [this](const forms::MouseEvent& e) { ImgExit_MouseUp(e); };
+
+  Pic_B.Create(*this, 0, 20, 541, 449);
+  Pic_B.SetAutoRedraw(true);
+  Pic_B.SetBorder(true);
+  Pic_C.Create(Pic_B, 12, 12, 513, 389);
+  Pic_C.SetAutoRedraw(true);
+  Pic_C.SetBorder(true);
+
+  const int headerTops[2] = {8, 140};
+  const char* headers[2] = {"新規作成", "作成履歴"};
+  for (size_t i = 0; i < 2; ++i) {
+    Img_H[i].Create(Pic_C, 8, headerTops[i], 95, 20);
+    Img_H[i].SetStretch(true);
+    lbl[i].Create(Pic_C, 8, headerTops[i], 95, 20);
+    TransparentCaption(lbl[i], headers[i]).SetForeColor(kHeaderText);
+    lbl[i].SetAlignment(forms::Alignment::Center);
+    lbl[i].SetVerticalCentre(true);
+  }
+  Pic_D[0].Create(Pic_C, 8, 32, 489, 93);
+  Pic_D[1].Create(Pic_C, 8, 164, 489, 181);
+  for (auto& box : Pic_D) {
+    box.SetAutoRedraw(true);
+    box.SetBorder(true);
+  }
+  List_Kabe.Create(Pic_D[1], 20, 8, 457, 160);
+
+  lbl[9].Create(Pic_B, 12, 412, 168, 13);
+  TransparentCaption(lbl[9], "Ver.1.0.0");
+}
+
+void Quelm_Rask_M::DesignChoice() {
+  struct Option {
+    int markLeft, top, labelWidth;
+    const char* caption;
+  };
+  const Option kabe[3] = {{8, 24, 164, "現在の壁紙に貼り付け"},
+                          {8, 40, 164, "壁紙ﾌｧｲﾙを指定して貼り付け"},
+                          {8, 8, 164, "壁紙なしで貼り付け"}};
+  const Option pos[3] = {{264, 32, 32, "中央"}, {316, 32, 44, "並べて"}, {264, 48, 60, "ﾌﾙｽｸﾘｰﾝ"}};
+  for (int i = 0; i < 3; ++i) {
+    const auto idx = static_cast<size_t>(i);
+    Img_Kabe[idx].Create(Pic_D[0], kabe[i].markLeft, kabe[i].top, 12, 12);
+    lbl_Kabe[idx].Create(Pic_D[0], kabe[i].markLeft + 16, kabe[i].top, kabe[i].labelWidth, 13);
+    TransparentCaption(lbl_Kabe[idx], kabe[i].caption);
+    Img_Pos[idx].Create(Pic_D[0], pos[i].markLeft, pos[i].top, 12, 12);
+    lbl_Pos[idx].Create(Pic_D[0], pos[i].markLeft + 16, pos[i].top, pos[i].labelWidth, 13);
+    TransparentCaption(lbl_Pos[idx], pos[i].caption);
+    auto kabeDown = [this, i](const forms::MouseEvent&) { Select_Kabe(i); };
+    auto posDown = [this, i](const forms::MouseEvent&) { Select_Pos(i); };
+    Img_Kabe[idx].OnMouseDown = kabeDown;
+    lbl_Kabe[idx].OnMouseDown = kabeDown;
+    Img_Pos[idx].OnMouseDown = posDown;
+    lbl_Pos[idx].OnMouseDown = posDown;
+  }
+  lbl_Path.Create(Pic_D[0], 24, 64, 453, 17);
+  lbl_Path.SetBackColor(kPathBack);
+  lbl_Path.SetBorderStyle(forms::BorderStyle::FixedSingle);
+  lbl_Path.SetVerticalCentre(true);
+}
+
+void Quelm_Rask_M::MakeButton(forms::PictureBox& parent, forms::Image& face, forms::Label& caption, int left,
+                              int top, int width, const std::string& text) {
+  face.Create(parent, left, top, width, 22);
+  face.SetStretch(true);
+  caption.Create(parent, left, top, width, 22);
+  TransparentCaption(caption, text);
+  caption.SetAlignment(forms::Alignment::Center);
+  caption.SetVerticalCentre(true);
+}
+
+void Quelm_Rask_M::WireButton(forms::Label& caption, forms::Image& face, std::function<void()> action) {
+  caption.OnMouseDown = [this, &face](const forms::MouseEvent&) { face.SetPicture(Img_On.Picture()); };
+  caption.OnMouseUp = [this, &face, action = std::move(action)](const forms::MouseEvent&) {
+    face.SetPicture(Img_Off.Picture());
+    forms::DoEvents();  // the released face is painted before the action runs
+    action();
+  };
+}
+
+void Quelm_Rask_M::DesignCommands() {
+  MakeButton(Pic_D[0], Img_Cmd[0], lbl_Cmd[0], 192, 36, 51, "参照...");
+  MakeButton(Pic_D[0], Img_Cmd[1], lbl_Cmd[1], 384, 36, 91, "壁紙ﾌﾟﾚﾋﾞｭｰ");
+  lbl_Cmd[1].SetToolTip("ｲﾝﾌﾟｯﾄﾌｧｲﾙの再生");
+  MakeButton(Pic_C, Img_Cmd[2], lbl_Cmd[2], 396, 132, 91, "壁紙作成");
+  const char* listCaptions[5] = {"壁紙ﾌﾟﾚﾋﾞｭｰ", "ﾘｽﾄから削除", "ﾘｽﾄ全部ｸﾘｱ", "ﾌｧｲﾙ削除", "壁紙変更"};
+  for (size_t i = 3; i <= 7; ++i) {
+    MakeButton(Pic_C, Img_Cmd[i], lbl_Cmd[i], 28 + 92 * static_cast<int>(i - 3), 352, 91,
+               listCaptions[i - 3]);
+  }
+  lbl_Cmd[3].SetToolTip("結合ﾌｧｲﾙﾘｽﾄの再生");
+  for (size_t i = 0; i < lbl_Cmd.size(); ++i) {
+    WireButton(lbl_Cmd[i], Img_Cmd[i], [this, i] { Run_Command(static_cast<int>(i)); });
+  }
+  MakeButton(Pic_C, Img_Help, lbl_Help, 392, 8, 91, "ﾍﾙﾌﾟ");
+  WireButton(lbl_Help, Img_Help, [this] { lbl_Help_Action(); });
+  MakeButton(Pic_B, Img_End, lbl_End, 316, 412, 91, "終了");
+  WireButton(lbl_End, Img_End, [this] { lbl_End_Action(); });
+  MakeButton(Pic_B, Img_Can, lbl_Can, 408, 412, 91, "ｷｬﾝｾﾙ");
+  WireButton(lbl_Can, Img_Can, [this] { lbl_Can_Action(); });
+}
+
+// ---- start-up
+
+void Quelm_Rask_M::Form_Load() {
+  const double tppX = TwipsPerPixelX();
+  const double tppY = TwipsPerPixelY();
+  RunStep([&] {  // 1: exactly Pic_B plus the title strip
+    SetWidth(Pic_B.Width() * tppX);
+    SetHeight((Pic_B.Height() + kTitleStripHeight) * tppY);
+  });
+  RunStep([&] {  // first position: centred on the screen
+    const win::ScreenMetrics screen = win::GetScreenMetrics();
+    Move((screen.widthTwips - Width()) / 2, (screen.heightTwips - Height()) / 2);
+  });
+  RunStep([&] {  // 2
+    List_Extent = static_cast<int32_t>(RoundHalfEven(List_Kabe.Width() / tppX + 600));
+    List_Kabe.SetHorizontalExtent(List_Extent);
+  });
+  RunStep([&] {  // 3
+    Paint_Texture(Pic_B);
+    Paint_Texture(Pic_C);
+    Paint_Texture(Pic_D[0]);
+    Paint_Texture(Pic_D[1]);
+  });
+  RunStep([&] {  // 4
+    ProfileKeyStore store(SettingsFile());
+    Load_Main_Settings(store, state_, File_Exists);
+  });
+  RunStep([&] { lbl_Path.SetCaption(state_.Chosen_File); });
+  RunStep([&] {  // 5
+    for (auto& header : Img_H) header.SetPicture(Img_TT.Picture());
+  });
+  RunStep([&] { Show_Option_Marks(); });  // 6
+  RunStep([&] {                           // 7
+    for (size_t i = 0; i < 3; ++i) {
+      Img_Kabe[i].SetCursor(mouseIcon_);
+      lbl_Kabe[i].SetCursor(mouseIcon_);
+      Img_Pos[i].SetCursor(mouseIcon_);
+      lbl_Pos[i].SetCursor(mouseIcon_);
+    }
+    for (size_t i = 0; i < lbl_Cmd.size(); ++i) {
+      lbl_Cmd[i].SetCursor(mouseIcon_);
+      Img_Cmd[i].SetPicture(Img_Off.Picture());
+    }
+  });
+  RunStep([&] {  // 8
+    Img_Help.SetPicture(Img_Off.Picture());
+    lbl_Help.SetCursor(mouseIcon_);
+    Img_Help.SetLeft(394);
+    lbl_Help.SetLeft(394);
+  });
+  RunStep([&] { Enable_Choice_Commands(); });  // 9
+  RunStep([&] {                                // 10
+    Img_End.SetPicture(Img_Off.Picture());
+    Img_Can.SetPicture(Img_Off.Picture());
+    lbl_End.SetCursor(mouseIcon_);
+    lbl_Can.SetCursor(mouseIcon_);
+  });
+  RunStep([&] {  // 11
+    Drag_Flag = 0;
+    List_Kabe.SetCursor(mouseIcon_);
+  });
+  RunStep([&] {  // 12
+    for (size_t i = 3; i <= 7; ++i) lbl_Cmd[i].SetEnabled(false);
+  });
+  RunStep([&] { Load_Wallpaper_List(); });  // 13
+  RunStep([&] { Fit_List_Extent(); });
+  RunStep([&] {  // 14
+    if (List_Kabe.ListCount() >= 1) lbl_Cmd[5].SetEnabled(true);
+  });
+}
+
+void Quelm_Rask_M::Show_Option_Marks() {
+  for (size_t i = 0; i < 3; ++i) {
+    Img_Pos[i].SetPicture(Img_Opt[0].Picture());
+    Img_Kabe[i].SetPicture(Img_Opt[0].Picture());
+  }
+  // A mode or placement outside 0..2 marks nothing.
+  if (state_.G_Pos >= 0 && state_.G_Pos <= 2)
+    Img_Pos[static_cast<size_t>(state_.G_Pos)].SetPicture(Img_Opt[1].Picture());
+  if (state_.G_Kabe >= 0 && state_.G_Kabe <= 2) {
+    Img_Kabe[static_cast<size_t>(state_.G_Kabe)].SetPicture(Img_Opt[1].Picture());
+  }
+}
+
+void Quelm_Rask_M::Enable_Choice_Commands() {
+  // Every mode other than 0 and 2 counts as "a chosen image file".
+  const bool file = state_.G_Kabe != 0 && state_.G_Kabe != 2;
+  lbl_Cmd[0].SetEnabled(file);
+  lbl_Cmd[1].SetEnabled(file);
+  for (size_t i = 0; i < 3; ++i) {
+    Img_Pos[i].SetEnabled(file);
+    lbl_Pos[i].SetEnabled(file);
+  }
+}
+
+void Quelm_Rask_M::Fit_List_Extent() {
+  // The extent grows to the widest entry, so that a long path can be scrolled fully into view.
+  HDC dc = GetDC(List_Kabe.hwnd());
+  if (!dc) return;
+  win::Font font = forms::CreateFontFor(List_Kabe.Font());
+  int widest = 0;
+  {
+    win::Selection select(dc, font.get());
+    for (int i = 0; i < List_Kabe.ListCount(); ++i) {
+      const std::wstring text = win::Wide(List_Kabe.List(i));
+      SIZE size{};
+      if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
+        widest = std::max(widest, static_cast<int>(size.cx));
+      }
+    }
+  }
+  ReleaseDC(List_Kabe.hwnd(), dc);
+  List_Kabe.SetHorizontalExtent(std::max(List_Extent, widest + 8));
+}
+
+void Quelm_Rask_M::Paint_Texture(forms::PictureBox& target) {
+  HDC source = Pic_Mbl1.Dc();
+  HDC dest = target.Dc();
+  const int tileW = Pic_Mbl1.ScaleWidth();
+  const int tileH = Pic_Mbl1.ScaleHeight();
+  if (!source || !dest) return;
+  ForEachTileOrigin(target.ScaleWidth(), target.ScaleHeight(), tileW, tileH,
+                    [&](Point p) { BitBlt(dest, p.x, p.y, tileW, tileH, source, 0, 0, SRCCOPY); });
+  target.Refresh();
+}
+
+// ---- the wallpaper list and the commands (filled in by the list and the background choice)
+
+void Quelm_Rask_M::Load_Wallpaper_List() {}
+void Quelm_Rask_M::Save_Wallpaper_List() {}
+void Quelm_Rask_M::Select_Kabe(int /*index*/) {}
+void Quelm_Rask_M::Select_Pos(int /*index*/) {}
+void Quelm_Rask_M::Run_Command(int /*index*/) {}
+
+// ---- dragging by the title strip
+
+void Quelm_Rask_M::Image1_MouseDown(const forms::MouseEvent& e) {
+  if (e.button != forms::kLeftButton) return;
+  Drag_Flag = 1;
+  const auto cursor = win::CursorPos();
+  if (!cursor) return;
+  StoreInt16(Drag_Dx, cursor->x * kDragTwipsPerPixel - Left());
+  StoreInt16(Drag_Dy, cursor->y * kDragTwipsPerPixel - Top());
+}
+
+void Quelm_Rask_M::Image1_MouseMove(const forms::MouseEvent&) {
+  if (Drag_Flag != 1) return;
+  const auto cursor = win::CursorPos();
+  if (!cursor) return;
+  SetTop(cursor->y * kDragTwipsPerPixel - Drag_Dy);
+  SetLeft(cursor->x * kDragTwipsPerPixel - Drag_Dx);
+}
+
+void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent&) { Drag_Flag = 0; }
+
+// ---- leaving, and help
+
+void Quelm_Rask_M::ImgExit_MouseDown(const forms::MouseEvent&) { ImgExit.SetPicture(imgImages[1].Picture()); }
+
+void Quelm_Rask_M::ImgExit_MouseUp(const forms::MouseEvent&) {
+  ImgExit.SetPicture(imgImages[0].Picture());
+  forms::DoEvents();
+  Unload();
+}
+
+void Quelm_Rask_M::lbl_End_Action() {
+  RunStep([&] {
+    state_.Chosen_File = lbl_Path.Caption();
+    ProfileKeyStore store(SettingsFile());
+    Save_Main_Settings(store, state_);
+  });
+  Unload();
+}
+
+void Quelm_Rask_M::lbl_Can_Action() { Unload(); }
+
+void Quelm_Rask_M::lbl_Help_Action() {
+  if (!services_.Win_Help) return;
+  const std::string helpFile = FileInProgramFolder(state_.Program_Folder, "Quelm_Rask.hlp");
+  services_.Win_Help(hwnd(), helpFile, HELP_FINDER, 0);
+}
+
+void Quelm_Rask_M::Form_QueryUnload(forms::UnloadMode) {
+  RunStep([&] { Save_Wallpaper_List(); });
+}
+
+void Quelm_Rask_M::Form_Unload() {
+  // Closing the main window, however it happens, ends the program.
+  if (services_.End_Program) services_.End_Program();
+}
+
+}  // namespace qr
