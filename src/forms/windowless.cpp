@@ -17,6 +17,7 @@ void Windowless::Create(Container& container, int left, int top, int width, int 
   rect_ = {left, top, left + std::max(width, 0), top + std::max(height, 0)};
   container.AddWindowless(this);
   Invalidate();
+  UpdateToolTip();  // a tip given before the control was placed
 }
 
 void Windowless::Move(int left, int top, int width, int height) {
