@@ -6,7 +6,9 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "core/settings.h"
+#include "main_window/command_dispatch.h"
 #include "main_window/skin.h"
+#include "preview/preview_window.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
 #include "win32/screen.h"
@@ -62,7 +64,9 @@ Quelm_Rask_M::Quelm_Rask_M(AppState& state, MainWindowServices services)
                            kClientHeight}),
       state_(state),
       services_(std::move(services)),
-      mouseIcon_(skin::Pointer()) {}
+      mouseIcon_(skin::Pointer()) {
+  windows_.showPreview = [this] { ShowPreviewWindow(state_, hwnd(), PreviewOptions{mouseIcon_, {}}); };
+}
 
 std::string Quelm_Rask_M::SettingsFile() const {
   return FileInProgramFolder(state_.Program_Folder, kSettingsFileName);
@@ -135,6 +139,7 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
     box.SetBorder(true);
   }
   List_Kabe.Create(Pic_D[1], 20, 8, 457, 160);
+  list_.Attach();
 
   lbl[9].Create(Pic_B, 12, 412, 168, 13);
   TransparentCaption(lbl[9], "Ver.1.0.0");
@@ -337,13 +342,13 @@ void Quelm_Rask_M::Paint_Texture(forms::PictureBox& target) {
   target.Refresh();
 }
 
-// ---- the wallpaper list and the commands (filled in by the list and the background choice)
+// ---- the wallpaper list and the commands
 
-void Quelm_Rask_M::Load_Wallpaper_List() {}
-void Quelm_Rask_M::Save_Wallpaper_List() {}
-void Quelm_Rask_M::Select_Kabe(int /*index*/) {}
-void Quelm_Rask_M::Select_Pos(int /*index*/) {}
-void Quelm_Rask_M::Run_Command(int /*index*/) {}
+void Quelm_Rask_M::Load_Wallpaper_List() { list_.Load_List(); }
+void Quelm_Rask_M::Save_Wallpaper_List() { list_.Save_List(); }
+void Quelm_Rask_M::Select_Kabe(int index) { choice_.Select_Kabe(index); }
+void Quelm_Rask_M::Select_Pos(int index) { choice_.Select_Pos(index); }
+void Quelm_Rask_M::Run_Command(int index) { qr::Run_Command(index, choice_, list_); }
 
 // ---- dragging by the title strip
 

@@ -11,6 +11,8 @@
 
 #include "core/app_state.h"
 #include "forms/forms.h"
+#include "main_window/background_choice.h"
+#include "main_window/wallpaper_list.h"
 
 namespace qr {
 
@@ -35,6 +37,10 @@ class Quelm_Rask_M : public forms::Form {
   void Paint_Texture(forms::PictureBox& target);
   // The custom pointer every clickable control of every window shows.
   HCURSOR MouseIcon() const { return mouseIcon_; }
+  // The list (the create command adds saved wallpapers to it) and the windows the commands open (the
+  // preview by default; the editor once set).
+  WallpaperList& Wallpaper_List() { return list_; }
+  ModalWindows& Modal_Windows() { return windows_; }
 
   // Controls, as the other windows and the tests read them.
   forms::Image Image1;
@@ -103,6 +109,11 @@ class Quelm_Rask_M : public forms::Form {
   AppState& state_;
   MainWindowServices services_;
   HCURSOR mouseIcon_ = nullptr;
+  // After the controls they work on.
+  ModalWindows windows_;
+  WallpaperList list_{state_, List_Kabe, lbl_Cmd, windows_};
+  BackgroundChoice choice_{
+      state_, {Img_Kabe, lbl_Kabe, Img_Pos, lbl_Pos, Img_Opt, lbl_Path, lbl_Cmd}, windows_};
 };
 
 }  // namespace qr

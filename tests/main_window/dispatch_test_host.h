@@ -2,8 +2,12 @@
 // A stand-in for the main window in the tests of the wallpaper list, the background choice and the
 // command dispatcher: a hidden form with the controls they work on, laid out as in the main window.
 #include <windows.h>
+// after windows.h
+#include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <array>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +20,7 @@
 #include "main_window/command_dispatch.h"
 #include "main_window/wallpaper_list.h"
 #include "win32/surface.h"
+#include "win32/text.h"
 
 namespace qr::test {
 
@@ -91,5 +96,35 @@ class MainHost : public forms::Form {
     return spec;
   }
 };
+
+// Posts a shell drop of `names` to the window, as the shell does, and lets it be handled.
+inline void DropOn(HWND target, const std::vector<std::string>& names) {
+  std::wstring list;
+  for (const std::string& name : names) {
+    list += win::Wide(name);
+    list += L'\0';
+  }
+  list += L'\0';
+  const size_t listBytes = list.size() * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + listBytes);
+  ASSERT_NE(block, nullptr);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = POINT{30, 20};
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), listBytes);
+  GlobalUnlock(block);
+  ASSERT_TRUE(PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0));
+  forms::DoEvents();
+}
+
+// A left click on the entry, by mouse messages to the list box.
+inline void ClickEntry(forms::ListBox& box, int index) {
+  const int itemHeight = static_cast<int>(SendMessageW(box.hwnd(), LB_GETITEMHEIGHT, 0, 0));
+  const LPARAM at = MAKELPARAM(10, itemHeight * index + itemHeight / 2);
+  PostMessageW(box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(box.hwnd(), WM_LBUTTONUP, 0, at);
+  forms::DoEvents();
+}
 
 }  // namespace qr::test

@@ -20,42 +20,14 @@
 namespace qr {
 namespace {
 
+using test::ClickEntry;
+using test::DropOn;
 using test::MainHost;
 using test::TempFolder;
 
 std::string Blanks(size_t n) { return std::string(n, ' '); }
 
 std::string Record(const std::string& cp932) { return cp932 + Blanks(kListRecordSize - cp932.size()); }
-
-// Posts a shell drop of `names` to the window, as the shell does, and lets it be handled.
-void DropOn(HWND target, const std::vector<std::string>& names) {
-  std::wstring list;
-  for (const std::string& name : names) {
-    list += win::Wide(name);
-    list += L'\0';
-  }
-  list += L'\0';
-  const size_t listBytes = list.size() * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + listBytes);
-  ASSERT_NE(block, nullptr);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->pt = POINT{30, 20};
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), listBytes);
-  GlobalUnlock(block);
-  ASSERT_TRUE(PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0));
-  forms::DoEvents();
-}
-
-// A left click on the entry, by mouse messages to the list box.
-void ClickEntry(forms::ListBox& box, int index) {
-  const int itemHeight = static_cast<int>(SendMessageW(box.hwnd(), LB_GETITEMHEIGHT, 0, 0));
-  const LPARAM at = MAKELPARAM(10, itemHeight * index + itemHeight / 2);
-  PostMessageW(box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(box.hwnd(), WM_LBUTTONUP, 0, at);
-  forms::DoEvents();
-}
 
 std::string ReadList(const MainHost& host) {
   return win::ReadFileBytes(host.list.ListFilePath()).value_or("<none>");

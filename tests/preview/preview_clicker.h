@@ -28,6 +28,8 @@ class PreviewClicker {
   LONG_PTR Style() const { return style_; }
   RECT Rect() const { return rect_; }
   const std::vector<COLORREF>& Seen() const { return seen_; }
+  // The pointer the picture asked for when the mouse was over it.
+  HCURSOR Cursor() const { return cursor_; }
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -54,6 +56,9 @@ class PreviewClicker {
     while (display && GetClassNameW(display, name_, 64) && lstrcmpW(name_, L"QrPictureBox") != 0)
       display = GetWindow(display, GW_HWNDNEXT);
     if (!display) return;
+    SendMessageW(display, WM_SETCURSOR, reinterpret_cast<WPARAM>(display),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    cursor_ = GetCursor();
     clicked_ = true;
     PostMessageW(display, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
     PostMessageW(display, WM_LBUTTONUP, 0, MAKELPARAM(300, 200));
@@ -68,6 +73,7 @@ class PreviewClicker {
   HWND preview_ = nullptr;
   LONG_PTR exStyle_ = 0, style_ = 0;
   RECT rect_{};
+  HCURSOR cursor_ = nullptr;
   wchar_t name_[64] = {};
 };
 
