@@ -21,4 +21,8 @@ struct EditorSkin {
   HCURSOR cursor = nullptr;  // the main window's mouse cursor; owned by the main window
 };
 
+// The editor's own pictures (option boxes, toolbar and row and column icons) from the program's
+// resources, with the faces and the pointer of the main window's image store.
+EditorSkin EditorSkinWith(const forms::Picture& imgOn, const forms::Picture& imgOff, HCURSOR cursor);
+
 }  // namespace qr

@@ -19,10 +19,10 @@ namespace {
 // Design measures (pixels).
 constexpr int kToolbarLeft = 4;
 constexpr int kToolbarPitch = 26;
-constexpr int kToolbarFaceTop = 5;
-constexpr int kToolbarFaceSize = 24;
+constexpr int kToolbarFaceTop = 4;
+constexpr int kToolbarFaceSize = 26;  // the faces touch; the 18-pixel pictures sit 4 pixels inside
 constexpr int kToolbarPictureInset = 4;
-constexpr int kToolbarPictureSize = 16;
+constexpr int kToolbarPictureSize = 18;
 constexpr int kRowColPitch = 20;
 constexpr int kRowColInset = 2;
 constexpr int kRowColTop = 8;

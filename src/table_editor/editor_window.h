@@ -5,7 +5,14 @@
 // the grid out from `G_Rows`, `G_Cols` and `G_Cols_w` of the shared state.
 //
 // One object serves one showing: construct it, ShowModal(owner), let it go. The commands that belong to
-// other windows (create, preview, background colour, font) are hooks.
+// other windows (create, preview, background colour, font) are hooks:
+//
+//   EditorSkin skin = EditorSkinWith(main.Img_On.Picture(), main.Img_Off.Picture(), main.MouseIcon());
+//   ProfileKeyStore settings(FileInProgramFolder(state.Program_Folder, kSettingsFileName));
+//   EditorHooks hooks;
+//   hooks.create = CreateWallpaperHook(state, services);
+//   Quelm_Rask_S editor(state, settings, skin, std::move(hooks));
+//   editor.ShowModal(main.hwnd());
 #include <windows.h>
 
 #include <array>

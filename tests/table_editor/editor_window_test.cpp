@@ -216,6 +216,26 @@ TEST_F(EditorTest, SavedPositionBeyondTheScreenIsCentredInstead) {
   EXPECT_LE(std::abs(2 * r.top - (GetSystemMetrics(SM_CYSCREEN) - 301)), 1);
 }
 
+TEST(EditorSkin, TakesTheMainWindowsFacesAndPointerAndLoadsItsOwnPictures) {
+  const forms::Picture on = Plain(21, 20, RGB(1, 2, 3));
+  const forms::Picture off = Plain(21, 20, RGB(4, 5, 6));
+  HCURSOR pointer = LoadCursorW(nullptr, IDC_CROSS);
+  const EditorSkin skin = EditorSkinWith(on, off, pointer);
+  EXPECT_TRUE(skin.Img_On == on);
+  EXPECT_TRUE(skin.Img_Off == off);
+  EXPECT_EQ(skin.cursor, pointer);
+  for (const forms::Picture& box : skin.Img_Ra) {
+    EXPECT_EQ(box.Width(), 13);
+    EXPECT_EQ(box.Height(), 13);
+  }
+  EXPECT_FALSE(skin.Img_Ra[0] == skin.Img_Ra[1]);
+  for (int i = 2; i <= 6; ++i) {
+    EXPECT_EQ(skin.toolbar[static_cast<size_t>(i)].Width(), 18) << i;
+    EXPECT_EQ(skin.toolbar[static_cast<size_t>(i)].Height(), 18) << i;
+  }
+  for (const forms::Picture& icon : skin.rowsAndColumns) EXPECT_TRUE(static_cast<bool>(icon));
+}
+
 // ---- Build_Grid
 
 TEST_F(EditorTest, GridFollowsRowsColumnsAndWidths) {
