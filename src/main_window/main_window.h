@@ -35,6 +35,9 @@ class Quelm_Rask_M : public forms::Form {
   void Run_Command(int index);
   // Tiles `Pic_Mbl1` over the target's persistent image, column by column.
   void Paint_Texture(forms::PictureBox& target);
+  // Widens `List_Kabe`'s scroll extent to its widest entry (never below `List_Extent`); call it after
+  // entries are added, so that long paths can be scrolled into view.
+  void Fit_List_Extent();
   // The custom pointer every clickable control of every window shows.
   HCURSOR MouseIcon() const { return mouseIcon_; }
   // The list (the create command adds saved wallpapers to it) and the windows the commands open (the
@@ -91,7 +94,6 @@ class Quelm_Rask_M : public forms::Form {
 
   void Show_Option_Marks();
   void Enable_Choice_Commands();
-  void Fit_List_Extent();
   void Load_Wallpaper_List();
   void Save_Wallpaper_List();
 
