@@ -319,7 +319,7 @@ void Quelm_Rask_S::Build_Grid() {
   for (const CellPlacement& cell : layout.cells) {
     forms::TextBox& box = txt_Item(cell.col, cell.row);
     box.Move(cell.rect.x, cell.rect.y, cell.rect.w, cell.rect.h);
-    box.SetVisible(true);
+    if (!Relayout_Only) box.SetVisible(true);  // a width change leaves visibility as it is
   }
   // 5. Grid box. 6. Window.
   Pic_Back_.Move(kGridBoxLeft, kGridBoxTop, layout.gridBox.w, layout.gridBox.h);
