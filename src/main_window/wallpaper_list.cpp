@@ -79,12 +79,16 @@ void WallpaperList::List_Click() {
 
 void WallpaperList::Drop_Files(const std::vector<std::string>& names) {
   const size_t count = std::min(names.size(), kMaxDroppedFiles);
+  bool added = false;
   for (size_t i = 0; i < count; ++i) {
     const std::string extension = Get_Extension(AsciiUpper(names[i]));
-    if (extension == "BMP" || extension == "JPG") List_Kabe_.AddItem(names[i]);
+    if (extension != "BMP" && extension != "JPG") continue;
+    List_Kabe_.AddItem(names[i]);
+    added = true;
   }
   DisableListCommands();
   EnableClearWhenFilled();
+  if (added) EntriesAdded();
 }
 
 void WallpaperList::Preview_Entry() {
@@ -137,6 +141,7 @@ bool WallpaperList::Add_If_Absent(const std::string& path) {
   const std::vector<std::string> entries = Entries();
   if (std::find(entries.begin(), entries.end(), path) != entries.end()) return false;
   List_Kabe_.AddItem(path);
+  EntriesAdded();
   return true;
 }
 
@@ -152,6 +157,10 @@ std::string WallpaperList::SelectedEntry() const { return List_Kabe_.List(List_K
 
 void WallpaperList::DisableListCommands() {
   EnableCommands(lbl_Cmd_, kPreviewCommand, kLastListCommand, false);
+}
+
+void WallpaperList::EntriesAdded() const {
+  if (OnEntriesAdded) OnEntriesAdded();
 }
 
 void WallpaperList::EnableClearWhenFilled() {

@@ -1,6 +1,7 @@
 #pragma once
 // The wallpaper list of the main window: `List_Kabe`, its list file "Quelm_Rask.rdm" beside the program,
 // files dropped from the shell, the selection rule and the list commands 3 to 7.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,14 @@ class WallpaperList {
 
   std::vector<std::string> Entries() const;
 
+  // Called after a drop or Add_If_Absent has added entries (the main window widens the scroll extent).
+  std::function<void()> OnEntriesAdded;
+
  private:
   std::string SelectedEntry() const;
   void DisableListCommands();
   void EnableClearWhenFilled();
+  void EntriesAdded() const;
 
   AppState& state_;
   forms::ListBox& List_Kabe_;

@@ -109,5 +109,54 @@ TEST_F(WiredMainWindow, ListPreviewOpensThePreviewWindowWithTheWindowsPointer) {
   EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
 }
 
+TEST_F(WiredMainWindow, DroppedLongNamesWidenTheScrollExtent) {
+  const int before = window->List_Kabe.HorizontalExtent();
+  test::DropOn(window->List_Kabe.hwnd(), {folder.File(std::string(200, 'w') + ".bmp")});
+  EXPECT_GT(window->List_Kabe.HorizontalExtent(), before);
+}
+
+// Closes the first visible window of the class this thread shows, once it is there.
+class WindowCloser {
+ public:
+  explicit WindowCloser(const wchar_t* className) : className_(className) {
+    instance_ = this;
+    timer_ = SetTimer(nullptr, 0, 100, &WindowCloser::Tick);
+  }
+  WindowCloser(const WindowCloser&) = delete;
+  WindowCloser& operator=(const WindowCloser&) = delete;
+  ~WindowCloser() {
+    KillTimer(nullptr, timer_);
+    instance_ = nullptr;
+  }
+  bool Closed() const { return closed_; }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!instance_ || instance_->closed_) return;
+    HWND found = FindWindowW(instance_->className_, nullptr);
+    if (!found || !IsWindowVisible(found)) return;
+    instance_->closed_ = true;
+    PostMessageW(found, WM_CLOSE, 0, 0);
+  }
+
+  static inline WindowCloser* instance_ = nullptr;
+  const wchar_t* className_;
+  UINT_PTR timer_ = 0;
+  bool closed_ = false;
+};
+
+TEST_F(WiredMainWindow, CreateOpensTheTableEditorModally) {
+  ASSERT_EQ(state.G_Kabe, 2);
+  state.Kabe_File = "left over";
+  {
+    WindowCloser closer(L"Quelm_Rask_S");
+    Click(window->lbl_Cmd[2]);  // "壁紙作成"
+    EXPECT_TRUE(closer.Closed());
+  }
+  EXPECT_EQ(state.Kabe_File, "");
+  EXPECT_TRUE(window->Loaded());
+  EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
+}
+
 }  // namespace
 }  // namespace qr

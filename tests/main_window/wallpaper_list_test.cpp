@@ -168,9 +168,14 @@ TEST(WallpaperListDrop, NothingUsableKeepsTheCommandsDisabled) {
   TempFolder folder;
   MainHost host(folder.path());
   host.list.Load_List();
+  int added = 0;
+  host.list.OnEntriesAdded = [&] { ++added; };
   DropOn(host.List_Kabe.hwnd(), {folder.File("d.png")});
   EXPECT_EQ(host.List_Kabe.ListCount(), 0);
   EXPECT_EQ(host.ListCommands(), "00000");
+  EXPECT_EQ(added, 0);
+  DropOn(host.List_Kabe.hwnd(), {folder.File("e.bmp"), folder.File("f.bmp")});
+  EXPECT_EQ(added, 1);  // once per drop
 }
 
 TEST(WallpaperListDrop, SameFileTwiceGivesTwoEntriesThatAreSavedAndReloaded) {
@@ -204,8 +209,11 @@ TEST(WallpaperListAdd, AddsOnlyWhenNoEntryIsExactlyEqual) {
   TempFolder folder;
   MainHost host(folder.path());
   host.list.Load_List();
+  int added = 0;
+  host.list.OnEntriesAdded = [&] { ++added; };
   EXPECT_TRUE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp"));
   EXPECT_FALSE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp"));
+  EXPECT_EQ(added, 1);
   EXPECT_TRUE(host.list.Add_If_Absent("C:\\壁紙\\A.bmp"));  // letter case counts
   EXPECT_TRUE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp "));
   EXPECT_EQ(host.List_Kabe.ListCount(), 3);
