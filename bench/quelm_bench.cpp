@@ -106,7 +106,7 @@ int RunCase(const Screen& screen, const Background& background, const std::strin
   qr::win::ComApartment com;
   const qr::TableModel table = FullTable();
   const std::array<int16_t, 6> widths{0, 120, 120, 120, 120, 120};
-  const qr::BackgroundSpec spec{1, background.placement, folder + "\\" + background.file,
+  const qr::BackgroundSpec scene{1, background.placement, folder + "\\" + background.file,
                                 GetSysColor(COLOR_BACKGROUND)};
   const std::string output = folder + "\\Quelm_Rask_bench.bmp";
   std::vector<double> decode, place, tableMs, write, total;
@@ -115,7 +115,7 @@ int RunCase(const Screen& screen, const Background& background, const std::strin
     if (!target.ok()) return 2;
     qr::ComposeTimings timings;
     const double start = Now();
-    qr::ComposeBackground(target, spec, &timings);
+    qr::ComposeBackground(target, scene, &timings);
     qr::DrawTransparentTable(target, table, 100, 100, 34, 5, widths, &timings);
     const double written = Now();
     if (!qr::win::WriteBitmapFile(target, output)) return 3;

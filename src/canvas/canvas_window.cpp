@@ -18,13 +18,13 @@ constexpr COLORREF kLightGrey = 0x00C0C0C0;  // `Display` until the background i
 constexpr UINT kTopmostFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;  // 0x13
 
 forms::FormSpec CanvasSpec() {
-  forms::FormSpec spec;
-  spec.className = "Quelm_Rask_C";
-  spec.caption = "Quelm_Rask_C";
-  spec.border = forms::FormBorder::None;
-  spec.backColor = kLightGrey;
-  spec.showInTaskbar = false;
-  return spec;
+  forms::FormSpec design;
+  design.className = "Quelm_Rask_C";
+  design.caption = "Quelm_Rask_C";
+  design.border = forms::FormBorder::None;
+  design.backColor = kLightGrey;
+  design.showInTaskbar = false;
+  return design;
 }
 
 bool Contains(const Rect& r, POINT p) {

@@ -36,13 +36,13 @@ BackgroundSpec BackgroundFromState(const AppState& state) {
   return {state.G_Kabe, state.G_Pos, state.Kabe_File, GetSysColor(COLOR_BACKGROUND)};
 }
 
-void ComposeBackground(win::Surface& target, const BackgroundSpec& spec, ComposeTimings* timings) {
+void ComposeBackground(win::Surface& target, const BackgroundSpec& background, ComposeTimings* timings) {
   if (!target.ok()) return;
   {
     compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
-    target.Fill(spec.desktopColour);
+    target.Fill(background.desktopColour);
   }
-  switch (spec.mode) {
+  switch (background.mode) {
     case 0:
       // PaintDesktop does not reproduce the wallpaper everywhere (a memory DC may get only a plain
       // fill), so a wallpaper file is drawn by us as the desktop lays it out.
@@ -54,21 +54,21 @@ void ComposeBackground(win::Surface& target, const BackgroundSpec& spec, Compose
       }
       break;
     case 1:
-      compose::PlacePicture(target, spec.imagePath, spec.placement, target.width(), target.height(), timings);
+      compose::PlacePicture(target, background.imagePath, background.placement, target.width(), target.height(), timings);
       break;
     default:
       break;  // the desktop colour alone
   }
 }
 
-void ComposePreview(win::Surface& target, const BackgroundSpec& spec, double screenW, double screenH,
+void ComposePreview(win::Surface& target, const BackgroundSpec& background, double screenW, double screenH,
                     ComposeTimings* timings) {
   if (!target.ok()) return;
   {
     compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
-    target.Fill(spec.desktopColour);
+    target.Fill(background.desktopColour);
   }
-  compose::PlacePicture(target, spec.imagePath, spec.placement, screenW, screenH, timings);
+  compose::PlacePicture(target, background.imagePath, background.placement, screenW, screenH, timings);
 }
 
 bool ComposeUnscaledPicture(win::Surface& target, const std::string& path) {

@@ -37,11 +37,11 @@ struct ComposeTimings {
 // screen's. Mode 0 draws the wallpaper file the system reports, laid out in the recorded wallpaper
 // style; with no wallpaper file set, the desktop is painted by the system (PaintDesktop). A picture that
 // cannot be read, or is too large to decode, leaves the desktop colour.
-void ComposeBackground(win::Surface& target, const BackgroundSpec& spec, ComposeTimings* timings = nullptr);
+void ComposeBackground(win::Surface& target, const BackgroundSpec& background, ComposeTimings* timings = nullptr);
 
-// The picture of `spec` placed on the desktop colour (mode is not consulted), the centring and
+// The picture of `background` placed on the desktop colour (mode is not consulted), the centring and
 // full-screen arithmetic using the given, unrounded, screen size. The preview window's view.
-void ComposePreview(win::Surface& target, const BackgroundSpec& spec, double screenW, double screenH,
+void ComposePreview(win::Surface& target, const BackgroundSpec& background, double screenW, double screenH,
                     ComposeTimings* timings = nullptr);
 
 // The picture file unscaled at the top-left corner on black (the preview of a composed bitmap). False

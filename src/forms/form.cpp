@@ -20,7 +20,7 @@ int ToPixels(double twips, double perPixel) { return static_cast<int>(std::lroun
 
 }  // namespace
 
-Form::Form(FormSpec spec) : spec_(std::move(spec)) { backColor_ = spec_.backColor; }
+Form::Form(FormSpec design) : spec_(std::move(design)) { backColor_ = spec_.backColor; }
 
 Form::~Form() {
   EnableDisabledWindows();

@@ -30,7 +30,7 @@ enum class UnloadMode { FormControlMenu = 0, FormCode = 1, AppWindows = 2 };
 
 class Form : public Container {
  public:
-  explicit Form(FormSpec spec);
+  explicit Form(FormSpec design);
   ~Form() override;
 
   // Creates the window (hidden), lays out its controls (Design) and runs Form_Load; nothing when loaded.

@@ -75,29 +75,29 @@ COLORREF ResolveColour(COLORREF colour) {
 }
 
 FontSpec CaptionFont() {
-  FontSpec spec;
-  spec.name = "ＭＳ Ｐゴシック";
-  spec.size = 9.75;
-  spec.charset = SHIFTJIS_CHARSET;
-  return spec;
+  FontSpec font;
+  font.name = "ＭＳ Ｐゴシック";
+  font.size = 9.75;
+  font.charset = SHIFTJIS_CHARSET;
+  return font;
 }
 
-win::Font CreateFontFor(const FontSpec& spec) {
+win::Font CreateFontFor(const FontSpec& font) {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen) ReleaseDC(nullptr, screen);
   LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(spec.size * dpi / 72.0));
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = spec.italic;
-  lf.lfUnderline = spec.underline;
-  lf.lfStrikeOut = spec.strikeout;
-  lf.lfCharSet = spec.charset;
+  lf.lfHeight = -static_cast<LONG>(std::lround(font.size * dpi / 72.0));
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = font.italic;
+  lf.lfUnderline = font.underline;
+  lf.lfStrikeOut = font.strikeout;
+  lf.lfCharSet = font.charset;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::wstring face = win::Wide(spec.name);
+  const std::wstring face = win::Wide(font.name);
   lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
   return win::Font(CreateFontIndirectW(&lf));
 }

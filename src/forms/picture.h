@@ -62,7 +62,7 @@ struct FontSpec {
 
 // The caption font of every window: "ＭＳ Ｐゴシック" 9.75 pt, Shift-JIS.
 FontSpec CaptionFont();
-// A GDI font for the spec at the screen's resolution.
-win::Font CreateFontFor(const FontSpec& spec);
+// A GDI font of that description at the screen's resolution.
+win::Font CreateFontFor(const FontSpec& font);
 
 }  // namespace qr::forms

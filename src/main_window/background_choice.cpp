@@ -63,14 +63,14 @@ void BackgroundChoice::Select_Pos(int index) {
 }
 
 void BackgroundChoice::Browse_Kabe_File() {
-  win::FileDialogSpec spec;
-  spec.owner = Owner();
-  spec.filterName = "壁紙ﾌｧｲﾙ (bmp jpg)";
-  spec.filterPattern = "*.bmp;*.jpg";
-  spec.title = "ﾌｧｲﾙの参照";
-  spec.flags = 0;  // a typed name that does not exist is accepted; command 1 reports it
-  spec.initialFolder = state_.Get_File_Path;
-  const auto path = win::ShowOpenDialog(spec);
+  win::FileDialogSpec request;
+  request.owner = Owner();
+  request.filterName = "壁紙ﾌｧｲﾙ (bmp jpg)";
+  request.filterPattern = "*.bmp;*.jpg";
+  request.title = "ﾌｧｲﾙの参照";
+  request.flags = 0;  // a typed name that does not exist is accepted; command 1 reports it
+  request.initialFolder = state_.Get_File_Path;
+  const auto path = win::ShowOpenDialog(request);
   if (!path) return;
   state_.Get_File_Path = Get_Folder(*path);
   SetChosenFile(*path);

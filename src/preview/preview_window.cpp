@@ -17,15 +17,15 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr const char* kToolTip = "クリックで戻り";
 
 forms::FormSpec PreviewSpec() {
-  forms::FormSpec spec;
-  spec.className = "Quelm_Rask_V";
-  spec.caption = "Quelm_Rask_V";
-  spec.border = forms::FormBorder::None;
-  spec.backColor = kLightGrey;
-  spec.showInTaskbar = false;
+  forms::FormSpec design;
+  design.className = "Quelm_Rask_V";
+  design.caption = "Quelm_Rask_V";
+  design.border = forms::FormBorder::None;
+  design.backColor = kLightGrey;
+  design.showInTaskbar = false;
   // Created topmost as well: some systems ignore a Z-order change of a window not yet shown.
-  spec.topmost = true;
-  return spec;
+  design.topmost = true;
+  return design;
 }
 
 }  // namespace
@@ -59,10 +59,10 @@ void Quelm_Rask_V::Draw() {
     ComposeUnscaledPicture(view,
                            options_.tempBitmapPath.empty() ? TempBitmapPath() : options_.tempBitmapPath);
   } else {
-    BackgroundSpec spec = BackgroundFromState(state_);
-    spec.mode = 1;  // the preview always places the picture file
-    Display_.SetBackColor(spec.desktopColour);
-    ComposePreview(view, spec, Screen_W_Px_, Screen_H_Px_);
+    BackgroundSpec background = BackgroundFromState(state_);
+    background.mode = 1;  // the preview always places the picture file
+    Display_.SetBackColor(background.desktopColour);
+    ComposePreview(view, background, Screen_W_Px_, Screen_H_Px_);
   }
   if (!view.ok()) return;
   BitBlt(Display_.Dc(), 0, 0, view.width(), view.height(), view.dc(), 0, 0, SRCCOPY);

@@ -27,27 +27,27 @@ bool HasExtension(const std::string& path, std::string_view upperExtension) {
 }
 
 win::FileDialogSpec OpenSpec(const Quelm_Rask_S& editor) {
-  win::FileDialogSpec spec;
-  spec.owner = editor.hwnd();
-  spec.filterName = "ﾃﾞｰﾀﾌｧｲﾙ (qlm, csv)";
-  spec.filterPattern = "*.qlm;*.csv";
-  spec.title = "データファイルの参照";
-  spec.flags = 0;
-  spec.initialFolder = editor.State().Get_Data_Path;
-  return spec;
+  win::FileDialogSpec request;
+  request.owner = editor.hwnd();
+  request.filterName = "ﾃﾞｰﾀﾌｧｲﾙ (qlm, csv)";
+  request.filterPattern = "*.qlm;*.csv";
+  request.title = "データファイルの参照";
+  request.flags = 0;
+  request.initialFolder = editor.State().Get_Data_Path;
+  return request;
 }
 
 win::FileDialogSpec SaveSpec(const Quelm_Rask_S& editor) {
-  win::FileDialogSpec spec;
-  spec.owner = editor.hwnd();
-  spec.filterName = "ﾃｷｽﾄ ﾃﾞｰﾀﾌｧｲﾙ (qlm)";
-  spec.filterPattern = "*.qlm";
-  spec.initialName = "*.qlm";
-  spec.title = "入力データにファイル名を付けて保存";
-  spec.flags = win::kSaveDialogFlags;
-  spec.defaultExtension = "qlm";
-  spec.initialFolder = editor.State().Get_Data_Path;
-  return spec;
+  win::FileDialogSpec request;
+  request.owner = editor.hwnd();
+  request.filterName = "ﾃｷｽﾄ ﾃﾞｰﾀﾌｧｲﾙ (qlm)";
+  request.filterPattern = "*.qlm";
+  request.initialName = "*.qlm";
+  request.title = "入力データにファイル名を付けて保存";
+  request.flags = win::kSaveDialogFlags;
+  request.defaultExtension = "qlm";
+  request.initialFolder = editor.State().Get_Data_Path;
+  return request;
 }
 
 void Warn(const Quelm_Rask_S& editor, std::string_view message, const std::string& path) {

@@ -58,13 +58,13 @@ constexpr const char* kRowColTips[4] = {"行数（Max.34）", "行数（Min.1）
 constexpr const char* kButtonCaptions[2] = {"壁紙貼り付け", "ｷｬﾝｾﾙ"};
 
 forms::FontSpec ToFontSpec(const CellFont& font) {
-  forms::FontSpec spec;
-  spec.name = font.name;
-  spec.size = font.size;
-  spec.bold = font.bold;
-  spec.italic = font.italic;
-  spec.charset = DEFAULT_CHARSET;
-  return spec;
+  forms::FontSpec cellFont;
+  cellFont.name = font.name;
+  cellFont.size = font.size;
+  cellFont.bold = font.bold;
+  cellFont.italic = font.italic;
+  cellFont.charset = DEFAULT_CHARSET;
+  return cellFont;
 }
 
 int16_t ToInt16(int64_t value) {
@@ -72,14 +72,14 @@ int16_t ToInt16(int64_t value) {
 }
 
 forms::FormSpec EditorFormSpec() {
-  forms::FormSpec spec;
-  spec.className = "Quelm_Rask_S";
-  spec.caption = "Quelm_Rask";
-  spec.border = forms::FormBorder::None;
-  spec.clientWidth = kDesignClientWidth;
-  spec.clientHeight = kDesignClientHeight;
-  spec.showInTaskbar = false;
-  return spec;
+  forms::FormSpec design;
+  design.className = "Quelm_Rask_S";
+  design.caption = "Quelm_Rask";
+  design.border = forms::FormBorder::None;
+  design.clientWidth = kDesignClientWidth;
+  design.clientHeight = kDesignClientHeight;
+  design.showInTaskbar = false;
+  return design;
 }
 
 }  // namespace

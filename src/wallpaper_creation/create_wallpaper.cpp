@@ -44,16 +44,16 @@ bool SamePath(const std::string& a, const std::string& b) {
 }
 
 std::optional<std::string> AskSaveName(const Quelm_Rask_S& editor, const AppState& state) {
-  win::FileDialogSpec spec;
-  spec.owner = editor.hwnd();
-  spec.filterName = kSaveFilterName;
-  spec.filterPattern = "*.bmp";
-  spec.initialName = "*.bmp";
-  spec.title = kSaveDialogTitle;
-  spec.flags = win::kSaveDialogFlags;
-  spec.defaultExtension = "bmp";
-  spec.initialFolder = state.Get_Kabe_Path;
-  return win::ShowSaveDialog(spec);
+  win::FileDialogSpec request;
+  request.owner = editor.hwnd();
+  request.filterName = kSaveFilterName;
+  request.filterPattern = "*.bmp";
+  request.initialName = "*.bmp";
+  request.title = kSaveDialogTitle;
+  request.flags = win::kSaveDialogFlags;
+  request.defaultExtension = "bmp";
+  request.initialFolder = state.Get_Kabe_Path;
+  return win::ShowSaveDialog(request);
 }
 
 // Moves the built bitmap to the chosen name. A file already there is replaced by the move itself, so

@@ -15,23 +15,23 @@ constexpr size_t kFileBufferChars = 32768;
 struct DialogBuffers {
   std::wstring filter, file, fileTitle, folder, title, extension;
 
-  explicit DialogBuffers(const FileDialogSpec& spec)
-      : filter(Wide(spec.filterName) + L'\0' + Wide(spec.filterPattern) + L'\0'),
-        file(Wide(spec.initialName)),
+  explicit DialogBuffers(const FileDialogSpec& request)
+      : filter(Wide(request.filterName) + L'\0' + Wide(request.filterPattern) + L'\0'),
+        file(Wide(request.initialName)),
         fileTitle(MAX_PATH, L'\0'),
-        folder(Wide(spec.initialFolder)),
-        title(Wide(spec.title)),
-        extension(Wide(spec.defaultExtension)) {
+        folder(Wide(request.initialFolder)),
+        title(Wide(request.title)),
+        extension(Wide(request.defaultExtension)) {
     // An initial name too long for the buffer is dropped rather than cut into a wrong name.
     if (file.size() >= kFileBufferChars) file.clear();
     file.resize(kFileBufferChars, L'\0');
   }
 };
 
-OPENFILENAMEW Describe(const FileDialogSpec& spec, DialogBuffers& b) {
+OPENFILENAMEW Describe(const FileDialogSpec& request, DialogBuffers& b) {
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
-  ofn.hwndOwner = spec.owner;
+  ofn.hwndOwner = request.owner;
   ofn.hInstance = GetModuleHandleW(nullptr);
   ofn.lpstrFilter = b.filter.c_str();  // name NUL pattern NUL, and the string's own NUL ends the list
   ofn.lpstrFile = b.file.data();
@@ -40,7 +40,7 @@ OPENFILENAMEW Describe(const FileDialogSpec& spec, DialogBuffers& b) {
   ofn.nMaxFileTitle = static_cast<DWORD>(b.fileTitle.size());
   ofn.lpstrInitialDir = b.folder.empty() ? nullptr : b.folder.c_str();
   ofn.lpstrTitle = b.title.empty() ? nullptr : b.title.c_str();
-  ofn.Flags = spec.flags;
+  ofn.Flags = request.flags;
   ofn.lpstrDefExt = b.extension.empty() ? nullptr : b.extension.c_str();
   return ofn;
 }
@@ -53,15 +53,15 @@ std::optional<std::string> ChosenPath(BOOL shown, const DialogBuffers& b) {
 
 }  // namespace
 
-std::optional<std::string> ShowOpenDialog(const FileDialogSpec& spec) {
-  DialogBuffers buffers(spec);
-  OPENFILENAMEW ofn = Describe(spec, buffers);
+std::optional<std::string> ShowOpenDialog(const FileDialogSpec& request) {
+  DialogBuffers buffers(request);
+  OPENFILENAMEW ofn = Describe(request, buffers);
   return ChosenPath(GetOpenFileNameW(&ofn), buffers);
 }
 
-std::optional<std::string> ShowSaveDialog(const FileDialogSpec& spec) {
-  DialogBuffers buffers(spec);
-  OPENFILENAMEW ofn = Describe(spec, buffers);
+std::optional<std::string> ShowSaveDialog(const FileDialogSpec& request) {
+  DialogBuffers buffers(request);
+  OPENFILENAMEW ofn = Describe(request, buffers);
   return ChosenPath(GetSaveFileNameW(&ofn), buffers);
 }
 

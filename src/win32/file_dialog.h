@@ -25,7 +25,7 @@ struct FileDialogSpec {
 };
 
 // The chosen path (UTF-8), or nothing when the dialog was cancelled or failed.
-std::optional<std::string> ShowOpenDialog(const FileDialogSpec& spec);
-std::optional<std::string> ShowSaveDialog(const FileDialogSpec& spec);
+std::optional<std::string> ShowOpenDialog(const FileDialogSpec& request);
+std::optional<std::string> ShowSaveDialog(const FileDialogSpec& request);
 
 }  // namespace qr::win

@@ -88,12 +88,12 @@ class MainHost : public forms::Form {
 
  private:
   static forms::FormSpec Spec() {
-    forms::FormSpec spec;
-    spec.className = "QrTestMainHost";
-    spec.caption = "Quelm_Rask ( Main )";
-    spec.clientWidth = 541;
-    spec.clientHeight = 500;
-    return spec;
+    forms::FormSpec design;
+    design.className = "QrTestMainHost";
+    design.caption = "Quelm_Rask ( Main )";
+    design.clientWidth = 541;
+    design.clientHeight = 500;
+    return design;
   }
 };
 

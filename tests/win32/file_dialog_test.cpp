@@ -11,24 +11,24 @@ namespace qr::win {
 namespace {
 
 FileDialogSpec OpenSpec(const std::string& folder) {
-  FileDialogSpec spec;
-  spec.filterName = "壁紙ﾌｧｲﾙ (bmp jpg)";
-  spec.filterPattern = "*.bmp;*.jpg";
-  spec.title = "ﾌｧｲﾙの参照";
-  spec.initialFolder = folder;
-  return spec;
+  FileDialogSpec request;
+  request.filterName = "壁紙ﾌｧｲﾙ (bmp jpg)";
+  request.filterPattern = "*.bmp;*.jpg";
+  request.title = "ﾌｧｲﾙの参照";
+  request.initialFolder = folder;
+  return request;
 }
 
 FileDialogSpec SaveSpec(const std::string& folder) {
-  FileDialogSpec spec;
-  spec.filterName = "壁紙ﾌｧｲﾙ (bmp)";
-  spec.filterPattern = "*.bmp";
-  spec.initialName = "*.bmp";
-  spec.title = "壁紙に名前を付けて保存";
-  spec.flags = kSaveDialogFlags;
-  spec.defaultExtension = "bmp";
-  spec.initialFolder = folder;
-  return spec;
+  FileDialogSpec request;
+  request.filterName = "壁紙ﾌｧｲﾙ (bmp)";
+  request.filterPattern = "*.bmp";
+  request.initialName = "*.bmp";
+  request.title = "壁紙に名前を付けて保存";
+  request.flags = kSaveDialogFlags;
+  request.defaultExtension = "bmp";
+  request.initialFolder = folder;
+  return request;
 }
 
 TEST(OpenDialog, ReturnsTheTypedPathAndShowsItsTitle) {
@@ -92,11 +92,11 @@ TEST(SaveDialog, FlagsAreTheDocumentedValue) { EXPECT_EQ(kSaveDialogFlags, 0x406
 TEST(SaveDialog, WithoutFlagsNothingIsAsked) {
   test::TempFolder folder;
   const std::string existing = folder.Write("old.qlm", "x");
-  FileDialogSpec spec = SaveSpec(folder.path());
-  spec.flags = 0;
+  FileDialogSpec request = SaveSpec(folder.path());
+  request.flags = 0;
   test::DialogDriver driver;
   driver.TypeFileNameAndOk(existing);
-  EXPECT_EQ(ShowSaveDialog(spec), existing);
+  EXPECT_EQ(ShowSaveDialog(request), existing);
   EXPECT_EQ(driver.Seen().size(), 1u);
 }
 
