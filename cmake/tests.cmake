@@ -31,7 +31,7 @@ function(qr_test_program name)
     target_link_libraries(${target} PRIVATE quelm_core GTest::gtest_main)
   endif()
   add_test(NAME ${name} COMMAND ${target} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
 qr_test_program(core)
