@@ -240,6 +240,21 @@ TEST_F(WallpaperListCommands, ClickingAnEntryEnablesAllFive) {
   EXPECT_EQ(host.ListCommands(), "11111");
 }
 
+TEST_F(WallpaperListCommands, KeyboardSelectionAndAClickOnTheEntryStillSelectedEnableAllFive) {
+  SendMessageW(host.List_Kabe.hwnd(), WM_KEYDOWN, VK_DOWN, 0);
+  forms::DoEvents();
+  ASSERT_GE(host.List_Kabe.ListIndex(), 0);
+  EXPECT_EQ(host.ListCommands(), "11111");
+
+  // A drop disables the commands but leaves the entry selected: clicking that entry again enables them.
+  ClickEntry(host.List_Kabe, 1);
+  DropOn(host.List_Kabe.hwnd(), {folder.File("new.bmp")});
+  ASSERT_EQ(host.List_Kabe.ListIndex(), 1);
+  EXPECT_EQ(host.ListCommands(), "00100");
+  ClickEntry(host.List_Kabe, 1);
+  EXPECT_EQ(host.ListCommands(), "11111");
+}
+
 TEST_F(WallpaperListCommands, RemoveTakesTheSelectedEntryAndKeepsClearWhileEntriesRemain) {
   host.List_Kabe.SetListIndex(1);
   host.Command(4);
