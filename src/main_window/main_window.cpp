@@ -1,6 +1,7 @@
 #include "main_window/main_window.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "core/geometry.h"
@@ -199,9 +200,17 @@ void Quelm_Rask_M::MakeButton(forms::PictureBox& parent, forms::Image& face, for
 }
 
 void Quelm_Rask_M::WireButton(forms::Label& caption, forms::Image& face, std::function<void()> action) {
-  caption.OnMouseDown = [this, &face](const forms::MouseEvent&) { face.SetPicture(Img_On.Picture()); };
-  caption.OnMouseUp = [this, &face, action = std::move(action)](const forms::MouseEvent&) {
+  // Only the release of a press on this caption runs the command: not a stray release (the second click
+  // of a double-click that closed a dialog lying over the caption), nor a second button's release after
+  // the first one's command has run (and perhaps disabled the caption).
+  auto pressed = std::make_shared<bool>(false);
+  caption.OnMouseDown = [this, &face, pressed](const forms::MouseEvent&) {
+    *pressed = true;
+    face.SetPicture(Img_On.Picture());
+  };
+  caption.OnMouseUp = [this, &face, pressed, action = std::move(action)](const forms::MouseEvent&) {
     face.SetPicture(Img_Off.Picture());
+    if (!std::exchange(*pressed, false)) return;
     forms::DoEvents();  // the released face is painted before the action runs
     action();
   };
@@ -386,10 +395,14 @@ void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent&) { Drag_Flag = 0; }
 
 // ---- leaving, and help
 
-void Quelm_Rask_M::ImgExit_MouseDown(const forms::MouseEvent&) { ImgExit.SetPicture(imgImages[1].Picture()); }
+void Quelm_Rask_M::ImgExit_MouseDown(const forms::MouseEvent&) {
+  exitPressed_ = true;
+  ImgExit.SetPicture(imgImages[1].Picture());
+}
 
 void Quelm_Rask_M::ImgExit_MouseUp(const forms::MouseEvent&) {
   ImgExit.SetPicture(imgImages[0].Picture());
+  if (!std::exchange(exitPressed_, false)) return;  // a stray release does not end the program
   forms::DoEvents();
   Unload();
 }

@@ -111,6 +111,7 @@ class Quelm_Rask_M : public forms::Form {
   AppState& state_;
   MainWindowServices services_;
   HCURSOR mouseIcon_ = nullptr;
+  bool exitPressed_ = false;  // the close mark was pressed; its release leaves
   // After the controls they work on.
   ModalWindows windows_;
   WallpaperList list_{state_, List_Kabe, lbl_Cmd, windows_};

@@ -339,6 +339,28 @@ TEST_F(MainWindow, CommandPressedAndReleasedOutsideStillRuns) {
   EXPECT_EQ(ended_, 0);
 }
 
+TEST_F(MainWindow, OnlyTheReleaseOfAPressOnAButtonRunsIt) {
+  Quelm_Rask_M& w = Start();
+  // Releases that no press on the window preceded, as the second click of a double-click that closed a
+  // dialog lying over the buttons: over "ﾍﾙﾌﾟ" and over the close mark.
+  SendMessageW(w.Pic_C.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(400, 10));
+  SendMessageW(w.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(525, 8));
+  EXPECT_TRUE(help_.empty());
+  EXPECT_TRUE(w.Loaded());
+  EXPECT_EQ(ended_, 0);
+  EXPECT_TRUE(w.Img_Help.Picture() == w.Img_Off.Picture());
+
+  // Two buttons held on "ﾍﾙﾌﾟ": the first release runs it, the second does not run it again.
+  const LPARAM at = MAKELPARAM(400, 10);
+  SendMessageW(w.Pic_C.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(w.Pic_C.hwnd(), WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at);
+  SendMessageW(w.Pic_C.hwnd(), WM_RBUTTONUP, MK_LBUTTON, at);
+  EXPECT_EQ(help_.size(), 1u);
+  SendMessageW(w.Pic_C.hwnd(), WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(help_.size(), 1u);
+  EXPECT_TRUE(w.Img_Help.Picture() == w.Img_Off.Picture());
+}
+
 // Moves the pointer and lets the window see it (the pointer moves asynchronously under Wine).
 void PointerTo(int x, int y) {
   SetCursorPos(x, y);
