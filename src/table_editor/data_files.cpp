@@ -18,6 +18,14 @@ namespace {
 
 constexpr int16_t kCsvColumnWidth = 100;
 
+// Loading may change the number of columns: like the column buttons, it hides every width slider before
+// the layout shows those of the columns in use, so no slider of a column gone stays on the window (at
+// its old place, possibly over a slider in use).
+void FitGridToLoadedTable(Quelm_Rask_S& editor) {
+  for (int col = 1; col <= kMaxCols; ++col) editor.S_Wide(col).SetVisible(false);
+  editor.Build_Grid();
+}
+
 bool HasExtension(const std::string& path, std::string_view upperExtension) {
   std::string extension = Get_Extension(path);
   for (char& ch : extension) {
@@ -65,7 +73,7 @@ void LoadTableFile(Quelm_Rask_S& editor, std::string_view bytes) {
     state.G_Cols_w[static_cast<size_t>(col)] = table->widths[static_cast<size_t>(col)];
   state.G_Rows = table->rows;
   state.G_Cols = table->cols;
-  editor.Build_Grid();
+  FitGridToLoadedTable(editor);
   for (int row = 1; row <= table->rows; ++row) {
     const TableRow& cells = table->cells[static_cast<size_t>(row - 1)];
     for (int col = 1; col <= kMaxCols; ++col) editor.SetCell(row, col, cells[static_cast<size_t>(col - 1)]);
@@ -80,7 +88,7 @@ bool LoadCsvFile(Quelm_Rask_S& editor, std::string_view bytes) {
   for (int col = 1; col <= kMaxCols; ++col) state.G_Cols_w[static_cast<size_t>(col)] = kCsvColumnWidth;
   state.G_Rows = static_cast<int16_t>(lines.size());
   state.G_Cols = kMaxCols;
-  editor.Build_Grid();
+  FitGridToLoadedTable(editor);
   for (size_t line = 0; line < lines.size(); ++line) {
     const std::vector<std::string>& fields = lines[line];
     for (size_t field = 0; field < fields.size() && field < kMaxCsvFields; ++field) {

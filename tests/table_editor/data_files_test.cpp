@@ -195,6 +195,20 @@ TEST_F(DataFilesTest, LongFilesLoadTheirFirst34Rows) {
   EXPECT_TRUE(IsWindowVisible(editor->txt_Item(1, 34).hwnd()));
 }
 
+TEST_F(DataFilesTest, LoadingFewerColumnsLeavesOnlyTheSlidersInUseShown) {
+  TableModel model;
+  const std::string path = folder.Write("two.qlm", EncodeTableFile(model, 4, 2, {0, 150, 150, 80, 80, 80}));
+  auto editor = Open();
+  for (int i = 0; i < 3; ++i) SendMessageW(editor->Cmd_Ya(3).hwnd(), BM_CLICK, 0, 0);
+  ASSERT_EQ(state.G_Cols, 5);
+  DialogDriver driver;
+  LoadThroughDialog(*editor, driver, path);
+  ASSERT_EQ(state.G_Cols, 2);
+  for (int i = 1; i <= kMaxCols; ++i)
+    EXPECT_EQ(IsWindowVisible(editor->S_Wide(i).hwnd()) != FALSE, i <= 2) << "slider " << i;
+  EXPECT_EQ(editor->S_Wide(2).Left(), 16 + 150);
+}
+
 TEST_F(DataFilesTest, ForeignTableFileValuesAreBroughtIntoRange) {
   TableModel model;
   model.At(1, 1).text = "A";
