@@ -360,10 +360,14 @@ void Quelm_Rask_S::ApplyAllCellStyles() {
 
 void Quelm_Rask_S::SetCellText(int row, int col, const std::string& text) {
   if (!TableModel::Valid(row, col)) return;
-  model_.At(row, col).text = text;
+  forms::TextBox& box = txt_Item(col, row);
   settingCells_ = true;
-  txt_Item(col, row).SetText(text);
+  box.SetText(text);
   settingCells_ = false;
+  // The box may keep less than it is given (it ends a text at a NUL, which a foreign data file may pad
+  // its fields with, and a single-line box at a line break): the model keeps what the box shows, so the
+  // canvas and a save see the text the user sees.
+  model_.At(row, col).text = box.hwnd() ? box.Text() : text;
 }
 
 void Quelm_Rask_S::SetCell(int row, int col, const Cell& cell) {

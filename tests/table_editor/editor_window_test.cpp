@@ -427,6 +427,12 @@ TEST_F(EditorTest, TypingAndFocusFollowTheCells) {
   EXPECT_EQ(editor->Model().At(7, 4).text, "あb");
   editor->SetCellText(7, 4, "set");
   EXPECT_EQ(editor->txt_Item(4, 7).Text(), "set");
+  // Texts the box cannot hold as given: the model keeps what the box shows.
+  editor->SetCellText(7, 5, std::string("ab\0\0cd", 6));
+  EXPECT_EQ(editor->txt_Item(5, 7).Text(), "ab");
+  EXPECT_EQ(editor->Model().At(7, 5).text, "ab");
+  editor->SetCellText(8, 5, "one\r\ntwo");
+  EXPECT_EQ(editor->Model().At(8, 5).text, editor->txt_Item(5, 8).Text());
 
   SetForegroundWindow(editor->hwnd());
   editor->txt_Item(2, 3).SetFocus();
