@@ -120,8 +120,10 @@ void ChildControl::SetFocus() {
 
 void ChildControl::SetFont(const FontSpec& font) {
   font_ = font;
-  gdiFont_ = CreateFontFor(font);
-  if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(gdiFont_.get()), TRUE);
+  // The control takes the new font before the old one is deleted.
+  win::Font next = CreateFontFor(font);
+  if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), TRUE);
+  gdiFont_ = std::move(next);
 }
 
 // ---- ListBox

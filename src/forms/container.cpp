@@ -189,10 +189,12 @@ void Container::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
 
   Windowless* target = pressed_;
   bool background = pressedOnBackground_;
-  if (heldButtons_ == 0) {  // a release without our press (the capture was taken away meanwhile)
-    Windowless* hit = WindowlessAt(p);
-    target = hit && hit->Enabled() ? hit : nullptr;
-    background = target == nullptr;
+  if (heldButtons_ == 0) {
+    // A release without a press of ours (the second click of a double-click that closed a dialog over
+    // this window, or a press whose capture was taken away): no control's command may run from it, so
+    // only the background hears it, which ends a drag.
+    target = nullptr;
+    background = true;
   }
   heldButtons_ &= ~button;
   if (heldButtons_ == 0) {

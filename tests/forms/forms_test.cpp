@@ -79,6 +79,30 @@ TEST(Windowless, MouseUpGoesToThePressedLabelEvenOutsideIt) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(Windowless, AReleaseWithoutAPressReachesOnlyTheBackground) {
+  Label label;
+  Recorded rec;
+  int clicks = 0;
+  TestForm form([&](TestForm& f) { label.Create(f, 10, 20, 50, 16); });
+  form.Show();
+  label.OnMouseUp = rec.Record("up");
+  label.OnClick = [&] { ++clicks; };
+  form.OnMouseUp = rec.Record("form-up");
+
+  // The second click of a double-click that closed a dialog lying over the label.
+  SendMessageW(form.hwnd(), WM_LBUTTONUP, 0, At(15, 25));
+  EXPECT_EQ(rec.log, (std::vector<std::string>{"form-up b1 15,25"}));
+  EXPECT_EQ(clicks, 0);
+
+  // A press whose capture is taken away (a dialog opened meanwhile) is forgotten, and so is its release.
+  rec.log.clear();
+  SendMessageW(form.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(15, 25));
+  ReleaseCapture();
+  SendMessageW(form.hwnd(), WM_LBUTTONUP, 0, At(15, 25));
+  EXPECT_EQ(rec.log, (std::vector<std::string>{"form-up b1 15,25"}));
+  EXPECT_EQ(clicks, 0);
+}
+
 TEST(Windowless, MovesWhileHeldGoToThePressedControl) {
   Label label;
   Image image;
