@@ -34,9 +34,13 @@ void BackgroundChoice::Attach() {
   }
 }
 
-void BackgroundChoice::Show_Marks() {
+void BackgroundChoice::Show_Option_Marks() {
   ShowMark(c_.Img_Kabe, state_.G_Kabe, c_.Img_Opt);
   ShowMark(c_.Img_Pos, state_.G_Pos, c_.Img_Opt);
+}
+
+void BackgroundChoice::Show_Marks() {
+  Show_Option_Marks();
   Apply_Kabe_Enabling();
 }
 

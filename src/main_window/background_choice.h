@@ -29,7 +29,9 @@ class BackgroundChoice {
   // A press with any button on a mark or on its label selects that option.
   void Attach();
 
-  // Start-up: the marks of `G_Kabe` and `G_Pos`, and the enabling that follows `G_Kabe`.
+  // The marks of `G_Kabe` and `G_Pos` (a value outside 0..2 marks nothing).
+  void Show_Option_Marks();
+  // The marks and the enabling that follows `G_Kabe`.
   void Show_Marks();
   // "参照...", the first "壁紙ﾌﾟﾚﾋﾞｭｰ" and the placement options are usable only for an image file
   // (`G_Kabe` neither 0 nor 2); their marks and the chosen path stay as they are.

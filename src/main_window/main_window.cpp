@@ -269,8 +269,8 @@ void Quelm_Rask_M::Form_Load() {
   RunStep([&] {  // 5
     for (auto& header : Img_H) header.SetPicture(Img_TT.Picture());
   });
-  RunStep([&] { Show_Option_Marks(); });  // 6
-  RunStep([&] {                           // 7
+  RunStep([&] { choice_.Show_Option_Marks(); });  // 6
+  RunStep([&] {                                   // 7
     for (size_t i = 0; i < 3; ++i) {
       Img_Kabe[i].SetCursor(mouseIcon_);
       lbl_Kabe[i].SetCursor(mouseIcon_);
@@ -288,8 +288,8 @@ void Quelm_Rask_M::Form_Load() {
     Img_Help.SetLeft(394);
     lbl_Help.SetLeft(394);
   });
-  RunStep([&] { Enable_Choice_Commands(); });  // 9
-  RunStep([&] {                                // 10
+  RunStep([&] { choice_.Apply_Kabe_Enabling(); });  // 9
+  RunStep([&] {                                     // 10
     Img_End.SetPicture(Img_Off.Picture());
     Img_Can.SetPicture(Img_Off.Picture());
     lbl_End.SetCursor(mouseIcon_);
@@ -307,30 +307,6 @@ void Quelm_Rask_M::Form_Load() {
   RunStep([&] {  // 14
     if (List_Kabe.ListCount() >= 1) lbl_Cmd[5].SetEnabled(true);
   });
-}
-
-void Quelm_Rask_M::Show_Option_Marks() {
-  for (size_t i = 0; i < 3; ++i) {
-    Img_Pos[i].SetPicture(Img_Opt[0].Picture());
-    Img_Kabe[i].SetPicture(Img_Opt[0].Picture());
-  }
-  // A mode or placement outside 0..2 marks nothing.
-  if (state_.G_Pos >= 0 && state_.G_Pos <= 2)
-    Img_Pos[static_cast<size_t>(state_.G_Pos)].SetPicture(Img_Opt[1].Picture());
-  if (state_.G_Kabe >= 0 && state_.G_Kabe <= 2) {
-    Img_Kabe[static_cast<size_t>(state_.G_Kabe)].SetPicture(Img_Opt[1].Picture());
-  }
-}
-
-void Quelm_Rask_M::Enable_Choice_Commands() {
-  // Every mode other than 0 and 2 counts as "a chosen image file".
-  const bool file = state_.G_Kabe != 0 && state_.G_Kabe != 2;
-  lbl_Cmd[0].SetEnabled(file);
-  lbl_Cmd[1].SetEnabled(file);
-  for (size_t i = 0; i < 3; ++i) {
-    Img_Pos[i].SetEnabled(file);
-    lbl_Pos[i].SetEnabled(file);
-  }
 }
 
 void Quelm_Rask_M::Fit_List_Extent() {

@@ -92,8 +92,6 @@ class Quelm_Rask_M : public forms::Form {
                   int width, const std::string& text);
   void WireButton(forms::Label& caption, forms::Image& face, std::function<void()> action);
 
-  void Show_Option_Marks();
-  void Enable_Choice_Commands();
   void Load_Wallpaper_List();
   void Save_Wallpaper_List();
 
