@@ -5,7 +5,6 @@
 
 #include <windows.h>
 // after windows.h
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +14,7 @@
 #include "core/app_state.h"
 #include "core/geometry.h"
 #include "support/temp_folder.h"
+#include "support/tool_tips.h"
 #include "wallpaper_creation/fixed_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
@@ -27,6 +27,7 @@ namespace {
 
 using test::CountOther;
 using test::QuadrantPicture;
+using test::ThreadHasToolTip;
 using win::Surface;
 
 constexpr COLORREF kTL = RGB(255, 0, 0), kTR = RGB(0, 255, 0), kBL = RGB(0, 0, 255), kBR = RGB(255, 255, 0);
@@ -37,35 +38,6 @@ COLORREF Desk() { return GetSysColor(COLOR_BACKGROUND); }
 
 int64_t DeskPixels(const Surface& s) {
   return int64_t{s.width()} * s.height() - CountOther(s, 0, 0, s.width(), s.height(), Desk());
-}
-
-// Whether a tool-tip control of this thread holds a tool with the text.
-bool ThreadHasToolTip(const wchar_t* wanted) {
-  struct Search {
-    const wchar_t* wanted;
-    bool found;
-  } search{wanted, false};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM out) CALLBACK -> BOOL {
-        auto* s = reinterpret_cast<Search*>(out);
-        wchar_t cls[64] = {};
-        GetClassNameW(wnd, cls, 64);
-        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
-        const int count = static_cast<int>(SendMessageW(wnd, TTM_GETTOOLCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-          wchar_t text[128] = {};
-          TOOLINFOW info{};
-          info.cbSize = sizeof(info);
-          info.lpszText = text;
-          if (SendMessageW(wnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)) &&
-              lstrcmpW(text, s->wanted) == 0)
-            s->found = true;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 class CanvasTest : public ::testing::Test {

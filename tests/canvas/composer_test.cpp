@@ -16,6 +16,7 @@
 namespace qr {
 namespace {
 
+using test::ClaimedBitmap;
 using test::CountOther;
 using test::QuadrantPicture;
 using win::Surface;
@@ -156,21 +157,6 @@ TEST_F(ComposerTest, TilesColumnByColumnFromTheTopLeftCorner) {
   const Surface s = Compose(1024, 768, 1, 1, Picture(300, 200));
   EXPECT_EQ(s.Pixel(900, 600), kTL);  // the last column and row of tiles start there
   EXPECT_EQ(s.Pixel(1023, 767), kBL);
-}
-
-// A bitmap header that claims a size but carries no pixels.
-std::string ClaimedBitmap(int32_t width, int32_t height) {
-  std::string bytes(54, '\0');
-  auto put = [&](size_t at, auto value) { std::memcpy(bytes.data() + at, &value, sizeof(value)); };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put(10, uint32_t{54});
-  put(14, uint32_t{40});
-  put(18, width);
-  put(22, height);
-  put(26, uint16_t{1});
-  put(28, uint16_t{24});
-  return bytes;
 }
 
 TEST_F(ComposerTest, AnUnusablePictureLeavesTheDesktopColour) {

@@ -2,7 +2,6 @@
 // closes it.
 #include <windows.h>
 // after windows.h
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +11,7 @@
 #include "preview/preview_clicker.h"
 #include "preview/preview_window.h"
 #include "support/temp_folder.h"
+#include "support/tool_tips.h"
 #include "wallpaper_creation/fixed_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/surface.h"
@@ -191,27 +191,7 @@ TEST_F(PreviewWindow, ShowsItsToolTipAndCursorOverThePicture) {
   EXPECT_EQ(GetCursor(), cross);
 
   // The tool tip control of the window names the picture with "クリックで戻り".
-  bool found = false;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM out) CALLBACK -> BOOL {
-        wchar_t cls[64] = {};
-        GetClassNameW(wnd, cls, 64);
-        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
-        const int count = static_cast<int>(SendMessageW(wnd, TTM_GETTOOLCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-          wchar_t text[128] = {};
-          TOOLINFOW info{};
-          info.cbSize = sizeof(info);
-          info.lpszText = text;
-          if (SendMessageW(wnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info)) &&
-              lstrcmpW(text, L"クリックで戻り") == 0)
-            *reinterpret_cast<bool*>(out) = true;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(test::ThreadHasToolTip(L"クリックで戻り"));
 }
 
 TEST_F(PreviewWindow, ShownModallyUntilAClick) {

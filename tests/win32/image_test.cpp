@@ -14,25 +14,10 @@
 namespace qr::win {
 namespace {
 
+using test::ClaimedBitmap;
 using test::Near;
 using test::QuadrantPicture;
 using test::TempFolder;
-
-// A bitmap file header that claims width x height 24-bit pixels but carries no pixel data.
-std::string ClaimedBitmap(int32_t width, int32_t height) {
-  std::string bytes(54, '\0');
-  auto put = [&](size_t at, auto value) { std::memcpy(bytes.data() + at, &value, sizeof(value)); };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put(2, uint32_t{54});
-  put(10, uint32_t{54});
-  put(14, uint32_t{40});
-  put(18, width);
-  put(22, height);
-  put(26, uint16_t{1});
-  put(28, uint16_t{24});
-  return bytes;
-}
 
 TEST(LoadImageFile, LoadsABitmapAtItsOwnSize) {
   TempFolder folder;

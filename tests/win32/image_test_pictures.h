@@ -3,7 +3,9 @@
 // bitmap or JPEG files, and pixel comparisons.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "win32/bitmap_file.h"
@@ -58,6 +60,22 @@ inline int64_t CountDifferences(const win::Surface& a, const win::Surface& b) {
   for (size_t i = 0; i < n; ++i)
     if ((a.Bits()[i] & 0xFFFFFF) != (b.Bits()[i] & 0xFFFFFF)) ++count;
   return count;
+}
+
+// A bitmap file header that claims width x height 24-bit pixels but carries no pixel data.
+inline std::string ClaimedBitmap(int32_t width, int32_t height) {
+  std::string bytes(54, '\0');
+  auto put = [&](size_t at, auto value) { std::memcpy(bytes.data() + at, &value, sizeof(value)); };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(2, uint32_t{54});
+  put(10, uint32_t{54});
+  put(14, uint32_t{40});
+  put(18, width);
+  put(22, height);
+  put(26, uint16_t{1});
+  put(28, uint16_t{24});
+  return bytes;
 }
 
 }  // namespace qr::test
