@@ -7,6 +7,7 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "core/settings.h"
+#include "font_colour/font_chooser.h"
 #include "main_window/command_dispatch.h"
 #include "main_window/skin.h"
 #include "preview/preview_window.h"
@@ -76,6 +77,7 @@ Quelm_Rask_M::Quelm_Rask_M(AppState& state, MainWindowServices services)
     hooks.create = CreateWallpaperHook(
         state_,
         CreateWallpaperServices{[this](const std::string& path) { list_.Add_If_Absent(path); }, nullptr});
+    hooks.font = FontChooserHook({Img_On.Picture(), Img_Off.Picture(), Pic_Mbl1.Picture(), mouseIcon_});
     Quelm_Rask_S editor(state_, settings, skin, std::move(hooks));
     editor.ShowModal(hwnd());
   };

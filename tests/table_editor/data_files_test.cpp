@@ -9,7 +9,7 @@
 #include "core/cp932.h"
 #include "core/table_record.h"
 #include "support/dialog_driver.h"
-#include "table_editor/editor_fixture.h"
+#include "support/editor_fixture.h"
 #include "win32/files.h"
 
 namespace qr::test {

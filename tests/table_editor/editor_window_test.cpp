@@ -10,7 +10,7 @@
 #include <array>
 #include <string>
 
-#include "table_editor/editor_fixture.h"
+#include "support/editor_fixture.h"
 #include "win32/text.h"
 
 namespace qr::test {

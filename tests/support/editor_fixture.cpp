@@ -1,4 +1,4 @@
-#include "table_editor/editor_fixture.h"
+#include "support/editor_fixture.h"
 
 #include "win32/text.h"
 

@@ -1,0 +1,386 @@
+#include "font_colour/font_chooser.h"
+
+#include <charconv>
+#include <tuple>
+#include <utility>
+
+#include "core/geometry.h"
+#include "core/numeric.h"
+#include "shared/helpers.h"
+#include "win32/screen.h"
+#include "win32/text.h"
+
+namespace qr {
+
+namespace {
+
+// Design measures (pixels).
+constexpr int kPicCWidth = 469;
+constexpr int kPicCHeight = 297;
+constexpr int kFrameExtraWidth = 7;  // the window's frame around `Pic_C`
+constexpr int kFrameExtraHeight = 26;
+constexpr int kExtentMargin = 200;  // added to the name list's scroll extent
+constexpr int kSwatchSize = 16;
+constexpr int kSwatchPitch = 18;
+constexpr int kSwatchLeft = 3;
+constexpr int kCellHeight = Row_Pitch;
+constexpr int kSmallestSize = 9;
+constexpr COLORREF kPanelGrey = RGB(128, 128, 128);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+constexpr uint32_t System(uint32_t n) { return 0x80000000u | n; }
+
+// `Palette_Colors`, indexes 1..72, eight to a row.
+constexpr std::array<uint32_t, kPaletteColours> kPalette = {
+    RGB(255, 255, 255), RGB(255, 192, 192), RGB(255, 224, 192), RGB(255, 255, 192),
+    RGB(192, 255, 192), RGB(192, 255, 255), RGB(192, 192, 255), RGB(255, 192, 255),  //
+    RGB(224, 224, 224), RGB(255, 128, 128), RGB(255, 192, 128), RGB(255, 255, 128),
+    RGB(128, 255, 128), RGB(128, 255, 255), RGB(128, 128, 255), RGB(255, 128, 255),  //
+    RGB(192, 192, 192), RGB(255, 0, 0),     RGB(255, 128, 0),   RGB(255, 255, 0),
+    RGB(0, 255, 0),     RGB(0, 255, 255),   RGB(0, 0, 255),     RGB(255, 0, 255),  //
+    RGB(128, 128, 128), RGB(192, 0, 0),     RGB(192, 64, 0),    RGB(192, 192, 0),
+    RGB(0, 192, 0),     RGB(0, 192, 192),   RGB(0, 0, 192),     RGB(192, 0, 192),  //
+    RGB(64, 64, 64),    RGB(128, 0, 0),     RGB(128, 64, 0),    RGB(128, 128, 0),
+    RGB(0, 128, 0),     RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 0, 128),  //
+    RGB(0, 0, 0),       RGB(64, 0, 0),      RGB(128, 64, 64),   RGB(64, 64, 0),
+    RGB(0, 64, 0),      RGB(0, 64, 64),     RGB(0, 0, 64),      RGB(64, 0, 64),  //
+    System(0),          System(1),          System(2),          System(3),
+    System(4),          System(5),          System(7),          System(8),  //
+    System(9),          System(10),         System(11),         System(12),
+    System(13),         System(14),         System(15),         System(16),  //
+    System(17),         System(18),         System(19),         System(20),
+    System(21),         System(22),         System(23),         System(24)};
+
+// Tops of the nine swatch rows; the system colours stand apart below a gap.
+constexpr std::array<int, 9> kSwatchRowTops = {21, 39, 57, 75, 93, 111, 135, 153, 171};
+
+constexpr std::array<const char*, 4> kStyles = {"標準", "斜体", "太字", "斜体 太字"};
+constexpr std::array<const char*, 3> kSizes = {"9", "10", "11"};
+
+// Every step of a handler runs even when the one before it failed.
+template <typename Step>
+void RunStep(Step&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+// The hourglass over the whole screen while the window is being built.
+class HourglassCursor {
+ public:
+  HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+  HourglassCursor(const HourglassCursor&) = delete;
+  HourglassCursor& operator=(const HourglassCursor&) = delete;
+  ~HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
+};
+
+// The list is filled with one message per entry and drawn once at the end: a system may report
+// thousands of faces.
+void FillWithoutRedraw(forms::ListBox& list, const std::vector<std::string>& entries) {
+  HWND box = list.hwnd();
+  if (!box) return;
+  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(box, LB_INITSTORAGE, entries.size(), entries.size() * LF_FACESIZE * sizeof(wchar_t));
+  for (const std::string& entry : entries) list.AddItem(entry);
+  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(box, nullptr, TRUE);
+}
+
+forms::Label& TransparentCaption(forms::Label& label, const char* text) {
+  label.SetCaption(text);
+  label.SetBackStyle(forms::BackStyle::Transparent);
+  return label;
+}
+
+int16_t ToInt16Saturated(long value) {
+  return static_cast<int16_t>(value < INT16_MIN ? INT16_MIN : value > INT16_MAX ? INT16_MAX : value);
+}
+
+}  // namespace
+
+std::optional<uint32_t> Palette_Color(int index) {
+  if (index < 1 || index > kPaletteColours) return std::nullopt;
+  return kPalette[static_cast<size_t>(index - 1)];
+}
+
+std::vector<std::string> ScreenFontNames() {
+  std::vector<std::string> names;
+  HDC screen = GetDC(nullptr);
+  if (!screen) return names;
+  EnumFontFamiliesW(
+      screen, nullptr,
+      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) CALLBACK -> int {
+        try {
+          reinterpret_cast<std::vector<std::string>*>(found)->push_back(win::Utf8(font->lfFaceName));
+          return 1;
+        } catch (...) {
+          return 0;  // out of memory: keep what was found
+        }
+      },
+      reinterpret_cast<LPARAM>(&names));
+  ReleaseDC(nullptr, screen);
+  return names;
+}
+
+Quelm_Rask_F::Quelm_Rask_F(Quelm_Rask_S& editor, const FontChooserSkin& skin, FontChooserServices services)
+    : Form(forms::FormSpec{"Quelm_Rask_F", "ﾌｫﾝﾄの指定", forms::FormBorder::FixedSingle, kPicCWidth,
+                           kPicCHeight, 0x80000000u | COLOR_BTNFACE, false, false}),
+      editor_(editor),
+      skin_(skin),
+      services_(std::move(services)) {
+  if (!services_.screenFonts) services_.screenFonts = ScreenFontNames;
+  if (!services_.cursorPos) services_.cursorPos = win::CursorPos;
+}
+
+// ---- Design: every control at its design place
+
+void Quelm_Rask_F::Design() {
+  Pic_C.Create(*this, 0, 0, kPicCWidth, kPicCHeight);
+  Pic_C.SetAutoRedraw(true);
+  Pic_C.SetBackColor(kPanelGrey);
+  const std::array<std::pair<int, const char*>, 4> headings = {
+      {{12, "ﾌｫﾝﾄ名"}, {316, "文字の色"}, {172, "ｽﾀｲﾙ"}, {256, "ｻｲｽﾞ"}}};
+  for (size_t i = 0; i < headings.size(); ++i) {
+    lbl_Button[i].Create(Pic_C, headings[i].first, 4, 0, 0);
+    TransparentCaption(lbl_Button[i], headings[i].second).SetAutoSize(true);
+  }
+  DesignLists();
+  DesignPalette();
+  DesignPreviewAndButtons();
+  ConnectEvents();
+}
+
+void Quelm_Rask_F::DesignLists() {
+  LstFontName.Create(Pic_C, 8, 20, 153, 225);
+  LstFontStyle.Create(Pic_C, 168, 20, 77, 186);
+  LstFontSize.Create(Pic_C, 252, 20, 53, 186);
+}
+
+void Quelm_Rask_F::DesignPalette() {
+  fraPalette.Create(Pic_C, 312, 20, 148, 190);
+  fraPalette.SetBackColor(kPanelGrey);
+  lblColorSample[0].Create(fraPalette, 3, 3, 142, 16);
+  lblColorSample[0].SetBackColor(RGB(0, 0, 0));
+  for (int index = 1; index <= kPaletteColours; ++index) {
+    forms::Label& swatch = lblColorSample[static_cast<size_t>(index)];
+    const int row = (index - 1) / 8;
+    const int column = (index - 1) % 8;
+    swatch.Create(fraPalette, kSwatchLeft + kSwatchPitch * column, kSwatchRowTops[static_cast<size_t>(row)],
+                  kSwatchSize, kSwatchSize);
+    swatch.SetBackColor(*Palette_Color(index));
+  }
+}
+
+void Quelm_Rask_F::DesignPreviewAndButtons() {
+  lbl[3].Create(Pic_C, 172, 212, 0, 0);
+  TransparentCaption(lbl[3], "ﾌﾟﾚﾋﾞｭｰ").SetAutoSize(true);
+  lblViewer.Create(Pic_C, 168, 228, 289, kCellHeight);
+  lblViewer.SetBackColor(kWhite);
+  lblViewer.SetForeColor(RGB(0, 0, 0));
+  lblViewer.SetFont(forms::CaptionFont());
+  const std::array<std::tuple<forms::Image*, forms::Label*, int, const char*>, 2> buttons = {
+      {{&Img_OK, &lbl_OK, 270, "OK"}, {&Img_Can, &lbl_Can, 364, "ｷｬﾝｾﾙ"}}};
+  for (auto [face, label, left, text] : buttons) {
+    face->SetStretch(true);
+    face->Create(Pic_C, left, 260, 92, 21);
+    label->Create(Pic_C, left, 260, 92, 21);  // after its face: it lies above it
+    TransparentCaption(*label, text).SetAlignment(forms::Alignment::Center);
+    label->SetVerticalCentre(true);
+  }
+}
+
+void Quelm_Rask_F::ConnectEvents() {
+  LstFontName.OnClick = [this] { LstFontName_Click(); };
+  LstFontStyle.OnClick = [this] { LstFontStyle_Click(); };
+  LstFontSize.OnClick = [this] { LstFontSize_Click(); };
+  for (int index = 0; index <= kPaletteColours; ++index) {
+    lblColorSample[static_cast<size_t>(index)].OnMouseDown = [this, index](const forms::MouseEvent&) {
+      lblColorSample_MouseDown(index);
+    };
+  }
+  lbl_OK.OnMouseDown = [this](const forms::MouseEvent&) { lbl_OK_MouseDown(); };
+  lbl_OK.OnMouseUp = [this](const forms::MouseEvent&) { lbl_OK_MouseUp(); };
+  lbl_Can.OnMouseDown = [this](const forms::MouseEvent&) { lbl_Can_MouseDown(); };
+  lbl_Can.OnMouseUp = [this](const forms::MouseEvent&) { lbl_Can_MouseUp(); };
+}
+
+// ---- Loading
+
+void Quelm_Rask_F::Form_Load() {
+  HourglassCursor hourglass;  // 1
+  RunStep([&] {               // 2
+    SetWidth((Pic_C.Width() + kFrameExtraWidth) * TwipsPerPixelX());
+    SetHeight((Pic_C.Height() + kFrameExtraHeight) * TwipsPerPixelY());
+  });
+  RunStep([&] {  // 3
+    const win::ScreenMetrics screen = win::GetScreenMetrics();
+    Move(CentredStart(screen.widthTwips, Width()), CentredStart(screen.heightTwips, Height()));
+  });
+  RunStep([&] { Paint_Texture(); });      // 4
+  RunStep([&] { Copy_Current_Cell(); });  // 5
+  RunStep([&] {                           // 6
+    Img_OK.SetPicture(skin_.Img_Off);
+    Img_Can.SetPicture(skin_.Img_Off);
+    for (forms::ListBox* list : {&LstFontName, &LstFontStyle, &LstFontSize}) list->SetCursor(skin_.cursor);
+    lbl_OK.SetCursor(skin_.cursor);
+    lbl_Can.SetCursor(skin_.cursor);
+  });
+  RunStep([&] { Fill_Font_Names(); });  // 7, 8
+  RunStep([&] {                         // 9
+    const int64_t extent = RoundHalfEven(LstFontName.Width() / TwipsPerPixelX() + kExtentMargin);
+    LstFontName.SetHorizontalExtent(static_cast<int>(extent));
+  });
+  RunStep([&] { Fill_Sizes_And_Styles(); });  // 10
+  RunStep([&] {                               // 11
+    for (int index = 1; index <= kPaletteColours; ++index)
+      lblColorSample[static_cast<size_t>(index)].SetCursor(skin_.cursor);
+    const std::optional<POINT> cursor = services_.cursorPos();
+    Open_X = cursor ? ToInt16Saturated(cursor->x) : 0;
+    Open_Y = cursor ? ToInt16Saturated(cursor->y) : 0;
+    Open_Effect(hwnd(), Open_X, Open_Y);
+  });
+}
+
+// The main window's tiling: column by column, one tile beyond the right and bottom edges.
+void Quelm_Rask_F::Paint_Texture() {
+  HDC source = skin_.texture.Dc();
+  HDC target = Pic_C.Dc();
+  if (!source || !target) return;
+  const int tileW = skin_.texture.Width();
+  const int tileH = skin_.texture.Height();
+  ForEachTileOrigin(Pic_C.ScaleWidth(), Pic_C.ScaleHeight(), tileW, tileH,
+                    [&](Point p) { BitBlt(target, p.x, p.y, tileW, tileH, source, 0, 0, SRCCOPY); });
+  Pic_C.Refresh();
+}
+
+void Quelm_Rask_F::Copy_Current_Cell() {
+  const AppState& state = editor_.State();
+  if (!TableModel::Valid(state.Cur_Row, state.Cur_Col)) return;
+  const Cell& cell = editor_.Model().At(state.Cur_Row, state.Cur_Col);
+  forms::FontSpec font = lblViewer.Font();
+  font.name = cell.font.name;
+  font.size = cell.font.size;
+  font.bold = cell.font.bold;
+  font.italic = cell.font.italic;
+  font.charset = DEFAULT_CHARSET;  // as the cells ask for their fonts
+  lblViewer.SetFont(font);
+  lblViewer.SetForeColor(cell.foreColor);
+  lblViewer.SetBackColor(cell.backColor);
+  lblViewer.SetCaption(cell.text.empty() ? kPreviewSample : cell.text);
+}
+
+void Quelm_Rask_F::Fill_Font_Names() {
+  fontNames_ = services_.screenFonts();
+  FillWithoutRedraw(LstFontName, fontNames_);
+  const std::string& current = lblViewer.Font().name;
+  for (size_t i = 0; i < fontNames_.size(); ++i) {
+    if (fontNames_[i] != current) continue;
+    LstFontName.SetListIndex(static_cast<int>(i));
+    return;
+  }
+}
+
+void Quelm_Rask_F::Fill_Sizes_And_Styles() {
+  for (const char* size : kSizes) LstFontSize.AddItem(size);
+  const int64_t sizeIndex = RoundHalfEven(lblViewer.Font().size - kSmallestSize);
+  if (sizeIndex >= 0 && sizeIndex < static_cast<int64_t>(kSizes.size()))
+    LstFontSize.SetListIndex(static_cast<int>(sizeIndex));
+  for (const char* style : kStyles) LstFontStyle.AddItem(style);
+  const forms::FontSpec& font = lblViewer.Font();
+  LstFontStyle.SetListIndex((font.bold ? 2 : 0) + (font.italic ? 1 : 0));
+}
+
+// ---- Choosing
+
+void Quelm_Rask_F::LstFontName_Click() {
+  const int index = LstFontName.ListIndex();
+  if (index < 0) return;
+  forms::FontSpec font = lblViewer.Font();
+  font.name = LstFontName.List(index);
+  lblViewer.SetFont(font);
+  lblViewer.Refresh();
+}
+
+void Quelm_Rask_F::LstFontStyle_Click() {
+  const int index = LstFontStyle.ListIndex();
+  if (index < 0 || index > 3) return;
+  forms::FontSpec font = lblViewer.Font();
+  font.italic = index == 1 || index == 3;
+  font.bold = index >= 2;
+  lblViewer.SetFont(font);
+  lblViewer.Refresh();
+}
+
+void Quelm_Rask_F::LstFontSize_Click() {
+  const std::string text = LstFontSize.List(LstFontSize.ListIndex());
+  int points = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), points);
+  if (error != std::errc() || end == text.data()) return;
+  forms::FontSpec font = lblViewer.Font();
+  font.size = points;
+  lblViewer.SetFont(font);
+  lblViewer.Refresh();
+}
+
+void Quelm_Rask_F::lblColorSample_MouseDown(int index) {
+  const COLORREF colour = lblColorSample[static_cast<size_t>(index)].BackColor();
+  lblColorSample[0].SetBackColor(colour);
+  lblViewer.SetForeColor(colour);
+}
+
+// ---- OK and cancel
+
+void Quelm_Rask_F::lbl_OK_MouseDown() { Img_OK.SetPicture(skin_.Img_On); }
+
+void Quelm_Rask_F::lbl_OK_MouseUp() {
+  Img_OK.SetPicture(skin_.Img_Off);
+  forms::DoEvents();
+  if (!Loaded()) return;  // closed while the messages ran: nothing is applied
+  RunStep([&] { Apply_Font(); });
+  Unload();
+}
+
+void Quelm_Rask_F::lbl_Can_MouseDown() { Img_Can.SetPicture(skin_.Img_On); }
+
+void Quelm_Rask_F::lbl_Can_MouseUp() {
+  Img_Can.SetPicture(skin_.Img_Off);
+  forms::DoEvents();
+  Unload();
+}
+
+void Quelm_Rask_F::Apply_Font() {
+  const forms::FontSpec& chosen = lblViewer.Font();
+  const CellFont font{chosen.name, chosen.size, chosen.bold, chosen.italic};
+  const uint32_t colour = lblViewer.ForeColor();
+  const AppState& state = editor_.State();
+  if (state.Common == 1) {
+    for (int row = 1; row <= kMaxRows; ++row) {
+      for (int col = 1; col <= kMaxCols; ++col) RunStep([&] { Apply_To_Cell(row, col, font, colour); });
+    }
+    return;
+  }
+  if (TableModel::Valid(state.Cur_Row, state.Cur_Col))
+    Apply_To_Cell(state.Cur_Row, state.Cur_Col, font, colour);
+}
+
+// Font and text colour through the table model, so the text box, a save and the wallpaper follow; the
+// background colour and the text stay.
+void Quelm_Rask_F::Apply_To_Cell(int row, int col, const CellFont& font, uint32_t colour) {
+  Cell& cell = editor_.Model().At(row, col);
+  cell.font = font;
+  cell.foreColor = colour;
+  editor_.ApplyCellStyle(row, col);
+  editor_.txt_Item(col, row).SetHeight(kCellHeight);
+}
+
+void Quelm_Rask_F::Form_QueryUnload(forms::UnloadMode) { Close_Effect(hwnd(), Open_X, Open_Y); }
+
+EditorHooks::Command FontChooserHook(FontChooserSkin skin, FontChooserServices services) {
+  return [skin = std::move(skin), services = std::move(services)](Quelm_Rask_S& editor) {
+    Quelm_Rask_F chooser(editor, skin, services);
+    chooser.ShowModal(editor.hwnd());
+  };
+}
+
+}  // namespace qr
