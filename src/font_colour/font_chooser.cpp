@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <tuple>
+#include <unordered_set>
 #include <utility>
 
 #include "core/geometry.h"
@@ -104,23 +105,29 @@ std::optional<uint32_t> Palette_Color(int index) {
   return kPalette[static_cast<size_t>(index - 1)];
 }
 
+// Some systems report a family once for each of its character sets: each family is kept where it was
+// first reported.
 std::vector<std::string> ScreenFontNames() {
-  std::vector<std::string> names;
+  struct Found {
+    std::vector<std::string> names;
+    std::unordered_set<std::wstring> seen;
+  } found;
   HDC screen = GetDC(nullptr);
-  if (!screen) return names;
+  if (!screen) return {};
   EnumFontFamiliesW(
       screen, nullptr,
-      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) CALLBACK -> int {
+      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) CALLBACK -> int {
+        auto& found = *reinterpret_cast<Found*>(context);
         try {
-          reinterpret_cast<std::vector<std::string>*>(found)->push_back(win::Utf8(font->lfFaceName));
+          if (found.seen.insert(font->lfFaceName).second) found.names.push_back(win::Utf8(font->lfFaceName));
           return 1;
         } catch (...) {
           return 0;  // out of memory: keep what was found
         }
       },
-      reinterpret_cast<LPARAM>(&names));
+      reinterpret_cast<LPARAM>(&found));
   ReleaseDC(nullptr, screen);
-  return names;
+  return std::move(found.names);
 }
 
 Quelm_Rask_F::Quelm_Rask_F(Quelm_Rask_S& editor, const FontChooserSkin& skin, FontChooserServices services)

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,16 @@ TEST_F(FontChooserTest, TheWindowIsLaidOutOverTheTextureAndCentredOnTheScreen) {
   EXPECT_EQ(f.Img_OK.Picture(), skin.Img_Off);
   EXPECT_EQ(f.Open_X, cursor.x);
   EXPECT_EQ(f.Open_Y, cursor.y);
+}
+
+TEST_F(FontChooserTest, TheScreensFamiliesAreListedOnceEachAndTheCellsFaceHighlighted) {
+  services.screenFonts = nullptr;
+  Quelm_Rask_F& f = OpenChooser();
+  const std::vector<std::string> names = Entries(f.LstFontName);
+  EXPECT_EQ(names, ScreenFontNames());
+  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+  ASSERT_GE(f.LstFontName.ListIndex(), 0);
+  EXPECT_EQ(f.LstFontName.List(f.LstFontName.ListIndex()), editor->DefaultCellFont().name);
 }
 
 TEST_F(FontChooserTest, ThePreviewTakesTheCurrentCellAndItsEntriesAreHighlighted) {
