@@ -37,8 +37,10 @@ endfunction()
 qr_test_program(core)
 if(WIN32)
   set(QR_GUI_TEST_DIRS win32 forms shared main_window table_editor wallpaper_creation font_colour canvas preview)
+  # Fixtures a program shares with another folder's tests.
+  set(QR_TEST_FIXTURES_wallpaper_creation ${CMAKE_SOURCE_DIR}/tests/table_editor/editor_fixture.cpp)
   foreach(dir ${QR_GUI_TEST_DIRS})
-    qr_test_program(${dir} ${QR_RESOURCES})
+    qr_test_program(${dir} ${QR_RESOURCES} ${QR_TEST_FIXTURES_${dir}})
     if(TEST ${dir})
       # Windows tests share the desktop, the foreground window and the wallpaper setting.
       set_tests_properties(${dir} PROPERTIES RUN_SERIAL TRUE)
