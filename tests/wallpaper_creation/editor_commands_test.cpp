@@ -12,16 +12,13 @@
 
 #include "canvas/canvas_window_test_driver.h"
 #include "core/geometry.h"
-#include "core/table_record.h"
 #include "font_colour/colour_chooser.h"
 #include "preview/preview_clicker.h"
 #include "support/dialog_driver.h"
-#include "table_editor/data_files.h"
 #include "table_editor/editor_fixture.h"
 #include "wallpaper_creation/create_wallpaper.h"
 #include "wallpaper_creation/fixed_files.h"
 #include "win32/files.h"
-#include "win32/image.h"
 
 namespace qr::test {
 namespace {
@@ -157,30 +154,6 @@ TEST_F(EditorCommandsTest, CancellingOrACurrentColumnOutsideTheTableChangesNothi
   }
 }
 
-TEST_F(EditorCommandsTest, TheChosenColourIsSavedWithTheTableAndPaintedOnTheOpaqueWallpaper) {
-  OpenAt(300, 150);
-  PressBackColour(Answer(RGB(12, 34, 56), IDOK));
-
-  DialogDriver driver;
-  driver.TypeFileNameAndOk(folder.File("table.qlm"));
-  Save_Data_File(*editor);
-  ASSERT_TRUE(driver.WaitUntilDone());
-  const auto bytes = win::ReadFileBytes(folder.File("table.qlm"));
-  ASSERT_TRUE(bytes);
-  const auto table = DecodeTableFile(*bytes);
-  ASSERT_TRUE(table);
-  EXPECT_EQ(table->cells.at(0).at(0).backColor, RGB(12, 34, 56));
-  EXPECT_EQ(table->cells.at(0).at(1).backColor, kWhite);
-
-  state.Trans = 0;
-  CanvasWatch watch;
-  ASSERT_TRUE(Build_Wallpaper(*editor, state, nullptr));
-  const auto wallpaper = win::LoadImageFile(WallpaperBitmapPath());
-  ASSERT_TRUE(wallpaper);
-  const POINT cell = Centre(CellOnScreen(1, 1));
-  EXPECT_EQ(wallpaper->pixels.Pixel(cell.x, cell.y), RGB(12, 34, 56));
-}
-
 TEST_F(EditorCommandsTest, TransparentPreviewStaysOnTheCanvasUntilClickedAndWritesNoFile) {
   OpenAt(200, 100);
   state.Trans = 1;
@@ -208,7 +181,6 @@ TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromATemporaryBi
   state.Trans = 0;
   editor->SetCell(1, 1, Cell{"", CellFont{"Arial", 9.0, false, false}, RGB(0, 0, 0), kGreen});
   editor->SetCell(2, 2, Cell{"WW", CellFont{"Arial", 9.0, true, false}, kRed, RGB(0, 0, 255)});
-  editor->txt_Item(1, 1).SetFocus();
   const std::string temp = TempBitmapPath();
   ASSERT_TRUE(win::ReplaceFileContents(temp, "left by an earlier run"));
   const POINT cell = Centre(CellOnScreen(1, 1));
@@ -219,7 +191,7 @@ TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromATemporaryBi
   ASSERT_TRUE(clicker.Clicked());
   EXPECT_EQ(clicker.Seen(), (std::vector<COLORREF>{kGreen, GetSysColor(COLOR_BACKGROUND)}));
   EXPECT_EQ(state.Capture_Mode, 1);
-  EXPECT_FALSE(Exists(temp));                                // gone with the preview
+  EXPECT_FALSE(Exists(temp));  // gone with the preview
 
   // The very picture the create command writes for the same table at the same place.
   CanvasWatch watch;
