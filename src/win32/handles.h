@@ -24,6 +24,9 @@ struct CursorDeleter {
 struct WindowDeleter {
   void operator()(HWND h) const noexcept { DestroyWindow(h); }
 };
+struct HookDeleter {
+  void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); }
+};
 struct FileDeleter {
   void operator()(HANDLE h) const noexcept {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -44,6 +47,8 @@ using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, detail::DcDeleter>;
 using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, detail::IconDeleter>;
 using Cursor = std::unique_ptr<std::remove_pointer_t<HCURSOR>, detail::CursorDeleter>;
 using Window = std::unique_ptr<std::remove_pointer_t<HWND>, detail::WindowDeleter>;
+// A hook from SetWindowsHookEx, removed with UnhookWindowsHookEx.
+using WindowsHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, detail::HookDeleter>;
 
 // A kernel handle from CreateFile (INVALID_HANDLE_VALUE means none).
 class File {

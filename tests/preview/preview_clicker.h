@@ -3,6 +3,7 @@
 // its picture. What the screen showed at a few points just before the click is recorded.
 #include <windows.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -10,8 +11,10 @@ namespace qr::test {
 
 class PreviewClicker {
  public:
-  // Points whose screen colour is read when the preview is found (before the click).
-  explicit PreviewClicker(std::vector<POINT> probes = {}) : probes_(std::move(probes)) {
+  // Points whose screen colour is read when the preview is found (before the click); `whileShown` runs
+  // then too, with the preview window.
+  explicit PreviewClicker(std::vector<POINT> probes = {}, std::function<void(HWND)> whileShown = {})
+      : probes_(std::move(probes)), whileShown_(std::move(whileShown)) {
     instance_ = this;
     timer_ = SetTimer(nullptr, 0, 100, &PreviewClicker::Tick);
   }
@@ -52,6 +55,7 @@ class PreviewClicker {
     HDC screen = GetDC(nullptr);
     for (POINT p : probes_) seen_.push_back(GetPixel(screen, p.x, p.y));
     ReleaseDC(nullptr, screen);
+    if (whileShown_) whileShown_(preview);
     HWND display = GetWindow(preview, GW_CHILD);
     while (display && GetClassNameW(display, name_, 64) && lstrcmpW(name_, L"QrPictureBox") != 0)
       display = GetWindow(display, GW_HWNDNEXT);
@@ -66,6 +70,7 @@ class PreviewClicker {
 
   static inline PreviewClicker* instance_ = nullptr;
   std::vector<POINT> probes_;
+  std::function<void(HWND)> whileShown_;
   std::vector<COLORREF> seen_;
   UINT_PTR timer_ = 0;
   int ticks_ = 0;

@@ -1,0 +1,97 @@
+#include "wallpaper_creation/editor_commands.h"
+
+#include <string>
+#include <utility>
+
+#include "canvas/canvas_window.h"
+#include "core/app_state.h"
+#include "core/table_model.h"
+#include "font_colour/colour_chooser.h"
+#include "preview/preview_window.h"
+#include "wallpaper_creation/create_wallpaper.h"
+#include "wallpaper_creation/fixed_files.h"
+#include "win32/bitmap_file.h"
+#include "win32/files.h"
+#include "win32/message_box.h"
+
+namespace qr {
+
+namespace {
+
+// A file that is removed when its owner goes, on every way out of the scope.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() { win::DeletePath(path_); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The pointer the canvas and the preview show: the one over the editor's large buttons (the main
+// window's).
+HCURSOR PreviewCursor(Quelm_Rask_S& editor) { return editor.lbl_Button(0).Cursor(); }
+
+void PreviewOnCanvas(Quelm_Rask_S& editor, AppState& state) {
+  const Rect table = EditorTableRectangle(editor);
+  state.Table_X = table.x;
+  state.Table_Y = table.y;
+  state.Capture_Mode = 0;  // stays as the preview until clicked; nothing is written
+  ShowCanvas(state, editor.Model(), CanvasOptions{PreviewCursor(editor), ""});
+}
+
+void PreviewOpaque(Quelm_Rask_S& editor, AppState& state) {
+  const win::Surface wallpaper = ComposeOpaqueWallpaper(editor, state, PreviewCursor(editor));
+  // A stale file of an earlier run is replaced by the write; this one goes with the preview.
+  const TemporaryFile bitmap(TempBitmapPath());
+  if (!wallpaper.ok() || !win::WriteBitmapFile(wallpaper, bitmap.path())) {
+    win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
+    return;
+  }
+  state.Capture_Mode = 1;
+  ShowPreviewWindow(state, editor.hwnd(), PreviewOptions{PreviewCursor(editor), bitmap.path()});
+}
+
+void SetCellBackColour(Quelm_Rask_S& editor, int row, int col, COLORREF colour) {
+  editor.Model().At(row, col).backColor = colour;
+  editor.ApplyCellStyle(row, col);
+}
+
+}  // namespace
+
+void Preview_Wallpaper(Quelm_Rask_S& editor) {
+  AppState& state = editor.State();
+  editor.FocusFirstSlider();  // away from the cells: no caret in the picture
+  if (state.Trans == 1) {
+    PreviewOnCanvas(editor, state);
+  } else {
+    PreviewOpaque(editor, state);
+  }
+}
+
+EditorHooks::Command PreviewWallpaperHook() {
+  return [](Quelm_Rask_S& editor) { Preview_Wallpaper(editor); };
+}
+
+void Set_Back_Colour(Quelm_Rask_S& editor, ColourChooser& colours) {
+  const Color_Result result = colours.Show_Color_Dialog(editor.hwnd(), kCentreOverOwner);
+  if (result.Canceled) return;
+  const AppState& state = editor.State();
+  if (state.Common == 1) {
+    for (int row = 1; row <= kMaxRows; ++row) {
+      for (int col = 1; col <= kMaxCols; ++col) SetCellBackColour(editor, row, col, result.Value);
+    }
+    return;
+  }
+  if (TableModel::Valid(state.Cur_Row, state.Cur_Col))
+    SetCellBackColour(editor, state.Cur_Row, state.Cur_Col, result.Value);
+}
+
+EditorHooks::Command BackColourHook(ColourChooser& colours) {
+  return [&colours](Quelm_Rask_S& editor) { Set_Back_Colour(editor, colours); };
+}
+
+}  // namespace qr
