@@ -65,7 +65,14 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
 }
 
 void Pump(int ms) {
-  PumpUntil([] { return false; }, ms);
+  // Until no input has waited in the queue for a few rounds (the keys sent so far are handled).
+  int quietRounds = 0;
+  PumpUntil(
+      [&] {
+        quietRounds = HIWORD(GetQueueStatus(QS_INPUT)) == 0 ? quietRounds + 1 : 0;
+        return quietRounds >= 5;
+      },
+      ms);
 }
 
 }  // namespace qr::test

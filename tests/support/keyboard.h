@@ -17,7 +17,7 @@ void TypeText(const std::wstring& text);
 // Runs the toolkit's message loop step (forms::DoEvents) until `done` holds or `ms` pass; the result of
 // `done` at the end.
 bool PumpUntil(const std::function<bool()>& done, int ms = 2000);
-// Runs the message loop for a while, so that every key sent so far has been handled.
-void Pump(int ms = 150);
+// Runs the message loop until every key sent so far has been handled (at most `ms`).
+void Pump(int ms = 1000);
 
 }  // namespace qr::test

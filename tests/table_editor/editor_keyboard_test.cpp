@@ -160,7 +160,7 @@ TEST_F(EditorKeys, EnterThatEndsACompositionStaysInTheCell) {
   }
   PressKey(VK_RETURN);
   PressKey(VK_TAB);
-  Pump(300);
+  Pump();
   EXPECT_EQ(GetFocus(), box) << "Enter and Tab belong to the composition";
   ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
   ImmSetOpenStatus(context, FALSE);
