@@ -272,13 +272,13 @@ void Form::PaintBackground(HDC dc, const RECT& area) {
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_ACTIVATE) {
-    if (LOWORD(wp) == WA_INACTIVE) {
-      HWND focus = GetFocus();
-      if (focus && (focus == hwnd() || IsChild(hwnd(), focus))) lastFocus_ = focus;
-    } else if (!HIWORD(wp) && RestoreFocus()) {
-      return 0;
-    }
+  // WM_CANCELMODE comes when the form is about to be disabled under a modal window, which may take
+  // the focus away before the deactivation.
+  if (msg == WM_CANCELMODE || (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE)) {
+    HWND focus = GetFocus();
+    if (focus && (focus == hwnd() || IsChild(hwnd(), focus))) lastFocus_ = focus;
+  } else if (msg == WM_ACTIVATE && !HIWORD(wp) && RestoreFocus()) {
+    return 0;
   }
   if (msg == WM_CLOSE) {
     UnloadBy(UnloadMode::FormControlMenu);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/forms.h"
+#include "support/dialog_driver.h"
 #include "support/keyboard.h"
 
 namespace qr::forms {
@@ -188,6 +189,20 @@ TEST(Focus, TheOwnersFocusComesBackWhenAModalFormCloses) {
   dialog.ShowModal(owner.hwnd());
   EXPECT_EQ(focusInDialog, fieldWindow) << "the start focus";
   EXPECT_TRUE(FocusReaches({c.box.hwnd(), &c.inner}));
+}
+
+TEST(Focus, TheFocusComesBackAfterAMessageBoxOverTheForm) {
+  Controls c;
+  KeyForm form([&](KeyForm& f) { c.Design(f); });
+  form.Show();
+  test::MakeForeground(form.hwnd());
+  MoveFocus({c.innerText.hwnd(), nullptr});
+  {
+    test::DialogDriver driver;
+    driver.Press(IDOK);
+    MessageBoxW(form.hwnd(), L"x", L"Quelm_Rask", MB_OK);
+  }
+  EXPECT_TRUE(FocusReaches({c.innerText.hwnd(), nullptr}));
 }
 
 }  // namespace
