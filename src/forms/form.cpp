@@ -163,7 +163,10 @@ bool Form::HandleKey(const MSG& msg) {
   if (!IsWindowEnabled(hwnd()) || msg.wParam == VK_PROCESSKEY || ImeComposing(msg.hwnd)) return false;
   const KeyEvent e{static_cast<int>(msg.wParam), ShiftState(), (msg.lParam & (1L << 30)) != 0, msg.hwnd};
   if (Form_KeyPreview(e)) return true;
-  if (msg.message != WM_KEYDOWN || ControlWantsKey(msg)) return false;
+  return msg.message == WM_KEYDOWN && !ControlWantsKey(msg) && DialogKey(e, msg);
+}
+
+bool Form::DialogKey(const KeyEvent& e, const MSG& msg) {
   if (e.shift & (kCtrlKey | kAltKey)) return false;
   if (e.keyCode == VK_TAB) {
     MoveFocus(NextTabStop(hwnd(), (e.shift & kShiftKey) == 0));

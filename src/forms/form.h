@@ -86,7 +86,7 @@ class Form : public Container {
  private:
   friend bool TranslateFormKey(const MSG& msg);
   bool HandleKey(const MSG& msg);
-  bool DialogKey(const KeyEvent& e);
+  bool DialogKey(const KeyEvent& e, const MSG& msg);
   bool RestoreFocus();
   void UnloadBy(UnloadMode mode);
   void EnableDisabledWindows();
