@@ -3,6 +3,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "forms/form.h"
 #include "main_window/main_window.h"
 #include "win32/files.h"
 
@@ -16,6 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (qr::forms::TranslateFormKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

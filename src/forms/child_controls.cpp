@@ -366,6 +366,10 @@ bool CommandButton::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
     const int y = r.top + (r.bottom - r.top - picture_.Height()) / 2 + offset;
     picture_.Draw(item.hDC, x, y);
   }
+  if (item.itemState & ODS_FOCUS) {
+    InflateRect(&r, -3, -3);
+    DrawFocusRect(item.hDC, &r);
+  }
   result = TRUE;
   return true;
 }

@@ -49,7 +49,14 @@ MouseEvent RelativeTo(const Windowless* control, int button, int shift, POINT p)
   return e;
 }
 
+// Marks a window as one of the toolkit's containers, so that Tab can walk into it.
+constexpr wchar_t kContainerProperty[] = L"QrFormsContainer";
+
 }  // namespace
+
+Container* Container::FromWindow(HWND wnd) {
+  return wnd ? static_cast<Container*>(GetPropW(wnd, kContainerProperty)) : nullptr;
+}
 
 Container::~Container() {
   for (Windowless* w : windowless_) w->container_ = nullptr;
@@ -75,6 +82,30 @@ void Container::RemoveWindowless(Windowless* control) {
   windowless_.erase(std::remove(windowless_.begin(), windowless_.end(), control), windowless_.end());
   control->container_ = nullptr;
   if (pressed_ == control) pressed_ = nullptr;
+  if (focused_ == control) focused_ = nullptr;
+}
+
+void Container::SetFocusedWindowless(Windowless* control) {
+  if (control == focused_) return;
+  InvalidateFocusFrame();
+  focused_ = control;
+  InvalidateFocusFrame();
+}
+
+void Container::InvalidateFocusFrame() const {
+  if (!focused_) return;
+  RECT area = focused_->Bounds();
+  InflateRect(&area, kFocusFrameMargin, kFocusFrameMargin);
+  InvalidateArea(area);
+}
+
+void Container::PaintFocusFrame(HDC dc) const {
+  if (!focused_ || !focused_->Visible() || GetFocus() != hwnd()) return;
+  RECT frame = focused_->Bounds();
+  InflateRect(&frame, kFocusFrameMargin, kFocusFrameMargin);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &frame);
 }
 
 void Container::InvalidateArea(const RECT& area) const {
@@ -153,12 +184,14 @@ void Container::PaintAll(HDC target, const RECT& area) {
   if (!buffer || !bitmap) {
     PaintBackground(target, area);
     PaintWindowless(target, area);
+    PaintFocusFrame(target);
     return;
   }
   win::Selection select(buffer.get(), bitmap.get());
   SetViewportOrgEx(buffer.get(), -area.left, -area.top, nullptr);
   PaintBackground(buffer.get(), area);
   PaintWindowless(buffer.get(), area);
+  PaintFocusFrame(buffer.get());
   BitBlt(target, area.left, area.top, w, h, buffer.get(), area.left, area.top, SRCCOPY);
 }
 
@@ -251,6 +284,7 @@ bool Container::SetCursorFor(HWND over) {
 
 void Container::WindowDestroyed() {
   toolTip_ = nullptr;  // owned by the window, destroyed with it
+  focused_ = nullptr;
   pressed_ = nullptr;
   pressedOnBackground_ = false;
   heldButtons_ = 0;
@@ -258,6 +292,16 @@ void Container::WindowDestroyed() {
 
 LRESULT Container::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE:
+      SetPropW(hwnd(), kContainerProperty, this);
+      break;
+    case WM_NCDESTROY:
+      RemovePropW(hwnd(), kContainerProperty);
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateFocusFrame();
+      break;
     case WM_PAINT: {
       win::PaintDc paint(hwnd());
       PaintAll(paint.get(), paint.area());

@@ -15,6 +15,9 @@ namespace qr::forms {
 
 class ChildControl;
 
+// The dotted focus frame lies this many pixels outside a windowless control.
+constexpr int kFocusFrameMargin = 1;
+
 class Container : public WindowBase {
  public:
   ~Container() override;
@@ -35,6 +38,16 @@ class Container : public WindowBase {
 
   // The topmost visible control at a client point, or nullptr.
   Windowless* WindowlessAt(POINT p) const;
+  // In the order they were added (the lowest first).
+  const std::vector<Windowless*>& WindowlessControls() const { return windowless_; }
+
+  // The windowless control that holds the keyboard focus while this window has it; its dotted frame
+  // shows then. Setting it does not move the window focus (see forms/focus.h).
+  Windowless* FocusedWindowless() const { return focused_; }
+  void SetFocusedWindowless(Windowless* control);
+
+  // The container object of one of the toolkit's windows (a form or a picture box), or nullptr.
+  static Container* FromWindow(HWND wnd);
 
   // Used by the controls.
   void AddWindowless(Windowless* control);
@@ -53,12 +66,15 @@ class Container : public WindowBase {
 
  private:
   void PaintAll(HDC target, const RECT& area);
+  void PaintFocusFrame(HDC dc) const;
+  void InvalidateFocusFrame() const;
   void MouseButton(UINT msg, WPARAM wp, LPARAM lp);
   void MouseMoved(WPARAM wp, LPARAM lp);
   bool SetCursorFor(HWND over);
   HWND ToolTipWindow();
 
   std::vector<Windowless*> windowless_;
+  Windowless* focused_ = nullptr;
   Windowless* pressed_ = nullptr;  // receives the mouse until every button is up
   bool pressedOnBackground_ = false;
   int heldButtons_ = 0;

@@ -1,5 +1,7 @@
 #pragma once
-// Mouse event arguments, as every control reports them.
+// Mouse and key event arguments, as every control reports them.
+#include <windows.h>
+
 #include <functional>
 
 namespace qr::forms {
@@ -13,6 +15,13 @@ struct MouseEvent {
   int shift = 0;
   int x = 0;  // pixels, relative to the control that receives the event
   int y = 0;
+};
+
+struct KeyEvent {
+  int keyCode = 0;  // virtual-key code, e.g. VK_TAB
+  int shift = 0;
+  bool repeat = false;   // auto-repeat of a key held down
+  HWND focus = nullptr;  // the window the key is bound for (the one with the keyboard focus)
 };
 
 using MouseHandler = std::function<void(const MouseEvent&)>;

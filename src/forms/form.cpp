@@ -1,8 +1,11 @@
 #include "forms/form.h"
 
+#include <imm.h>
+
 #include <cmath>
 #include <utility>
 
+#include "forms/focus.h"
 #include "win32/text.h"
 
 namespace qr::forms {
@@ -17,6 +20,38 @@ double ScreenTwipsPerPixel(int axis) {
 }
 
 int ToPixels(double twips, double perPixel) { return static_cast<int>(std::lround(twips / perPixel)); }
+
+// While an input method composes, Enter, Tab and the arrows belong to the composition.
+bool ImeComposing(HWND wnd) {
+  HIMC context = ImmGetContext(wnd);
+  if (!context) return false;
+  const LONG bytes = ImmGetCompositionStringW(context, GCS_COMPSTR, nullptr, 0);
+  ImmReleaseContext(wnd, context);
+  return bytes > 0;
+}
+
+int ShiftState() {
+  int shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftKey;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlKey;
+  if (GetKeyState(VK_MENU) < 0) shift |= kAltKey;
+  return shift;
+}
+
+LRESULT DialogCode(HWND wnd, const MSG& msg) {
+  return SendMessageW(wnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+}
+
+// The focused control handles this key itself (a multi-line text box its Enter, say).
+bool ControlWantsKey(const MSG& msg) {
+  const LRESULT code = DialogCode(msg.hwnd, msg);
+  if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return true;
+  return msg.wParam == VK_TAB && (code & DLGC_WANTTAB);
+}
+
+bool IsPushButton(HWND wnd, const MSG& msg) {
+  return (DialogCode(wnd, msg) & (DLGC_BUTTON | DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
 
 }  // namespace
 
@@ -51,6 +86,7 @@ void Form::Load(HWND owner) {
     return;
   }
   unloading_ = false;
+  lastFocus_ = nullptr;
   Design();
   Form_Load();
 }
@@ -69,6 +105,7 @@ void Form::ShowModal(HWND owner) {
   modalOwner_ = owner;
   // Every other window of this thread waits, as with a modal dialog.
   disabledByModal_.clear();
+  ownerFocus_ = GetFocus();
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND wnd, LPARAM self) CALLBACK -> BOOL {
@@ -93,6 +130,7 @@ void Form::ShowModal(HWND owner) {
       break;
     }
     if (got < 0) break;
+    if (TranslateFormKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -104,7 +142,58 @@ void Form::EnableDisabledWindows() {
     if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
   }
   HWND owner = std::exchange(modalOwner_, nullptr);
-  if (owner && IsWindow(owner) && IsWindowVisible(owner)) SetActiveWindow(owner);
+  HWND focus = std::exchange(ownerFocus_, nullptr);
+  if (!owner || !IsWindow(owner) || !IsWindowVisible(owner)) return;
+  SetActiveWindow(owner);
+  // The owner's focus was taken when it was disabled: the control that had it gets it back.
+  if (focus && IsWindow(focus) && (focus == owner || IsChild(owner, focus)) && IsWindowEnabled(focus)) {
+    SetFocus(focus);
+  }
+}
+
+bool Form::RestoreFocus() {
+  HWND focus = lastFocus_;
+  if (!focus || !IsWindow(focus) || !(focus == hwnd() || IsChild(hwnd(), focus))) return false;
+  if (!(GetWindowLongW(focus, GWL_STYLE) & WS_VISIBLE) || !IsWindowEnabled(focus)) return false;
+  SetFocus(focus);
+  return true;
+}
+
+bool Form::HandleKey(const MSG& msg) {
+  if (!IsWindowEnabled(hwnd()) || msg.wParam == VK_PROCESSKEY || ImeComposing(msg.hwnd)) return false;
+  const KeyEvent e{static_cast<int>(msg.wParam), ShiftState(), (msg.lParam & (1L << 30)) != 0, msg.hwnd};
+  if (Form_KeyPreview(e)) return true;
+  return msg.message == WM_KEYDOWN && !ControlWantsKey(msg) && DialogKey(e, msg);
+}
+
+bool Form::DialogKey(const KeyEvent& e, const MSG& msg) {
+  if (e.shift & (kCtrlKey | kAltKey)) return false;
+  if (e.keyCode == VK_TAB) {
+    MoveFocus(NextTabStop(hwnd(), (e.shift & kShiftKey) == 0));
+    return true;
+  }
+  if ((e.keyCode != VK_RETURN && e.keyCode != VK_SPACE) || (e.shift & kShiftKey)) return false;
+  const FocusTarget focus = CurrentFocus();
+  if (focus.control) {
+    if (!e.repeat) focus.control->PerformClick();  // a held key runs the command once
+    return true;
+  }
+  if (e.keyCode == VK_RETURN && focus && IsPushButton(focus.window, msg)) {
+    if (!e.repeat) SendMessageW(focus.window, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+bool TranslateFormKey(const MSG& msg) {
+  if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !msg.hwnd) return false;
+  auto* form = dynamic_cast<Form*>(Container::FromWindow(GetAncestor(msg.hwnd, GA_ROOT)));
+  if (!form) return false;
+  try {
+    return form->HandleKey(msg);
+  } catch (...) {
+    return false;  // a failing handler is skipped; the key goes on as usual
+  }
 }
 
 void Form::Hide() {
@@ -186,6 +275,14 @@ void Form::PaintBackground(HDC dc, const RECT& area) {
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // WM_CANCELMODE comes when the form is about to be disabled under a modal window, which may take
+  // the focus away before the deactivation.
+  if (msg == WM_CANCELMODE || (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE)) {
+    HWND focus = GetFocus();
+    if (focus && (focus == hwnd() || IsChild(hwnd(), focus))) lastFocus_ = focus;
+  } else if (msg == WM_ACTIVATE && !HIWORD(wp) && RestoreFocus()) {
+    return 0;
+  }
   if (msg == WM_CLOSE) {
     UnloadBy(UnloadMode::FormControlMenu);
     return 0;
@@ -201,6 +298,7 @@ void DoEvents() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    if (TranslateFormKey(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

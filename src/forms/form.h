@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/container.h"
+#include "forms/events.h"
 
 namespace qr::forms {
 
@@ -55,6 +56,10 @@ class Form : public Container {
   void SetHeight(double twips);
   void Move(double leftTwips, double topTwips);
 
+  // The window that takes the keyboard focus when the form is first activated (default: the form
+  // itself; Tab then starts at the first stop). Later activations give the focus back to where it was.
+  void SetStartFocus(HWND window) { lastFocus_ = window; }
+
   std::string Caption() const;
   void SetCaption(const std::string& caption);
   void SetBackColor(COLORREF colour);
@@ -71,11 +76,18 @@ class Form : public Container {
   // Any way of closing; the toolkit never cancels.
   virtual void Form_QueryUnload(UnloadMode /*mode*/) {}
   virtual void Form_Unload() {}
+  // Every key pressed in the form (WM_KEYDOWN, WM_SYSKEYDOWN), before the focused control and the dialog
+  // keys see it; true: handled, the key goes no further. Not called while an input method composes.
+  virtual bool Form_KeyPreview(const KeyEvent& /*e*/) { return false; }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintBackground(HDC dc, const RECT& area) override;
 
  private:
+  friend bool TranslateFormKey(const MSG& msg);
+  bool HandleKey(const MSG& msg);
+  bool DialogKey(const KeyEvent& e, const MSG& msg);
+  bool RestoreFocus();
   void UnloadBy(UnloadMode mode);
   void EnableDisabledWindows();
   RECT OuterRect() const;
@@ -84,7 +96,16 @@ class Form : public Container {
   bool unloading_ = false;
   std::vector<HWND> disabledByModal_;
   HWND modalOwner_ = nullptr;
+  HWND ownerFocus_ = nullptr;  // the owner's focus when this form was shown modally
+  HWND lastFocus_ = nullptr;   // the focus when the form was last deactivated
 };
+
+// Gives the keys their meaning in the toolkit's forms: the form's Form_KeyPreview first, then Tab and
+// Shift+Tab move the focus (see forms/focus.h), Enter or Space on a windowless tab stop, and Enter on a
+// push button, click it. Every message loop calls it for each message before TranslateMessage; true:
+// the key was handled and the message goes no further. Keys pass untouched while an input method
+// composes, and a control that asks for a key (WM_GETDLGCODE) keeps it.
+bool TranslateFormKey(const MSG& msg);
 
 // Processes the pending window messages once (repaints included), then returns.
 void DoEvents();

@@ -54,7 +54,20 @@ void Windowless::UpdateToolTip() const {
 }
 
 void Windowless::Invalidate() const {
-  if (container_) container_->InvalidateArea(rect_);
+  if (!container_) return;
+  RECT area = rect_;
+  if (container_->FocusedWindowless() == this) InflateRect(&area, kFocusFrameMargin, kFocusFrameMargin);
+  container_->InvalidateArea(area);
+}
+
+void Windowless::PerformClick() {
+  if (!visible_ || !enabled_ || !container_) return;
+  const MouseEvent e{kLeftButton, 0, Width() / 2, Height() / 2};
+  // Copies: a handler may replace itself, and a command may close the window (the control stays).
+  if (MouseHandler down = OnMouseDown) down(e);
+  if (MouseHandler up = OnMouseUp) up(e);
+  if (!container_ || !container_->hwnd()) return;
+  if (EventHandler click = OnClick) click();
 }
 
 void Windowless::Refresh() {

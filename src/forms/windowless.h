@@ -50,6 +50,14 @@ class Windowless {
   // Repaints the control's area now.
   void Refresh();
 
+  // A tab stop takes the keyboard focus by Tab and Shift+Tab (drawn as a dotted frame around it), and
+  // Enter or Space on it acts as a left click: OnMouseDown, OnMouseUp, OnClick. Default: off; set it on
+  // the controls that act as buttons or options.
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  // The left click of the keyboard (nothing when hidden or disabled).
+  void PerformClick();
+
   MouseHandler OnMouseDown;
   MouseHandler OnMouseMove;
   // Delivered to the control that got the mouse down, wherever the button is released.
@@ -72,6 +80,7 @@ class Windowless {
   RECT rect_{};
   bool visible_ = true;
   bool enabled_ = true;
+  bool tabStop_ = false;
   HCURSOR cursor_ = nullptr;
   std::string toolTip_;
 };

@@ -184,6 +184,8 @@ void Quelm_Rask_M::DesignChoice() {
     Img_Pos[idx].Create(Pic_D[0], pos[i].markLeft, pos[i].top, 12, 12);
     lbl_Pos[idx].Create(Pic_D[0], pos[i].markLeft + 16, pos[i].top, pos[i].labelWidth, 13);
     TransparentCaption(lbl_Pos[idx], pos[i].caption);
+    lbl_Kabe[idx].SetTabStop(true);  // the keyboard chooses with Tab and Space
+    lbl_Pos[idx].SetTabStop(true);
     auto kabeDown = [this, i](const forms::MouseEvent&) { Select_Kabe(i); };
     auto posDown = [this, i](const forms::MouseEvent&) { Select_Pos(i); };
     Img_Kabe[idx].OnMouseDown = kabeDown;
@@ -205,6 +207,7 @@ void Quelm_Rask_M::MakeButton(forms::PictureBox& parent, forms::Image& face, for
   TransparentCaption(caption, text);
   caption.SetAlignment(forms::Alignment::Center);
   caption.SetVerticalCentre(true);
+  caption.SetTabStop(true);
 }
 
 void Quelm_Rask_M::WireButton(forms::Label& caption, forms::Image& face, std::function<void()> action) {

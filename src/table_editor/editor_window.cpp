@@ -137,6 +137,7 @@ void Quelm_Rask_S::DesignToolbar() {
                      kToolbarPictureSize);
     Img_SS(i).SetPicture(skin_.toolbar[static_cast<size_t>(i)]);
     Img_SS(i).SetToolTip(kToolbarTips[i]);
+    Img_SS(i).SetTabStop(true);
   }
   for (int i = 0; i <= 3; ++i) {
     Cmd_Ya(i).Create(*this, 0, kRowColTop, kRowColSize, kRowColSize);
@@ -156,6 +157,8 @@ void Quelm_Rask_S::DesignOptions() {
   lbl_Comn_.Create(*this, kCommonLeft + kOptionLabelGap, kOptionTop, kOptionLabelWidth, kOptionBoxSize + 1);
   lbl_Comn_.SetCaption("共通");
   lbl_Comn_.SetBackStyle(forms::BackStyle::Transparent);
+  lbl_Trns_.SetTabStop(true);
+  lbl_Comn_.SetTabStop(true);
 }
 
 void Quelm_Rask_S::DesignSliders() {
@@ -195,6 +198,7 @@ void Quelm_Rask_S::DesignButtons() {
     label.SetCaption(kButtonCaptions[i]);
     label.SetBackStyle(forms::BackStyle::Transparent);
     label.SetAlignment(forms::Alignment::Center);
+    label.SetTabStop(true);
   }
 }
 
@@ -269,6 +273,7 @@ void Quelm_Rask_S::Form_Load() {
   // 10. Current cell.
   state_.Cur_Row = 1;
   state_.Cur_Col = 1;
+  SetStartFocus(txt_Item(1, 1).hwnd());  // typing starts in the current cell
   In_Load = false;
   // 11. Opening effect from the cursor.
   const std::optional<POINT> cursor = CursorPosition();
@@ -385,6 +390,40 @@ void Quelm_Rask_S::Cell_Change(int row, int col) {
 void Quelm_Rask_S::Cell_GotFocus(int row, int col) {
   state_.Cur_Row = static_cast<int16_t>(row);
   state_.Cur_Col = static_cast<int16_t>(col);
+}
+
+// ---- Moving between cells by the keyboard
+
+std::pair<int, int> Quelm_Rask_S::CellOf(HWND wnd) {
+  for (int row = 1; row <= kMaxRows; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) {
+      if (wnd && txt_Item(col, row).hwnd() == wnd) return {row, col};
+    }
+  }
+  return {0, 0};
+}
+
+bool Quelm_Rask_S::CellInUse(int row, int col) {
+  if (row < 1 || row > state_.G_Rows || col < 1 || col > state_.G_Cols) return false;
+  const forms::TextBox& box = txt_Item(col, row);
+  return box.Visible() && box.Width() > 0;
+}
+
+void Quelm_Rask_S::Focus_Cell(int row, int col) {
+  if (CellInUse(row, col)) forms::MoveFocus({txt_Item(col, row).hwnd(), nullptr});
+}
+
+bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
+  const auto [row, col] = CellOf(e.focus);
+  if (row == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
+  const bool shift = (e.shift & forms::kShiftKey) != 0;
+  int step = 0;
+  if (e.keyCode == VK_RETURN) step = shift ? -1 : 1;
+  if (!shift && e.keyCode == VK_DOWN) step = 1;
+  if (!shift && e.keyCode == VK_UP) step = -1;
+  if (step == 0) return false;
+  Focus_Cell(row + step, col);  // at the first or last row the key is spent without a move
+  return true;
 }
 
 // ---- Rows, columns and widths

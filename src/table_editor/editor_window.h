@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/app_state.h"
 #include "core/key_store.h"
@@ -103,6 +104,9 @@ class Quelm_Rask_S : public forms::Form {
   void Form_Load() override;
   void Form_QueryUnload(forms::UnloadMode mode) override;
   void PaintBackground(HDC dc, const RECT& area) override;
+  // Enter and Down go to the cell below, Shift+Enter and Up to the cell above, as in a spreadsheet;
+  // Tab runs through the cells in use row by row as the toolkit's tab order does.
+  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
   void DesignToolbar();
@@ -126,6 +130,11 @@ class Quelm_Rask_S : public forms::Form {
   void Form_MouseUp(const forms::MouseEvent& e);
   void Cell_Change(int row, int col);
   void Cell_GotFocus(int row, int col);
+  // The cell whose text box `wnd` is: {row, col}, or {0, 0}.
+  std::pair<int, int> CellOf(HWND wnd);
+  bool CellInUse(int row, int col);
+  // Moves the focus into a cell in use, its text selected; a cell out of use keeps the focus where it is.
+  void Focus_Cell(int row, int col);
 
   void HideSliders();
   void RunHook(const EditorHooks::Command& hook);

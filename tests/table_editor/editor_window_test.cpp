@@ -614,6 +614,7 @@ TEST_F(EditorTest, GridBoxRendersAsOnTheScreenEvenPartlyOffIt) {
   editor->Model().At(2, 2).backColor = RGB(255, 0, 0);
   editor->Model().At(3, 1).backColor = RGB(0, 0, 255);
   editor->ApplyAllCellStyles();
+  editor->FocusFirstSlider();  // as the commands do: no caret blinks in a cell on the screen
   SetWindowPos(editor->hwnd(), HWND_TOPMOST, 100, 100, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   RedrawWindow(editor->hwnd(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -1,0 +1,85 @@
+// The main window by the keyboard: Tab walks its options, buttons and list in reading order, skipping
+// what is disabled, and Enter or Space runs the focused button - real keys through the message loop.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main_window/main_window.h"
+#include "support/keyboard.h"
+#include "support/temp_folder.h"
+
+namespace qr {
+namespace {
+
+using test::PressKey;
+using test::PumpUntil;
+
+class MainWindowKeys : public ::testing::Test {
+ protected:
+  Quelm_Rask_M& Start() {
+    state_.Program_Folder = folder_.path();
+    MainWindowServices services;
+    services.End_Program = [this] { ++ended_; };
+    services.Win_Help = [this](HWND, const std::string&, UINT, ULONG_PTR) { ++helpCalls_; };
+    window_ = std::make_unique<Quelm_Rask_M>(state_, std::move(services));
+    window_->Show();
+    test::MakeForeground(window_->hwnd());
+    return *window_;
+  }
+
+  // Presses Tab (or Shift+Tab) and waits for the focus to reach a windowless control.
+  static bool TabTo(const forms::Windowless& control, bool back = false) {
+    PressKey(VK_TAB, back);
+    HWND holder = control.Parent()->hwnd();
+    return PumpUntil(
+        [&] { return GetFocus() == holder && control.Parent()->FocusedWindowless() == &control; });
+  }
+  static bool TabTo(HWND window, bool back = false) {
+    PressKey(VK_TAB, back);
+    return PumpUntil([window] { return GetFocus() == window; });
+  }
+
+  test::TempFolder folder_;
+  AppState state_;
+  std::unique_ptr<Quelm_Rask_M> window_;
+  int ended_ = 0;
+  int helpCalls_ = 0;
+};
+
+TEST_F(MainWindowKeys, TabWalksTheEnabledControlsInReadingOrderToTheListAndBackAndKeysRunThem) {
+  Quelm_Rask_M& main = Start();
+  ASSERT_EQ(state_.G_Kabe, 2) << "no wallpaper: browse, preview and the placements are disabled";
+  ASSERT_TRUE(TabTo(main.lbl_Help));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return helpCalls_ == 1; })) << "Enter runs the focused button";
+  ASSERT_TRUE(TabTo(main.lbl_Kabe[2]));
+  ASSERT_TRUE(TabTo(main.lbl_Kabe[0]));
+  ASSERT_TRUE(TabTo(main.lbl_Kabe[1]));
+  ASSERT_TRUE(TabTo(main.lbl_Cmd[2]));
+  ASSERT_TRUE(TabTo(main.List_Kabe.hwnd()));
+  ASSERT_TRUE(TabTo(main.lbl_Cmd[2], true));
+  ASSERT_TRUE(TabTo(main.List_Kabe.hwnd()));
+  // The list commands are disabled while nothing is chosen: the exit button follows the list.
+  ASSERT_TRUE(TabTo(main.lbl_End));
+  ASSERT_TRUE(TabTo(main.lbl_Can));
+  ASSERT_TRUE(TabTo(main.lbl_Help)) << "round the window";
+  EXPECT_EQ(ended_, 0);
+
+  // Space chooses the focused option; the placements it enables join the order where they lie.
+  ASSERT_TRUE(TabTo(main.lbl_Kabe[2]));
+  ASSERT_TRUE(TabTo(main.lbl_Kabe[0]));
+  ASSERT_TRUE(TabTo(main.lbl_Kabe[1]));
+  PressKey(VK_SPACE);
+  ASSERT_TRUE(PumpUntil([&] { return state_.G_Kabe == 1; }));
+  ASSERT_TRUE(TabTo(main.lbl_Cmd[1], true));
+  ASSERT_TRUE(TabTo(main.lbl_Cmd[0], true));
+  ASSERT_TRUE(TabTo(main.lbl_Pos[1], true));
+  PressKey(VK_SPACE);
+  ASSERT_TRUE(PumpUntil([&] { return state_.G_Pos == 1; }));
+}
+
+}  // namespace
+}  // namespace qr
