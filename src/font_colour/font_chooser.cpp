@@ -160,6 +160,7 @@ void Quelm_Rask_F::Design() {
 
 void Quelm_Rask_F::DesignLists() {
   LstFontName.Create(Pic_C, 8, 20, 153, 225);
+  SetStartFocus(LstFontName.hwnd());
   LstFontStyle.Create(Pic_C, 168, 20, 77, 186);
   LstFontSize.Create(Pic_C, 252, 20, 53, 186);
 }
@@ -194,6 +195,7 @@ void Quelm_Rask_F::DesignPreviewAndButtons() {
     label->Create(Pic_C, left, 260, 92, 21);  // after its face: it lies above it
     TransparentCaption(*label, text).SetAlignment(forms::Alignment::Center);
     label->SetVerticalCentre(true);
+    label->SetTabStop(true);  // Enter or Space on it runs it, as a click does
   }
 }
 
