@@ -10,9 +10,9 @@
 #include "core/app_state.h"
 #include "preview/preview_clicker.h"
 #include "preview/preview_window.h"
+#include "shared/fixed_files.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
-#include "wallpaper_creation/fixed_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/surface.h"
 

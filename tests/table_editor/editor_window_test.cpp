@@ -601,59 +601,5 @@ TEST_F(EditorTest, ModalShowingEndsWithTheCloseMessage) {
   EXPECT_EQ(IniValue(iniPath, "G_Rows"), "10");
 }
 
-// ---- Drawing the grid box
-
-// A point inside the client area of cell (row, col), in the grid box's own coordinates.
-POINT InsideCell(Quelm_Rask_S& editor, int row, int col) {
-  const RECT box = RectInParent(editor.txt_Item(col, row).hwnd());
-  return POINT{2 + box.left + 4, 2 + box.top + 4};  // past the grid box's and the cell's edges
-}
-
-TEST_F(EditorTest, GridBoxRendersAsOnTheScreenEvenPartlyOffIt) {
-  auto editor = Open();
-  editor->Model().At(2, 2).backColor = RGB(255, 0, 0);
-  editor->Model().At(3, 1).backColor = RGB(0, 0, 255);
-  editor->ApplyAllCellStyles();
-  SetWindowPos(editor->hwnd(), HWND_TOPMOST, 100, 100, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-  RedrawWindow(editor->hwnd(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-
-  const win::Surface onScreen = editor->RenderGridBox();
-  ASSERT_TRUE(onScreen.ok());
-  const RECT pic = editor->PicBackRect();
-  EXPECT_EQ(onScreen.width(), pic.right - pic.left);
-  EXPECT_EQ(onScreen.height(), pic.bottom - pic.top);
-  POINT red = InsideCell(*editor, 2, 2);
-  POINT blue = InsideCell(*editor, 3, 1);
-  EXPECT_EQ(onScreen.Pixel(red.x, red.y), static_cast<COLORREF>(RGB(255, 0, 0)));
-  EXPECT_EQ(onScreen.Pixel(blue.x, blue.y), static_cast<COLORREF>(RGB(0, 0, 255)));
-  EXPECT_EQ(onScreen.Pixel(InsideCell(*editor, 1, 1).x, InsideCell(*editor, 1, 1).y), RGB(255, 255, 255));
-
-  // The same pixels as the screen shows, edges and grid lines included.
-  RECT picOnScreen{};
-  GetWindowRect(editor->PicBackWindow(), &picOnScreen);
-  win::Surface shot(onScreen.width(), onScreen.height());
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.dc(), 0, 0, shot.width(), shot.height(), screen, picOnScreen.left, picOnScreen.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  int differing = 0;
-  std::string first;
-  for (int y = 0; y < shot.height(); ++y) {
-    for (int x = 0; x < shot.width(); ++x) {
-      if (shot.Pixel(x, y) == onScreen.Pixel(x, y)) continue;
-      if (differing++ == 0) first = std::to_string(x) + "," + std::to_string(y);
-    }
-  }
-  EXPECT_EQ(differing, 0) << "first at " << first;
-
-  // Half off the left edge of the screen.
-  SetWindowPos(editor->hwnd(), nullptr, -150, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  const win::Surface offScreen = editor->RenderGridBox();
-  ASSERT_TRUE(offScreen.ok());
-  EXPECT_EQ(offScreen.Pixel(red.x, red.y), static_cast<COLORREF>(RGB(255, 0, 0)));
-  EXPECT_EQ(offScreen.Pixel(blue.x, blue.y), static_cast<COLORREF>(RGB(0, 0, 255)));
-  SetWindowPos(editor->hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-}
-
 }  // namespace
 }  // namespace qr::test
