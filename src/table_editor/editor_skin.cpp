@@ -1,6 +1,6 @@
 #include "table_editor/editor_skin.h"
 
-#include "shared/editorSkin.h"
+#include "shared/skin.h"
 
 namespace qr {
 

@@ -72,7 +72,7 @@ TEST(WallpaperJob, TheCornerFollowsTheSavedEditorPositionAsTheCreateCommandCompu
   window = EditorWindowRect(input);
   EXPECT_EQ(window.x, 375);
   EXPECT_EQ(window.y, 188);
-  EXPECT_EQ(TableCornerFor(window, 12, 12), (Point{391, 254}));
+  EXPECT_EQ(TableCornerFor(window, 12, 12), (Point{391, 252}));
 }
 
 TEST(WallpaperJob, WithoutASavedPositionTheEditorIsCentred) {

@@ -193,6 +193,8 @@ TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEd
   OpenEditor(300, 150);
   state.Trans = 0;
   state.Capture_Mode = 0;
+  const RECT table = TableOnScreen(), cells = CellsOnWallpaper();
+  const RECT green = Shrunk(CellOnWallpaper(1, 1), 2), blue = Shrunk(CellOnWallpaper(1, 2), 2);
   test::DialogDriver driver;
   driver.Press(IDNO);
   PressCreate();
@@ -211,12 +213,9 @@ TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEd
   const win::Surface s = Load(folder.File("Quelm_Rask.bmp"));
   ASSERT_TRUE(s.ok());
   // The cells as the editor draws them (sunken edge, back colour, text), from the table's corner.
-  const RECT table = TableOnScreen(), cells = CellsOnWallpaper();
   EXPECT_EQ(cells.left, table.left);
   EXPECT_EQ(cells.top, table.top);
-  const RECT green = Shrunk(CellOnWallpaper(1, 1), 2);
   EXPECT_EQ(CountColour(s, green, kGreen), Area(green, 1024, 768));
-  const RECT blue = Shrunk(CellOnWallpaper(1, 2), 2);
   EXPECT_GT(CountColour(s, blue, kBlue), Area(blue, 1024, 768) / 3);
   EXPECT_GT(CountColour(s, blue, kRed), 10);  // the text
   // Around the cells the background, nothing of the editor.
@@ -238,6 +237,7 @@ TEST_F(CreateWallpaperTest, OpaqueCellsAreDrawnWithoutTheEditorEvenWhereCoveredO
   ShowWindow(cover, SW_SHOWNOACTIVATE);
   UpdateWindow(cover);
   const RECT cells = CellsOnWallpaper();
+  const RECT green = Shrunk(CellOnWallpaper(1, 1), 2), blue = Shrunk(CellOnWallpaper(1, 2), 2);
   ASSERT_LT(cells.left, 0);
   ASSERT_GT(cells.bottom, 768);
   test::DialogDriver driver;
@@ -248,10 +248,8 @@ TEST_F(CreateWallpaperTest, OpaqueCellsAreDrawnWithoutTheEditorEvenWhereCoveredO
 
   const win::Surface s = Load(WallpaperBitmapPath());
   ASSERT_TRUE(s.ok());
-  const RECT green = Shrunk(CellOnWallpaper(1, 1), 2);
   ASSERT_GT(Area(green, 1024, 768), 50);
   EXPECT_EQ(CountColour(s, green, kGreen), Area(green, 1024, 768));
-  const RECT blue = Shrunk(CellOnWallpaper(1, 2), 2);
   EXPECT_GT(CountColour(s, blue, kBlue), Area(blue, 1024, 768) / 3);
   // Outside the cells only the background: neither the covering window nor the editor.
   const RECT all{0, 0, 1024, 768};
