@@ -62,7 +62,7 @@ JobTable JobTableFrom(const DecodedTable& decoded);
 // of this table's size: the window's top-left pixel, or the centre of the screen when the position is
 // -1 (either coordinate). Pixels from twips round halves away from zero, as the window does.
 struct EditorPlacementInput {
-  int16_t leftTwips = -1, topTwips = -1;
+  int32_t leftTwips = -1, topTwips = -1;
   double twipsPerPixelX = kFixedTwipsPerPixel, twipsPerPixelY = kFixedTwipsPerPixel;
   Size screenPx;
   int16_t rows = 0, cols = 0;
