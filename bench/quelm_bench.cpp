@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/composer.h"
+#include "canvas/wallpaper_render.h"
 #include "core/table_model.h"
 #include "win32/bitmap_file.h"
 #include "win32/com.h"
@@ -104,19 +104,20 @@ double Median(std::vector<double> values) {
 
 int RunCase(const Screen& screen, const Background& background, const std::string& folder) {
   qr::win::ComApartment com;
-  const qr::TableModel table = FullTable();
-  const std::array<int16_t, 6> widths{0, 120, 120, 120, 120, 120};
-  const qr::BackgroundSpec scene{1, background.placement, folder + "\\" + background.file,
-                                GetSysColor(COLOR_BACKGROUND)};
+  qr::WallpaperJob job;
+  job.screen = {screen.w, screen.h};
+  job.background = {qr::BackgroundKind::ImageFile, folder + "\\" + background.file,
+                    qr::PlacementOf(background.placement), qr::DesktopColour()};
+  job.table = qr::JobTableFrom(FullTable(), 34, 5, {0, 120, 120, 120, 120, 120});
+  job.tableAt = {100, 100};
+  job.transparent = true;
   const std::string output = folder + "\\Quelm_Rask_bench.bmp";
   std::vector<double> decode, place, tableMs, write, total;
   for (int run = 0; run <= kRuns; ++run) {  // run 0 warms the codecs and the file cache up
-    Surface target(screen.w, screen.h);
-    if (!target.ok()) return 2;
     qr::ComposeTimings timings;
     const double start = Now();
-    qr::ComposeBackground(target, scene, &timings);
-    qr::DrawTransparentTable(target, table, 100, 100, 34, 5, widths, &timings);
+    const Surface target = qr::RenderWallpaper(job, &timings);
+    if (!target.ok()) return 2;
     const double written = Now();
     if (!qr::win::WriteBitmapFile(target, output)) return 3;
     const double end = Now();

@@ -36,12 +36,16 @@ endfunction()
 
 qr_test_program(core)
 if(WIN32)
-  set(QR_GUI_TEST_DIRS win32 forms shared main_window table_editor wallpaper_creation font_colour canvas preview)
+  set(QR_GUI_TEST_DIRS win32 forms shared main_window table_editor wallpaper_creation font_colour canvas preview app)
   foreach(dir ${QR_GUI_TEST_DIRS})
     qr_test_program(${dir} ${QR_RESOURCES})
     if(TEST ${dir})
       # Windows tests share the desktop, the foreground window and the wallpaper setting.
       set_tests_properties(${dir} PROPERTIES RUN_SERIAL TRUE)
+    endif()
+    if(TARGET ${dir}_tests)
+      # Some tests run the program itself (its command line).
+      add_dependencies(${dir}_tests Quelm_Rask)
     endif()
   endforeach()
 endif()

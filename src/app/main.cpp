@@ -1,17 +1,41 @@
-// The program's entry: creates the shared state and the main window, then runs the message loop.
+// The program's entry: runs a command-line request without any window, or creates the shared state and
+// the main window and runs the message loop.
 #include <windows.h>
+// After <windows.h>:
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "app/render_command.h"
+#include "app/wiring.h"
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "forms/form.h"
 #include "main_window/main_window.h"
 #include "win32/files.h"
+#include "win32/text.h"
+
+namespace {
+
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!argv) return args;
+  for (int i = 1; i < count; ++i) args.push_back(qr::win::Utf8(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   qr::AppState state;
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
+  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) return *exitCode;
 
-  qr::Quelm_Rask_M mainWindow(state, qr::RealMainWindowServices());
+  qr::Quelm_Rask_M mainWindow(state, qr::ProgramWiring(state));
   mainWindow.Show();
   if (!mainWindow.Loaded()) return 1;
 

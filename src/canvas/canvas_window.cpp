@@ -1,13 +1,9 @@
 #include "canvas/canvas_window.h"
 
-#include <exception>
 #include <utility>
 
-#include "canvas/composer.h"
-#include "core/app_state.h"
+#include "canvas/wallpaper_render.h"
 #include "core/geometry.h"
-#include "wallpaper_creation/fixed_files.h"
-#include "win32/bitmap_file.h"
 #include "win32/screen.h"
 
 namespace qr {
@@ -34,8 +30,8 @@ bool Contains(const Rect& r, POINT p) {
 
 }  // namespace
 
-Quelm_Rask_C::Quelm_Rask_C(AppState& state, const TableModel& table, CanvasOptions options)
-    : Form(CanvasSpec()), state_(state), table_(table), options_(std::move(options)) {}
+Quelm_Rask_C::Quelm_Rask_C(const win::Surface& picture, std::vector<Rect> cells, CanvasOptions options)
+    : Form(CanvasSpec()), picture_(picture), cellRects_(std::move(cells)), options_(options) {}
 
 void Quelm_Rask_C::Design() {
   Display_.Create(*this, 0, 0, 0, 0);
@@ -62,52 +58,15 @@ void Quelm_Rask_C::Form_Load() {
   Timer1_.SetEnabled(true);
 }
 
-// `Timer1`: runs once, when the canvas is on the screen. Whatever fails while composing, the canvas
-// still finishes its path, so a capture never leaves it covering the screen.
+// `Timer1`: runs once, when the canvas is on the screen.
 void Quelm_Rask_C::Compose_Canvas() {
   Timer1_.SetEnabled(false);
-  const bool transparent = state_.Trans == 1;
-  try {
-    composed_ = win::Surface(Screen_W_Px_, Screen_H_Px_, GetSysColor(COLOR_BACKGROUND));
-    ComposeBackground(composed_, BackgroundFromState(state_));
-    if (transparent) Layout_Table();
-    ShowComposed();
-  } catch (const std::exception&) {
-    // Composing ran out of resources: what was composed so far stands.
+  if (picture_.ok()) {
+    BitBlt(Display_.Dc(), 0, 0, picture_.width(), picture_.height(), picture_.dc(), 0, 0, SRCCOPY);
+    Display_.Refresh();
   }
-  if (!transparent) {
-    background_ = std::exchange(composed_, win::Surface());
-    Unload();
-  } else if (state_.Capture_Mode == 1) {
-    Capture();
-    Unload();
-  }
+  if (options_.closeWhenShown) Unload();
 }
-
-// `Layout_Table`: the cells drawn as transparent text from (`Table_X`, `Table_Y`), which advances by
-// the row pitch for every row.
-void Quelm_Rask_C::Layout_Table() {
-  const CanvasTableLayout layout =
-      LayoutCanvasTable(state_.Table_X, state_.Table_Y, state_.G_Rows, state_.G_Cols, state_.G_Cols_w);
-  cellRects_.clear();
-  for (const CellPlacement& cell : layout.cells) cellRects_.push_back(cell.rect);
-  state_.Table_Y = DrawTransparentTable(composed_, table_, state_.Table_X, state_.Table_Y, state_.G_Rows,
-                                        state_.G_Cols, state_.G_Cols_w);
-}
-
-void Quelm_Rask_C::ShowComposed() {
-  if (!composed_.ok()) return;
-  BitBlt(Display_.Dc(), 0, 0, composed_.width(), composed_.height(), composed_.dc(), 0, 0, SRCCOPY);
-  Display_.Refresh();
-}
-
-// The picture the canvas shows, written as the wallpaper bitmap.
-void Quelm_Rask_C::Capture() {
-  bitmapPath_ = options_.bitmapPath.empty() ? WallpaperBitmapPath() : options_.bitmapPath;
-  bitmapWritten_ = composed_.ok() && win::WriteBitmapFile(composed_, bitmapPath_);
-}
-
-win::Surface Quelm_Rask_C::TakeBackground() { return std::exchange(background_, win::Surface()); }
 
 bool Quelm_Rask_C::OverTableCell(POINT p) const {
   for (const Rect& r : cellRects_)
@@ -121,10 +80,9 @@ void Quelm_Rask_C::Display_MouseDown(const forms::MouseEvent& e) {
   Unload();
 }
 
-CanvasResult ShowCanvas(AppState& state, const TableModel& table, const CanvasOptions& options) {
-  Quelm_Rask_C canvas(state, table, options);
+void ShowCanvas(const WallpaperJob& job, const win::Surface& picture, const CanvasOptions& options) {
+  Quelm_Rask_C canvas(picture, TableCellRects(job), options);
   canvas.ShowModal(nullptr);
-  return {canvas.BitmapWritten(), canvas.BitmapPath(), canvas.TakeBackground()};
 }
 
 }  // namespace qr

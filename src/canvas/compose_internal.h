@@ -31,13 +31,10 @@ inline double* Field(ComposeTimings* timings, double ComposeTimings::*field) {
 // `Place_Picture`: the picture file placed centred (0), tiled column by column from the top-left
 // corner (1) or scaled to the screen keeping its aspect (2, COLORONCOLOR), on a screen of
 // screenW x screenH (the target's size, or the preview's unrounded one). Other placements draw nothing.
-void PlacePicture(win::Surface& target, const std::string& path, int16_t placement, double screenW,
+void PlacePicture(win::Surface& target, const std::string& path, Placement placement, double screenW,
                   double screenH, ComposeTimings* timings);
 
 // The wallpaper file laid on the target as the desktop shows it. False when the file cannot be read.
 bool DrawWallpaper(win::Surface& target, const win::CurrentWallpaper& wallpaper, ComposeTimings* timings);
-
-// A colour of the program (0x00BBGGRR, or 0x80000000 + n for the system colour n) as a GDI colour.
-COLORREF ResolveColour(uint32_t colour);
 
 }  // namespace qr::compose

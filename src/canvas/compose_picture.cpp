@@ -108,22 +108,23 @@ std::optional<ImageFile> OpenPicture(const std::string& path, ComposeTimings* ti
 
 }  // namespace
 
-void PlacePicture(Surface& target, const std::string& path, int16_t placement, double screenW, double screenH,
-                  ComposeTimings* timings) {
-  if (placement < 0 || placement > 2 || !target.ok()) return;
+void PlacePicture(Surface& target, const std::string& path, Placement placement, double screenW,
+                  double screenH, ComposeTimings* timings) {
+  if (placement == Placement::None || !target.ok()) return;
   const auto file = OpenPicture(path, timings);
   if (!file) return;
   const Size picture = file->size();
   switch (placement) {
-    case 0: {
+    case Placement::Centred: {
       const Rect place = PlaceCentred(screenW, screenH, picture.w, picture.h);
       DrawUnscaled(target, *file, {place.x, place.y}, timings);
       break;
     }
-    case 1:
+    case Placement::Tiled:
       DrawTiled(target, *file, timings);
       break;
-    default:
+    case Placement::FullScreen:
+    case Placement::None:
       DrawStretched(target, *file, PlaceFullScreen(screenW, screenH, picture.w, picture.h), timings);
       break;
   }

@@ -1,15 +1,14 @@
-// The transparent table: each cell a framed, left-aligned, clipped line of text in the cell's own font
-// and colour, over the background.
+// The table on the wallpaper: transparent cells (a framed, left-aligned, clipped line of text in the
+// cell's own font and colour over the background) or opaque cells drawn as the editor's text boxes
+// draw themselves.
 #include <algorithm>
-#include <cmath>
-#include <memory>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "canvas/compose_internal.h"
 #include "core/geometry.h"
+#include "win32/fonts.h"
 #include "win32/handles.h"
 #include "win32/text.h"
 
@@ -17,11 +16,7 @@ namespace qr {
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Fonts made once per distinct cell font during one drawing.
+// Fonts made once per distinct cell font during one drawing, by the program's one font maker.
 class FontCache {
  public:
   explicit FontCache(int pixelsPerInch) : pixelsPerInch_(pixelsPerInch > 0 ? pixelsPerInch : 96) {}
@@ -29,30 +24,12 @@ class FontCache {
   HFONT Get(const CellFont& font) {
     for (const auto& [key, handle] : fonts_)
       if (key == font) return handle.get();
-    fonts_.emplace_back(font, Create(font));
+    fonts_.emplace_back(
+        font, win::MakeFont(win::CellFontSpec(font.name, font.size, font.bold, font.italic), pixelsPerInch_));
     return fonts_.back().second.get();
   }
 
  private:
-  win::Font Create(const CellFont& font) const {
-    LOGFONTW log{};
-    // Sizes are points and may be fractional (10.5); the height is the character height in pixels.
-    const double pixels = std::max(1.0, std::round(font.size * pixelsPerInch_ / 72.0));
-    log.lfHeight = -static_cast<LONG>(std::min(pixels, 10000.0));
-    log.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    log.lfItalic = font.italic ? TRUE : FALSE;
-    // A Japanese face name asks for the Japanese character set, so that the mapper picks that face (or
-    // a Japanese substitute) whatever the system code page; other faces keep their own.
-    log.lfCharSet = IsAscii(font.name) ? DEFAULT_CHARSET : SHIFTJIS_CHARSET;
-    log.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    log.lfQuality = DEFAULT_QUALITY;
-    log.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    const std::wstring face = win::Wide(font.name);
-    face.copy(log.lfFaceName, LF_FACESIZE - 1);
-    return win::Font(CreateFontIndirectW(&log));
-  }
-
   int pixelsPerInch_;
   std::vector<std::pair<CellFont, win::Font>> fonts_;
 };
@@ -62,35 +39,77 @@ RECT ToRect(const Rect& r) {
           static_cast<LONG>(std::min<int64_t>(int64_t{r.y} + r.h, INT32_MAX))};
 }
 
-void DrawCell(HDC dc, const Cell& cell, const Rect& place, FontCache& fonts) {
+void DrawTransparentCell(HDC dc, const Cell& cell, const Rect& place, FontCache& fonts) {
   if (place.w <= 0 || place.h <= 0) return;
   RECT frame = ToRect(place);
   FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   RECT inner{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
   if (cell.text.empty() || inner.right <= inner.left || inner.bottom <= inner.top) return;
   win::Selection font(dc, fonts.Get(cell.font));
-  SetTextColor(dc, compose::ResolveColour(cell.foreColor));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, win::ResolveColour(cell.foreColor));
   std::wstring text = win::Wide(cell.text);
   DrawTextW(dc, text.data(), static_cast<int>(text.size()), &inner,
             DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-}  // namespace
+constexpr int kClientEdge = 2;  // the classic sunken edge, each side
 
-int32_t DrawTransparentTable(win::Surface& target, const TableModel& table, int32_t tableX, int32_t tableY,
-                             int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths,
-                             ComposeTimings* timings) {
-  compose::StageTimer timer(compose::Field(timings, &ComposeTimings::tableMs));
-  const CanvasTableLayout layout = LayoutCanvasTable(tableX, tableY, rows, cols, widths);
-  if (!target.ok()) return layout.endTableY;
+// One text box: its sunken edge over the whole cell, the client area in the back colour, and the text
+// where a single-line text box puts it: one pixel inside the client area plus the fixed margin, one
+// pixel down when the client area is at least a line and two pixels high, clipped to that line.
+void DrawOpaqueCell(HDC dc, const Cell& cell, const Rect& place, FontCache& fonts) {
+  if (place.w <= 0 || place.h <= 0) return;
+  RECT outer = ToRect(place);
+  win::SavedDcState saved(dc);
+  IntersectClipRect(dc, outer.left, outer.top, outer.right, outer.bottom);
+  DrawEdge(dc, &outer, EDGE_SUNKEN, BF_RECT);
+  RECT client{outer.left + kClientEdge, outer.top + kClientEdge, outer.right - kClientEdge,
+              outer.bottom - kClientEdge};
+  if (client.right <= client.left || client.bottom <= client.top) return;
+  const COLORREF back = win::ResolveColour(cell.backColor);
+  win::Brush brush(CreateSolidBrush(back));
+  FillRect(dc, &client, brush.get());
+  if (cell.text.empty()) return;
+  win::Selection font(dc, fonts.Get(cell.font));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const LONG clientHeight = client.bottom - client.top;
+  RECT line{client.left + 1 + kCellTextMargin, client.top, client.right - 1 - kCellTextMargin, client.bottom};
+  if (clientHeight >= metrics.tmHeight + 2) ++line.top;
+  line.bottom = std::min<LONG>(line.top + metrics.tmHeight, client.bottom);
+  IntersectClipRect(dc, line.left, line.top, line.right, line.bottom);
+  SetTextColor(dc, win::ResolveColour(cell.foreColor));
+  SetBkColor(dc, back);
+  SetBkMode(dc, OPAQUE);
+  const std::wstring text = win::Wide(cell.text);
+  ExtTextOutW(dc, line.left, line.top, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+}
+
+template <typename DrawCell>
+void DrawCells(win::Surface& target, const JobTable& table, const CanvasTableLayout& layout, DrawCell draw) {
   HDC dc = target.dc();
   win::SavedDcState saved(dc);
-  SetBkMode(dc, TRANSPARENT);
   FontCache fonts(GetDeviceCaps(dc, LOGPIXELSY));
   for (const CellPlacement& cell : layout.cells)
-    if (TableModel::Valid(cell.row, cell.col)) DrawCell(dc, table.At(cell.row, cell.col), cell.rect, fonts);
+    if (const Cell* content = table.At(cell.row, cell.col)) draw(dc, *content, cell.rect, fonts);
   GdiFlush();
+}
+
+}  // namespace
+
+int32_t DrawTransparentTable(win::Surface& target, const JobTable& table, Point at, ComposeTimings* timings) {
+  compose::StageTimer timer(compose::Field(timings, &ComposeTimings::tableMs));
+  const CanvasTableLayout layout = LayoutCanvasTable(at.x, at.y, table.rows, table.cols, table.widths);
+  if (target.ok()) DrawCells(target, table, layout, DrawTransparentCell);
   return layout.endTableY;
+}
+
+void DrawOpaqueTable(win::Surface& target, const JobTable& table, Point at, ComposeTimings* timings) {
+  compose::StageTimer timer(compose::Field(timings, &ComposeTimings::tableMs));
+  if (!target.ok()) return;
+  DrawCells(target, table, LayoutCanvasTable(at.x, at.y, table.rows, table.cols, table.widths),
+            DrawOpaqueCell);
 }
 
 }  // namespace qr

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "canvas/compose_internal.h"
-#include "core/app_state.h"
 #include "win32/image.h"
 #include "win32/wallpaper.h"
 
@@ -25,25 +24,16 @@ StageTimer::~StageTimer() {
                static_cast<double>(frequency.QuadPart);
 }
 
-COLORREF ResolveColour(uint32_t colour) {
-  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFFu));
-  return colour & 0x00FFFFFFu;
-}
-
 }  // namespace compose
 
-BackgroundSpec BackgroundFromState(const AppState& state) {
-  return {state.G_Kabe, state.G_Pos, state.Kabe_File, GetSysColor(COLOR_BACKGROUND)};
-}
-
-void ComposeBackground(win::Surface& target, const BackgroundSpec& background, ComposeTimings* timings) {
+void ComposeBackground(win::Surface& target, const JobBackground& background, ComposeTimings* timings) {
   if (!target.ok()) return;
   {
     compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
     target.Fill(background.desktopColour);
   }
-  switch (background.mode) {
-    case 0:
+  switch (background.kind) {
+    case BackgroundKind::CurrentWallpaper:
       // PaintDesktop does not reproduce the wallpaper everywhere (a memory DC may get only a plain
       // fill), so a wallpaper file is drawn by us as the desktop lays it out.
       if (const auto wallpaper = win::GetCurrentWallpaper()) {
@@ -53,22 +43,23 @@ void ComposeBackground(win::Surface& target, const BackgroundSpec& background, C
         PaintDesktop(target.dc());
       }
       break;
-    case 1:
-      compose::PlacePicture(target, background.imagePath, background.placement, target.width(), target.height(), timings);
+    case BackgroundKind::ImageFile:
+      compose::PlacePicture(target, background.file, background.placement, target.width(), target.height(),
+                            timings);
       break;
-    default:
+    case BackgroundKind::DesktopColour:
       break;  // the desktop colour alone
   }
 }
 
-void ComposePreview(win::Surface& target, const BackgroundSpec& background, double screenW, double screenH,
+void ComposePreview(win::Surface& target, const JobBackground& background, double screenW, double screenH,
                     ComposeTimings* timings) {
   if (!target.ok()) return;
   {
     compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
     target.Fill(background.desktopColour);
   }
-  compose::PlacePicture(target, background.imagePath, background.placement, screenW, screenH, timings);
+  compose::PlacePicture(target, background.file, background.placement, screenW, screenH, timings);
 }
 
 bool ComposeUnscaledPicture(win::Surface& target, const std::string& path) {
@@ -82,11 +73,6 @@ bool ComposeUnscaledPicture(win::Surface& target, const std::string& path) {
   if (!image) return false;
   BitBlt(target.dc(), 0, 0, image->pixels.width(), image->pixels.height(), image->pixels.dc(), 0, 0, SRCCOPY);
   return true;
-}
-
-void PastePatch(win::Surface& target, const win::Surface& source, const Rect& r) {
-  if (!target.ok() || !source.ok() || r.w <= 0 || r.h <= 0) return;
-  BitBlt(target.dc(), r.x, r.y, r.w, r.h, source.dc(), r.x, r.y, SRCCOPY);
 }
 
 }  // namespace qr

@@ -128,22 +128,18 @@ std::vector<Point> TileOrigins(int32_t areaW, int32_t areaH, int32_t tileW, int3
   return origins;
 }
 
+namespace {
+constexpr int32_t kCellLeft = 8;  // left of column 1 in `Pic_Back`
+}  // namespace
+
 GridLayout LayoutGrid(int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths, int32_t firstRowTop) {
   GridLayout layout;
   const int usedCols = std::clamp<int>(cols, 0, kMaxCols);
   for (int c = 1; c <= usedCols; ++c) layout.sliderLeft[c] = Saturate(16 + ColumnOffset(widths, c));
 
   const int laidRows = std::min<int>(rows, kMaxRows);
-  if (ColumnsInRange(cols)) {
-    for (int r = 1; r <= laidRows; ++r) {
-      const int32_t top = Saturate(int64_t{firstRowTop} + int64_t{Row_Pitch} * (r - 1));
-      for (int c = 1; c <= cols; ++c) {
-        const Rect cell{Saturate(8 + ColumnOffset(widths, c)), top, Saturate(NonNegative(widths[c])),
-                        Row_Pitch};
-        layout.cells.push_back({r, c, cell});
-      }
-    }
-  }
+  // The cells stand on the same grid as the canvas's table, from the first cell's design place.
+  layout.cells = LayoutCanvasTable(kCellLeft, firstRowTop, rows, cols, widths).cells;
 
   // The grid box ends 30 pixels below the top of the last row in use.
   const int64_t lastRowTop =

@@ -33,6 +33,9 @@ inline constexpr int32_t kGridBoxTop = 52;
 inline constexpr int32_t kFirstRowTop = 8;          // design top of `txt_Item1(1)`
 inline constexpr int32_t kFixedTwipsPerPixel = 15;  // the editor's size and dragging use this factor
 inline constexpr int32_t kEditorMinWidthTwips = 4845;
+// Text margins inside a cell's client area, left and right: fixed, so that a cell drawn without its
+// window lays its text where the window does.
+inline constexpr int32_t kCellTextMargin = 1;
 
 // Nearest int32, halves to even; NaN gives 0, values beyond the range give its nearest end.
 int32_t RoundToInt32(double value);

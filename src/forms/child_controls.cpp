@@ -124,6 +124,7 @@ void ChildControl::SetFont(const FontSpec& font) {
   win::Font next = CreateFontFor(font);
   if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), TRUE);
   gdiFont_ = std::move(next);
+  FontTaken();
 }
 
 // ---- ListBox
@@ -239,6 +240,18 @@ void TextBox::SetBackColor(COLORREF colour) {
   backColor_ = colour;
   backBrush_.reset();
   if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void TextBox::SetMargins(int left, int right) {
+  leftMargin_ = left;
+  rightMargin_ = right;
+  FontTaken();
+}
+
+void TextBox::FontTaken() {
+  if (!hwnd() || leftMargin_ < 0) return;
+  SendMessageW(hwnd(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(leftMargin_, rightMargin_));
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 bool TextBox::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

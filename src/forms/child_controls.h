@@ -50,6 +50,10 @@ class ChildControl {
   virtual bool ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
  protected:
+  // Runs after the control has taken a new font (controls that reset settings with the font restore
+  // them here).
+  virtual void FontTaken() {}
+
   bool CreateChild(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle, int left, int top,
                    int width, int height);
   // Messages of the control's own window (subclassed); default: the class's own handling.
@@ -105,6 +109,9 @@ class TextBox : public ChildControl {
   void SetForeColor(COLORREF colour);
   COLORREF BackColor() const { return backColor_; }
   void SetBackColor(COLORREF colour);
+  // Fixed left and right text margins in pixels, kept through font changes (which otherwise give the
+  // margins the system derives from each font).
+  void SetMargins(int left, int right);
 
   EventHandler OnChange;
   EventHandler OnGotFocus;
@@ -114,8 +121,12 @@ class TextBox : public ChildControl {
 
  private:
   COLORREF foreColor_ = 0x80000000u | COLOR_WINDOWTEXT;
+  void FontTaken() override;
+
   COLORREF backColor_ = 0x80000000u | COLOR_WINDOW;
   win::Brush backBrush_;
+  int leftMargin_ = -1;  // -1: the system's
+  int rightMargin_ = -1;
 };
 
 // Horizontal slider; OnChange after an arrow or page click, a keyboard step, the thumb's release, or a

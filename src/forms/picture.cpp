@@ -69,37 +69,12 @@ void Picture::Draw(HDC dc, int x, int y, int w, int h) const {
   }
 }
 
-COLORREF ResolveColour(COLORREF colour) {
-  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return colour & 0x00FFFFFFu;
-}
-
 FontSpec CaptionFont() {
   FontSpec font;
   font.name = "ＭＳ Ｐゴシック";
   font.size = 9.75;
   font.charset = SHIFTJIS_CHARSET;
   return font;
-}
-
-win::Font CreateFontFor(const FontSpec& font) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(font.size * dpi / 72.0));
-  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = font.italic;
-  lf.lfUnderline = font.underline;
-  lf.lfStrikeOut = font.strikeout;
-  lf.lfCharSet = font.charset;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = DEFAULT_QUALITY;
-  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::wstring face = win::Wide(font.name);
-  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  return win::Font(CreateFontIndirectW(&lf));
 }
 
 }  // namespace qr::forms

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "win32/fonts.h"
 #include "win32/handles.h"
 #include "win32/surface.h"
 
@@ -46,23 +47,16 @@ class Picture {
 
 inline constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-// A colour as the program stores it: 0x00BBGGRR, or 0x80000000 + n for the system colour n.
-COLORREF ResolveColour(COLORREF colour);
+// A colour as the program stores it: 0x00BBGGRR, or 0x80000000 + n for the system colour n (the
+// program's one resolver, win::ResolveColour).
+inline COLORREF ResolveColour(COLORREF colour) { return win::ResolveColour(colour); }
 
-struct FontSpec {
-  std::string name = "ＭＳ Ｐゴシック";
-  double size = 9.0;  // points
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-  bool strikeout = false;
-  BYTE charset = DEFAULT_CHARSET;
-  bool operator==(const FontSpec&) const = default;
-};
+using FontSpec = win::FontSpec;
 
 // The caption font of every window: "ＭＳ Ｐゴシック" 9.75 pt, Shift-JIS.
 FontSpec CaptionFont();
-// A GDI font of that description at the screen's resolution.
-win::Font CreateFontFor(const FontSpec& font);
+// A GDI font of that description at the screen's resolution (the program's one font maker,
+// win::MakeFont).
+inline win::Font CreateFontFor(const FontSpec& font) { return win::MakeFont(font); }
 
 }  // namespace qr::forms

@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/paths.h"
+#include "core/wallpaper_job.h"
 #include "shared/helpers.h"
 #include "win32/file_dialog.h"
 #include "win32/message_box.h"
@@ -10,7 +11,6 @@ namespace qr {
 
 namespace {
 
-constexpr int kImageFileMode = 1;
 constexpr int kOptionCount = 3;
 constexpr const char* kNoFileMessage = "壁紙ﾌｧｲﾙを指定してください！";
 constexpr const char* kMissingFileMessage = "指定した壁紙ﾌｧｲﾙが存在しません！";
@@ -97,7 +97,7 @@ void BackgroundChoice::Preview_Chosen_File() {
 
 void BackgroundChoice::Create_Wallpaper() {
   const std::string path = ChosenFile();
-  if (path.empty() && state_.G_Kabe == kImageFileMode) {
+  if (path.empty() && BackgroundKindOf(state_.G_Kabe) == BackgroundKind::ImageFile) {
     win::ShowMessage(Owner(), kNoFileMessage, win::kWarningStyle);
     return;
   }

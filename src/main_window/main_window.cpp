@@ -7,16 +7,10 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "core/settings.h"
-#include "font_colour/colour_chooser.h"
-#include "font_colour/font_chooser.h"
 #include "main_window/command_dispatch.h"
-#include "main_window/skin.h"
-#include "preview/preview_window.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
-#include "table_editor/editor_window.h"
-#include "wallpaper_creation/create_wallpaper.h"
-#include "wallpaper_creation/editor_commands.h"
+#include "shared/skin.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 
@@ -71,22 +65,8 @@ Quelm_Rask_M::Quelm_Rask_M(AppState& state, MainWindowServices services)
       state_(state),
       services_(std::move(services)),
       mouseIcon_(skin::Pointer()) {
-  windows_.showPreview = [this] { ShowPreviewWindow(state_, hwnd(), PreviewOptions{mouseIcon_, {}}); };
-  // The colour dialog remembers its last colour and custom colours for the whole run.
-  auto colours = std::make_shared<ColourChooser>();
-  windows_.showEditor = [this, colours] {
-    ProfileKeyStore settings(SettingsFile());
-    const EditorSkin skin = EditorSkinWith(Img_On.Picture(), Img_Off.Picture(), mouseIcon_);
-    EditorHooks hooks;
-    hooks.create = CreateWallpaperHook(
-        state_,
-        CreateWallpaperServices{[this](const std::string& path) { list_.Add_If_Absent(path); }, nullptr});
-    hooks.preview = PreviewWallpaperHook();
-    hooks.backColour = BackColourHook(*colours);
-    hooks.font = FontChooserHook({Img_On.Picture(), Img_Off.Picture(), Pic_Mbl1.Picture(), mouseIcon_});
-    Quelm_Rask_S editor(state_, settings, skin, std::move(hooks));
-    editor.ShowModal(hwnd());
-  };
+  if (services_.Show_Preview) windows_.showPreview = [this] { services_.Show_Preview(*this); };
+  if (services_.Show_Editor) windows_.showEditor = [this] { services_.Show_Editor(*this); };
   list_.OnEntriesAdded = [this] { Fit_List_Extent(); };
 }
 

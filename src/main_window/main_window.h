@@ -16,12 +16,18 @@
 
 namespace qr {
 
-// What the main window asks of the outside world; tests replace both.
+class Quelm_Rask_M;
+
+// What the main window asks of the outside world; tests replace them. The program's wiring (src/app)
+// gives the windows its commands open.
 struct MainWindowServices {
   // Ends the program at once (the real one posts WM_QUIT).
   std::function<void()> End_Program;
   // The platform's help viewer (the real one calls WinHelpW).
   std::function<void(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data)> Win_Help;
+  // The table editor "壁紙作成" opens and the preview window; none: nothing opens.
+  std::function<void(Quelm_Rask_M& main)> Show_Editor;
+  std::function<void(Quelm_Rask_M& main)> Show_Preview;
 };
 MainWindowServices RealMainWindowServices();
 

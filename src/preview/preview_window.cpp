@@ -1,10 +1,12 @@
 #include "preview/preview_window.h"
 
 #include <cmath>
+#include <utility>
 
 #include "canvas/composer.h"
+#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
-#include "wallpaper_creation/fixed_files.h"
+#include "shared/fixed_files.h"
 #include "win32/screen.h"
 #include "win32/surface.h"
 
@@ -30,8 +32,11 @@ forms::FormSpec PreviewSpec() {
 
 }  // namespace
 
+Quelm_Rask_V::Quelm_Rask_V(win::Surface picture, PreviewOptions options)
+    : Form(PreviewSpec()), picture_(std::move(picture)), options_(std::move(options)) {}
+
 Quelm_Rask_V::Quelm_Rask_V(const AppState& state, PreviewOptions options)
-    : Form(PreviewSpec()), state_(state), options_(std::move(options)) {}
+    : Quelm_Rask_V(PreviewPicture(state, options.tempBitmapPath), options) {}
 
 void Quelm_Rask_V::Design() {
   Display_.Create(*this, 0, 0, 0, 0);
@@ -54,24 +59,34 @@ void Quelm_Rask_V::Form_Load() {
 }
 
 void Quelm_Rask_V::Draw() {
-  win::Surface view(Display_.ScaleWidth(), Display_.ScaleHeight(), kBlack);
-  if (state_.Capture_Mode == 1) {
-    ComposeUnscaledPicture(view,
-                           options_.tempBitmapPath.empty() ? TempBitmapPath() : options_.tempBitmapPath);
-  } else {
-    BackgroundSpec background = BackgroundFromState(state_);
-    background.mode = 1;  // the preview always places the picture file
-    Display_.SetBackColor(background.desktopColour);
-    ComposePreview(view, background, Screen_W_Px_, Screen_H_Px_);
-  }
-  if (!view.ok()) return;
-  BitBlt(Display_.Dc(), 0, 0, view.width(), view.height(), view.dc(), 0, 0, SRCCOPY);
+  if (!picture_.ok()) return;
+  BitBlt(Display_.Dc(), 0, 0, picture_.width(), picture_.height(), picture_.dc(), 0, 0, SRCCOPY);
   Display_.Refresh();
 }
 
-void ShowPreviewWindow(const AppState& state, HWND owner, const PreviewOptions& options) {
-  Quelm_Rask_V preview(state, options);
+win::Surface PreviewPicture(const AppState& state, const std::string& tempBitmapPath) {
+  const win::ScreenMetrics screen = win::GetScreenMetrics();
+  const double screenW = screen.widthTwips / screen.twipsPerPixelX;
+  const double screenH = screen.heightTwips / screen.twipsPerPixelY;
+  win::Surface view(static_cast<int>(std::lround(screenW)), static_cast<int>(std::lround(screenH)), kBlack);
+  if (state.Capture_Mode == 1) {
+    ComposeUnscaledPicture(view, tempBitmapPath.empty() ? TempBitmapPath() : tempBitmapPath);
+  } else {
+    // The preview always places the picture file.
+    const JobBackground background{BackgroundKind::ImageFile, state.Kabe_File, PlacementOf(state.G_Pos),
+                                   DesktopColour()};
+    ComposePreview(view, background, screenW, screenH);
+  }
+  return view;
+}
+
+void ShowPreviewWindow(win::Surface picture, HWND owner, const PreviewOptions& options) {
+  Quelm_Rask_V preview(std::move(picture), options);
   preview.ShowModal(owner);
+}
+
+void ShowPreviewWindow(const AppState& state, HWND owner, const PreviewOptions& options) {
+  ShowPreviewWindow(PreviewPicture(state, options.tempBitmapPath), owner, options);
 }
 
 }  // namespace qr

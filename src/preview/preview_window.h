@@ -1,13 +1,16 @@
 #pragma once
-// The preview window `Quelm_Rask_V`: the whole screen, above every other window, showing either the
-// editor's composed bitmap unscaled on black (`Capture_Mode` = 1) or `Kabe_File` placed by `G_Pos` on
-// the desktop colour, until it is clicked. Everything is drawn before the window appears.
+// The preview window `Quelm_Rask_V`: the whole screen, above every other window, showing the picture it
+// is given, from the top-left corner, until it is clicked. Everything is drawn before the window
+// appears. PreviewPicture gives the picture of the program's state: the editor's composed bitmap
+// unscaled on black (`Capture_Mode` = 1) or `Kabe_File` placed by `G_Pos` on the desktop colour; the
+// editor's preview of a wallpaper job shows RenderWallpaper(job) (canvas/wallpaper_render.h).
 #include <windows.h>
 
 #include <string>
 
 #include "forms/form.h"
 #include "forms/picture_box.h"
+#include "win32/surface.h"
 
 namespace qr {
 
@@ -20,6 +23,8 @@ struct PreviewOptions {
 
 class Quelm_Rask_V : public forms::Form {
  public:
+  Quelm_Rask_V(win::Surface picture, PreviewOptions options);
+  // The picture of the state (PreviewPicture).
   explicit Quelm_Rask_V(const AppState& state, PreviewOptions options = {});
 
   forms::PictureBox& Display() { return Display_; }
@@ -34,14 +39,20 @@ class Quelm_Rask_V : public forms::Form {
  private:
   void Draw();
 
-  const AppState& state_;
+  win::Surface picture_;
   PreviewOptions options_;
   forms::PictureBox Display_;
   double Screen_W_Px_ = 0;
   double Screen_H_Px_ = 0;
 };
 
+// What the preview shows for the state: with `Capture_Mode` = 1 the temporary bitmap (`tempBitmapPath`,
+// empty: the program's "Quelm_Temp.bmp") unscaled on black; otherwise `Kabe_File` placed by `G_Pos` on
+// the desktop colour, centred with the screen's unrounded size. The screen's size.
+win::Surface PreviewPicture(const AppState& state, const std::string& tempBitmapPath = {});
+
 // Loads a fresh preview window, shows it modally over `owner` and returns when it has been clicked away.
+void ShowPreviewWindow(win::Surface picture, HWND owner, const PreviewOptions& options = {});
 void ShowPreviewWindow(const AppState& state, HWND owner, const PreviewOptions& options = {});
 
 }  // namespace qr

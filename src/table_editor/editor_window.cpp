@@ -9,7 +9,7 @@
 #include "core/settings.h"
 #include "shared/helpers.h"
 #include "table_editor/data_files.h"
-#include "table_editor/window_render.h"
+#include "win32/fonts.h"
 #include "win32/screen.h"
 
 namespace qr {
@@ -58,13 +58,7 @@ constexpr const char* kRowColTips[4] = {"行数（Max.34）", "行数（Min.1）
 constexpr const char* kButtonCaptions[2] = {"壁紙貼り付け", "ｷｬﾝｾﾙ"};
 
 forms::FontSpec ToFontSpec(const CellFont& font) {
-  forms::FontSpec cellFont;
-  cellFont.name = font.name;
-  cellFont.size = font.size;
-  cellFont.bold = font.bold;
-  cellFont.italic = font.italic;
-  cellFont.charset = DEFAULT_CHARSET;
-  return cellFont;
+  return win::CellFontSpec(font.name, font.size, font.bold, font.italic);
 }
 
 int16_t ToInt16(int64_t value) {
@@ -179,6 +173,7 @@ void Quelm_Rask_S::DesignCells() {
     for (int col = 1; col <= kMaxCols; ++col) {
       forms::TextBox& box = txt_Item(col, row);
       box.Create(Pic_Back_, kCellDesignLeft, kFirstRowTop, 80, kCellHeight);
+      box.SetMargins(kCellTextMargin, kCellTextMargin);
       box.SetVisible(false);
       // The classic sunken edge: no theme draws a light ring inside it around the cell's colour, and
       // the grid box renders off the screen exactly as it shows.
@@ -570,7 +565,5 @@ RECT Quelm_Rask_S::PicBackRect() const {
   const int top = Pic_Back_.Top();
   return RECT{left, top, left + Pic_Back_.Width(), top + Pic_Back_.Height()};
 }
-
-win::Surface Quelm_Rask_S::RenderGridBox() const { return RenderWindowTree(Pic_Back_.hwnd()); }
 
 }  // namespace qr

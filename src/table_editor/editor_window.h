@@ -26,7 +26,6 @@
 #include "core/table_model.h"
 #include "forms/forms.h"
 #include "table_editor/editor_skin.h"
-#include "win32/surface.h"
 
 namespace qr {
 
@@ -76,10 +75,6 @@ class Quelm_Rask_S : public forms::Form {
   // The grid box, its place and size in the window's client area (pixels).
   HWND PicBackWindow() const { return Pic_Back_.hwnd(); }
   RECT PicBackRect() const;
-
-  // The grid box with its cells as it looks on the screen, drawn by the windows themselves, so that the
-  // parts of the editor off the screen or under other windows come out too. Empty on failure.
-  win::Surface RenderGridBox() const;
 
   int16_t Screen_W_Px() const { return Screen_W_Px_; }
   int16_t Screen_H_Px() const { return Screen_H_Px_; }

@@ -5,11 +5,10 @@
 #include <utility>
 
 #include "canvas/canvas_window.h"
-#include "canvas/composer.h"
+#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/paths.h"
-#include "table_editor/window_render.h"
-#include "wallpaper_creation/fixed_files.h"
+#include "shared/fixed_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/file_dialog.h"
 #include "win32/files.h"
@@ -83,40 +82,21 @@ Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
   return TableRectangle(input);
 }
 
-win::Surface RenderWindowOnScreen(HWND window, int width, int height) {
-  win::Surface screen(width, height, RGB(0, 0, 0));
-  RECT place{};
-  if (!screen.ok() || !GetWindowRect(window, &place)) return screen;
-  const win::Surface drawn = RenderWindowTree(window);
-  if (drawn.ok())
-    BitBlt(screen.dc(), place.left, place.top, drawn.width(), drawn.height(), drawn.dc(), 0, 0, SRCCOPY);
-  GdiFlush();
-  return screen;
-}
-
-win::Surface ComposeOpaqueWallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
-  // `Master`: the editor as it shows itself, where it stands on the screen.
-  const win::Surface Master = RenderWindowOnScreen(editor.hwnd(), editor.Screen_W_Px(), editor.Screen_H_Px());
-  // `Display`: the background, then the table patch.
-  win::Surface Display = ShowCanvas(state, editor.Model(), CanvasOptions{canvasCursor, ""}).background;
-  if (!Display.ok()) return Display;
-  PastePatch(Display, Master, EditorTableRectangle(editor));
-  GdiFlush();
-  return Display;
+WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor) {
+  WallpaperJob job = JobFromState(editor.State(), editor.Model());
+  const Rect table = EditorTableRectangle(editor);
+  job.tableAt = {table.x, table.y};
+  return job;
 }
 
 bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
-  const std::string bitmap = WallpaperBitmapPath();
-  if (state.Trans == 1) {
-    const Rect table = EditorTableRectangle(editor);
-    state.Table_X = table.x;
-    state.Table_Y = table.y;
-    state.Capture_Mode = 1;
-    const CanvasResult result = ShowCanvas(state, editor.Model(), CanvasOptions{canvasCursor, bitmap});
-    return result.bitmapWritten;
-  }
-  const win::Surface wallpaper = ComposeOpaqueWallpaper(editor, state, canvasCursor);
-  return wallpaper.ok() && win::WriteBitmapFile(wallpaper, bitmap);
+  const WallpaperJob job = WallpaperJobFromEditor(editor);
+  state.Table_X = job.tableAt.x;
+  state.Table_Y = job.tableAt.y;
+  if (job.transparent) state.Capture_Mode = 1;
+  const win::Surface wallpaper = RenderWallpaper(job);
+  ShowCanvas(job, wallpaper, CanvasOptions{canvasCursor, true});
+  return wallpaper.ok() && win::WriteBitmapFile(wallpaper, WallpaperBitmapPath());
 }
 
 void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {

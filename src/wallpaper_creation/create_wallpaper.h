@@ -3,18 +3,17 @@
 // screen size with the table where the editor shows it, offers to save it under a name, installs it as
 // the desktop wallpaper and closes the editor.
 //
-// With transparent cells (`Trans` = 1) the canvas composes the background and the table and writes the
-// bitmap. Otherwise the canvas composes the background only and the table rectangle is pasted onto it
-// from the editor's own rendering of itself, so the cells come out exactly as the editor draws them,
-// even where the editor is covered or partly off the screen.
+// The wallpaper is a job (WallpaperJobFromEditor) rendered without any window (RenderWallpaper): the
+// background, then the table where the editor shows it, as transparent text (`Trans` = 1) or as opaque
+// cells drawn exactly as the editor's cells look. The canvas shows the result while the file is written.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
 #include "core/geometry.h"
+#include "core/wallpaper_job.h"
 #include "table_editor/editor_window.h"
-#include "win32/surface.h"
 
 namespace qr {
 
@@ -40,18 +39,15 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
 // The command as the editor's create hook.
 EditorHooks::Command CreateWallpaperHook(AppState& state, CreateWallpaperServices services);
 
-// Builds the wallpaper and writes it to WallpaperBitmapPath(); false when no bitmap was written.
-bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor);
+// The job of the editor as it stands: the background chosen in the main window, the editor's table and
+// options, and the table's corner (`Table_X`, `Table_Y`) from the editor window's position now.
+WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor);
 
-// The opaque wallpaper: the background composed by the canvas with the table rectangle pasted from the
-// editor's rendering. An empty surface when the canvas produced no background.
-win::Surface ComposeOpaqueWallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor);
+// Builds the wallpaper, shows it on the canvas and writes it to WallpaperBitmapPath(); false when no
+// bitmap was written.
+bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor);
 
 // The table rectangle on the screen (pixels) from the editor window's position now and `Pic_Back`.
 Rect EditorTableRectangle(const Quelm_Rask_S& editor);
-
-// A screen-sized (width x height) black surface with the window drawn into it at its screen position,
-// by the window itself: covered and off-screen parts come out as they would look.
-win::Surface RenderWindowOnScreen(HWND window, int width, int height);
 
 }  // namespace qr

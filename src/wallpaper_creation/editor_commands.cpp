@@ -4,12 +4,13 @@
 #include <utility>
 
 #include "canvas/canvas_window.h"
+#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/table_model.h"
 #include "font_colour/colour_chooser.h"
 #include "preview/preview_window.h"
 #include "wallpaper_creation/create_wallpaper.h"
-#include "wallpaper_creation/fixed_files.h"
+#include "shared/fixed_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/message_box.h"
@@ -36,15 +37,16 @@ class TemporaryFile {
 HCURSOR PreviewCursor(Quelm_Rask_S& editor) { return editor.lbl_Button(0).Cursor(); }
 
 void PreviewOnCanvas(Quelm_Rask_S& editor, AppState& state) {
-  const Rect table = EditorTableRectangle(editor);
-  state.Table_X = table.x;
-  state.Table_Y = table.y;
+  const WallpaperJob job = WallpaperJobFromEditor(editor);
+  state.Table_X = job.tableAt.x;
+  state.Table_Y = job.tableAt.y;
   state.Capture_Mode = 0;  // stays as the preview until clicked; nothing is written
-  ShowCanvas(state, editor.Model(), CanvasOptions{PreviewCursor(editor), ""});
+  const win::Surface wallpaper = RenderWallpaper(job);
+  ShowCanvas(job, wallpaper, CanvasOptions{PreviewCursor(editor), false});
 }
 
 void PreviewOpaque(Quelm_Rask_S& editor, AppState& state) {
-  const win::Surface wallpaper = ComposeOpaqueWallpaper(editor, state, PreviewCursor(editor));
+  const win::Surface wallpaper = RenderWallpaper(WallpaperJobFromEditor(editor));
   // A stale file of an earlier run is replaced by the write; this one goes with the preview.
   const TemporaryFile bitmap(TempBitmapPath());
   if (!wallpaper.ok() || !win::WriteBitmapFile(wallpaper, bitmap.path())) {

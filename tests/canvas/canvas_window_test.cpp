@@ -1,6 +1,6 @@
-// The desktop canvas shown for real on the 1024 x 768 test desktop: the bitmap its capture writes
-// (backgrounds, placements, the transparent table), the bare background of the opaque path, and the
-// preview that stays until a press on the background.
+// The desktop canvas shown for real on the 1024 x 768 test desktop with the wallpaper of the program's
+// state (backgrounds, placements, the transparent table, the opaque cells): it shows exactly the picture
+// it is given, and as a preview stays until a press on the background.
 #include "canvas/canvas_window.h"
 
 #include <windows.h>
@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "canvas/canvas_window_test_driver.h"
+#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/geometry.h"
+#include "shared/fixed_files.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
-#include "wallpaper_creation/fixed_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/image.h"
@@ -59,22 +60,21 @@ class CanvasTest : public ::testing::Test {
     return path;
   }
 
-  // Shows the canvas on the capture path and returns the bitmap it wrote at the fixed place.
+  // The wallpaper of the state, shown on a canvas that closes once it shows it; what the canvas
+  // showed must be that picture.
   Surface Capture() {
-    win::DeletePath(WallpaperBitmapPath());
+    const WallpaperJob job = JobFromState(state_, table_);
+    Surface picture = RenderWallpaper(job);
+    EXPECT_EQ(picture.width(), kScreenW);
+    EXPECT_EQ(picture.height(), kScreenH);
+    Quelm_Rask_C canvas(picture, TableCellRects(job), CanvasOptions{nullptr, true});
     test::CanvasWatch watch;
-    const CanvasResult result = ShowCanvas(state_, table_);
+    canvas.ShowModal(nullptr);
     EXPECT_FALSE(watch.TimedOut());
-    EXPECT_TRUE(result.bitmapWritten);
-    EXPECT_EQ(result.bitmapPath, folder_.File("Quelm_Rask.bmp"));
-    auto loaded = win::LoadImageFile(WallpaperBitmapPath());
-    if (!loaded) {
-      ADD_FAILURE() << "no bitmap at " << WallpaperBitmapPath();
-      return Surface();
-    }
-    EXPECT_EQ(loaded->width, kScreenW);
-    EXPECT_EQ(loaded->height, kScreenH);
-    return std::move(loaded->pixels);
+    EXPECT_FALSE(canvas.Loaded());
+    const Surface* shown = canvas.Display().Image();
+    EXPECT_TRUE(shown && test::CountDifferences(*shown, picture) == 0);
+    return picture;
   }
 
   // The quadrant picture's corners at the rectangle r of the bitmap, and the desktop colour just
@@ -161,7 +161,7 @@ TEST_F(CanvasTest, CapturesTheCurrentWallpaper) {
   ExpectPictureAt(Capture(), {312, 284, 400, 200});
 }
 
-TEST_F(CanvasTest, LaysTheTableOutAsTransparentTextAndAdvancesTableY) {
+TEST_F(CanvasTest, LaysTheTableOutAsTransparentTextAndLeavesTheStateAlone) {
   state_.G_Kabe = 1;
   state_.G_Pos = 0;
   state_.Kabe_File = Picture(800, 600);  // (112, 84)..(911, 683)
@@ -178,7 +178,7 @@ TEST_F(CanvasTest, LaysTheTableOutAsTransparentTextAndAdvancesTableY) {
   table_.At(4, 1).text = "beyond G_Rows";
 
   const Surface s = Capture();
-  EXPECT_EQ(state_.Table_Y, 200 + 3 * Row_Pitch);
+  EXPECT_EQ(state_.Table_Y, 200);
   // Frames: column 1 at x 300..379, column 2 at 380..499, rows at y 200, 219, 238.
   for (const POINT p : {POINT{300, 200}, POINT{379, 218}, POINT{380, 200}, POINT{499, 256}, POINT{300, 256}})
     EXPECT_EQ(s.Pixel(p.x, p.y), kBlack) << p.x << "," << p.y;
@@ -199,7 +199,7 @@ TEST_F(CanvasTest, LaysTheTableOutAsTransparentTextAndAdvancesTableY) {
   EXPECT_EQ(s.Pixel(911, 683), kBR);
 }
 
-TEST_F(CanvasTest, ShowsExactlyWhatItWrites) {
+TEST_F(CanvasTest, ShowsExactlyThePictureItIsGivenAlsoWithATableOffTheScreen) {
   state_.G_Kabe = 1;
   state_.G_Pos = 1;
   state_.Kabe_File = Picture(300, 200);
@@ -208,15 +208,9 @@ TEST_F(CanvasTest, ShowsExactlyWhatItWrites) {
   state_.G_Rows = 10;  // runs off the bottom of the screen
   state_.G_Cols = 5;
   table_.At(2, 3).text = "Quelm";
-  Quelm_Rask_C canvas(state_, table_);
-  test::CanvasWatch watch;
-  canvas.ShowModal(nullptr);
-  EXPECT_TRUE(canvas.BitmapWritten());
-  EXPECT_EQ(state_.Table_Y, 600 + 10 * Row_Pitch);
-  const auto loaded = win::LoadImageFile(WallpaperBitmapPath());
-  ASSERT_TRUE(loaded);
-  ASSERT_TRUE(canvas.Composed().ok());
-  EXPECT_EQ(test::CountDifferences(loaded->pixels, canvas.Composed()), 0);
+  const Surface s = Capture();  // compares what the canvas showed
+  EXPECT_EQ(s.Pixel(700, 600), kBlack);
+  EXPECT_EQ(state_.Table_Y, 600);
 }
 
 TEST_F(CanvasTest, CoversTheScreenAboveEveryWindowWithoutFrame) {
@@ -227,7 +221,8 @@ TEST_F(CanvasTest, CoversTheScreenAboveEveryWindowWithoutFrame) {
     toolTip = ThreadHasToolTip(L"クリックで戻り");
     PostMessageW(GetWindow(canvas, GW_CHILD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   });
-  ShowCanvas(state_, table_);
+  const Surface picture = RenderWallpaper(JobFromState(state_, table_));
+  ShowCanvas(JobFromState(state_, table_), picture);
   EXPECT_FALSE(watch.TimedOut());
   EXPECT_TRUE(toolTip);
   ASSERT_TRUE(watch.Seen());
@@ -261,36 +256,22 @@ TEST_F(CanvasTest, NothingElseOnTheScreenGetsIntoTheWallpaper) {
   EXPECT_EQ(DeskPixels(s), int64_t{kScreenW} * kScreenH);
 }
 
-TEST_F(CanvasTest, AFailedWriteStillClosesTheCanvasAndSaysSo) {
-  test::CanvasWatch watch;
-  const CanvasResult result =
-      ShowCanvas(state_, table_, CanvasOptions{nullptr, folder_.File("missing\\Quelm_Rask.bmp")});
-  EXPECT_FALSE(watch.TimedOut());
-  EXPECT_FALSE(result.bitmapWritten);
-  EXPECT_FALSE(win::ReadFileBytes(folder_.File("missing\\Quelm_Rask.bmp")));
-}
-
-TEST_F(CanvasTest, OpaquePathHandsOverTheBareBackgroundAndWritesNothing) {
+TEST_F(CanvasTest, OpaqueCellsShowTheirBackColoursOverTheBackground) {
   state_.Trans = 0;
-  state_.Capture_Mode = 1;  // not consulted on this path
   state_.G_Kabe = 1;
   state_.G_Pos = 0;
   state_.Kabe_File = Picture(800, 600);
   state_.Table_X = 300;
   state_.Table_Y = 200;
-  state_.G_Rows = 10;
-  table_.At(1, 1).text = "visible only in the editor";
-  win::DeletePath(WallpaperBitmapPath());
-
-  test::CanvasWatch watch;
-  CanvasResult result = ShowCanvas(state_, table_);
-  EXPECT_FALSE(watch.TimedOut());
-  EXPECT_FALSE(result.bitmapWritten);
-  EXPECT_FALSE(win::ReadFileBytes(WallpaperBitmapPath()));
-  EXPECT_EQ(state_.Table_Y, 200);  // no layout
-  ASSERT_EQ(result.background.width(), kScreenW);
-  ASSERT_EQ(result.background.height(), kScreenH);
-  ExpectPictureAt(result.background, {112, 84, 800, 600});  // no cells, no frames
+  state_.G_Rows = 2;
+  state_.G_Cols = 2;
+  table_.At(1, 1).text = "opaque";
+  table_.At(2, 2).backColor = RGB(0, 128, 0);
+  const Surface s = Capture();
+  EXPECT_EQ(s.Pixel(300 + 80 + 40, 200 + Row_Pitch + 3), RGB(0, 128, 0));  // inside cell (2, 2)
+  EXPECT_EQ(s.Pixel(300 + 70, 200 + 10), RGB(255, 255, 255));              // cell (1, 1): white
+  EXPECT_EQ(s.Pixel(300 + 161, 200 + 10), kTL);                            // right of the table
+  EXPECT_EQ(state_.Table_Y, 200);
 }
 
 TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
@@ -303,7 +284,9 @@ TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
   win::DeletePath(WallpaperBitmapPath());
   const HCURSOR pointer = LoadCursorW(nullptr, IDC_CROSS);
 
-  Quelm_Rask_C canvas(state_, table_, CanvasOptions{pointer, ""});
+  const WallpaperJob job = JobFromState(state_, table_);
+  const Surface picture = RenderWallpaper(job);
+  Quelm_Rask_C canvas(picture, TableCellRects(job), CanvasOptions{pointer, false});
   std::vector<bool> openAfter;  // whether the canvas was still loaded after each press
   HCURSOR shown = nullptr;
   auto press = [&](UINT down, UINT up, WPARAM keys, int x, int y) {
@@ -311,7 +294,7 @@ TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
     PostMessageW(canvas.Display().hwnd(), up, 0, MAKELPARAM(x, y));
   };
   test::CanvasWatch watch([&](HWND, int tick) {
-    if (!canvas.Composed().ok()) return;
+    if (canvas.Timer1().Enabled()) return;  // not shown yet
     switch (tick % 100) {
       case 2:
         SendMessageW(canvas.Display().hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(canvas.Display().hwnd()),
@@ -334,9 +317,7 @@ TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
   EXPECT_EQ(openAfter, (std::vector<bool>{true, true}));
   EXPECT_EQ(shown, pointer);
   EXPECT_FALSE(canvas.Loaded());
-  EXPECT_FALSE(canvas.BitmapWritten());
   EXPECT_FALSE(win::ReadFileBytes(WallpaperBitmapPath()));
-  EXPECT_EQ(state_.Table_Y, 100 + 2 * Row_Pitch);
   EXPECT_TRUE(canvas.OverTableCell({100, 100}));
   EXPECT_TRUE(canvas.OverTableCell({179, 137}));
   EXPECT_FALSE(canvas.OverTableCell({180, 100}));

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "canvas/composer.h"
+#include "canvas/wallpaper_render.h"
 #include "core/table_model.h"
 #include "support/temp_folder.h"
 #include "win32/bitmap_file.h"
@@ -27,7 +28,7 @@ class TransparentTableTest : public ::testing::Test {
   Surface Draw(int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths = kWidths, int32_t x = 100,
                int32_t y = 50) {
     Surface s(640, 480, kBack);
-    endY_ = DrawTransparentTable(s, table_, x, y, rows, cols, widths);
+    endY_ = DrawTransparentTable(s, JobTableFrom(table_, rows, cols, widths), {x, y});
     return s;
   }
   Cell& At(int row, int col) { return table_.At(row, col); }
@@ -138,12 +139,12 @@ TEST_F(TransparentTableTest, AFullTableSpansThirtyFourRowsAndMayRunOffTheSurface
       text += std::to_string(c);
     }
   Surface s(640, 1000, kBack);
-  EXPECT_EQ(DrawTransparentTable(s, table_, 10, 20, 34, 5, kWidths), 20 + 646);
+  EXPECT_EQ(DrawTransparentTable(s, JobTableFrom(table_, 34, 5, kWidths), {10, 20}), 20 + 646);
   EXPECT_EQ(s.Pixel(10, 20 + 645), kBlack);
   EXPECT_EQ(Ink(s, 0, 20 + 646, 640, 1000 - 666), 0);
 
   Surface small(200, 100, kBack);  // clipped by the surface's edges
-  EXPECT_EQ(DrawTransparentTable(small, table_, 150, 60, 34, 5, kWidths), 60 + 646);
+  EXPECT_EQ(DrawTransparentTable(small, JobTableFrom(table_, 34, 5, kWidths), {150, 60}), 60 + 646);
   EXPECT_EQ(small.Pixel(150, 60), kBlack);
 }
 
@@ -154,9 +155,14 @@ TEST(OneRenderer, TheWrittenBitmapHoldsExactlyTheComposedSurface) {
   TableModel table;
   table.At(1, 1).text = std::string("壁紙");
   table.At(2, 2).text = std::string("Quelm");
-  Surface surface(1024, 768);
-  ComposeBackground(surface, {1, 1, picture, RGB(1, 2, 3)});
-  EXPECT_EQ(DrawTransparentTable(surface, table, 700, 600, 2, 2, kWidths), 638);
+  WallpaperJob job;
+  job.screen = {1024, 768};
+  job.background = {BackgroundKind::ImageFile, picture, Placement::Tiled, RGB(1, 2, 3)};
+  job.table = JobTableFrom(table, 2, 2, kWidths);
+  job.tableAt = {700, 600};
+  job.transparent = true;
+  const Surface surface = RenderWallpaper(job);
+  ASSERT_TRUE(surface.ok());
   const std::string bitmap = folder.File("Quelm_Rask.bmp");
   ASSERT_TRUE(win::WriteBitmapFile(surface, bitmap));
 

@@ -41,7 +41,7 @@ class ComposerTest : public ::testing::Test {
 
   static Surface Compose(int w, int h, int16_t mode, int16_t placement, const std::string& path) {
     Surface target(w, h, RGB(255, 255, 255));
-    ComposeBackground(target, {mode, placement, path, kDesk});
+    ComposeBackground(target, {BackgroundKindOf(mode), path, PlacementOf(placement), kDesk});
     return target;
   }
 
@@ -182,11 +182,13 @@ TEST_F(ComposerTest, AnUnknownPlacementDrawsNothing) {
 TEST_F(ComposerTest, PreviewCentresOnTheUnroundedScreenSize) {
   const std::string path = Picture(800, 600);
   Surface canvas(1025, 768);
-  ComposeBackground(canvas, {1, 0, path, kDesk});  // (1025 - 800) / 2 = 112.5, to even: 112
+  ComposeBackground(canvas, {BackgroundKind::ImageFile, path, Placement::Centred,
+                             kDesk});  // (1025 - 800) / 2 = 112.5, to even: 112
   EXPECT_EQ(canvas.Pixel(112, 100), kTL);
 
   Surface preview(1025, 768);
-  ComposePreview(preview, {2, 0, path, kDesk}, 1025.4, 768.0);  // 112.7: 113; the mode is not consulted
+  ComposePreview(preview, {BackgroundKind::DesktopColour, path, Placement::Centred, kDesk}, 1025.4,
+                 768.0);  // 112.7: 113; the kind is not consulted
   EXPECT_EQ(preview.Pixel(112, 100), kDesk);
   EXPECT_EQ(preview.Pixel(113, 84), kTL);
   EXPECT_EQ(preview.Pixel(113, 83), kDesk);
@@ -195,7 +197,9 @@ TEST_F(ComposerTest, PreviewCentresOnTheUnroundedScreenSize) {
 TEST_F(ComposerTest, PreviewPlacesTiledAndFullScreenAsTheCanvasDoes) {
   for (int16_t placement : {1, 2}) {
     Surface preview(1024, 768);
-    ComposePreview(preview, {0, placement, Picture(600, 800), kDesk}, 1024.0, 768.0);
+    ComposePreview(preview,
+                   {BackgroundKind::CurrentWallpaper, Picture(600, 800), PlacementOf(placement), kDesk},
+                   1024.0, 768.0);
     EXPECT_EQ(test::CountDifferences(preview, Compose(1024, 768, 1, placement, Picture(600, 800))), 0);
   }
 }
@@ -217,31 +221,16 @@ TEST_F(ComposerTest, UnscaledPictureSitsAtTheTopLeftOnBlack) {
   EXPECT_EQ(CountOther(s, 0, 0, 1024, 768, RGB(0, 0, 0)), 0);
 }
 
-TEST_F(ComposerTest, PastePatchCopiesOneRectangleToTheSamePlace) {
-  Surface background(640, 480, kDesk);
-  const Surface photo = QuadrantPicture(640, 480);
-  PastePatch(background, photo, {300, 200, 50, 60});
-  EXPECT_EQ(background.Pixel(300, 200), kTL);
-  EXPECT_EQ(background.Pixel(349, 259), kBR);
-  EXPECT_EQ(background.Pixel(299, 200), kDesk);
-  EXPECT_EQ(background.Pixel(350, 259), kDesk);
-  EXPECT_EQ(background.Pixel(349, 260), kDesk);
-  EXPECT_EQ(CountOther(background, 0, 0, 640, 480, kDesk), 50 * 60);
-
-  PastePatch(background, photo, {0, 0, 0, 10});
-  PastePatch(background, photo, {0, 0, -5, 10});
-  EXPECT_EQ(CountOther(background, 0, 0, 640, 480, kDesk), 50 * 60);
-}
-
 TEST_F(ComposerTest, TimingsCountOnlyTheStagesThatRan) {
   Surface s(320, 240);
   ComposeTimings plain;
-  ComposeBackground(s, {2, 0, "", kDesk}, &plain);
+  ComposeBackground(s, {BackgroundKind::DesktopColour, "", Placement::Centred, kDesk}, &plain);
   EXPECT_EQ(plain.decodeMs, 0.0);
   EXPECT_EQ(plain.tableMs, 0.0);
 
   ComposeTimings picture;
-  ComposeBackground(s, {1, 2, Picture(800, 600), kDesk}, &picture);
+  ComposeBackground(s, {BackgroundKind::ImageFile, Picture(800, 600), Placement::FullScreen, kDesk},
+                    &picture);
   EXPECT_GT(picture.decodeMs, 0.0);
   EXPECT_GT(picture.placeMs, 0.0);
 }

@@ -31,7 +31,7 @@ class CurrentWallpaperTest : public ::testing::Test {
   static Surface Compose(const std::wstring& style, const std::wstring& tile) {
     test::WallpaperSettingsGuard::SetStyle(style, tile);
     Surface target(1024, 768, RGB(255, 255, 255));
-    ComposeBackground(target, {0, 0, "", kDesk});
+    ComposeBackground(target, {BackgroundKind::CurrentWallpaper, "", Placement::Centred, kDesk});
     return target;
   }
 

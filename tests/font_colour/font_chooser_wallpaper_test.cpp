@@ -13,7 +13,7 @@
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
 #include "wallpaper_creation/create_wallpaper.h"
-#include "wallpaper_creation/fixed_files.h"
+#include "shared/fixed_files.h"
 #include "win32/image.h"
 #include "win32/wallpaper_test_settings.h"
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/wiring.h"
 #include "core/list_file.h"
 #include "main_window/dispatch_test_host.h"
 #include "main_window/main_window.h"
@@ -28,8 +29,10 @@ class WiredMainWindow : public ::testing::Test {
     ASSERT_TRUE(win::WriteBitmapFile(win::Surface(40, 30, RGB(0, 160, 0)), picture));
     other = folder.Write("other.bmp", "x");
     folder.Write("Quelm_Rask.rdm", EncodeListFile({picture, folder.File("vanished.bmp"), other}));
-    MainWindowServices services;
+    // The program's own wiring, except that the end is only counted and help opens nothing.
+    MainWindowServices services = ProgramWiring(state);
     services.End_Program = [this] { ++ended; };
+    services.Win_Help = nullptr;
     window = std::make_unique<Quelm_Rask_M>(state, std::move(services));
     window->Show();
     forms::DoEvents();

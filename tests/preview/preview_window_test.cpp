@@ -5,14 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/app_state.h"
 #include "preview/preview_clicker.h"
 #include "preview/preview_window.h"
+#include "shared/fixed_files.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
-#include "wallpaper_creation/fixed_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/surface.h"
 
@@ -48,10 +49,11 @@ COLORREF Halves(int w, int x, int y) {
 
 class PreviewWindow : public ::testing::Test {
  protected:
-  // Loads the preview (drawn, not shown) and returns its picture.
+  // Loads the preview of the state as it is now (drawn, not shown) and returns its picture.
   const win::Surface& Draw() {
-    preview.Load();
-    const win::Surface* image = preview.Display().Image();
+    preview = std::make_unique<Quelm_Rask_V>(state, PreviewOptions{nullptr, folder.File("Quelm_Temp.bmp")});
+    preview->Load();
+    const win::Surface* image = preview->Display().Image();
     EXPECT_NE(image, nullptr);
     static const win::Surface kNone;
     return image ? *image : kNone;
@@ -60,27 +62,27 @@ class PreviewWindow : public ::testing::Test {
   TempFolder folder;
   AppState state;
   COLORREF desktop = GetSysColor(COLOR_BACKGROUND);
-  Quelm_Rask_V preview{state, PreviewOptions{nullptr, folder.File("Quelm_Temp.bmp")}};
+  std::unique_ptr<Quelm_Rask_V> preview;
 };
 
 TEST_F(PreviewWindow, CoversTheScreenWithUnroundedSize) {
   state.Kabe_File = folder.File("missing.bmp");
   const win::Surface& image = Draw();
-  EXPECT_EQ(preview.Screen_W_Px(), 1024.0);
-  EXPECT_EQ(preview.Screen_H_Px(), 768.0);
+  EXPECT_EQ(preview->Screen_W_Px(), 1024.0);
+  EXPECT_EQ(preview->Screen_H_Px(), 768.0);
   EXPECT_EQ(image.width(), 1024);
   EXPECT_EQ(image.height(), 768);
   RECT r{};
-  GetWindowRect(preview.hwnd(), &r);
+  GetWindowRect(preview->hwnd(), &r);
   EXPECT_EQ(r.left, 0);
   EXPECT_EQ(r.top, 0);
   EXPECT_EQ(r.right, 1024);
   EXPECT_EQ(r.bottom, 768);
-  EXPECT_TRUE(GetWindowLongPtrW(preview.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  const LONG_PTR style = GetWindowLongPtrW(preview.hwnd(), GWL_STYLE);
+  EXPECT_TRUE(GetWindowLongPtrW(preview->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  const LONG_PTR style = GetWindowLongPtrW(preview->hwnd(), GWL_STYLE);
   EXPECT_TRUE(style & WS_POPUP);
   EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
-  EXPECT_FALSE(IsWindowVisible(preview.hwnd()));  // drawn before it is shown
+  EXPECT_FALSE(IsWindowVisible(preview->hwnd()));  // drawn before it is shown
 }
 
 TEST_F(PreviewWindow, CentredPictureSitsInTheMiddleOnTheDesktopColour) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "support/keyboard.h"
-#include "table_editor/editor_fixture.h"
+#include "support/editor_fixture.h"
 
 namespace qr::test {
 namespace {

@@ -18,15 +18,20 @@
 #include "canvas/canvas_window_test_driver.h"
 #include "core/app_state.h"
 #include "core/geometry.h"
+#include "core/settings.h"
+#include "core/table_record.h"
 #include "forms/forms.h"
 #include "main_window/wallpaper_list.h"
+#include "shared/fixed_files.h"
 #include "shared/profile_store.h"
 #include "support/dialog_driver.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
-#include "wallpaper_creation/fixed_files.h"
+#include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/handles.h"
 #include "win32/image.h"
+#include "win32/image_test_pictures.h"
 #include "win32/text.h"
 #include "win32/wallpaper.h"
 #include "win32/wallpaper_test_settings.h"
@@ -89,12 +94,6 @@ RECT Shrunk(RECT r, int by) {
   return r;
 }
 
-RECT Intersection(const RECT& a, const RECT& b) {
-  RECT r{};
-  IntersectRect(&r, &a, &b);
-  return r;
-}
-
 class CreateWallpaperTest : public ::testing::Test {
  protected:
   CreateWallpaperTest() : store(folder.File("Quelm_Rask.ini")), skin(TestSkin()) {}
@@ -154,19 +153,27 @@ class CreateWallpaperTest : public ::testing::Test {
     return std::move(loaded->pixels);
   }
 
-  // The screen rectangle of a cell's text box.
-  RECT CellOnScreen(int row, int col) const {
-    RECT r{};
-    GetWindowRect(editor->txt_Item(col, row).hwnd(), &r);
-    return r;
-  }
-
   // The table rectangle: 12 pixels inside the grid box's top-left corner as it stands on the screen,
   // 18 pixels narrower and 16 lower than the grid box.
   RECT TableOnScreen() const {
     RECT grid{};
     GetWindowRect(editor->PicBackWindow(), &grid);
     return RECT{grid.left + 12, grid.top + 12, grid.right - 6, grid.bottom - 4};
+  }
+
+  // A cell of the wallpaper's table, laid out from the table's corner as on the canvas.
+  RECT CellOnWallpaper(int row, int col) const {
+    const RECT table = TableOnScreen();
+    const auto layout = LayoutCanvasTable(table.left, table.top, state.G_Rows, state.G_Cols, state.G_Cols_w);
+    for (const CellPlacement& cell : layout.cells)
+      if (cell.row == row && cell.col == col)
+        return RECT{cell.rect.x, cell.rect.y, cell.rect.x + cell.rect.w, cell.rect.y + cell.rect.h};
+    return RECT{};
+  }
+  // All the cells of the wallpaper's table.
+  RECT CellsOnWallpaper() const {
+    const RECT first = CellOnWallpaper(1, 1), last = CellOnWallpaper(state.G_Rows, state.G_Cols);
+    return RECT{first.left, first.top, last.right, last.bottom};
   }
 
   bool EditorOpen() const { return editor && editor->Loaded(); }
@@ -186,7 +193,8 @@ TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEd
   OpenEditor(300, 150);
   state.Trans = 0;
   state.Capture_Mode = 0;
-  const RECT cell11 = CellOnScreen(1, 1), cell12 = CellOnScreen(1, 2), table = TableOnScreen();
+  const RECT table = TableOnScreen(), cells = CellsOnWallpaper();
+  const RECT green = Shrunk(CellOnWallpaper(1, 1), 2), blue = Shrunk(CellOnWallpaper(1, 2), 2);
   test::DialogDriver driver;
   driver.Press(IDNO);
   PressCreate();
@@ -204,25 +212,22 @@ TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEd
 
   const win::Surface s = Load(folder.File("Quelm_Rask.bmp"));
   ASSERT_TRUE(s.ok());
-  // The cells as the editor draws them, inside the table rectangle only.
-  const RECT green = Intersection(Shrunk(cell11, 3), table);
-  ASSERT_GT(Area(green, 1024, 768), 100);
+  // The cells as the editor draws them (sunken edge, back colour, text), from the table's corner.
+  EXPECT_EQ(cells.left, table.left);
+  EXPECT_EQ(cells.top, table.top);
   EXPECT_EQ(CountColour(s, green, kGreen), Area(green, 1024, 768));
-  const RECT blue = Intersection(Shrunk(cell12, 3), table);
   EXPECT_GT(CountColour(s, blue, kBlue), Area(blue, 1024, 768) / 3);
   EXPECT_GT(CountColour(s, blue, kRed), 10);  // the text
-  // Around the table rectangle the background, nothing of the editor.
-  EXPECT_EQ(s.Pixel(table.left - 1, table.top + 5), Desk());
-  EXPECT_EQ(s.Pixel(table.left + 5, table.top - 1), Desk());
-  EXPECT_EQ(s.Pixel(table.right, table.bottom - 1), Desk());
-  EXPECT_EQ(s.Pixel(table.left + 5, table.bottom), Desk());
-  EXPECT_NE(s.Pixel(table.left, table.top), Desk());
-  EXPECT_NE(s.Pixel(table.right - 1, table.bottom - 1), Desk());
+  // Around the cells the background, nothing of the editor.
+  EXPECT_EQ(s.Pixel(cells.left - 1, cells.top + 5), Desk());
+  EXPECT_EQ(s.Pixel(cells.left + 5, cells.top - 1), Desk());
+  EXPECT_EQ(s.Pixel(cells.right, cells.bottom - 1), Desk());
+  EXPECT_EQ(s.Pixel(cells.left + 5, cells.bottom), Desk());
   RECT all{0, 0, 1024, 768};
-  EXPECT_EQ(CountColour(s, all, Desk()), 1024 * 768 - Area(table, 1024, 768));
+  EXPECT_EQ(CountColour(s, all, Desk()), 1024 * 768 - Area(cells, 1024, 768));
 }
 
-TEST_F(CreateWallpaperTest, OpaqueCellsComeFromTheEditorEvenWhereCoveredOrOffTheScreen) {
+TEST_F(CreateWallpaperTest, OpaqueCellsAreDrawnWithoutTheEditorEvenWhereCoveredOrOffTheScreen) {
   OpenEditor(-40, 600);  // the table runs off the left and the bottom edge
   state.Trans = 0;
   // A black window above everything, covering the editor's cells.
@@ -231,9 +236,10 @@ TEST_F(CreateWallpaperTest, OpaqueCellsComeFromTheEditorEvenWhereCoveredOrOffThe
   ASSERT_NE(cover, nullptr);
   ShowWindow(cover, SW_SHOWNOACTIVATE);
   UpdateWindow(cover);
-  const RECT cell11 = CellOnScreen(1, 1), cell12 = CellOnScreen(1, 2), table = TableOnScreen();
-  ASSERT_LT(table.left, 0);
-  ASSERT_GT(table.bottom, 768);
+  const RECT cells = CellsOnWallpaper();
+  const RECT green = Shrunk(CellOnWallpaper(1, 1), 2), blue = Shrunk(CellOnWallpaper(1, 2), 2);
+  ASSERT_LT(cells.left, 0);
+  ASSERT_GT(cells.bottom, 768);
   test::DialogDriver driver;
   driver.Press(IDNO);
   PressCreate();
@@ -242,14 +248,12 @@ TEST_F(CreateWallpaperTest, OpaqueCellsComeFromTheEditorEvenWhereCoveredOrOffThe
 
   const win::Surface s = Load(WallpaperBitmapPath());
   ASSERT_TRUE(s.ok());
-  const RECT green = Intersection(Shrunk(cell11, 3), table);
   ASSERT_GT(Area(green, 1024, 768), 50);
   EXPECT_EQ(CountColour(s, green, kGreen), Area(green, 1024, 768));
-  const RECT blue = Intersection(Shrunk(cell12, 3), table);
   EXPECT_GT(CountColour(s, blue, kBlue), Area(blue, 1024, 768) / 3);
-  // Outside the table rectangle only the background: neither the covering window nor the editor.
+  // Outside the cells only the background: neither the covering window nor the editor.
   const RECT all{0, 0, 1024, 768};
-  EXPECT_EQ(CountColour(s, all, Desk()), 1024 * 768 - Area(table, 1024, 768));
+  EXPECT_EQ(CountColour(s, all, Desk()), 1024 * 768 - Area(cells, 1024, 768));
 }
 
 TEST_F(CreateWallpaperTest, TransparentCellsAreDrawnByTheCanvasAtTheEditorsTablePosition) {
@@ -264,7 +268,7 @@ TEST_F(CreateWallpaperTest, TransparentCellsAreDrawnByTheCanvasAtTheEditorsTable
 
   EXPECT_EQ(state.Capture_Mode, 1);
   EXPECT_EQ(state.Table_X, table.left);
-  EXPECT_EQ(state.Table_Y, table.top + 10 * Row_Pitch);  // advanced over the 10 rows
+  EXPECT_EQ(state.Table_Y, table.top);
   EXPECT_FALSE(EditorOpen());
   EXPECT_EQ(Wallpaper(), WallpaperBitmapPath());
   const win::Surface s = Load(WallpaperBitmapPath());
@@ -279,6 +283,52 @@ TEST_F(CreateWallpaperTest, TransparentCellsAreDrawnByTheCanvasAtTheEditorsTable
   EXPECT_EQ(s.Pixel(table.left - 1, table.top), Desk());
   EXPECT_EQ(CountColour(s, RECT{0, table.top + 10 * Row_Pitch, 1024, 768}, Desk()),
             1024 * (768 - table.top - 10 * Row_Pitch));
+}
+
+// The same table, background and editor position give byte for byte the same bitmap through the windows
+// and through the command line (the saved table, the settings the editor and the main window keep).
+TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand) {
+  const std::string program = test::ProgramIn(folder.path());
+  ASSERT_FALSE(program.empty());
+  const std::string picture = folder.File("picture.bmp");
+  ASSERT_TRUE(win::WriteBitmapFile(test::QuadrantPicture(300, 200), picture));
+  struct Case {
+    int16_t kabe, pos, trans;
+  };
+  for (const Case c : {Case{2, 0, 0}, Case{2, 0, 1}, Case{1, 0, 0}, Case{1, 1, 1}, Case{1, 2, 0},
+                       Case{0, 0, 1}, Case{0, 0, 0}}) {
+    SCOPED_TRACE(testing::Message() << "G_Kabe " << c.kabe << ", G_Pos " << c.pos << ", Trans " << c.trans);
+    if (c.kabe == 0) {
+      ASSERT_TRUE(win::SetDesktopWallpaper(picture));
+      test::WallpaperSettingsGuard::SetStyle(L"0", L"1");  // tiled
+    }
+    state.G_Kabe = c.kabe;
+    state.G_Pos = c.pos;
+    state.Kabe_File = state.Chosen_File = picture;
+    state.Trans = c.trans;
+    Save_Main_Settings(store, state);
+    Quelm_Rask_S& shown = OpenEditor(280 + c.pos * 7, 130 + c.kabe * 11);
+    shown.SetCell(3, 1, Cell{"予定 Schedule 24", CellFont{"ＭＳ ゴシック", 24.0, true, true}, kGreen, kRed});
+    ASSERT_TRUE(
+        win::ReplaceFileContents(folder.File("table.qlm"),
+                                 EncodeTableFile(shown.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w)));
+    test::DialogDriver driver;
+    driver.Press(IDNO);
+    PressCreate();
+    ASSERT_TRUE(driver.WaitUntilDone());
+    ASSERT_FALSE(EditorOpen());  // its place is in the settings now
+    const auto created = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));
+    ASSERT_TRUE(created);
+
+    const std::string out = folder.File("command line.bmp");
+    const test::ProgramRun run =
+        test::RunProgram(program, "/render \"" + folder.File("table.qlm") + "\" /out \"" + out + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_FALSE(run.windowShown);
+    const auto rendered = win::ReadFileBytes(out);
+    ASSERT_TRUE(rendered);
+    EXPECT_TRUE(*rendered == *created);
+  }
 }
 
 TEST_F(CreateWallpaperTest, YesSavesUnderATypedNameWithoutExtensionAndListsItOnce) {

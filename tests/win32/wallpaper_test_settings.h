@@ -32,7 +32,7 @@ class WallpaperSettingsGuard {
     Write(L"TileWallpaper", tileWallpaper);
   }
 
- private:
+  // A value of the desktop's settings as the registry holds it now.
   static std::optional<std::wstring> Read(const wchar_t* name) {
     wchar_t buffer[256] = {};
     DWORD size = sizeof(buffer);
@@ -40,6 +40,7 @@ class WallpaperSettingsGuard {
       return std::nullopt;
     return std::wstring(buffer);
   }
+ private:
   static void Write(const wchar_t* name, const std::optional<std::wstring>& value) {
     if (!value) {
       RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, name);

@@ -1,4 +1,4 @@
-#include "main_window/skin.h"
+#include "shared/skin.h"
 
 namespace qr::skin {
 

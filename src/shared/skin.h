@@ -1,10 +1,10 @@
 #pragma once
-// The skin compiled into the program (scripts/make-skin, src/app/resource_ids.h): pictures by resource
-// number and the program's mouse pointer.
+// The skin compiled into the program (scripts/make-skin, src/shared/resource_ids.h): pictures by resource
+// number and the program's mouse pointer, for every window.
 #include <windows.h>
 
-#include "app/resource_ids.h"
 #include "forms/picture.h"
+#include "shared/resource_ids.h"
 
 namespace qr::skin {
 

@@ -1,4 +1,4 @@
-#include "wallpaper_creation/fixed_files.h"
+#include "shared/fixed_files.h"
 
 #include <windows.h>
 // after windows.h

@@ -1,6 +1,6 @@
 // Where the fixed bitmaps go: the preferred folder when a file can be made there, else the fallback
 // folder (created as needed), and the same choice for every later use.
-#include "wallpaper_creation/fixed_files.h"
+#include "shared/fixed_files.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

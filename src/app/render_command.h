@@ -1,0 +1,33 @@
+#pragma once
+// The command line's render request, run with no window: a wallpaper job from a saved table and the
+// settings file, rendered by the one renderer, written (and installed with /set).
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/command_line.h"
+#include "core/key_store.h"
+#include "core/wallpaper_job.h"
+
+namespace qr {
+
+// A job from a ".qlm" file and the settings: the background (`G_Kabe`, `G_Kabe_File`, `G_Pos`), `Trans`,
+// and, unless `at` is given, the table's corner computed as the create command computes it from the
+// editor window where the editor would open (`G_Left`, `G_Top`, or centred). The table is drawn as
+// saved. Nothing when the file is missing, unreadable, or not whole records; `problem` then says why.
+// `warn` hears what falls back (a background picture that is missing).
+std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeyStore& settings,
+                                             std::optional<Point> at, std::string& problem,
+                                             const std::function<void(std::string_view)>& warn = {});
+
+// Runs the request with the settings file in `programFolder`; every message goes to `say`.
+RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,
+                     const std::function<void(std::string_view)>& say);
+
+// The program's whole command line (arguments after the program's name): the exit code, or nothing when
+// the windows are to start. Messages go to the console the program was started from.
+std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder);
+
+}  // namespace qr

@@ -1,0 +1,78 @@
+#include "core/command_line.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdint>
+
+namespace qr {
+
+namespace {
+
+// "/x" or "-x" as "/x" in lower case; empty for anything that is not a switch.
+std::string SwitchName(std::string_view arg) {
+  std::string name;
+  if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return name;
+  name.push_back('/');
+  for (char c : arg.substr(1)) name.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  return name;
+}
+
+std::optional<int32_t> Int32(std::string_view text) {
+  int32_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
+  return value;
+}
+
+std::optional<Point> ParsePoint(std::string_view text) {
+  const size_t comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const auto x = Int32(text.substr(0, comma));
+  const auto y = Int32(text.substr(comma + 1));
+  if (!x || !y) return std::nullopt;
+  return Point{*x, *y};
+}
+
+CommandLine Bad(std::string error) {
+  CommandLine line;
+  line.kind = CommandLine::Kind::Bad;
+  line.error = std::move(error);
+  return line;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine line;
+  if (args.empty()) return line;
+  if (args.size() == 1 && (SwitchName(args[0]) == "/?" || SwitchName(args[0]) == "/help")) {
+    line.kind = CommandLine::Kind::Usage;
+    return line;
+  }
+  if (SwitchName(args[0]) != "/render") return Bad(std::string("unknown argument: ").append(args[0]));
+  if (args.size() < 2 || args[1].empty() || !SwitchName(args[1]).empty())
+    return Bad("/render needs a table file (.qlm)");
+  RenderRequest& request = line.render;
+  request.table = args[1];
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string name = SwitchName(args[i]);
+    const bool hasValue = i + 1 < args.size();
+    if (name == "/set" && !request.set) {
+      request.set = true;
+    } else if (name == "/out" && !request.out) {
+      if (!hasValue || args[i + 1].empty()) return Bad("/out needs a file name");
+      request.out = args[++i];
+    } else if (name == "/at" && !request.at) {
+      if (!hasValue) return Bad("/at needs <x>,<y>");
+      request.at = ParsePoint(args[++i]);
+      if (!request.at) return Bad("/at needs <x>,<y> in whole pixels: " + args[i]);
+    } else {
+      return Bad("unknown or repeated argument: " + args[i]);
+    }
+  }
+  line.kind = CommandLine::Kind::Render;
+  return line;
+}
+
+}  // namespace qr

@@ -1,0 +1,47 @@
+#pragma once
+// The program's command line: no arguments start the windows; "/render" re-renders a saved table into
+// the wallpaper bitmap with no window at all; "/?" asks for the usage.
+//
+//   Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/geometry.h"
+
+namespace qr {
+
+inline constexpr std::string_view kUsageText =
+    "Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]\r\n"
+    "  /render <table.qlm>  draws the saved table over the background of Quelm_Rask.ini\r\n"
+    "  /out <file.bmp>      writes the bitmap there instead of the wallpaper file\r\n"
+    "  /set                 installs the bitmap as the desktop wallpaper\r\n"
+    "  /at <x>,<y>          the table's top-left corner in screen pixels (default: where the editor\r\n"
+    "                       was last closed)\r\n"
+    "Exit codes: 0 done, 2 bad arguments, 3 input missing or unreadable, 4 bitmap not written or not\r\n"
+    "installed.\r\n";
+
+// The ways the render command ends, as the process's exit code.
+enum class RenderExit : int { Done = 0, BadArguments = 2, InputMissing = 3, OutputFailed = 4 };
+
+struct RenderRequest {
+  std::string table;               // the ".qlm" file
+  std::optional<std::string> out;  // the bitmap to write; nothing: the wallpaper file
+  bool set = false;                // install it as the wallpaper
+  std::optional<Point> at;         // the table's corner; nothing: from the editor's saved position
+  bool operator==(const RenderRequest&) const = default;
+};
+
+struct CommandLine {
+  enum class Kind { Windows, Usage, Render, Bad };
+  Kind kind = Kind::Windows;
+  RenderRequest render;  // Kind::Render
+  std::string error;     // Kind::Bad: what is wrong
+};
+
+// The arguments after the program's name. Switches are case-insensitive and may start with "-"; each
+// may be given once.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+}  // namespace qr

@@ -1,0 +1,61 @@
+#include "win32/fonts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "win32/text.h"
+
+namespace qr::win {
+
+namespace {
+
+int ScreenPixelsPerInch() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+BYTE CharsetForFace(std::string_view face) {
+  const bool ascii =
+      std::all_of(face.begin(), face.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? DEFAULT_CHARSET : SHIFTJIS_CHARSET;
+}
+
+FontSpec CellFontSpec(std::string_view name, double size, bool bold, bool italic) {
+  FontSpec font;
+  font.name = std::string(name);
+  font.size = size;
+  font.bold = bold;
+  font.italic = italic;
+  font.charset = CharsetForFace(name);
+  return font;
+}
+
+Font MakeFont(const FontSpec& font, int pixelsPerInch) {
+  const int dpi = pixelsPerInch > 0 ? pixelsPerInch : ScreenPixelsPerInch();
+  const double pixels = std::clamp(std::round(font.size * dpi / 72.0), 1.0, 10000.0);
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(pixels);
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = font.italic ? TRUE : FALSE;
+  lf.lfUnderline = font.underline ? TRUE : FALSE;
+  lf.lfStrikeOut = font.strikeout ? TRUE : FALSE;
+  lf.lfCharSet = font.charset;
+  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const std::wstring face = Wide(font.name);
+  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  return Font(CreateFontIndirectW(&lf));
+}
+
+COLORREF ResolveColour(uint32_t colour) {
+  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFFu));
+  return colour & 0x00FFFFFFu;
+}
+
+}  // namespace qr::win
