@@ -74,9 +74,12 @@ class Form : public Container {
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintBackground(HDC dc, const RECT& area) override;
+  // QueryUnload(mode), Unload, then the window is destroyed. The forms this one owns (a modal window
+  // shown over it) are unloaded first the same way, so each runs its own closing.
+  void UnloadBy(UnloadMode mode);
 
  private:
-  void UnloadBy(UnloadMode mode);
+  void UnloadOwnedForms(UnloadMode mode);
   void EnableDisabledWindows();
   RECT OuterRect() const;
 
