@@ -86,6 +86,7 @@ void Form::ShowModal(HWND owner) {
   SetForegroundWindow(hwnd());
   UpdateWindow(hwnd());
   MSG msg;
+  inModalLoop_ = true;
   while (Loaded()) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
@@ -96,6 +97,7 @@ void Form::ShowModal(HWND owner) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  inModalLoop_ = false;
   EnableDisabledWindows();
 }
 
@@ -122,6 +124,9 @@ void Form::UnloadBy(UnloadMode mode) {
   // The owner must be usable again before this window goes, or another application is activated.
   EnableDisabledWindows();
   DestroyWindowInstance();
+  // Unloaded from a message sent by another thread or process (the session's end), the modal loop
+  // would wait for a posted message before it saw that the form is gone.
+  if (inModalLoop_) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 void Form::UnloadOwnedForms(UnloadMode mode) {

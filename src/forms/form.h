@@ -87,6 +87,7 @@ class Form : public Container {
   bool unloading_ = false;
   std::vector<HWND> disabledByModal_;
   HWND modalOwner_ = nullptr;
+  bool inModalLoop_ = false;
 };
 
 // Processes the pending window messages once (repaints included), then returns.

@@ -49,8 +49,10 @@ SmallDisk::SmallDisk() {
 SmallDisk::~SmallDisk() {
   if (folder_.empty()) return;
   RemoveTree(folder_);
-  DeleteFileW(win::Wide(filler_).c_str());
+  Free();
 }
+
+void SmallDisk::Free() { DeleteFileW(win::Wide(filler_).c_str()); }
 
 bool SmallDisk::Fill(unsigned leave) {
   win::File file(CreateFileW(win::Wide(filler_).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));

@@ -27,6 +27,8 @@ class SmallDisk {
   // Takes every free byte of the disk but `leave` (rounded to the disk's pages); with nothing left, true
   // when not even a small file fits any more.
   bool Fill(unsigned leave = 0);
+  // Gives back what Fill took.
+  void Free();
 
  private:
   std::string folder_;
