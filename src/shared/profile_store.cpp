@@ -80,6 +80,7 @@ ProfileValues ParseProfile(std::string_view bytes) {
     const size_t end = std::min(text.find(L'\n', start), text.size());
     const std::wstring line = Trimmed(std::wstring_view(text).substr(start, end - start));
     start = end + 1;
+    if (!line.empty() && line.front() == L';') continue;  // a comment, whatever it holds
     if (!line.empty() && line.front() == L'[') {
       section = Lower(Trimmed(line.substr(1, line.find(L']') - 1)));
     } else if (const size_t equals = line.find(L'='); equals != std::wstring::npos) {

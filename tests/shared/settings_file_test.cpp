@@ -200,6 +200,16 @@ TEST_P(SettingsWriteFaults, PreviousFileStaysAsItWasWithNothingLeftBeside) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, SettingsWriteFaults, test::kAllWriteFaults, test::WriteFaultName);
 
+TEST_F(SettingsFile, HandEditedFileWithCommentsAndOddSpacingStillTakesWrites) {
+  folder_.Write("Quelm_Rask.ini",
+                "; written by hand: G_Kabe=0 means...\r\n[section]\r\n  g_kabe =  1 \r\nOther=x\r\n");
+  AppState saved = fresh_;
+  saved.G_Pos = 2;
+  Save_Main_Settings(store_, saved);
+  EXPECT_EQ(store_.Read("Section", "G_Pos"), "2");
+  EXPECT_EQ(store_.Read("Section", "Other"), "x");
+}
+
 // The system's writer reports success for a file the full disk cut short; such a copy never replaces
 // the settings file.
 TEST(SettingsWriteOnAFullDisk, ACopyCutShortIsNotTaken) {
