@@ -403,6 +403,7 @@ AppState Quelm_Rask_M::Recordable_Main_Settings() const {
   for (std::string* path :
        {&saved.Chosen_File, &saved.Get_File_Path, &saved.Get_Data_Path, &saved.Get_Kabe_Path}) {
     if (path->empty()) continue;
+    // The same short-name lookup as the list's (tests replace it there).
     const std::optional<std::string> recordable = RecordablePath(*path, list_.ShortPathOf);
     if (!recordable) lost += "\n" + *path;
     *path = recordable.value_or("");
@@ -424,8 +425,8 @@ void Quelm_Rask_M::Form_QueryUnload(forms::UnloadMode) {
 }
 
 LRESULT Quelm_Rask_M::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  // The session's end is not to be refused (WM_QUERYENDSESSION keeps its default, TRUE); when it comes
-  // (wParam TRUE) nothing is left to save afterwards.
+  // The session's end is never refused (WM_QUERYENDSESSION keeps its default, TRUE). When it really
+  // comes (wParam TRUE) the process may be ended at any moment after this message: close now.
   if (msg == WM_ENDSESSION) {
     if (wp) Session_End();
     return 0;
