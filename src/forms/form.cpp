@@ -123,6 +123,7 @@ void Form::ShowModal(HWND owner) {
   SetForegroundWindow(hwnd());
   UpdateWindow(hwnd());
   MSG msg;
+  inModalLoop_ = true;
   while (Loaded()) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
@@ -134,6 +135,7 @@ void Form::ShowModal(HWND owner) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  inModalLoop_ = false;
   EnableDisabledWindows();
 }
 
@@ -204,12 +206,35 @@ void Form::Unload() { UnloadBy(UnloadMode::FormCode); }
 
 void Form::UnloadBy(UnloadMode mode) {
   if (!Loaded() || unloading_) return;
+  UnloadOwnedForms(mode);
   unloading_ = true;
   Form_QueryUnload(mode);
   Form_Unload();
   // The owner must be usable again before this window goes, or another application is activated.
   EnableDisabledWindows();
   DestroyWindowInstance();
+  // Unloaded from a message sent by another thread or process (the session's end), the modal loop
+  // would wait for a posted message before it saw that the form is gone.
+  if (inModalLoop_) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+void Form::UnloadOwnedForms(UnloadMode mode) {
+  // Destroying this window would take the windows it owns without their own closing.
+  struct Search {
+    HWND owner;
+    std::vector<HWND> owned;
+  } search{hwnd(), {}};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND wnd, LPARAM found) CALLBACK -> BOOL {
+        auto* s = reinterpret_cast<Search*>(found);
+        if (GetWindow(wnd, GW_OWNER) == s->owner) s->owned.push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  for (HWND wnd : search.owned) {
+    if (auto* form = dynamic_cast<Form*>(FromHandle(wnd)); form && form != this) form->UnloadBy(mode);
+  }
 }
 
 RECT Form::OuterRect() const {

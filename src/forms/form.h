@@ -82,13 +82,16 @@ class Form : public Container {
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintBackground(HDC dc, const RECT& area) override;
+  // QueryUnload(mode), Unload, then the window is destroyed. The forms this one owns (a modal window
+  // shown over it) are unloaded first the same way, so each runs its own closing.
+  void UnloadBy(UnloadMode mode);
 
  private:
   friend bool TranslateFormKey(const MSG& msg);
   bool HandleKey(const MSG& msg);
   bool DialogKey(const KeyEvent& e, const MSG& msg);
   bool RestoreFocus();
-  void UnloadBy(UnloadMode mode);
+  void UnloadOwnedForms(UnloadMode mode);
   void EnableDisabledWindows();
   RECT OuterRect() const;
 
@@ -98,6 +101,7 @@ class Form : public Container {
   HWND modalOwner_ = nullptr;
   HWND ownerFocus_ = nullptr;  // the owner's focus when this form was shown modally
   HWND lastFocus_ = nullptr;   // the focus when the form was last deactivated
+  bool inModalLoop_ = false;
 };
 
 // Gives the keys their meaning in the toolkit's forms: the form's Form_KeyPreview first, then Tab and

@@ -12,6 +12,13 @@ WindowBase::~WindowBase() {
   DestroyWindow(std::exchange(hwnd_, nullptr));
 }
 
+WindowBase* WindowBase::FromHandle(HWND wnd) {
+  if (!wnd || static_cast<ULONG_PTR>(GetClassLongPtrW(wnd, GCLP_WNDPROC)) !=
+                  reinterpret_cast<ULONG_PTR>(&WindowBase::Procedure))
+    return nullptr;
+  return reinterpret_cast<WindowBase*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+}
+
 bool WindowBase::RegisterClassOnce(const std::wstring& className, UINT classStyle) {
   static std::set<std::wstring> registered;
   if (registered.count(className)) return true;

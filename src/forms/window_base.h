@@ -15,6 +15,8 @@ class WindowBase {
   virtual ~WindowBase();
 
   HWND hwnd() const { return hwnd_; }
+  // The object behind a window of this toolkit; nullptr for any other window.
+  static WindowBase* FromHandle(HWND wnd);
   bool HasWindow() const { return hwnd_ != nullptr; }
 
  protected:

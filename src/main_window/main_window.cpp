@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "core/geometry.h"
@@ -11,6 +12,8 @@
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
 #include "shared/skin.h"
+#include "shared/record_paths.h"
+#include "win32/message_box.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 
@@ -53,6 +56,7 @@ forms::Label& TransparentCaption(forms::Label& label, const std::string& text) {
 MainWindowServices RealMainWindowServices() {
   MainWindowServices services;
   services.End_Program = [] { PostQuitMessage(0); };
+  services.End_Session = [] { ExitProcess(0); };
   services.Win_Help = [](HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) {
     WinHelpW(owner, win::Wide(helpFile).c_str(), command, data);
   };
@@ -377,10 +381,26 @@ void Quelm_Rask_M::ImgExit_MouseUp(const forms::MouseEvent&) {
 void Quelm_Rask_M::lbl_End_Action() {
   RunStep([&] {
     state_.Chosen_File = lbl_Path.Caption();
+    const AppState saved = Recordable_Main_Settings();
     ProfileKeyStore store(SettingsFile());
-    Save_Main_Settings(store, state_);
+    Save_Main_Settings(store, saved);
   });
   Unload();
+}
+
+AppState Quelm_Rask_M::Recordable_Main_Settings() const {
+  AppState saved = state_;
+  std::string lost;
+  for (std::string* path :
+       {&saved.Chosen_File, &saved.Get_File_Path, &saved.Get_Data_Path, &saved.Get_Kabe_Path}) {
+    if (path->empty()) continue;
+    // The same short-name lookup as the list's (tests replace it there).
+    const std::optional<std::string> recordable = RecordablePath(*path, list_.ShortPathOf);
+    if (!recordable) lost += "\n" + *path;
+    *path = recordable.value_or("");
+  }
+  if (!lost.empty()) win::ShowMessage(hwnd(), std::string(kPathNotRecordable) + lost, win::kWarningStyle);
+  return saved;
 }
 
 void Quelm_Rask_M::lbl_Can_Action() { Unload(); }
@@ -393,6 +413,21 @@ void Quelm_Rask_M::lbl_Help_Action() {
 
 void Quelm_Rask_M::Form_QueryUnload(forms::UnloadMode) {
   RunStep([&] { Save_Wallpaper_List(); });
+}
+
+LRESULT Quelm_Rask_M::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // The session's end is never refused (WM_QUERYENDSESSION keeps its default, TRUE). When it really
+  // comes (wParam TRUE) the process may be ended at any moment after this message: close now.
+  if (msg == WM_ENDSESSION) {
+    if (wp) Session_End();
+    return 0;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+void Quelm_Rask_M::Session_End() {
+  UnloadBy(forms::UnloadMode::AppWindows);
+  if (services_.End_Session) services_.End_Session();
 }
 
 void Quelm_Rask_M::Form_Unload() {

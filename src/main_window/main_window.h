@@ -23,6 +23,9 @@ class Quelm_Rask_M;
 struct MainWindowServices {
   // Ends the program at once (the real one posts WM_QUIT).
   std::function<void()> End_Program;
+  // Ends the process when the Windows session ends, after the window has closed: nothing of the program
+  // may run on (the real one exits the process).
+  std::function<void()> End_Session;
   // The platform's help viewer (the real one calls WinHelpW).
   std::function<void(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data)> Win_Help;
   // The table editor "壁紙作成" opens and the preview window; none: nothing opens.
@@ -88,6 +91,7 @@ class Quelm_Rask_M : public forms::Form {
   void Form_Load() override;
   void Form_QueryUnload(forms::UnloadMode mode) override;
   void Form_Unload() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void DesignTitleAndPanels();
@@ -109,6 +113,12 @@ class Quelm_Rask_M : public forms::Form {
   void lbl_End_Action();
   void lbl_Can_Action();
   void lbl_Help_Action();
+  // Log-off or shutdown: the window closes as by "ｷｬﾝｾﾙ" (the windows over it close first, each in
+  // its own way; the list file is written, the main settings are not), then the process ends.
+  void Session_End();
+  // The main settings as the settings file can hold them: a path it cannot hold goes in by its short
+  // name, or is left out (its default applies next time) and the user is told.
+  AppState Recordable_Main_Settings() const;
 
   std::string SettingsFile() const;
 

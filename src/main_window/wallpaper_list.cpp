@@ -1,6 +1,7 @@
 #include "main_window/wallpaper_list.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/app_state.h"
 #include "core/list_file.h"
@@ -38,6 +39,14 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// The first of "<path><suffix>", "<path><suffix>-2", ... that names nothing yet.
+std::string FreeName(const std::string& path, std::string_view suffix) {
+  const std::string stem = path + std::string(suffix);
+  std::string name = stem;
+  for (int n = 2; PathIsPresent(name) && n < 1000; ++n) name = stem + "-" + std::to_string(n);
+  return name;
+}
+
 }  // namespace
 
 WallpaperList::WallpaperList(AppState& state, forms::ListBox& List_Kabe, CommandLabels lbl_Cmd,
@@ -69,8 +78,24 @@ void WallpaperList::Load_List() {
 }
 
 bool WallpaperList::Save_List() {
-  if (unreadableAtStart_) return false;
-  return win::ReplaceFileContents(ListFilePath(), EncodeListFile(Entries()));
+  std::vector<std::string> records;
+  for (const std::string& entry : Entries()) {
+    if (const std::optional<std::string> recordable = RecordablePath(entry, ShortPathOf))
+      records.push_back(*recordable);
+  }
+  const std::string bytes = EncodeListFile(records);
+  if (unreadableAtStart_ && PathIsPresent(ListFilePath())) return SaveBesideUnreadable(bytes);
+  return win::ReplaceFileContents(ListFilePath(), bytes);
+}
+
+bool WallpaperList::SaveBesideUnreadable(const std::string& bytes) {
+  const std::string path = ListFilePath();
+  if (win::RenamePath(path, FreeName(path, kUnreadableSuffix))) {
+    unreadableAtStart_ = false;
+    return win::ReplaceFileContents(path, bytes);
+  }
+  if (besideName_.empty()) besideName_ = FreeName(path, kBesideSuffix);
+  return win::ReplaceFileContents(besideName_, bytes);
 }
 
 void WallpaperList::List_Click() {
@@ -79,16 +104,30 @@ void WallpaperList::List_Click() {
 
 void WallpaperList::Drop_Files(const std::vector<std::string>& names) {
   const size_t count = std::min(names.size(), kMaxDroppedFiles);
-  bool added = false;
+  std::vector<std::string> added;
   for (size_t i = 0; i < count; ++i) {
     const std::string extension = Get_Extension(AsciiUpper(names[i]));
     if (extension != "BMP" && extension != "JPG") continue;
     List_Kabe_.AddItem(names[i]);
-    added = true;
+    added.push_back(names[i]);
   }
   DisableListCommands();
   EnableClearWhenFilled();
-  if (added) EntriesAdded();
+  if (added.empty()) return;
+  EntriesAdded();
+  WarnUnrecordable(added);
+}
+
+void WallpaperList::WarnUnrecordable(const std::vector<std::string>& added) const {
+  std::string lost;
+  for (const std::string& path : added) {
+    if (!RecordablePath(path, ShortPathOf)) lost += "\n" + path;
+  }
+  if (lost.empty()) return;
+  // The window in front: the editor when its create command adds the wallpaper it saved.
+  HWND owner = GetActiveWindow();
+  win::ShowMessage(owner ? owner : OwnerOf(List_Kabe_.hwnd()), std::string(kPathNotRecordable) + lost,
+                   win::kWarningStyle);
 }
 
 void WallpaperList::Preview_Entry() {
@@ -142,6 +181,7 @@ bool WallpaperList::Add_If_Absent(const std::string& path) {
   if (std::find(entries.begin(), entries.end(), path) != entries.end()) return false;
   List_Kabe_.AddItem(path);
   EntriesAdded();
+  WarnUnrecordable({path});
   return true;
 }
 

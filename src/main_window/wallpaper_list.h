@@ -3,10 +3,12 @@
 // files dropped from the shell, the selection rule and the list commands 3 to 7.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "forms/child_controls.h"
 #include "main_window/main_commands.h"
+#include "shared/record_paths.h"
 
 namespace qr {
 
@@ -28,8 +30,10 @@ class WallpaperList {
   // listed, and "ﾘｽﾄ全部ｸﾘｱ" is enabled when there are any. A missing list file is created empty.
   void Load_List();
   // Writes every entry to the list file. The new file is written beside the old one and replaces it only
-  // when complete, so a failed save (false) leaves the previous list. The file is also left alone when
-  // it existed at start-up but could not be read: writing the list then would wipe it.
+  // when complete, so a failed save (false) leaves the previous list. A path the file cannot hold goes
+  // in by its short name, or is left out when it has none. A list file that existed at start-up but
+  // could not be read holds entries never listed: it is first renamed aside (kUnreadableSuffix), and
+  // when even that fails (the file is still locked) the list is written beside it (kBesideSuffix).
   bool Save_List();
 
   // A selection change: an entry selected enables all five list commands.
@@ -52,18 +56,27 @@ class WallpaperList {
 
   // Called after a drop or Add_If_Absent has added entries (the main window widens the scroll extent).
   std::function<void()> OnEntriesAdded;
+  // Short names of the paths the list file cannot hold as they are (the system's; tests replace it).
+  ShortPathFn ShortPathOf = SystemShortPath;
+
+  static constexpr std::string_view kUnreadableSuffix = ".unreadable";
+  static constexpr std::string_view kBesideSuffix = ".new";
 
  private:
   std::string SelectedEntry() const;
   void DisableListCommands();
   void EnableClearWhenFilled();
   void EntriesAdded() const;
+  // Tells the user about the added paths that cannot be kept in the list file.
+  void WarnUnrecordable(const std::vector<std::string>& added) const;
+  bool SaveBesideUnreadable(const std::string& bytes);
 
   AppState& state_;
   forms::ListBox& List_Kabe_;
   CommandLabels lbl_Cmd_;
   const ModalWindows& windows_;
   bool unreadableAtStart_ = false;
+  std::string besideName_;  // where the list goes while an unreadable list file cannot be moved aside
 };
 
 }  // namespace qr

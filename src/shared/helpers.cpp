@@ -63,8 +63,14 @@ int Recycle_Files(const std::vector<std::string>& paths) {
   op.pTo = nullptr;
   op.fFlags = FOF_ALLOWUNDO;
   const int result = SHFileOperationW(&op);
-  if (result == 0 && op.fAnyOperationsAborted) return ERROR_CANCELLED;
-  return result;
+  return Recycle_Result(result, op.fAnyOperationsAborted != FALSE);
+}
+
+int Recycle_Result(int shellResult, bool anyOperationsAborted) {
+  constexpr int kShellCancelled = 0x75;  // DE_OPCANCELLED, the shell's own code for a declined operation
+  if (anyOperationsAborted || shellResult == kShellCancelled || shellResult == ERROR_CANCELLED)
+    return ERROR_CANCELLED;
+  return shellResult;
 }
 
 void Open_Effect(HWND wnd, int16_t x, int16_t y) { ZoomBetween(wnd, PointRect(x, y), WindowRect(wnd)); }

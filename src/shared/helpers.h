@@ -16,9 +16,13 @@ bool File_Exists(const std::string& path);
 
 // Sends the files to the recycle bin through the shell, which asks its own confirmation, shows its own
 // progress and reports its own errors. Relative names are made absolute first (the shell would delete
-// them for good otherwise). Returns the shell's result: 0 on success; ERROR_CANCELLED when the shell
-// reports success but the user declined its question, so the files are still there.
+// them for good otherwise). Returns the shell's result (0 on success), made ERROR_CANCELLED whenever the
+// user declined (see Recycle_Result).
 int Recycle_Files(const std::vector<std::string>& paths);
+// The result of a recycle request from the shell's answer: ERROR_CANCELLED when the user declined its
+// question, whatever the result says (the aborted flag is set; some shells also return a non-zero
+// result with it, or a cancel code of their own); otherwise the shell's result unchanged.
+int Recycle_Result(int shellResult, bool anyOperationsAborted);
 
 // Zoom effects between the empty rectangle at (x, y) (screen pixels, normally the cursor position when
 // the window opened) and the window's rectangle.

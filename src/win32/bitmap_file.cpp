@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "win32/files.h"
-#include "win32/handles.h"
 
 namespace qr::win {
 
@@ -43,15 +42,8 @@ std::vector<BYTE> Headers(int width, int height) {
   return out;
 }
 
-bool WriteAll(HANDLE file, const BYTE* data, size_t size) {
-  while (size > 0) {
-    DWORD written = 0;
-    const DWORD piece = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
-    if (!WriteFile(file, data, piece, &written, nullptr) || written == 0) return false;
-    data += written;
-    size -= written;
-  }
-  return true;
+std::string_view Bytes(const std::vector<BYTE>& buffer) {
+  return {reinterpret_cast<const char*>(buffer.data()), buffer.size()};
 }
 
 // Appends one image row as BGR triplets plus zero padding.
@@ -76,11 +68,11 @@ bool WriteImage(const Surface& image, HANDLE file) {
   for (int y = image.height() - 1; y >= 0; --y) {
     AppendRow(buffer, image.Bits() + static_cast<size_t>(y) * width, width);
     if (buffer.size() >= kChunkBytes) {
-      if (!WriteAll(file, buffer.data(), buffer.size())) return false;
+      if (!WriteAll(file, Bytes(buffer))) return false;
       buffer.clear();
     }
   }
-  return WriteAll(file, buffer.data(), buffer.size());
+  return WriteAll(file, Bytes(buffer));
 }
 
 }  // namespace
@@ -89,21 +81,7 @@ bool WriteBitmapFile(const Surface& image, const std::string& path) {
   if (!image.ok() || image.width() <= 0 || image.height() <= 0 || path.empty()) return false;
   // The file size field is 32-bit.
   if (RowBytes(image.width()) * static_cast<uint64_t>(image.height()) > 0xFFFFFF00u) return false;
-  const std::wstring target = ApiPath(path);
-  const std::wstring temporary = ApiPath(path + ".tmp~");
-  if (target.empty() || temporary.empty()) return false;
-  bool written = false;
-  {
-    File file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
-    written = WriteImage(image, file.get());
-  }
-  if (written &&
-      MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
-  DeleteFileW(temporary.c_str());
-  return false;
+  return ReplaceFileWith(path, [&image](HANDLE file) { return WriteImage(image, file); });
 }
 
 }  // namespace qr::win

@@ -37,24 +37,6 @@ File OpenForReading(const std::string& path) {
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  constexpr size_t kChunk = 1u << 20;
-  while (!bytes.empty()) {
-    const DWORD part = static_cast<DWORD>(std::min(bytes.size(), kChunk));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), part, &written, nullptr) || written != part) return false;
-    bytes.remove_prefix(part);
-  }
-  return true;
-}
-
-bool WriteNewFile(const std::wstring& path, std::string_view bytes) {
-  File file(
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  return WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
-}
-
 }  // namespace
 
 std::wstring ApiPath(std::string_view utf8) {
@@ -85,19 +67,45 @@ std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxByte
   return bytes;
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  constexpr size_t kChunk = 1u << 20;
+  while (!bytes.empty()) {
+    const DWORD part = static_cast<DWORD>(std::min(bytes.size(), kChunk));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), part, &written, nullptr) || written != part) return false;
+    bytes.remove_prefix(part);
+  }
+  return true;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  const std::wstring wide = ApiPath(path);
+  const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool ReplaceFileWith(const std::string& path, const std::function<bool(HANDLE file)>& write) {
   const std::wstring target = ApiPath(path);
   const std::wstring temp = ApiPath(path + ".tmp~");
   if (target.empty() || temp.empty()) return false;
-  if (!WriteNewFile(temp, bytes)) {
-    DeleteFileW(temp.c_str());
-    return false;
+  // Windows refuses to replace a read-only file; so does this, everywhere.
+  if (IsReadOnlyFile(path)) return false;
+  bool written = false;
+  {
+    File file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    written = write(file.get()) && FlushFileBuffers(file.get());
   }
-  if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(temp.c_str());
-    return false;
-  }
-  return true;
+  if (written &&
+      MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileW(temp.c_str());
+  return false;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  return ReplaceFileWith(path, [bytes](HANDLE file) { return WriteAll(file, bytes); });
 }
 
 bool DeletePath(const std::string& path) {
@@ -108,8 +116,19 @@ bool DeletePath(const std::string& path) {
 bool RenamePath(const std::string& from, const std::string& to) {
   const std::wstring source = ApiPath(from);
   const std::wstring target = ApiPath(to);
-  if (source.empty() || target.empty()) return false;
-  return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED);
+  if (source.empty() || target.empty() || IsReadOnlyFile(to)) return false;
+  if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  if (GetLastError() != ERROR_NOT_SAME_DEVICE) return false;
+  // Copying straight over the target would truncate it before the copy could fail (a full disk).
+  const std::wstring temp = ApiPath(to + ".tmp~");
+  if (temp.empty()) return false;
+  if (!CopyFileW(source.c_str(), temp.c_str(), FALSE) ||
+      !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  DeleteFileW(source.c_str());
+  return true;
 }
 
 std::string ExecutablePath() {

@@ -1,6 +1,9 @@
 #pragma once
 // Whole-file access and file-system operations on UTF-8 paths of any length.
+#include <windows.h>
+
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,15 +19,22 @@ std::wstring ApiPath(std::string_view utf8);
 // maxBytes.
 std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20);
 
-// Replaces the file's content as one step: the bytes go to "<path>.tmp~" beside it, are flushed to disk,
-// and that file is then moved over the target. On any failure the temporary file is removed, the old
-// file is left as it was, and the result is false.
+// Replaces the file's content as one step: `write` fills "<path>.tmp~" beside it (true when it wrote
+// everything), the file is flushed to disk and then moved over the target. On any failure (a read-only
+// or locked target, a full disk, a missing folder) the temporary file is removed, the old file is left
+// as it was, and the result is false.
+bool ReplaceFileWith(const std::string& path, const std::function<bool(HANDLE file)>& write);
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+// Writes all the bytes to an open file; false on any short write.
+bool WriteAll(HANDLE file, std::string_view bytes);
 
 // Deletes one file.
 bool DeletePath(const std::string& path);
-// Renames or moves a file, replacing a file of the target name; works across drives.
+// Renames or moves a file, replacing a file of the target name (never a read-only one). Across drives
+// the file is copied beside the target first, so a failed copy leaves the target as it was.
 bool RenamePath(const std::string& from, const std::string& to);
+// True when the path names a read-only file.
+bool IsReadOnlyFile(const std::string& path);
 
 // The full path of the running program, however long.
 std::string ExecutablePath();

@@ -2,6 +2,8 @@
 // and the three exits, driven with real mouse messages.
 #include "main_window/main_window.h"
 
+#include "app/wiring.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,11 +11,16 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/cp932.h"
+#include "core/list_file.h"
 #include "core/numeric.h"
 #include "core/settings.h"
+#include "shared/helpers.h"
+#include "shared/record_paths.h"
+#include "support/dialog_driver.h"
 #include "support/temp_folder.h"
 #include "win32/files.h"
 #include "win32/text.h"
@@ -39,10 +46,11 @@ class MainWindow : public ::testing::Test {
     state_.Program_Folder = folder_.path();
   }
 
-  // Starts the window as the program does (load, then show).
+  // Starts the window as the program does (load, then show), with the program's own windows.
   Quelm_Rask_M& Start() {
-    MainWindowServices services;
+    MainWindowServices services = ProgramWiring(state_);
     services.End_Program = [this] { ++ended_; };
+    services.End_Session = [this] { ++sessionEnded_; };
     services.Win_Help = [this](HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
       help_.push_back({owner, file, command, data});
     };
@@ -59,6 +67,7 @@ class MainWindow : public ::testing::Test {
   AppState state_;
   std::unique_ptr<Quelm_Rask_M> window_;
   int ended_ = 0;
+  int sessionEnded_ = 0;
   std::vector<HelpCall> help_;
 };
 
@@ -503,6 +512,98 @@ TEST_F(MainWindow, CancelAndCloseMarkAndSystemCloseWriteNoSettings) {
     EXPECT_EQ(ended_, 3);
     EXPECT_EQ(IniText(), ini);
   }
+}
+
+std::string ListPath(const std::string& folder) { return folder + "\\Quelm_Rask.rdm"; }
+
+TEST_F(MainWindow, SessionEndWritesTheListAndNoSettings) {
+  const std::string ini = "[Section]\r\nG_Kabe=1\r\n";
+  folder_.Write("Quelm_Rask.ini", ini);
+  const std::string picture = folder_.Write("壁紙.bmp", "BM");
+  Quelm_Rask_M& w = Start();
+  state_.G_Kabe = 0;
+  w.Wallpaper_List().Drop_Files({picture});  // added in this session
+
+  // The end is never refused, and neither the question nor an end called off closes anything.
+  EXPECT_EQ(SendMessageW(w.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  SendMessageW(w.hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(w.Loaded());
+  EXPECT_EQ(win::ReadFileBytes(ListPath(folder_.path())), "");
+  EXPECT_EQ(sessionEnded_, 0);
+
+  SendMessageW(w.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(w.Loaded());
+  EXPECT_EQ(sessionEnded_, 1);
+  EXPECT_EQ(win::ReadFileBytes(ListPath(folder_.path())), EncodeListFile({picture}));
+  EXPECT_EQ(IniText(), ini);
+}
+
+TEST_F(MainWindow, SessionEndWithTheEditorOpenClosesTheEditorInItsOwnWayFirst) {
+  const std::string picture = folder_.Write("a.bmp", "BM");
+  Quelm_Rask_M& w = Start();
+  w.Wallpaper_List().Drop_Files({picture});
+  const HWND main = w.hwnd();
+  bool editorShown = false;
+  LRESULT answer = 0;
+  // Windows ends the session from outside the program: the question, then the end, to every window.
+  std::thread system([&] {
+    HWND editor = nullptr;
+    for (int i = 0; i < 400 && !(editor && IsWindowVisible(editor)); ++i) {
+      editor = FindWindowW(L"Quelm_Rask_S", nullptr);
+      Sleep(25);
+    }
+    editorShown = editor && IsWindowVisible(editor);
+    answer = SendMessageW(main, WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(main, WM_ENDSESSION, TRUE, 0);
+  });
+  w.Run_Command(2);  // "壁紙作成": the editor, modal; this returns once the session has closed it
+  system.join();
+
+  EXPECT_TRUE(editorShown);
+  EXPECT_EQ(answer, TRUE);
+  EXPECT_EQ(FindWindowW(L"Quelm_Rask_S", nullptr), nullptr);
+  EXPECT_FALSE(w.Loaded());
+  EXPECT_EQ(sessionEnded_, 1);
+  EXPECT_EQ(win::ReadFileBytes(ListPath(folder_.path())), EncodeListFile({picture}));
+  // The editor's close wrote its keys; the main window's keys were not written.
+  std::vector<std::string> keys;
+  for (const std::string& line : IniLines(IniText())) keys.push_back(line.substr(0, line.find('=')));
+  EXPECT_EQ(keys, (std::vector<std::string>{"G_Cols_w1", "G_Cols_w2", "G_Cols_w3", "G_Cols_w4", "G_Cols_w5",
+                                            "G_Rows", "G_Cols", "G_Left", "G_Top", "Trans", "Common"}));
+}
+
+TEST_F(MainWindow, ExitStoresPathsTheSettingsFileCannotHoldByTheirShortNamesOrNotAtAll) {
+  const std::string chosen = folder_.Write("这个 \xF0\x9F\x98\x80.jpg", "x");
+  const std::string foreignFolder = folder_.MakeFolder("这个文件夹");
+  {
+    Quelm_Rask_M& w = Start();
+    w.lbl_Path.SetCaption(chosen);
+    state_.Get_Data_Path = foreignFolder;
+    Click(w.lbl_End);
+  }
+  AppState next;
+  next.Program_Folder = folder_.path();
+  state_ = next;
+  Quelm_Rask_M& again = Start();
+  EXPECT_EQ(again.lbl_Path.Caption(), SystemShortPath(chosen));
+  EXPECT_EQ(state_.Get_Data_Path, SystemShortPath(foreignFolder));
+  EXPECT_TRUE(File_Exists(again.lbl_Path.Caption()));
+
+  // Without short names the paths are left out (the defaults come back) and the user is told.
+  again.Wallpaper_List().ShortPathOf = [](const std::string& path) { return path; };
+  again.lbl_Path.SetCaption(chosen);
+  state_.Get_Data_Path = foreignFolder;
+  test::DialogDriver driver;
+  driver.Press(IDOK);
+  Click(again.lbl_End);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].text, std::string(kPathNotRecordable) + "\n" + chosen + "\n" + foreignFolder);
+  EXPECT_EQ(driver.Seen()[0].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+  state_ = next;
+  Quelm_Rask_M& third = Start();
+  EXPECT_EQ(third.lbl_Path.Caption(), "");
+  EXPECT_EQ(state_.Get_Data_Path, folder_.path());
 }
 
 }  // namespace

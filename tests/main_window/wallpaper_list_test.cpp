@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,8 +12,10 @@
 #include "core/list_file.h"
 #include "main_window/dispatch_test_host.h"
 #include "shared/helpers.h"
+#include "shared/record_paths.h"
 #include "support/dialog_driver.h"
 #include "support/temp_folder.h"
+#include "support/write_faults.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/text.h"
@@ -50,28 +53,48 @@ TEST(WallpaperListFile, SaveWritesOneBlankFilledShiftJisRecordPerEntryInListOrde
   EXPECT_EQ(ReadList(host), "");  // an empty list leaves an empty file
 }
 
-TEST(WallpaperListFile, LongPathIsCutAt255BytesWithoutHalvingACharacterAndIsDroppedAtTheNextStart) {
+TEST(WallpaperListFile, PathsTheFileCannotHoldAsTheyAreGoInByTheirShortNames) {
   TempFolder folder;
-  // The 255th byte of the path is the first byte of "壁": the record keeps 254 bytes and a blank.
-  const size_t prefix = folder.path().size() + 1;
-  ASSERT_LT(prefix, 200u);
-  const std::string name = std::string(254 - prefix, 'x') + "壁紙.bmp";
-  const std::string path = folder.Write(name, "picture");
-  ASSERT_FALSE(path.empty());
-  ASSERT_TRUE(File_Exists(path));
+  // Longer than a record, and with characters code page 932 has not.
+  const std::string longName = folder.Write(std::string(240, 'x') + "壁紙.bmp", "picture");
+  const std::string foreign = folder.Write("这个 \xF0\x9F\x98\x80.jpg", "picture");
+  ASSERT_FALSE(longName.empty() || foreign.empty());
   {
     MainHost host(folder.path());
     host.list.Load_List();
-    host.list.Add_If_Absent(path);
+    test::DialogDriver driver(std::chrono::milliseconds(500));  // no message: short names exist
+    host.list.Add_If_Absent(longName);
+    host.list.Add_If_Absent(foreign);
+    EXPECT_TRUE(driver.Seen().empty());
     ASSERT_TRUE(host.list.Save_List());
-    const std::string bytes = ReadList(host);
-    ASSERT_EQ(bytes.size(), 255u);
-    EXPECT_EQ(bytes.substr(0, 254), folder.path() + "\\" + std::string(254 - prefix, 'x'));
-    EXPECT_EQ(bytes[254], ' ');
+    EXPECT_EQ(ReadList(host), EncodeListFile({SystemShortPath(longName), SystemShortPath(foreign)}));
   }
   MainHost next(folder.path());
   next.list.Load_List();
-  EXPECT_EQ(next.List_Kabe.ListCount(), 0);  // the cut name names no file
+  EXPECT_EQ(next.list.Entries(),
+            (std::vector<std::string>{SystemShortPath(longName), SystemShortPath(foreign)}));
+  for (const std::string& entry : next.list.Entries()) EXPECT_TRUE(File_Exists(entry)) << entry;
+}
+
+TEST(WallpaperListFile, WithoutShortNamesSuchAPathIsLeftOutAndTheUserIsTold) {
+  TempFolder folder;
+  const std::string kept = folder.Write("a.bmp", "x");
+  const std::string foreign = folder.Write("这个.bmp", "picture");
+  MainHost host(folder.path());
+  host.list.ShortPathOf = [](const std::string& path) { return path; };  // a volume without short names
+  host.list.Load_List();
+  host.list.Add_If_Absent(kept);
+  test::DialogDriver driver;
+  driver.Press(IDOK);
+  host.list.Drop_Files({foreign});
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].title, "Quelm_Rask");
+  EXPECT_EQ(driver.Seen()[0].text, std::string(kPathNotRecordable) + "\n" + foreign);
+  EXPECT_EQ(driver.Seen()[0].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{kept, foreign}));  // usable for this run
+  ASSERT_TRUE(host.list.Save_List());
+  EXPECT_EQ(ReadList(host), EncodeListFile({kept}));  // not stored as a name that finds nothing
 }
 
 TEST(WallpaperListFile, LoadKeepsWholeRecordsOfExistingFilesOnly) {
@@ -132,22 +155,84 @@ TEST(WallpaperListFile, FailedSaveLeavesThePreviousListFile) {
   EXPECT_EQ(ReadList(host), EncodeListFile({a, "C:\\new.bmp"}));
 }
 
-TEST(WallpaperListFile, FileUnreadableAtStartIsNotWipedAtClose) {
+// Holds a file open without sharing, as another program may.
+win::File Lock(const std::string& path) {
+  return win::File(CreateFileW(win::Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+TEST(WallpaperListFile, FileUnreadableAtStartIsKeptAsideAndTheSessionsEntriesAreWritten) {
   TempFolder folder;
   const std::string a = folder.Write("a.bmp", "x");
+  const std::string added = folder.Write("added.bmp", "x");
   const std::string previous = EncodeListFile({a});
   folder.Write("Quelm_Rask.rdm", previous);
   MainHost host(folder.path());
   {
-    win::File lock(CreateFileW(win::Wide(host.list.ListFilePath()).c_str(), GENERIC_READ, 0, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::File lock = Lock(host.list.ListFilePath());
     ASSERT_TRUE(lock);
     host.list.Load_List();
   }
   EXPECT_EQ(host.List_Kabe.ListCount(), 0);
-  EXPECT_FALSE(host.list.Save_List());
-  EXPECT_EQ(ReadList(host), previous);
+  host.list.Add_If_Absent(added);
+  ASSERT_TRUE(host.list.Save_List());
+  EXPECT_EQ(win::ReadFileBytes(host.list.ListFilePath() + ".unreadable"), previous);
+  EXPECT_EQ(ReadList(host), EncodeListFile({added}));
+
+  // Later saves of the same run write the list as usual; an older file of the aside name stays too.
+  host.list.Clear_List();
+  ASSERT_TRUE(host.list.Save_List());
+  EXPECT_EQ(ReadList(host), "");
+  EXPECT_EQ(win::ReadFileBytes(host.list.ListFilePath() + ".unreadable"), previous);
 }
+
+TEST(WallpaperListFile, FileStillLockedAtCloseGetsTheSessionsListBesideIt) {
+  TempFolder folder;
+  const std::string added = folder.Write("added.bmp", "x");
+  const std::string previous = EncodeListFile({folder.Write("a.bmp", "x")});
+  folder.Write("Quelm_Rask.rdm", previous);
+  folder.Write("Quelm_Rask.rdm.new", "an older list written beside");
+  MainHost host(folder.path());
+  {
+    win::File lock = Lock(host.list.ListFilePath());
+    host.list.Load_List();
+    host.list.Add_If_Absent(added);
+    ASSERT_TRUE(host.list.Save_List());
+    ASSERT_TRUE(host.list.Save_List());  // the same file again, not one more
+  }
+  EXPECT_EQ(ReadList(host), previous);
+  EXPECT_EQ(win::ReadFileBytes(host.list.ListFilePath() + ".new"), "an older list written beside");
+  EXPECT_EQ(win::ReadFileBytes(host.list.ListFilePath() + ".new-2"), EncodeListFile({added}));
+  EXPECT_FALSE(win::ReadFileBytes(host.list.ListFilePath() + ".new-3"));
+}
+
+// Every way the list save can fail leaves the previous list file byte for byte and nothing beside it;
+// the program says nothing about its list file.
+class ListSaveFaults : public ::testing::TestWithParam<test::WriteFault> {};
+
+TEST_P(ListSaveFaults, PreviousListStaysAsItWas) {
+  test::FaultScene scene(GetParam());
+  if (scene.Skipped()) GTEST_SKIP() << scene.SkipReason();
+  TempFolder pictures;
+  const std::string a = pictures.Write("a.bmp", "x");
+  const std::string previous = EncodeListFile({a});
+  scene.Put("Quelm_Rask.rdm", previous);
+  MainHost host(scene.Folder());
+  host.list.Load_List();
+  host.list.Add_If_Absent(pictures.Write("b.bmp", "x"));
+  const std::vector<std::string> before = scene.Files();
+  ASSERT_TRUE(scene.Arm(host.list.ListFilePath()));
+  test::DialogDriver driver(std::chrono::milliseconds(500));
+  EXPECT_FALSE(host.list.Save_List());
+  scene.Disarm();
+  EXPECT_EQ(scene.Files(), before);
+  if (GetParam() != test::WriteFault::FolderMissing) {
+    EXPECT_EQ(ReadList(host), previous);
+  }
+  EXPECT_TRUE(driver.Seen().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, ListSaveFaults, test::kAllWriteFaults, test::WriteFaultName);
 
 TEST(WallpaperListDrop, OnlyBitmapAndJpegNamesAreAddedInTheirOwnCase) {
   TempFolder folder;

@@ -116,6 +116,17 @@ TEST(Recycle_Files, DeclinedQuestionKeepsTheFileAndSaysSo) {
   EXPECT_TRUE(File_Exists(file));
 }
 
+TEST(Recycle_Result, ADeclinedQuestionIsACancelWhateverTheShellReturns) {
+  // The aborted flag means the user said No, also beside a non-zero result.
+  EXPECT_EQ(Recycle_Result(0, true), ERROR_CANCELLED);
+  EXPECT_EQ(Recycle_Result(ERROR_ACCESS_DENIED, true), ERROR_CANCELLED);
+  EXPECT_EQ(Recycle_Result(0x75, false), ERROR_CANCELLED);  // the shell's own "cancelled" code
+  EXPECT_EQ(Recycle_Result(ERROR_CANCELLED, false), ERROR_CANCELLED);
+  // Not declined: the shell's result as it is (a failure lets the caller delete directly).
+  EXPECT_EQ(Recycle_Result(0, false), 0);
+  EXPECT_EQ(Recycle_Result(ERROR_ACCESS_DENIED, false), ERROR_ACCESS_DENIED);
+}
+
 TEST(Recycle_Files, SeveralFilesAndARelativeName) {
   test::TempFolder folder;
   const std::string nameA = UniqueName("a");

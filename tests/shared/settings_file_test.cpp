@@ -1,12 +1,21 @@
 // The settings routines over the real settings file.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
 
 #include "core/cp932.h"
 #include "core/settings.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
+#include "support/dialog_driver.h"
+#include "support/small_disk.h"
 #include "support/temp_folder.h"
+#include "support/write_faults.h"
 #include "win32/files.h"
+#include "win32/text.h"
 
 namespace qr {
 namespace {
@@ -158,6 +167,74 @@ TEST_F(SettingsFile, ProgramFolderAtADriveRootUsesTheDoubledSeparator) {
   Load_Main_Settings(store_, loaded, File_Exists);
   EXPECT_EQ(loaded.G_Kabe, 0);
   EXPECT_EQ(loaded.Get_Kabe_Path, folder_.path());  // saved empty: the default
+}
+
+// Every way a settings write can fail leaves the previous file byte for byte, no copy beside it, and
+// says nothing (a failing settings write is silent).
+class SettingsWriteFaults : public ::testing::TestWithParam<test::WriteFault> {};
+
+TEST_P(SettingsWriteFaults, PreviousFileStaysAsItWasWithNothingLeftBeside) {
+  test::FaultScene scene(GetParam());
+  if (scene.Skipped()) GTEST_SKIP() << scene.SkipReason();
+  const std::string previous = "[Section]\r\nG_Kabe=1\r\nGet_File_Path=C:\\pictures\r\nG_Pos=2\r\n";
+  const std::string ini = scene.File("Quelm_Rask.ini");
+  scene.Put("Quelm_Rask.ini", previous);
+  const std::vector<std::string> before = scene.Files();
+  ASSERT_TRUE(scene.Arm(ini));
+
+  test::DialogDriver driver(std::chrono::milliseconds(500));
+  ProfileKeyStore store(ini);
+  AppState state;
+  state.G_Kabe = 0;
+  state.Get_File_Path = "D:\\elsewhere";
+  Save_Main_Settings(store, state);
+  Save_Editor_Settings(store, state, 1234.5, -1);
+  scene.Disarm();
+
+  EXPECT_EQ(scene.Files(), before);
+  if (GetParam() != test::WriteFault::FolderMissing) {
+    EXPECT_EQ(win::ReadFileBytes(ini), previous);
+  }
+  EXPECT_TRUE(driver.Seen().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SettingsWriteFaults, test::kAllWriteFaults, test::WriteFaultName);
+
+TEST_F(SettingsFile, HandEditedFileWithCommentsAndOddSpacingStillTakesWrites) {
+  folder_.Write("Quelm_Rask.ini",
+                "; written by hand: G_Kabe=0 means...\r\n[section]\r\n  g_kabe =  1 \r\nOther=x\r\n");
+  AppState saved = fresh_;
+  saved.G_Pos = 2;
+  Save_Main_Settings(store_, saved);
+  EXPECT_EQ(store_.Read("Section", "G_Pos"), "2");
+  EXPECT_EQ(store_.Read("Section", "Other"), "x");
+}
+
+// The system's writer reports success for a file the full disk cut short; such a copy never replaces
+// the settings file.
+TEST(SettingsWriteOnAFullDisk, ACopyCutShortIsNotTaken) {
+  test::SmallDisk disk;
+  if (!disk.ok()) GTEST_SKIP() << test::SmallDisk::kMissing;
+  std::string previous = "[Section]\r\n";
+  for (int i = 0; i < 100; ++i)
+    previous += "Key" + std::to_string(i) + "=value " + std::to_string(i) + "\r\n";
+  const std::string ini = disk.File("Quelm_Rask.ini");
+  ASSERT_TRUE(win::ReplaceFileContents(ini, previous));
+  ASSERT_TRUE(disk.Fill(4096));  // room for the copy, not for the copy with a long value added
+
+  ProfileKeyStore store(ini);
+  store.Write("Section", "Long", std::string(6000, 'x'));
+  EXPECT_EQ(win::ReadFileBytes(ini), previous);
+  EXPECT_EQ(store.Read("Section", "Key99"), "value 99");
+  EXPECT_EQ(store.Read("Section", "Long"), "");
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(win::Wide(disk.folder() + "\\*.tmp~").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a copy was left behind";
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+
+  store.Write("Section", "Short", "1");  // a write that fits still goes in
+  EXPECT_EQ(store.Read("Section", "Short"), "1");
+  EXPECT_EQ(store.Read("Section", "Key0"), "value 0");
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/cp932.h"
 #include "core/table_record.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
+#include "support/write_faults.h"
 #include "win32/files.h"
 
 namespace qr::test {
@@ -330,6 +332,33 @@ TEST_F(DataFilesTest, CancelledDialogsChangeNothing) {
   EXPECT_EQ(state.G_Rows, 10);
   EXPECT_EQ(state.Get_Data_Path, before);
 }
+
+// A save that fails leaves the previous table file byte for byte, nothing beside it, and says so. (A
+// missing folder cannot be chosen in the save dialog; the writer's own test covers it.)
+class DataFileSaveFaults : public DataFilesTest, public ::testing::WithParamInterface<WriteFault> {};
+
+TEST_P(DataFileSaveFaults, PreviousFileStaysAsItWasAndTheUserIsTold) {
+  FaultScene scene(GetParam());
+  if (scene.Skipped()) GTEST_SKIP() << scene.SkipReason();
+  const std::string path = scene.Put("old.qlm", "the old table");
+  const std::vector<std::string> before = scene.Files();
+  ASSERT_TRUE(scene.Arm(path));
+  auto editor = Open();
+  DialogDriver driver;
+  driver.TypeFileNameAndOk(path).Press(IDYES).Press(IDOK);
+  Click(*editor, editor->Img_SS(3));
+  EXPECT_TRUE(driver.WaitUntilDone());
+  scene.Disarm();
+  ASSERT_EQ(driver.Seen().size(), 3u);
+  EXPECT_EQ(driver.Seen()[2].title, "Quelm_Rask");
+  EXPECT_EQ(driver.Seen()[2].text, WithPath(kCannotSaveMessage, path));
+  EXPECT_EQ(win::ReadFileBytes(path), "the old table");
+  EXPECT_EQ(scene.Files(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, DataFileSaveFaults,
+                         ::testing::Values(WriteFault::ReadOnly, WriteFault::Locked, WriteFault::DiskFull),
+                         WriteFaultName);
 
 }  // namespace
 }  // namespace qr::test

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "canvas/canvas_window_test_driver.h"
 #include "core/app_state.h"
@@ -27,6 +28,7 @@
 #include "support/dialog_driver.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
+#include "support/write_faults.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/handles.h"
@@ -486,6 +488,69 @@ TEST_F(CreateWallpaperTest, UnwritableRootUsesTheFallbackFolderForWritingAndInst
   EXPECT_EQ(Wallpaper(), fallback + "\\Quelm_Rask.bmp");
   EXPECT_TRUE(Load(fallback + "\\Quelm_Rask.bmp").ok());
 }
+
+// Writing the built bitmap, and moving it to the name the user gave, fail in every way without harm:
+// the previous file stays byte for byte, nothing is left beside it, the user gets the message of that
+// failure and no wallpaper is installed.
+class CreateWallpaperFaults : public CreateWallpaperTest,
+                              public ::testing::WithParamInterface<test::WriteFault> {};
+
+TEST_P(CreateWallpaperFaults, FixedBitmapThatCannotBeWrittenKeepsThePreviousOne) {
+  test::FaultScene scene(GetParam());
+  if (scene.Skipped()) GTEST_SKIP() << scene.SkipReason();
+  const std::string blocker = folder.Write("blocker", "a file where the fallback folder would have to be");
+  OverrideFixedFileFolders(FixedFileFolders{scene.Folder(), blocker + "\\Quelm_Rask"});
+  const std::string previous = scene.Put("Quelm_Rask.bmp", "the previous wallpaper");
+  const std::vector<std::string> before = scene.Files();
+  ASSERT_TRUE(scene.Arm(previous));
+  OpenEditor();
+  test::DialogDriver driver;
+  driver.Press(IDOK);
+  PressCreate();
+  ASSERT_TRUE(driver.WaitUntilDone());
+  scene.Disarm();
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].text, kBitmapNotWritten);
+  EXPECT_TRUE(EditorOpen());
+  EXPECT_EQ(Wallpaper(), std::nullopt);
+  EXPECT_EQ(scene.Files(), before);
+  if (GetParam() != test::WriteFault::FolderMissing) {
+    EXPECT_EQ(win::ReadFileBytes(previous), "the previous wallpaper");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CreateWallpaperFaults, test::kAllWriteFaults, test::WriteFaultName);
+
+// The save dialog offers only existing folders: the named copy's faults without the missing folder (the
+// move's own test covers that).
+class NamedCopyFaults : public CreateWallpaperFaults {};
+
+TEST_P(NamedCopyFaults, NamedCopyThatCannotBeSavedKeepsTheUsersOldFile) {
+  test::FaultScene scene(GetParam());
+  if (scene.Skipped()) GTEST_SKIP() << scene.SkipReason();
+  const std::string target = scene.Put("mine.bmp", "the user's old file");
+  const std::vector<std::string> before = scene.Files();
+  ASSERT_TRUE(scene.Arm(target));
+  OpenEditor();
+  test::DialogDriver driver;
+  driver.Press(IDYES).TypeFileNameAndOk(target).Press(IDYES).Press(IDOK);
+  PressCreate();
+  ASSERT_TRUE(driver.WaitUntilDone());
+  scene.Disarm();
+  ASSERT_EQ(driver.Seen().size(), 4u);
+  EXPECT_EQ(driver.Seen()[3].text, kBitmapNotSaved);
+  EXPECT_TRUE(EditorOpen());
+  EXPECT_EQ(Wallpaper(), std::nullopt);
+  EXPECT_EQ(win::ReadFileBytes(target), "the user's old file");
+  EXPECT_EQ(scene.Files(), before);
+  EXPECT_TRUE(win::ReadFileBytes(WallpaperBitmapPath()));  // the built bitmap is still there
+  EXPECT_TRUE(list->Entries().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, NamedCopyFaults,
+                         ::testing::Values(test::WriteFault::ReadOnly, test::WriteFault::Locked,
+                                           test::WriteFault::DiskFull),
+                         test::WriteFaultName);
 
 }  // namespace
 }  // namespace qr

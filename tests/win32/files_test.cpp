@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "support/small_disk.h"
 #include "support/temp_folder.h"
 #include "win32/handles.h"
 #include "win32/text.h"
@@ -86,6 +87,16 @@ TEST(ReplaceFileContents, TargetHeldOpenWithoutSharingStaysAsItWas) {
   EXPECT_EQ(ReadFileBytes(path), "new");
 }
 
+TEST(ReplaceFileContents, LeavesAReadOnlyFileAlone) {
+  test::TempFolder folder;
+  const std::string path = folder.Write("kept.qlm", "old");
+  ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(ReplaceFileContents(path, "new"));
+  SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFileBytes(path), "old");
+  EXPECT_FALSE(Exists(path + ".tmp~"));
+}
+
 TEST(ReplaceFileContents, FailsWhenTheFolderIsMissing) {
   test::TempFolder folder;
   EXPECT_FALSE(ReplaceFileContents(folder.File("no such folder\\x.ini"), "x"));
@@ -114,6 +125,39 @@ TEST(RenamePath, MovesAndReplacesAnExistingTarget) {
   EXPECT_FALSE(Exists(from));
   EXPECT_EQ(ReadFileBytes(to), "new picture");
   EXPECT_FALSE(RenamePath(from, to));  // the source is gone now
+}
+
+TEST(RenamePath, NeverReplacesAReadOnlyFileNorReachesAMissingFolder) {
+  test::TempFolder folder;
+  const std::string from = folder.Write("Quelm_Rask.bmp", "new picture");
+  const std::string to = folder.Write("kept.bmp", "old picture");
+  ASSERT_TRUE(SetFileAttributesW(Wide(to).c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(RenamePath(from, to));
+  SetFileAttributesW(Wide(to).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFileBytes(to), "old picture");
+  EXPECT_FALSE(RenamePath(from, folder.File("gone\\saved.bmp")));
+  EXPECT_EQ(ReadFileBytes(from), "new picture");
+  EXPECT_FALSE(Exists(folder.File("gone")));
+}
+
+TEST(RenamePath, AcrossDrivesTheTargetIsReplacedOnlyByACompleteCopy) {
+  test::SmallDisk disk;
+  if (!disk.ok()) GTEST_SKIP() << test::SmallDisk::kMissing;
+  test::TempFolder folder;
+  const std::string from = folder.Write("Quelm_Rask.bmp", std::string(20000, 'n'));
+  const std::string to = disk.File("saved.bmp");
+  ASSERT_TRUE(ReplaceFileContents(to, "old picture"));
+  ASSERT_TRUE(disk.Fill());
+  EXPECT_FALSE(RenamePath(from, to));
+  EXPECT_EQ(ReadFileBytes(to), "old picture");
+  EXPECT_FALSE(Exists(to + ".tmp~"));
+  EXPECT_TRUE(Exists(from));
+
+  disk.Free();
+  EXPECT_TRUE(RenamePath(from, to));
+  EXPECT_EQ(ReadFileBytes(to), std::string(20000, 'n'));
+  EXPECT_FALSE(Exists(from));
+  EXPECT_FALSE(Exists(to + ".tmp~"));
 }
 
 TEST(DeletePath, DeletesFilesOnly) {
