@@ -16,12 +16,19 @@
 
 namespace qr {
 
-// What the main window asks of the outside world; tests replace both.
+// What the main window asks of the outside world; tests replace them.
 struct MainWindowServices {
   // Ends the program at once (the real one posts WM_QUIT).
   std::function<void()> End_Program;
-  // The platform's help viewer (the real one calls WinHelpW).
+  // The platform's help viewer (the real one calls WinHelpW), used when "Quelm_Rask.hlp" lies beside the
+  // program.
   std::function<void(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data)> Win_Help;
+  // Opens a document in the user's default program for it (the real one asks the shell to "open" it);
+  // false when it could not.
+  std::function<bool(HWND owner, const std::string& path)> Open_Document;
+  // Where the user's guide is written out when no copy lies beside the program (the real one: the local
+  // application-data folder + "\Quelm_Rask").
+  std::string Guide_Folder;
 };
 MainWindowServices RealMainWindowServices();
 
