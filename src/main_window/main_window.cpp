@@ -1,5 +1,7 @@
 #include "main_window/main_window.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -9,10 +11,13 @@
 #include "core/numeric.h"
 #include "core/settings.h"
 #include "main_window/command_dispatch.h"
+#include "main_window/help_guide.h"
+#include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
 #include "shared/skin.h"
 #include "shared/record_paths.h"
+#include "win32/files.h"
 #include "win32/message_box.h"
 #include "win32/screen.h"
 #include "win32/text.h"
@@ -60,6 +65,12 @@ MainWindowServices RealMainWindowServices() {
   services.Win_Help = [](HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data) {
     WinHelpW(owner, win::Wide(helpFile).c_str(), command, data);
   };
+  services.Open_Document = [](HWND owner, const std::string& path) {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(owner, L"open", win::ApiPath(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+  };
+  services.Guide_Folder = DefaultFixedFileFolders().fallback;
   return services;
 }
 
@@ -405,10 +416,20 @@ AppState Quelm_Rask_M::Recordable_Main_Settings() const {
 
 void Quelm_Rask_M::lbl_Can_Action() { Unload(); }
 
+// The classic help file when one is supplied; otherwise the HTML guide in the user's browser (current
+// systems have no viewer for ".hlp" files).
 void Quelm_Rask_M::lbl_Help_Action() {
-  if (!services_.Win_Help) return;
   const std::string helpFile = FileInProgramFolder(state_.Program_Folder, "Quelm_Rask.hlp");
-  services_.Win_Help(hwnd(), helpFile, HELP_FINDER, 0);
+  if (File_Exists(helpFile)) {
+    if (services_.Win_Help) services_.Win_Help(hwnd(), helpFile, HELP_FINDER, 0);
+    return;
+  }
+  const std::string guide =
+      Locate_User_Guide(state_.Program_Folder, services_.Guide_Folder, Embedded_User_Guide());
+  if (!guide.empty() && services_.Open_Document && services_.Open_Document(hwnd(), guide)) return;
+  win::ShowMessage(hwnd(),
+                   guide.empty() ? std::string(kGuideNotOpened) : kGuideNotOpened + std::string("\n") + guide,
+                   win::kWarningStyle);
 }
 
 void Quelm_Rask_M::Form_QueryUnload(forms::UnloadMode) {

@@ -26,8 +26,15 @@ struct MainWindowServices {
   // Ends the process when the Windows session ends, after the window has closed: nothing of the program
   // may run on (the real one exits the process).
   std::function<void()> End_Session;
-  // The platform's help viewer (the real one calls WinHelpW).
+  // The platform's help viewer (the real one calls WinHelpW), used when "Quelm_Rask.hlp" lies beside the
+  // program.
   std::function<void(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data)> Win_Help;
+  // Opens a document in the user's default program for it (the real one asks the shell to "open" it);
+  // false when it could not.
+  std::function<bool(HWND owner, const std::string& path)> Open_Document;
+  // Where the user's guide is written out when no copy lies beside the program (the real one: the local
+  // application-data folder + "\Quelm_Rask").
+  std::string Guide_Folder;
   // The table editor "壁紙作成" opens and the preview window; none: nothing opens.
   std::function<void(Quelm_Rask_M& main)> Show_Editor;
   std::function<void(Quelm_Rask_M& main)> Show_Preview;

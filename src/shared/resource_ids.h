@@ -32,3 +32,5 @@
 #define IDB_YA_ADD_COL 120
 // The program's mouse pointer (32 x 32, hot spot 12, 1).
 #define IDC_QR_POINTER 201
+// The user's guide, one self-contained HTML page (UTF-8).
+#define IDR_USER_GUIDE 301

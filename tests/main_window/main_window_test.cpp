@@ -18,6 +18,7 @@
 #include "core/list_file.h"
 #include "core/numeric.h"
 #include "core/settings.h"
+#include "main_window/help_guide.h"
 #include "shared/helpers.h"
 #include "shared/record_paths.h"
 #include "support/dialog_driver.h"
@@ -54,6 +55,11 @@ class MainWindow : public ::testing::Test {
     services.Win_Help = [this](HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
       help_.push_back({owner, file, command, data});
     };
+    services.Open_Document = [this](HWND owner, const std::string& path) {
+      opened_.push_back({owner, path});
+      return openerWorks_;
+    };
+    services.Guide_Folder = guideFolder_;
     window_ = std::make_unique<Quelm_Rask_M>(state_, std::move(services));
     window_->Show();
     forms::DoEvents();
@@ -69,6 +75,9 @@ class MainWindow : public ::testing::Test {
   int ended_ = 0;
   int sessionEnded_ = 0;
   std::vector<HelpCall> help_;
+  std::vector<std::pair<HWND, std::string>> opened_;
+  bool openerWorks_ = true;
+  std::string guideFolder_ = folder_.File("LocalAppData_Quelm_Rask");
 };
 
 // Presses at one client point of a container and releases at another (real mouse messages).
@@ -322,6 +331,7 @@ TEST_F(MainWindow, SettingsFileStateShowsInMarksAndEnabling) {
 }
 
 TEST_F(MainWindow, CommandPressedAndReleasedOutsideStillRuns) {
+  folder_.Write("Quelm_Rask.hlp", "?");
   Quelm_Rask_M& w = Start();
   SendMessageW(w.Pic_C.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(400, 10));
   EXPECT_TRUE(w.Img_Help.Picture() == w.Img_On.Picture()) << "pressed face";
@@ -333,6 +343,7 @@ TEST_F(MainWindow, CommandPressedAndReleasedOutsideStillRuns) {
   EXPECT_EQ(help_[0].file, folder_.path() + "\\Quelm_Rask.hlp");
   EXPECT_EQ(help_[0].command, static_cast<UINT>(HELP_FINDER));
   EXPECT_EQ(help_[0].data, 0u);
+  EXPECT_TRUE(opened_.empty()) << "the help file is preferred to the guide";
 
   // Any button works.
   PressAndRelease(w.Pic_C.hwnd(), {450, 20}, {0, 0}, forms::kRightButton);
@@ -349,6 +360,7 @@ TEST_F(MainWindow, CommandPressedAndReleasedOutsideStillRuns) {
 }
 
 TEST_F(MainWindow, OnlyTheReleaseOfAPressOnAButtonRunsIt) {
+  folder_.Write("Quelm_Rask.hlp", "?");
   Quelm_Rask_M& w = Start();
   // Releases that no press on the window preceded, as the second click of a double-click that closed a
   // dialog lying over the buttons: over "ﾍﾙﾌﾟ" and over the close mark.
@@ -368,6 +380,74 @@ TEST_F(MainWindow, OnlyTheReleaseOfAPressOnAButtonRunsIt) {
   SendMessageW(w.Pic_C.hwnd(), WM_LBUTTONUP, 0, at);
   EXPECT_EQ(help_.size(), 1u);
   EXPECT_TRUE(w.Img_Help.Picture() == w.Img_Off.Picture());
+}
+
+TEST_F(MainWindow, HelpWithoutHelpFileOpensTheGuideShippedBesideTheProgram) {
+  const std::string shipped = folder_.Write("Quelm_Rask.html", "<html>shipped</html>");
+  Quelm_Rask_M& w = Start();
+  Click(w.lbl_Help);
+  EXPECT_TRUE(help_.empty());
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0].first, w.hwnd());
+  EXPECT_EQ(opened_[0].second, shipped);
+  EXPECT_FALSE(win::ReadFileBytes(guideFolder_ + "\\Quelm_Rask.html")) << "nothing written out";
+  EXPECT_TRUE(w.Loaded());
+}
+
+TEST_F(MainWindow, HelpWritesTheProgramsOwnGuideOutWhenNoneIsShipped) {
+  const std::string_view embedded = Embedded_User_Guide();
+  ASSERT_FALSE(embedded.empty());
+  EXPECT_NE(embedded.find("<html"), std::string_view::npos);
+  EXPECT_EQ(embedded.find("src=\"images/"), std::string_view::npos) << "pictures are inlined";
+  Quelm_Rask_M& w = Start();
+  const std::string written = guideFolder_ + "\\Quelm_Rask.html";
+
+  Click(w.lbl_Help);  // the folder does not exist yet
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0].second, written);
+  EXPECT_EQ(win::ReadFileBytes(written), std::string(embedded));
+
+  // A page left by another version is replaced before it is opened.
+  folder_.Write("LocalAppData_Quelm_Rask\\Quelm_Rask.html", "<html>old</html>");
+  Click(w.lbl_Help);
+  ASSERT_EQ(opened_.size(), 2u);
+  EXPECT_EQ(opened_[1].second, written);
+  EXPECT_EQ(win::ReadFileBytes(written), std::string(embedded));
+  EXPECT_TRUE(help_.empty());
+}
+
+TEST_F(MainWindow, GuideThatCannotBeOpenedIsReportedAndTheWindowStays) {
+  openerWorks_ = false;
+  Quelm_Rask_M& w = Start();
+  {
+    test::DialogDriver driver;
+    driver.Press(IDOK);
+    Click(w.lbl_Help);
+    EXPECT_TRUE(driver.WaitUntilDone());
+    const std::vector<test::SeenDialog> seen = driver.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].title, "Quelm_Rask");
+    EXPECT_EQ(seen[0].text, std::string(kGuideNotOpened) + "\n" + guideFolder_ + "\\Quelm_Rask.html");
+    EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(seen[0].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+  }
+  EXPECT_EQ(opened_.size(), 1u);
+
+  // No guide at all (no copy beside the program, nowhere to write one): the same report, without a path.
+  openerWorks_ = true;
+  window_.reset();
+  guideFolder_.clear();
+  Quelm_Rask_M& again = Start();
+  {
+    test::DialogDriver driver;
+    driver.Press(IDOK);
+    Click(again.lbl_Help);
+    EXPECT_TRUE(driver.WaitUntilDone());
+    ASSERT_EQ(driver.Seen().size(), 1u);
+    EXPECT_EQ(driver.Seen()[0].text, kGuideNotOpened);
+  }
+  EXPECT_EQ(opened_.size(), 1u) << "nothing to open";
+  EXPECT_TRUE(again.Loaded());
 }
 
 // Moves the pointer and lets the window see it (the pointer moves asynchronously under Wine).
