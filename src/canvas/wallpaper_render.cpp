@@ -7,6 +7,15 @@
 
 namespace qr {
 
+namespace {
+
+// Transparent cells are laid out from the table's corner; opaque ones stand on the editor's cells.
+Point CellsOrigin(const WallpaperJob& job) {
+  return job.transparent ? job.tableAt : EditorCellsOrigin(job.tableAt);
+}
+
+}  // namespace
+
 win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
   win::Surface surface(job.screen.w, job.screen.h, job.background.desktopColour);
   if (!surface.ok()) return {};
@@ -14,14 +23,15 @@ win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
   if (job.transparent)
     DrawTransparentTable(surface, job.table, job.tableAt, timings);
   else
-    DrawOpaqueTable(surface, job.table, job.tableAt, timings);
+    DrawOpaqueTable(surface, job.table, CellsOrigin(job), timings);
   GdiFlush();
   return surface;
 }
 
 std::vector<Rect> TableCellRects(const WallpaperJob& job) {
+  const Point origin = CellsOrigin(job);
   const CanvasTableLayout layout =
-      LayoutCanvasTable(job.tableAt.x, job.tableAt.y, job.table.rows, job.table.cols, job.table.widths);
+      LayoutCanvasTable(origin.x, origin.y, job.table.rows, job.table.cols, job.table.widths);
   std::vector<Rect> rects;
   for (const CellPlacement& cell : layout.cells) rects.push_back(cell.rect);
   return rects;

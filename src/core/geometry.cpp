@@ -179,6 +179,11 @@ CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows
   return layout;
 }
 
+Point EditorCellsOrigin(Point tableAt) {
+  return {Saturate(int64_t{tableAt.x} + kGridBoxEdge + kCellLeft - 12),
+          Saturate(int64_t{tableAt.y} + kGridBoxEdge + kFirstRowTop - 12)};
+}
+
 Rect TableRectangle(const TableRectInput& input) {
   // Single precision, as the editor computes the rectangle.
   const float x = ToSingle(input.windowLeftTwips) / SingleTwipsPerPixel(input.twipsPerPixelX) +

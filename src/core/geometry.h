@@ -111,6 +111,12 @@ struct CanvasTableLayout {
 CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows, int16_t cols,
                                     const std::array<int16_t, 6>& widths);
 
+// Opaque cells stand where the editor shows its cells: inside `Pic_Back`'s sunken edge, at the first
+// cell's design place. (`Table_X`, `Table_Y`) count 12 pixels into the grid box instead, so the first
+// opaque cell's corner lies this far from them.
+inline constexpr int32_t kGridBoxEdge = 2;  // `Pic_Back`'s sunken edge, each side
+Point EditorCellsOrigin(Point tableAt);
+
 // The table rectangle on the screen, from the editor window's position (twips) and `Pic_Back`'s place
 // and size (pixels): x = left / twipsPerPixelX + picBackLeft + 12 in single precision, rounded, y
 // likewise; w = picBackWidth - 18, h = picBackHeight - 16, never negative.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace qr {
@@ -468,4 +469,20 @@ TEST(GeometryTableRectangle, SizeIsNeverNegativeAndFactorNeverZero) {
 }
 
 }  // namespace
+TEST(EditorCellsOriginTest, TheFirstOpaqueCellLiesOnTheEditorsFirstCell) {
+  for (const auto& [left, top] : {std::pair{0, 0}, std::pair{1500, 3000}, std::pair{-600, 45}}) {
+    const GridLayout grid = LayoutGrid(10, 2, Widths(80, 120, 80, 80, 80));
+    TableRectInput input;
+    input.windowLeftTwips = left;
+    input.windowTopTwips = top;
+    input.picBackWidth = grid.gridBox.w;
+    input.picBackHeight = grid.gridBox.h;
+    const Rect table = TableRectangle(input);
+    // The cell on the screen: window, grid box, its sunken edge, the cell's place inside.
+    const Point onScreen{left / 15 + kGridBoxLeft + kGridBoxEdge + grid.cells[0].rect.x,
+                         top / 15 + kGridBoxTop + kGridBoxEdge + grid.cells[0].rect.y};
+    EXPECT_EQ(EditorCellsOrigin({table.x, table.y}), onScreen) << left << "," << top;
+  }
+}
+
 }  // namespace qr

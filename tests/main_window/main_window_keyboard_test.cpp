@@ -24,6 +24,7 @@ class MainWindowKeys : public ::testing::Test {
     MainWindowServices services;
     services.End_Program = [this] { ++ended_; };
     services.Win_Help = [this](HWND, const std::string&, UINT, ULONG_PTR) { ++helpCalls_; };
+    services.Open_Document = [this](HWND, const std::string&) { return ++helpCalls_ > 0; };  // the guide
     window_ = std::make_unique<Quelm_Rask_M>(state_, std::move(services));
     window_->Show();
     test::MakeForeground(window_->hwnd());

@@ -163,10 +163,13 @@ class CreateWallpaperTest : public ::testing::Test {
     return RECT{grid.left + 12, grid.top + 12, grid.right - 6, grid.bottom - 4};
   }
 
-  // A cell of the wallpaper's table, laid out from the table's corner as on the canvas.
+  // A cell of the wallpaper's table: transparent cells laid out from the table's corner, opaque ones
+  // from the editor's first cell.
   RECT CellOnWallpaper(int row, int col) const {
     const RECT table = TableOnScreen();
-    const auto layout = LayoutCanvasTable(table.left, table.top, state.G_Rows, state.G_Cols, state.G_Cols_w);
+    const Point corner{table.left, table.top};
+    const Point origin = state.Trans == 1 ? corner : EditorCellsOrigin(corner);
+    const auto layout = LayoutCanvasTable(origin.x, origin.y, state.G_Rows, state.G_Cols, state.G_Cols_w);
     for (const CellPlacement& cell : layout.cells)
       if (cell.row == row && cell.col == col)
         return RECT{cell.rect.x, cell.rect.y, cell.rect.x + cell.rect.w, cell.rect.y + cell.rect.h};
@@ -195,8 +198,10 @@ TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEd
   OpenEditor(300, 150);
   state.Trans = 0;
   state.Capture_Mode = 0;
-  const RECT table = TableOnScreen(), cells = CellsOnWallpaper();
+  const RECT cells = CellsOnWallpaper();
   const RECT green = Shrunk(CellOnWallpaper(1, 1), 2), blue = Shrunk(CellOnWallpaper(1, 2), 2);
+  RECT firstCell{};
+  GetWindowRect(editor->txt_Item(1, 1).hwnd(), &firstCell);
   test::DialogDriver driver;
   driver.Press(IDNO);
   PressCreate();
@@ -214,9 +219,9 @@ TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEd
 
   const win::Surface s = Load(folder.File("Quelm_Rask.bmp"));
   ASSERT_TRUE(s.ok());
-  // The cells as the editor draws them (sunken edge, back colour, text), from the table's corner.
-  EXPECT_EQ(cells.left, table.left);
-  EXPECT_EQ(cells.top, table.top);
+  // The cells as the editor draws them (sunken edge, back colour, text), exactly where it shows them.
+  EXPECT_EQ(cells.left, firstCell.left);
+  EXPECT_EQ(cells.top, firstCell.top);
   EXPECT_EQ(CountColour(s, green, kGreen), Area(green, 1024, 768));
   EXPECT_GT(CountColour(s, blue, kBlue), Area(blue, 1024, 768) / 3);
   EXPECT_GT(CountColour(s, blue, kRed), 10);  // the text

@@ -147,6 +147,7 @@ TEST_F(EditorCommandsTest, CancellingOrACurrentColumnOutsideTheTableChangesNothi
 
   Click(*editor, editor->lbl_Comn());
   ASSERT_EQ(state.Common, 0);
+  editor->FocusFirstSlider();  // no cell takes the focus back (and becomes current) when the dialog closes
   for (int16_t col : {0, 6}) {
     state.Cur_Col = col;
     PressBackColour(Answer(RGB(12, 34, 56), IDOK));
@@ -171,7 +172,7 @@ TEST_F(EditorCommandsTest, TransparentPreviewStaysOnTheCanvasUntilClickedAndWrit
   EXPECT_TRUE(editor->Loaded());
   EXPECT_EQ(state.Capture_Mode, 0);
   EXPECT_EQ(state.Table_X, grid.left + 12);
-  EXPECT_EQ(state.Table_Y, grid.top + 12 + state.G_Rows * Row_Pitch);  // advanced over the rows
+  EXPECT_EQ(state.Table_Y, grid.top + 12);
   EXPECT_FALSE(Exists(TempBitmapPath()));
   EXPECT_FALSE(Exists(WallpaperBitmapPath()));
 }
