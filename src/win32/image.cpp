@@ -6,6 +6,7 @@
 
 #include "win32/files.h"
 #include "win32/image_header.h"
+#include "win32/jpeg_image.h"
 
 namespace qr::win {
 
@@ -77,14 +78,21 @@ std::optional<ImageFile> ImageFile::Open(const std::string& path) {
   if (FAILED(file.frame_->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT32_MAX || h > INT32_MAX)
     return std::nullopt;
   file.size_ = {static_cast<int32_t>(w), static_cast<int32_t>(h)};
+  GUID container{};
+  file.jpeg_ = SUCCEEDED(file.decoder_->GetContainerFormat(&container)) &&
+               IsEqualGUID(container, GUID_ContainerFormatJpeg);
+  file.path_ = path;
   return file;
 }
 
 std::optional<LoadedImage> ImageFile::Decode(const DecodeRequest& request) const {
   if (request.part) return DecodePart(*request.part);
   if (request.drawSize && request.drawSize->w > 0 && request.drawSize->h > 0 &&
-      request.drawSize->w < size_.w && request.drawSize->h < size_.h)
+      request.drawSize->w < size_.w && request.drawSize->h < size_.h) {
+    if (jpeg_)
+      if (auto image = DecodeJpegScaled(path_, size_, *request.drawSize)) return image;
     return DecodeScaled(*request.drawSize);
+  }
   return DecodePart({0, 0, size_.w, size_.h});
 }
 
@@ -96,6 +104,8 @@ std::optional<LoadedImage> ImageFile::DecodePart(const Rect& part) const {
   if (right <= left || bottom <= top) return std::nullopt;
   const Rect clipped{static_cast<int32_t>(left), static_cast<int32_t>(top),
                      static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
+  if (jpeg_)
+    if (auto image = DecodeJpegPart(path_, size_, clipped)) return image;
   auto target = DecodeTarget(clipped.w, clipped.h);
   if (!target) return std::nullopt;
   const WICRect rect{clipped.x, clipped.y, clipped.w, clipped.h};

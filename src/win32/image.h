@@ -1,6 +1,7 @@
 #pragma once
-// Pictures from files, decoded with the Windows Imaging Component (bitmap, JPEG, PNG, GIF, TIFF and
-// whatever else the system's codecs read) into a Surface. A picture much larger than the place it is
+// Pictures from files, decoded into a Surface: JPEG with libjpeg-turbo (win32/jpeg_image.h), everything
+// else (bitmap, PNG, GIF, TIFF and whatever the system's codecs read) and the JPEG files libjpeg-turbo
+// turns down with the Windows Imaging Component. A picture much larger than the place it is
 // drawn to can be decoded at a reduced scale, or only the part that will be visible.
 #include <windows.h>
 // After <windows.h>:
@@ -60,6 +61,8 @@ class ImageFile {
   ComPtr<IWICBitmapDecoder> decoder_;
   ComPtr<IWICBitmapFrameDecode> frame_;
   Size size_;
+  std::string path_;
+  bool jpeg_ = false;  // decoded by libjpeg-turbo where it can, by the system's codec otherwise
 };
 
 // The whole picture; with `fitWithin`, possibly at a reduced scale (see DecodeRequest::drawSize).
