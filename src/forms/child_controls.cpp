@@ -138,6 +138,23 @@ void ListBox::AddItem(const std::string& text) {
   if (hwnd()) SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Wide(text).c_str()));
 }
 
+void ListBox::AddItems(const std::vector<std::string>& texts) {
+  if (!hwnd() || texts.empty()) return;
+  std::vector<std::wstring> wide;
+  wide.reserve(texts.size());
+  size_t characters = 0;
+  for (const std::string& text : texts) {
+    wide.push_back(win::Wide(text));
+    characters += wide.back().size() + 1;
+  }
+  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageW(hwnd(), LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
+  for (const std::wstring& text : wide)
+    SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 void ListBox::RemoveItem(int index) {
   if (hwnd()) SendMessageW(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }

@@ -37,7 +37,7 @@ class Quelm_Rask_M : public forms::Form {
   void Paint_Texture(forms::PictureBox& target);
   // Widens `List_Kabe`'s scroll extent to its widest entry (never below `List_Extent`); call it after
   // entries are added, so that long paths can be scrolled into view.
-  void Fit_List_Extent();
+  void Fit_List_Extent(const std::vector<std::string>& added);
   // The custom pointer every clickable control of every window shows.
   HCURSOR MouseIcon() const { return mouseIcon_; }
   // The list (the create command adds saved wallpapers to it) and the windows the commands open (the

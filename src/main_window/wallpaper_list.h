@@ -50,14 +50,15 @@ class WallpaperList {
 
   std::vector<std::string> Entries() const;
 
-  // Called after a drop or Add_If_Absent has added entries (the main window widens the scroll extent).
-  std::function<void()> OnEntriesAdded;
+  // Called with the entries just added by the load, a drop or Add_If_Absent (the main window widens the
+  // scroll extent for them).
+  std::function<void(const std::vector<std::string>& added)> OnEntriesAdded;
 
  private:
   std::string SelectedEntry() const;
   void DisableListCommands();
   void EnableClearWhenFilled();
-  void EntriesAdded() const;
+  void EntriesAdded(const std::vector<std::string>& added) const;
 
   AppState& state_;
   forms::ListBox& List_Kabe_;
