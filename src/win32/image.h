@@ -51,15 +51,20 @@ class ImageFile {
 
  private:
   ImageFile() = default;
+  // The system's codec for this file, opened on first need; false when it cannot read the file.
+  bool OpenWithSystemCodec() const;
+  bool Forget() const;
+  std::optional<Size> FrameSize() const;
   std::optional<LoadedImage> DecodePart(const Rect& part) const;
   std::optional<LoadedImage> DecodeScaled(Size drawSize) const;
   std::optional<LoadedImage> DecodeWithCodecScaling(Size drawSize) const;
   bool CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const;
 
-  ComApartment com_;  // first member: released last
-  ComPtr<IWICImagingFactory> factory_;
-  ComPtr<IWICBitmapDecoder> decoder_;
-  ComPtr<IWICBitmapFrameDecode> frame_;
+  // The system's codec, opened lazily by const decodes (hence mutable).
+  mutable ComApartment com_;  // first member: released last
+  mutable ComPtr<IWICImagingFactory> factory_;
+  mutable ComPtr<IWICBitmapDecoder> decoder_;
+  mutable ComPtr<IWICBitmapFrameDecode> frame_;
   Size size_;
   std::string path_;
   bool jpeg_ = false;  // decoded by libjpeg-turbo where it can, by the system's codec otherwise

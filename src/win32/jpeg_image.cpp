@@ -27,16 +27,20 @@ struct JpegCloser {
 
 class Decoder {
  public:
-  Decoder(const std::string& path, Size picture) {
+  explicit Decoder(const std::string& path) {
     file_.reset(_wfopen(ApiPath(path).c_str(), L"rb"));
-    if (!file_) return;
-    jpeg_.reset(qr_jpeg_open(file_.get(), kMaxDecodedPixels, kMaxDecoderMemory));
-    unsigned w = 0, h = 0;
-    if (jpeg_) qr_jpeg_size(jpeg_.get(), &w, &h);
-    // The picture must be the one the caller measured.
-    if (int64_t{w} != picture.w || int64_t{h} != picture.h) jpeg_.reset();
+    if (file_) jpeg_.reset(qr_jpeg_open(file_.get(), kMaxDecodedPixels, kMaxDecoderMemory));
+  }
+  // Only a picture of the size the caller measured.
+  Decoder(const std::string& path, Size picture) : Decoder(path) {
+    if (jpeg_ && size() != picture) jpeg_.reset();
   }
   QrJpeg* get() const { return jpeg_.get(); }
+  Size size() const {
+    unsigned w = 0, h = 0;
+    if (jpeg_) qr_jpeg_size(jpeg_.get(), &w, &h);
+    return {static_cast<int32_t>(w), static_cast<int32_t>(h)};
+  }
 
  private:
   std::unique_ptr<FILE, FileCloser> file_;  // outlives the decoder, which reads from it
@@ -80,6 +84,12 @@ bool ReadColumns(QrJpeg* jpeg, unsigned width, unsigned skip, Surface& target) {
 }
 
 }  // namespace
+
+std::optional<Size> JpegPictureSize(const std::string& path) {
+  const Decoder decoder(path);
+  if (!decoder.get()) return std::nullopt;
+  return decoder.size();
+}
 
 std::optional<LoadedImage> DecodeJpegScaled(const std::string& path, Size picture, Size drawSize) {
   Decoder decoder(path, picture);

@@ -11,6 +11,10 @@
 
 namespace qr::win {
 
+// The size of a JPEG file that libjpeg-turbo can decode, from its header (nothing decoded yet); nothing
+// for other files, unsupported colour spaces, and pictures of more than kMaxDecodedPixels.
+std::optional<Size> JpegPictureSize(const std::string& path);
+
 // The whole w x h picture for a place of drawSize (at a reduced scale when it is smaller), or the part
 // `part` (inside the picture) at full scale. Nothing when the file cannot be decoded this way (not a
 // JPEG, a colour space other than grey, YCbCr or RGB, damaged data) or the pixels would not fit within
