@@ -37,7 +37,8 @@ struct DecodeRequest {
   std::optional<Size> drawSize;
 };
 
-// An opened picture file: its size is known, its pixels are decoded on request. Holds the file open.
+// An opened picture file: its size is known, its pixels are decoded on request. A file the system's
+// codec reads is held open by it; a JPEG file is opened again for each decode.
 class ImageFile {
  public:
   // Nothing when the file is missing, unreadable, not a picture, has no pixels, or its header states
