@@ -147,11 +147,15 @@ void ListBox::AddItems(const std::vector<std::string>& texts) {
     wide.push_back(win::Wide(text));
     characters += wide.back().size() + 1;
   }
-  SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(hwnd(), LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
-  for (const std::wstring& text : wide)
-    SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+  // Straight to the list box's own procedure, past the subclass chain, which ignores these messages
+  // but looks its data up in a window property on every message: under Wine that is a round trip to
+  // its server, about 0.1 ms, and so most of the cost of adding an entry.
+  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd(), GCLP_WNDPROC));
+  const auto send = [&](UINT msg, WPARAM wp, LPARAM lp) { CallWindowProcW(own, hwnd(), msg, wp, lp); };
+  send(WM_SETREDRAW, FALSE, 0);
+  send(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
+  for (const std::wstring& text : wide) send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  send(WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
