@@ -59,16 +59,19 @@ uint32_t SingleCodePoint(std::string_view utf8) {
 }
 
 void AppendUtf8(std::string& out, uint32_t cp) {
+  char bytes[3];
+  size_t length = 0;
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
+    bytes[length++] = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    bytes[length++] = static_cast<char>(0xC0 | (cp >> 6));
+    bytes[length++] = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    bytes[length++] = static_cast<char>(0xE0 | (cp >> 12));
+    bytes[length++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    bytes[length++] = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  out.append(bytes, length);
 }
 
 // The code point of the well-formed UTF-8 character at `pos` (advancing `pos`), or kUnmapped.
