@@ -131,7 +131,9 @@ std::optional<int16_t> ToInt16(int64_t value) {
 std::string FormatSettingNumber(double value) {
   if (!std::isfinite(value)) value = 0;
   if (value == 0) return " 0";  // also for -0
-  return (value < 0 ? "-" : " ") + FormatMagnitude(std::fabs(value));
+  std::string text(1, value < 0 ? '-' : ' ');
+  text += FormatMagnitude(std::fabs(value));
+  return text;
 }
 
 std::optional<int16_t> ParseSettingNumber(std::string_view text) {
