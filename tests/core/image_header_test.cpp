@@ -7,20 +7,29 @@
 namespace qr {
 namespace {
 
-std::string BigEndian16(int v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
+// Built by appending: GCC 12 warns falsely about "literal" + std::string.
+void AppendBigEndian16(std::string& out, int v) {
+  out += static_cast<char>(v >> 8);
+  out += static_cast<char>(v & 0xFF);
+}
 
 std::string JpegSegment(unsigned char marker, const std::string& body) {
-  return std::string("\xFF") + static_cast<char>(marker) + BigEndian16(static_cast<int>(body.size()) + 2) +
-         body;
+  std::string segment = "\xFF";
+  segment += static_cast<char>(marker);
+  AppendBigEndian16(segment, static_cast<int>(body.size()) + 2);
+  return segment + body;
 }
 
 std::string JpegFrame(int width, int height) {
-  return JpegSegment(0xC0,
-                     "\x08" + BigEndian16(height) + BigEndian16(width) + std::string("\x01\x01\x11\x00", 4));
+  std::string body = "\x08";
+  AppendBigEndian16(body, height);
+  AppendBigEndian16(body, width);
+  body.append("\x01\x01\x11\x00", 4);
+  return JpegSegment(0xC0, body);
 }
 
 TEST(PictureSizeFromHeaderBytes, JpegFrameHeaderIsFoundBehindMetadataAndFillBytes) {
-  const std::string start = "\xFF\xD8";
+  const std::string start = "\xFF\xD8";  // followed by segments
   EXPECT_EQ(PictureSizeFromHeaderBytes(start + JpegFrame(123, 45)), (Size{123, 45}));
   const std::string exif = JpegSegment(0xE1, std::string(60000, 'x'));
   EXPECT_EQ(PictureSizeFromHeaderBytes(start + exif + "\xFF\xFF" + JpegFrame(4000, 3000)),
