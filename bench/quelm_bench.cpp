@@ -17,6 +17,7 @@
 
 #include "canvas/wallpaper_render.h"
 #include "core/table_model.h"
+#include "startup_bench.h"
 #include "win32/bitmap_file.h"
 #include "win32/com.h"
 #include "win32/files.h"
@@ -172,6 +173,13 @@ bool RunChild(size_t screen, size_t background, const std::string& folder) {
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc == 5 && std::wstring(argv[1]) == L"--startup")
+    return qr::bench::RunStartup(qr::win::Utf8(argv[2]), std::wcstol(argv[3], nullptr, 10),
+                                 std::wcstol(argv[4], nullptr, 10));
+  if (argc == 3 && std::wstring(argv[1]) == L"--write-table")
+    return qr::bench::WriteBenchTable(qr::win::Utf8(argv[2])) ? 0 : 1;
+  if (argc == 3 && std::wstring(argv[1]) == L"--table-file")
+    return qr::bench::RunTableFile(BenchFolder(), std::wcstol(argv[2], nullptr, 10));
   if (argc == 5 && std::wstring(argv[1]) == L"--case") {
     const size_t screen = std::wcstoul(argv[2], nullptr, 10);
     const size_t background = std::wcstoul(argv[3], nullptr, 10);

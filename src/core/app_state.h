@@ -31,8 +31,8 @@ struct AppState {
   int16_t Common = 0;
   int16_t Cur_Row = 1;
   int16_t Cur_Col = 1;
-  int16_t G_Left = -1;  // twips, -1 = centre the editor
-  int16_t G_Top = -1;
+  int32_t G_Left = -1;  // twips, -1 = centre the editor; beyond 16 bits right of or below 2184 pixels
+  int32_t G_Top = -1;
 
   // Remembered folders (UTF-8); the program folder until the settings say otherwise.
   std::string Get_File_Path;

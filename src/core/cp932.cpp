@@ -70,7 +70,9 @@ std::string ConvertText(std::string_view text, CharLength charLength, Convert co
   size_t pos = 0;
   while (pos < text.size()) {
     if (IsAscii(static_cast<unsigned char>(text[pos]))) {
-      out += text[pos++];
+      const size_t asciiStart = pos;
+      while (pos < text.size() && IsAscii(static_cast<unsigned char>(text[pos]))) ++pos;
+      out.append(text.substr(asciiStart, pos - asciiStart));
       continue;
     }
     const size_t runStart = pos;

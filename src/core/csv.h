@@ -19,6 +19,8 @@ class CsvFieldSplitter {
   // fields run to the next comma and lose trailing blanks. A comma at the end of the line gives one more,
   // empty, field; an empty line gives one empty field. After the last field comes kCsvEndMarker.
   std::string Next_Csv_Field(std::string_view line, bool continueLine);
+  // True once the last field of the line has been returned: the next call gives kCsvEndMarker.
+  bool AtLineEnd() const { return position_ > length_; }
 
  private:
   size_t position_ = 0;  // 0-based; length_ + 1 means past the end

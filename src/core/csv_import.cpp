@@ -12,10 +12,9 @@ std::vector<std::string> SplitFields(std::string_view line) {
   std::vector<std::string> fields;
   CsvFieldSplitter splitter;
   bool continueLine = false;
-  while (fields.size() < kMaxCsvFields) {
-    std::string field = splitter.Next_Csv_Field(line, continueLine);
-    if (field == kCsvEndMarker) break;
-    fields.push_back(std::move(field));
+  // The end is asked of the splitter: a field of one NUL byte looks like the end marker.
+  while (fields.size() < kMaxCsvFields && !(continueLine && splitter.AtLineEnd())) {
+    fields.push_back(splitter.Next_Csv_Field(line, continueLine));
     continueLine = true;
   }
   return fields;
@@ -24,10 +23,10 @@ std::vector<std::string> SplitFields(std::string_view line) {
 }  // namespace
 
 // CR and LF are never the second byte of a double-byte character, so lines can be found in the raw bytes.
-std::vector<std::string_view> SplitLines(std::string_view text) {
+std::vector<std::string_view> SplitLines(std::string_view text, size_t maxLines) {
   std::vector<std::string_view> lines;
   size_t start = 0;
-  while (start < text.size()) {
+  while (start < text.size() && lines.size() < maxLines) {
     const size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) {
       lines.push_back(text.substr(start));
@@ -41,8 +40,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 }
 
 std::vector<std::vector<std::string>> DecodeCsvFile(std::string_view bytes) {
-  std::vector<std::string_view> lines = SplitLines(bytes);
-  if (lines.size() > static_cast<size_t>(kMaxRows)) lines.resize(kMaxRows);
+  const std::vector<std::string_view> lines = SplitLines(bytes, kMaxRows);
   std::vector<std::vector<std::string>> rows;
   rows.reserve(lines.size());
   for (std::string_view line : lines) rows.push_back(SplitFields(DecodeCp932(line)));

@@ -14,7 +14,8 @@ inline constexpr size_t kMaxCsvFields = 5;
 // both have 2 lines, "\r\n" has 1 and an empty file none.
 std::vector<std::vector<std::string>> DecodeCsvFile(std::string_view bytes);
 
-// The lines of a text, by the rule above (without their line ends).
-std::vector<std::string_view> SplitLines(std::string_view text);
+// The first `maxLines` lines of a text, by the rule above (without their line ends). The rest of the text
+// is not looked at, so a huge file costs no more than its first lines.
+std::vector<std::string_view> SplitLines(std::string_view text, size_t maxLines);
 
 }  // namespace qr

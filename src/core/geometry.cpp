@@ -195,4 +195,14 @@ Rect TableRectangle(const TableRectInput& input) {
   return {RoundToInt32(x), RoundToInt32(y), Saturate(w), Saturate(h)};
 }
 
+int32_t JpegScaleEighths(Size picture, Size drawn) {
+  if (picture.w <= 0 || picture.h <= 0 || drawn.w <= 0 || drawn.h <= 0) return 8;
+  for (int32_t n = 1; n < 8; ++n) {
+    const int64_t w = (int64_t{picture.w} * n + 7) / 8;
+    const int64_t h = (int64_t{picture.h} * n + 7) / 8;
+    if (w >= drawn.w && h >= drawn.h) return n;
+  }
+  return 8;
+}
+
 }  // namespace qr

@@ -64,6 +64,13 @@ Rect PlaceCentred(double screenW, double screenH, double w, double h);
 // computed from the unrounded scaled size. Empty for a picture or a screen without area.
 Rect PlaceFullScreen(double screenW, double screenH, double w, double h);
 
+// The eighths (1..8) at which a JPEG decoder with DCT-domain scaling should decode a w x h picture
+// that is drawn at drawW x drawH: the smallest scale whose output, ceil(w * n / 8) x ceil(h * n / 8),
+// is still at least the drawn size in both directions (so scaling down afterwards drops pixels rather
+// than inventing them). 8 (full scale) when the picture is not larger than its place, or either size is
+// not positive.
+int32_t JpegScaleEighths(Size picture, Size drawn);
+
 // Tiling, column by column from the top-left corner: after each tile, if y > areaH then the loop stops
 // when x > areaW, else starts the next column (x += tileW, y = 0); otherwise y += tileH. Both tests are
 // strict, so every column ends with one tile wholly below the area and the last column lies wholly right

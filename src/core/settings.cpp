@@ -16,18 +16,11 @@ class SettingsReader {
   explicit SettingsReader(KeyStore& store) : store_(store) {}
 
   void Number(std::string_view key, int16_t& target, int16_t defaultValue) {
-    if (stopped_) return;
-    const std::string text = store_.Read(kSettingsSection, key);
-    if (text.empty()) {
-      target = defaultValue;
-      return;
-    }
-    const std::optional<int16_t> value = ParseSettingNumber(text);
-    if (!value) {
-      stopped_ = true;
-      return;
-    }
-    target = *value;
+    Read(key, target, defaultValue, ParseSettingNumber);
+  }
+  // Window positions in twips: a second monitor or a large screen puts them beyond 16 bits.
+  void Position(std::string_view key, int32_t& target, int32_t defaultValue) {
+    Read(key, target, defaultValue, ParseSettingNumber32);
   }
 
   // Text values are taken as they are; empty means the default.
@@ -41,6 +34,22 @@ class SettingsReader {
   }
 
  private:
+  template <typename Int, typename Parse>
+  void Read(std::string_view key, Int& target, Int defaultValue, Parse parse) {
+    if (stopped_) return;
+    const std::string text = store_.Read(kSettingsSection, key);
+    if (text.empty()) {
+      target = defaultValue;
+      return;
+    }
+    const std::optional<Int> value = parse(text);
+    if (!value) {
+      stopped_ = true;
+      return;
+    }
+    target = *value;
+  }
+
   KeyStore& store_;
   bool stopped_ = false;
 };
@@ -82,6 +91,9 @@ std::string FileInProgramFolder(std::string_view programFolder, std::string_view
 }
 
 void Load_Main_Settings(KeyStore& store, AppState& state, const FileExistsFn& fileExists) {
+  // A folder never remembered yet is the program folder, also when a bad key stops the reading before it.
+  for (std::string* folder : {&state.Get_File_Path, &state.Get_Data_Path, &state.Get_Kabe_Path})
+    if (folder->empty()) *folder = state.Program_Folder;
   SettingsReader reader(store);
   reader.Number("G_Kabe", state.G_Kabe, 2);
   reader.Folder("Get_File_Path", state.Get_File_Path, state.Program_Folder);
@@ -106,8 +118,8 @@ void Load_Editor_Settings(KeyStore& store, AppState& state) {
   for (int col = 1; col <= kMaxCols; ++col) reader.Number(WidthKey(col), state.G_Cols_w[col], 80);
   reader.Number("G_Rows", state.G_Rows, 10);
   reader.Number("G_Cols", state.G_Cols, 2);
-  reader.Number("G_Left", state.G_Left, -1);
-  reader.Number("G_Top", state.G_Top, -1);
+  reader.Position("G_Left", state.G_Left, -1);
+  reader.Position("G_Top", state.G_Top, -1);
   reader.Number("Trans", state.Trans, 0);
   reader.Number("Common", state.Common, 0);
   KeepTableSettingsInRange(state);

@@ -20,13 +20,15 @@ std::string FileInProgramFolder(std::string_view programFolder, std::string_view
 using FileExistsFn = std::function<bool(const std::string&)>;
 
 // Each reader reads its keys in their fixed order. A number that is malformed or does not fit 16 bits
-// stops the reader at that key: it and the keys after it keep the values they had.
+// (32 bits for the editor's window position) stops the reader at that key: it and the keys after it
+// keep the values they had, which at program start are the documented defaults.
 void Load_Main_Settings(KeyStore& store, AppState& state, const FileExistsFn& fileExists);
 void Save_Main_Settings(KeyStore& store, const AppState& state);
 // Rows, columns and widths that a hand-edited file puts outside 1..34, 1..5 and 0..400 are brought back
 // into those ranges, since the editor's grid cannot show anything else.
 void Load_Editor_Settings(KeyStore& store, AppState& state);
-// The editor's window position is written as it stands (twips, possibly fractional).
+// The editor's window position is written as it stands (twips, possibly fractional, with enough digits
+// to read back as the same position).
 void Save_Editor_Settings(KeyStore& store, const AppState& state, double leftTwips, double topTwips);
 
 }  // namespace qr

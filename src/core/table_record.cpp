@@ -46,9 +46,8 @@ uint32_t GetUInt32(std::string_view record, size_t offset) {
 }
 
 std::string GetText(std::string_view record, size_t offset, size_t length) {
-  std::string_view bytes = record.substr(offset, length);
-  while (!bytes.empty() && bytes.back() == ' ') bytes.remove_suffix(1);  // 0x20 is never a second byte
-  return DecodeCp932(bytes);
+  const std::string_view bytes = record.substr(offset, length);
+  return DecodeCp932(bytes.substr(0, bytes.find_last_not_of(' ') + 1));  // 0x20 is never a second byte
 }
 
 int16_t FontSizeField(double points) {

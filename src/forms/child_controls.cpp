@@ -139,6 +139,27 @@ void ListBox::AddItem(const std::string& text) {
   if (hwnd()) SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Wide(text).c_str()));
 }
 
+void ListBox::AddItems(const std::vector<std::string>& texts) {
+  if (!hwnd() || texts.empty()) return;
+  std::vector<std::wstring> wide;
+  wide.reserve(texts.size());
+  size_t characters = 0;
+  for (const std::string& text : texts) {
+    wide.push_back(win::Wide(text));
+    characters += wide.back().size() + 1;
+  }
+  // Straight to the list box's own procedure, past the subclass chain, which ignores these messages
+  // but looks its data up in a window property on every message: under Wine that is a round trip to
+  // its server, about 0.1 ms, and so most of the cost of adding an entry.
+  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd(), GCLP_WNDPROC));
+  const auto send = [&](UINT msg, WPARAM wp, LPARAM lp) { CallWindowProcW(own, hwnd(), msg, wp, lp); };
+  send(WM_SETREDRAW, FALSE, 0);
+  send(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
+  for (const std::wstring& text : wide) send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  send(WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
 void ListBox::RemoveItem(int index) {
   if (hwnd()) SendMessageW(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }

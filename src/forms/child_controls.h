@@ -76,6 +76,8 @@ class ListBox : public ChildControl {
   bool Create(Container& parent, int left, int top, int width, int height);
 
   void AddItem(const std::string& text);
+  // Many entries at once: the list box neither repaints nor grows its storage entry by entry.
+  void AddItems(const std::vector<std::string>& texts);
   void RemoveItem(int index);
   void Clear();
   int ListCount() const;

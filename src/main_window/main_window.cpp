@@ -82,7 +82,7 @@ Quelm_Rask_M::Quelm_Rask_M(AppState& state, MainWindowServices services)
       mouseIcon_(skin::Pointer()) {
   if (services_.Show_Preview) windows_.showPreview = [this] { services_.Show_Preview(*this); };
   if (services_.Show_Editor) windows_.showEditor = [this] { services_.Show_Editor(*this); };
-  list_.OnEntriesAdded = [this] { Fit_List_Extent(); };
+  list_.OnEntriesAdded = [this](const std::vector<std::string>& added) { Fit_List_Extent(added); };
 }
 
 std::string Quelm_Rask_M::SettingsFile() const {
@@ -308,23 +308,23 @@ void Quelm_Rask_M::Form_Load() {
   RunStep([&] {  // 12
     for (size_t i = 3; i <= 7; ++i) lbl_Cmd[i].SetEnabled(false);
   });
-  RunStep([&] { Load_Wallpaper_List(); });  // 13
-  RunStep([&] { Fit_List_Extent(); });
-  RunStep([&] {  // 14
+  RunStep([&] { Load_Wallpaper_List(); });  // 13 (the extent then fits the entries, Fit_List_Extent)
+  RunStep([&] {                             // 14
     if (List_Kabe.ListCount() >= 1) lbl_Cmd[5].SetEnabled(true);
   });
 }
 
-void Quelm_Rask_M::Fit_List_Extent() {
-  // The extent grows to the widest entry, so that a long path can be scrolled fully into view.
+void Quelm_Rask_M::Fit_List_Extent(const std::vector<std::string>& added) {
+  // The extent grows to the widest entry, so that a long path can be scrolled fully into view. Only the
+  // new entries are measured: reading entries back from the list box costs more than measuring them.
   HDC dc = GetDC(List_Kabe.hwnd());
   if (!dc) return;
   win::Font font = forms::CreateFontFor(List_Kabe.Font());
   int widest = 0;
   {
     win::Selection select(dc, font.get());
-    for (int i = 0; i < List_Kabe.ListCount(); ++i) {
-      const std::wstring text = win::Wide(List_Kabe.List(i));
+    for (const std::string& entry : added) {
+      const std::wstring text = win::Wide(entry);
       SIZE size{};
       if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
         widest = std::max(widest, static_cast<int>(size.cx));
@@ -332,7 +332,7 @@ void Quelm_Rask_M::Fit_List_Extent() {
     }
   }
   ReleaseDC(List_Kabe.hwnd(), dc);
-  List_Kabe.SetHorizontalExtent(std::max(List_Extent, widest + 8));
+  List_Kabe.SetHorizontalExtent(std::max({List_Extent, List_Kabe.HorizontalExtent(), widest + 8}));
 }
 
 void Quelm_Rask_M::Paint_Texture(forms::PictureBox& target) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 #include "forms/forms.h"
@@ -51,9 +52,9 @@ class Quelm_Rask_M : public forms::Form {
   void Run_Command(int index);
   // Tiles `Pic_Mbl1` over the target's persistent image, column by column.
   void Paint_Texture(forms::PictureBox& target);
-  // Widens `List_Kabe`'s scroll extent to its widest entry (never below `List_Extent`); call it after
-  // entries are added, so that long paths can be scrolled into view.
-  void Fit_List_Extent();
+  // Widens `List_Kabe`'s scroll extent (never below `List_Extent`) to the widest of the entries just
+  // added, so that long paths can be scrolled into view; the extent never shrinks.
+  void Fit_List_Extent(const std::vector<std::string>& added);
   // The custom pointer every clickable control of every window shows.
   HCURSOR MouseIcon() const { return mouseIcon_; }
   // The list (the create command adds saved wallpapers to it) and the windows the commands open (the

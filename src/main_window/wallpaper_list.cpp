@@ -26,6 +26,19 @@ bool PathIsPresent(const std::string& path) {
   return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The list load's existence test: a file (not a folder) of that name is there. Asking for its
+// attributes, unlike opening it, needs no round trip to a file server or Wine's server, which makes it
+// cheap enough for lists of thousands of entries; a file present but not readable stays listed (it
+// then previews as no picture, like any unusable file).
+bool FileIsPresent(const std::string& path) {
+  std::string name = path;
+  if (!name.empty() && name.back() == '\\') name.pop_back();
+  const std::wstring wide = name.empty() ? std::wstring() : win::ApiPath(name);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  return !wide.empty() && GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) &&
+         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string AsciiUpper(std::string text) {
   for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -70,9 +83,12 @@ void WallpaperList::Load_List() {
   unreadableAtStart_ = !bytes && PathIsPresent(path);
   if (!bytes && !unreadableAtStart_) win::ReplaceFileContents(path, "");
   if (bytes) {
-    for (const std::string& entry : DecodeListFile(*bytes)) {
-      if (File_Exists(entry)) List_Kabe_.AddItem(entry);
+    std::vector<std::string> present;
+    for (std::string& entry : DecodeListFile(*bytes)) {
+      if (FileIsPresent(entry)) present.push_back(std::move(entry));
     }
+    List_Kabe_.AddItems(present);
+    if (!present.empty()) EntriesAdded(present);
   }
   EnableClearWhenFilled();
 }
@@ -107,14 +123,13 @@ void WallpaperList::Drop_Files(const std::vector<std::string>& names) {
   std::vector<std::string> added;
   for (size_t i = 0; i < count; ++i) {
     const std::string extension = Get_Extension(AsciiUpper(names[i]));
-    if (extension != "BMP" && extension != "JPG") continue;
-    List_Kabe_.AddItem(names[i]);
-    added.push_back(names[i]);
+    if (extension == "BMP" || extension == "JPG") added.push_back(names[i]);
   }
+  List_Kabe_.AddItems(added);
   DisableListCommands();
   EnableClearWhenFilled();
   if (added.empty()) return;
-  EntriesAdded();
+  EntriesAdded(added);
   WarnUnrecordable(added);
 }
 
@@ -180,7 +195,7 @@ bool WallpaperList::Add_If_Absent(const std::string& path) {
   const std::vector<std::string> entries = Entries();
   if (std::find(entries.begin(), entries.end(), path) != entries.end()) return false;
   List_Kabe_.AddItem(path);
-  EntriesAdded();
+  EntriesAdded({path});
   WarnUnrecordable({path});
   return true;
 }
@@ -199,8 +214,8 @@ void WallpaperList::DisableListCommands() {
   EnableCommands(lbl_Cmd_, kPreviewCommand, kLastListCommand, false);
 }
 
-void WallpaperList::EntriesAdded() const {
-  if (OnEntriesAdded) OnEntriesAdded();
+void WallpaperList::EntriesAdded(const std::vector<std::string>& added) const {
+  if (OnEntriesAdded) OnEntriesAdded(added);
 }
 
 void WallpaperList::EnableClearWhenFilled() {

@@ -54,8 +54,9 @@ class WallpaperList {
 
   std::vector<std::string> Entries() const;
 
-  // Called after a drop or Add_If_Absent has added entries (the main window widens the scroll extent).
-  std::function<void()> OnEntriesAdded;
+  // Called with the entries just added by the load, a drop or Add_If_Absent (the main window widens the
+  // scroll extent for them).
+  std::function<void(const std::vector<std::string>& added)> OnEntriesAdded;
   // Short names of the paths the list file cannot hold as they are (the system's; tests replace it).
   ShortPathFn ShortPathOf = SystemShortPath;
 
@@ -66,7 +67,7 @@ class WallpaperList {
   std::string SelectedEntry() const;
   void DisableListCommands();
   void EnableClearWhenFilled();
-  void EntriesAdded() const;
+  void EntriesAdded(const std::vector<std::string>& added) const;
   // Tells the user about the added paths that cannot be kept in the list file.
   void WarnUnrecordable(const std::vector<std::string>& added) const;
   bool SaveBesideUnreadable(const std::string& bytes);

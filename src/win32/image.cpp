@@ -6,6 +6,7 @@
 
 #include "win32/files.h"
 #include "win32/image_header.h"
+#include "win32/jpeg_image.h"
 
 namespace qr::win {
 
@@ -64,27 +65,59 @@ std::optional<ImageFile> ImageFile::Open(const std::string& path) {
       stated && Area(stated->w, stated->h) > kMaxPicturePixels)
     return std::nullopt;
   ImageFile file;
-  if (!file.com_.ok()) return std::nullopt;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(file.factory_.GetAddressOf()))))
-    return std::nullopt;
-  if (FAILED(file.factory_->CreateDecoderFromFilename(ApiPath(path).c_str(), nullptr, GENERIC_READ,
-                                                      WICDecodeMetadataCacheOnDemand,
-                                                      file.decoder_.GetAddressOf())) ||
-      FAILED(file.decoder_->GetFrame(0, file.frame_.GetAddressOf())))
-    return std::nullopt;
-  UINT w = 0, h = 0;
-  if (FAILED(file.frame_->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT32_MAX || h > INT32_MAX)
-    return std::nullopt;
-  file.size_ = {static_cast<int32_t>(w), static_cast<int32_t>(h)};
+  file.path_ = path;
+  // A JPEG that libjpeg-turbo reads is not shown to the system's codec at all: under Wine that codec
+  // decodes the whole picture as soon as it is opened.
+  if (const auto jpeg = JpegPictureSize(path)) {
+    file.size_ = *jpeg;
+    file.jpeg_ = true;
+    return file;
+  }
+  if (!file.OpenWithSystemCodec()) return std::nullopt;
+  file.size_ = *file.FrameSize();
   return file;
+}
+
+bool ImageFile::OpenWithSystemCodec() const {
+  if (frame_) return true;
+  com_ = ComApartment();
+  if (!com_.ok() ||
+      FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(factory_.ReleaseAndGetAddressOf()))) ||
+      FAILED(factory_->CreateDecoderFromFilename(ApiPath(path_).c_str(), nullptr, GENERIC_READ,
+                                                 WICDecodeMetadataCacheOnDemand,
+                                                 decoder_.ReleaseAndGetAddressOf())) ||
+      FAILED(decoder_->GetFrame(0, frame_.ReleaseAndGetAddressOf())))
+    return Forget();
+  const auto size = FrameSize();
+  // Opened late for a JPEG that libjpeg-turbo turned down, it must be the picture measured before.
+  if (!size || (jpeg_ && *size != size_)) return Forget();
+  return true;
+}
+
+std::optional<Size> ImageFile::FrameSize() const {
+  UINT w = 0, h = 0;
+  if (!frame_ || FAILED(frame_->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT32_MAX || h > INT32_MAX)
+    return std::nullopt;
+  return Size{static_cast<int32_t>(w), static_cast<int32_t>(h)};
+}
+
+bool ImageFile::Forget() const {
+  frame_.Reset();
+  decoder_.Reset();
+  factory_.Reset();
+  return false;
 }
 
 std::optional<LoadedImage> ImageFile::Decode(const DecodeRequest& request) const {
   if (request.part) return DecodePart(*request.part);
   if (request.drawSize && request.drawSize->w > 0 && request.drawSize->h > 0 &&
-      request.drawSize->w < size_.w && request.drawSize->h < size_.h)
+      request.drawSize->w < size_.w && request.drawSize->h < size_.h) {
+    if (jpeg_)
+      if (auto image = DecodeJpegScaled(path_, size_, *request.drawSize)) return image;
+    if (!OpenWithSystemCodec()) return std::nullopt;
     return DecodeScaled(*request.drawSize);
+  }
   return DecodePart({0, 0, size_.w, size_.h});
 }
 
@@ -96,6 +129,9 @@ std::optional<LoadedImage> ImageFile::DecodePart(const Rect& part) const {
   if (right <= left || bottom <= top) return std::nullopt;
   const Rect clipped{static_cast<int32_t>(left), static_cast<int32_t>(top),
                      static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
+  if (jpeg_)
+    if (auto image = DecodeJpegPart(path_, size_, clipped)) return image;
+  if (!OpenWithSystemCodec()) return std::nullopt;
   auto target = DecodeTarget(clipped.w, clipped.h);
   if (!target) return std::nullopt;
   const WICRect rect{clipped.x, clipped.y, clipped.w, clipped.h};

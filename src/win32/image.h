@@ -1,6 +1,7 @@
 #pragma once
-// Pictures from files, decoded with the Windows Imaging Component (bitmap, JPEG, PNG, GIF, TIFF and
-// whatever else the system's codecs read) into a Surface. A picture much larger than the place it is
+// Pictures from files, decoded into a Surface: JPEG with libjpeg-turbo (win32/jpeg_image.h), everything
+// else (bitmap, PNG, GIF, TIFF and whatever the system's codecs read) and the JPEG files libjpeg-turbo
+// turns down with the Windows Imaging Component. A picture much larger than the place it is
 // drawn to can be decoded at a reduced scale, or only the part that will be visible.
 #include <windows.h>
 // After <windows.h>:
@@ -36,7 +37,8 @@ struct DecodeRequest {
   std::optional<Size> drawSize;
 };
 
-// An opened picture file: its size is known, its pixels are decoded on request. Holds the file open.
+// An opened picture file: its size is known, its pixels are decoded on request. A file the system's
+// codec reads is held open by it; a JPEG file is opened again for each decode.
 class ImageFile {
  public:
   // Nothing when the file is missing, unreadable, not a picture, has no pixels, or its header states
@@ -50,16 +52,23 @@ class ImageFile {
 
  private:
   ImageFile() = default;
+  // The system's codec for this file, opened on first need; false when it cannot read the file.
+  bool OpenWithSystemCodec() const;
+  bool Forget() const;
+  std::optional<Size> FrameSize() const;
   std::optional<LoadedImage> DecodePart(const Rect& part) const;
   std::optional<LoadedImage> DecodeScaled(Size drawSize) const;
   std::optional<LoadedImage> DecodeWithCodecScaling(Size drawSize) const;
   bool CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const;
 
-  ComApartment com_;  // first member: released last
-  ComPtr<IWICImagingFactory> factory_;
-  ComPtr<IWICBitmapDecoder> decoder_;
-  ComPtr<IWICBitmapFrameDecode> frame_;
+  // The system's codec, opened lazily by const decodes (hence mutable).
+  mutable ComApartment com_;  // first member: released last
+  mutable ComPtr<IWICImagingFactory> factory_;
+  mutable ComPtr<IWICBitmapDecoder> decoder_;
+  mutable ComPtr<IWICBitmapFrameDecode> frame_;
   Size size_;
+  std::string path_;
+  bool jpeg_ = false;  // decoded by libjpeg-turbo where it can, by the system's codec otherwise
 };
 
 // The whole picture; with `fitWithin`, possibly at a reduced scale (see DecodeRequest::drawSize).

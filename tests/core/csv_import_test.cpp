@@ -43,5 +43,21 @@ TEST(CsvFile, OnlyTheFirst34LinesAreKept) {
   EXPECT_EQ(rows.back(), std::vector<std::string>{"34"});
 }
 
+TEST(CsvFile, SplittingStopsAfterTheLinesThatAreKept) {
+  const std::string manyEmptyLines(1'000'000, '\n');
+  const std::vector<std::string_view> lines = SplitLines(manyEmptyLines, 34);
+  EXPECT_EQ(lines.size(), 34u);
+  EXPECT_LT(lines.capacity(), 100u);  // no view of the other lines was ever held
+  EXPECT_EQ(DecodeCsvFile(manyEmptyLines).size(), 34u);
+  EXPECT_EQ(SplitLines("a\r\nb\rc", 2), (std::vector<std::string_view>{"a", "b"}));
+}
+
+// A field of one NUL byte is what the splitter returns as its end marker; it must not end the line.
+TEST(CsvFile, FieldOfOneNulByteIsAFieldLikeAnyOther) {
+  using namespace std::string_literals;
+  EXPECT_EQ(DecodeCsvFile("a,\0,b"s), (Rows{{"a", "\0"s, "b"}}));
+  EXPECT_EQ(DecodeCsvFile("\0\r\nx"s), (Rows{{"\0"s}, {"x"}}));
+}
+
 }  // namespace
 }  // namespace qr

@@ -130,6 +130,28 @@ TEST(GeometryPlaceCentred, PictureWithoutAreaIsNotPlaced) {
   EXPECT_EQ(PlaceCentred(1024, 768, kNaN, 600), Rect{});
 }
 
+TEST(GeometryJpegScale, SmallestEighthsStillCoveringThePlace) {
+  // The benchmark's photograph at full screen: 1920 x 1280 needs 3/8 (2250 x 1500; 2/8 is 1500 wide),
+  // 3840 x 2560 needs 6/8 (4500 x 3000; 5/8 is 3750 wide).
+  EXPECT_EQ(JpegScaleEighths({6000, 4000}, {1920, 1280}), 3);
+  EXPECT_EQ(JpegScaleEighths({6000, 4000}, {3840, 2560}), 6);
+  // The height can decide: a portrait picture on a landscape screen.
+  EXPECT_EQ(JpegScaleEighths({3000, 4000}, {810, 1080}), 3);
+  // Exactly n eighths, and one pixel more; sizes round up (ceil(1001 / 8) = 126).
+  EXPECT_EQ(JpegScaleEighths({1600, 1200}, {400, 300}), 2);
+  EXPECT_EQ(JpegScaleEighths({1600, 1200}, {401, 300}), 3);
+  EXPECT_EQ(JpegScaleEighths({1001, 1001}, {126, 126}), 1);
+  EXPECT_EQ(JpegScaleEighths({1001, 1001}, {127, 10}), 2);
+  // Never smaller than the place: no reduction that would then have to be enlarged again.
+  EXPECT_EQ(JpegScaleEighths({1600, 1200}, {1500, 1}), 8);
+  EXPECT_EQ(JpegScaleEighths({800, 600}, {1920, 1080}), 8);
+  EXPECT_EQ(JpegScaleEighths({kMax, kMax}, {1, 1}), 1);
+  // Nothing to scale for.
+  EXPECT_EQ(JpegScaleEighths({0, 600}, {100, 100}), 8);
+  EXPECT_EQ(JpegScaleEighths({800, 600}, {0, 100}), 8);
+  EXPECT_EQ(JpegScaleEighths({800, 600}, {-5, -5}), 8);
+}
+
 TEST(GeometryPlaceFullScreen, PictureOrientationDecidesTheScale) {
   EXPECT_EQ(PlaceFullScreen(1024, 768, 800, 600), (Rect{0, 0, 1024, 768}));
   EXPECT_EQ(PlaceFullScreen(1280, 720, 800, 600), (Rect{0, -120, 1280, 960}));  // cut at top and bottom

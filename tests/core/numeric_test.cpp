@@ -52,6 +52,8 @@ TEST(FormatSettingNumber, FractionsKeptWithoutBinaryNoise) {
   EXPECT_EQ(FormatSettingNumber(-7.25), "-7.25");
   EXPECT_EQ(FormatSettingNumber(1234.1), " 1234.1");
   EXPECT_EQ(FormatSettingNumber(0.00001), " 0.00001");
+  EXPECT_EQ(FormatSettingNumber(1.9999999999999998), " 1.9999999999999998");
+  EXPECT_EQ(FormatSettingNumber(-1e-20), "-0.00000000000000000001");
 }
 
 TEST(FormatSettingNumber, LargeIntegersNeverInExponentForm) {
@@ -80,6 +82,46 @@ TEST(ParseSettingNumber, RejectsWhatIsNotANumberOrDoesNotFit) {
   for (const char* text : {"", " ", "abc", "1x", "1 2", "--1", "+-1", ".", "e5", "1e", "inf", "nan", "0x10",
                            "32768", "-32768.5", "1e10", "1e400"})
     EXPECT_EQ(ParseSettingNumber(text), std::nullopt) << '"' << text << '"';
+}
+
+TEST(ParseSettingNumber, NumbersTooSmallForADoubleStillHaveAnIntegerPart) {
+  EXPECT_EQ(ParseSettingNumber("1e-325"), int16_t{0});
+  EXPECT_EQ(ParseSettingNumber("1e-320"), int16_t{0});
+  EXPECT_EQ(ParseSettingNumber("-1e-325"), int16_t{-1});
+  EXPECT_EQ(ParseSettingNumber("1e-99999999999999999999"), int16_t{0});
+  EXPECT_EQ(ParseSettingNumber("0e99999999999999999999"), int16_t{0});
+  EXPECT_EQ(ParseSettingNumber("-0.0"), int16_t{0});
+}
+
+TEST(ParseSettingNumber, IntegerPartIsTakenFromTheDigitsNotFromARoundedDouble) {
+  EXPECT_EQ(ParseSettingNumber("32767.99999999999999999"), int16_t{32767});  // a double would say 32768
+  EXPECT_EQ(ParseSettingNumber("-32767.00000000000000001"), int16_t{-32768});
+  EXPECT_EQ(ParseSettingNumber("0.0032767e7"), int16_t{32767});
+  EXPECT_EQ(ParseSettingNumber("00012"), int16_t{12});
+}
+
+TEST(ParseSettingNumber32, ReadsWindowPositionsBeyondSixteenBits) {
+  EXPECT_EQ(ParseSettingNumber32(" 40000"), 40000);
+  EXPECT_EQ(ParseSettingNumber32(" 57600.5"), 57600);
+  EXPECT_EQ(ParseSettingNumber32("2147483647"), INT32_MAX);
+  EXPECT_EQ(ParseSettingNumber32("-2147483648"), INT32_MIN);
+  EXPECT_EQ(ParseSettingNumber32("2147483648"), std::nullopt);
+  EXPECT_EQ(ParseSettingNumber32("1e30"), std::nullopt);
+  EXPECT_EQ(ParseSettingNumber32("x"), std::nullopt);
+}
+
+// Window positions are whole pixels times the screen's twips per pixel, which need not be whole.
+TEST(SettingNumberForms, WindowPositionsReadBackWithTheirIntegerPart) {
+  EXPECT_EQ(ParseSettingNumber32(FormatSettingNumber(32767.999999999996)), 32767);
+  EXPECT_EQ(ParseSettingNumber32(FormatSettingNumber(1.9999999999999998)), 1);
+  EXPECT_EQ(ParseSettingNumber32(FormatSettingNumber(-1e-20)), -1);
+  for (const double twipsPerPixel : {15.0, 12.0, 10.0, 1440.0 / 168, 1440.0 / 109, 1440.0 / 288})
+    for (int pixel = -4000; pixel <= 8000; ++pixel) {
+      const double twips = pixel * twipsPerPixel;
+      const std::string text = FormatSettingNumber(twips);
+      ASSERT_EQ(text.find('e'), std::string::npos) << text;
+      ASSERT_EQ(ParseSettingNumber32(text), static_cast<int32_t>(std::floor(twips))) << text;
+    }
 }
 
 TEST(SettingNumberForms, EverySixteenBitValueSurvivesWritingAndReading) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <utility>
 #include <vector>
@@ -174,27 +175,68 @@ TEST(LoadEditorSettings, StoredValuesAreRead) {
   EXPECT_EQ(state.Common, 1);
 }
 
-TEST(LoadEditorSettings, BadFirstKeyLeavesEveryKeyAtItsStartValue) {
+// At program start a bad key leaves it and the later keys at the documented defaults: zeros would give
+// an editor without rows or columns and dialogs without a folder.
+TEST(LoadEditorSettings, BadFirstKeyLeavesEveryKeyAtItsDefault) {
   RecordingStore store;
-  store.values = {{"G_Cols_w1", "wide"}, {"G_Cols_w2", " 150"}, {"G_Rows", " 20"}, {"Trans", " 1"}};
-  AppState state;  // a program start: the documented defaults
+  store.values = {{"G_Cols_w1", "wide"}, {"G_Cols_w2", " 150"}, {"G_Rows", " 20"}, {"G_Cols", " 4"},
+                  {"G_Left", " 300"},    {"G_Top", " 400"},     {"Trans", " 1"},   {"Common", " 1"}};
+  AppState state;
   Load_Editor_Settings(store, state);
   EXPECT_EQ(state.G_Cols_w, (std::array<int16_t, 6>{0, 80, 80, 80, 80, 80}));
   EXPECT_EQ(state.G_Rows, 10);
   EXPECT_EQ(state.G_Cols, 2);
+  EXPECT_EQ(state.G_Left, -1);
+  EXPECT_EQ(state.G_Top, -1);
   EXPECT_EQ(state.Trans, 0);
+  EXPECT_EQ(state.Common, 0);
 }
 
-TEST(LoadEditorSettings, PositionBeyondSixteenBitsStopsThereKeepingTheRest) {
+TEST(LoadMainSettings, BadFirstKeyLeavesEveryKeyAtItsDefault) {
+  RecordingStore store;
+  store.values = {{"G_Kabe", "1.2.3"}, {"Get_File_Path", "D:\\a"}, {"G_Kabe_File", "D:\\a\\x.bmp"},
+                  {"G_Pos", " 1"},     {"Get_Data_Path", "D:\\b"}, {"Get_Kabe_Path", "D:\\c"}};
+  AppState state = StateWithProgramFolder();
+  Load_Main_Settings(store, state, [](const std::string&) { return true; });
+  EXPECT_EQ(state.G_Kabe, 2);
+  EXPECT_EQ(state.G_Pos, 0);
+  EXPECT_EQ(state.Chosen_File, "");
+  EXPECT_EQ(state.Get_File_Path, "C:\\Tools\\QR");
+  EXPECT_EQ(state.Get_Data_Path, "C:\\Tools\\QR");
+  EXPECT_EQ(state.Get_Kabe_Path, "C:\\Tools\\QR");
+}
+
+TEST(LoadMainSettings, NumberTooSmallForADoubleReadsAsZeroAndTheRestFollows) {
+  RecordingStore store;
+  store.values = {{"G_Kabe", "1e-325"}, {"G_Pos", " 1"}, {"Get_Kabe_Path", "D:\\c"}};
+  AppState state = StateWithProgramFolder();
+  Load_Main_Settings(store, state, kNothingExists);
+  EXPECT_EQ(state.G_Kabe, 0);
+  EXPECT_EQ(state.G_Pos, 1);
+  EXPECT_EQ(state.Get_Kabe_Path, "D:\\c");
+}
+
+// A window right of or below 2184 pixels has a position beyond 16 bits of twips.
+TEST(LoadEditorSettings, PositionsBeyondSixteenBitsAreReadWithTheKeysAfterThem) {
   RecordingStore store;
   store.values = {
-      {"G_Rows", " 5"}, {"G_Cols", " 3"}, {"G_Left", " 40000"}, {"G_Top", " 300"}, {"Trans", " 1"}};
+      {"G_Rows", " 5"}, {"G_Left", " 40000"}, {"G_Top", " 70000.5"}, {"Trans", " 1"}, {"Common", " 1"}};
+  AppState state;
+  Load_Editor_Settings(store, state);
+  EXPECT_EQ(state.G_Rows, 5);
+  EXPECT_EQ(state.G_Left, 40000);
+  EXPECT_EQ(state.G_Top, 70000);
+  EXPECT_EQ(state.Trans, 1);
+  EXPECT_EQ(state.Common, 1);
+}
+
+TEST(LoadEditorSettings, PositionBeyondThirtyTwoBitsStopsThere) {
+  RecordingStore store;
+  store.values = {{"G_Left", " 3000000000"}, {"G_Top", " 300"}, {"Trans", " 1"}};
   AppState state;
   state.G_Left = 600;
   state.G_Top = 700;
   Load_Editor_Settings(store, state);
-  EXPECT_EQ(state.G_Rows, 5);
-  EXPECT_EQ(state.G_Cols, 3);
   EXPECT_EQ(state.G_Left, 600);
   EXPECT_EQ(state.G_Top, 700);
   EXPECT_EQ(state.Trans, 0);
@@ -249,6 +291,20 @@ TEST(EditorSettings, WhatIsSavedIsReadBack) {
   EXPECT_EQ(loaded.G_Top, 1800);
   EXPECT_EQ(loaded.Trans, 1);
   EXPECT_EQ(loaded.Common, 0);
+}
+
+// Twips are pixels times a factor that need not be whole; what was written must not read back one off.
+TEST(EditorSettings, FractionalPositionsReadBackWithTheirIntegerPart) {
+  RecordingStore store;
+  AppState saved;
+  saved.Common = 1;
+  Save_Editor_Settings(store, saved, 32767.999999999996, 4000 * (1440.0 / 168));
+  for (const auto& [key, value] : store.writes) store.values[key] = value;
+  AppState loaded;
+  Load_Editor_Settings(store, loaded);
+  EXPECT_EQ(loaded.G_Left, 32767);
+  EXPECT_EQ(loaded.G_Top, static_cast<int32_t>(std::floor(4000 * (1440.0 / 168))));
+  EXPECT_EQ(loaded.Common, 1);
 }
 
 }  // namespace

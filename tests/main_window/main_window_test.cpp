@@ -18,12 +18,14 @@
 #include "core/list_file.h"
 #include "core/numeric.h"
 #include "core/settings.h"
+#include "forms/picture.h"
 #include "main_window/help_guide.h"
 #include "shared/helpers.h"
 #include "shared/record_paths.h"
 #include "support/dialog_driver.h"
 #include "support/temp_folder.h"
 #include "win32/files.h"
+#include "win32/handles.h"
 #include "win32/text.h"
 
 namespace qr {
@@ -256,6 +258,24 @@ TEST_F(MainWindow, StartsWithDefaultsWhenThereIsNoSettingsFile) {
   EXPECT_EQ(w.List_Extent, RoundHalfEven(457 / forms::Form::TwipsPerPixelX() + 600));
   EXPECT_GE(w.List_Kabe.HorizontalExtent(), w.List_Extent);
   EXPECT_EQ(w.Drag_Flag, 0);
+}
+
+TEST_F(MainWindow, TheScrollExtentFitsTheWidestListedEntryAtStartUp) {
+  const std::string wide = folder_.Write(std::string(150, 'W') + ".bmp", "x");
+  folder_.Write("Quelm_Rask.rdm", EncodeListFile({folder_.Write("a.bmp", "x"), wide}));
+  Quelm_Rask_M& w = Start();
+  ASSERT_EQ(w.List_Kabe.ListCount(), 2);
+  HDC dc = GetDC(w.List_Kabe.hwnd());
+  win::Font font = forms::CreateFontFor(w.List_Kabe.Font());
+  SIZE size{};
+  {
+    win::Selection select(dc, font.get());
+    const std::wstring text = win::Wide(wide);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  }
+  ReleaseDC(w.List_Kabe.hwnd(), dc);
+  ASSERT_GT(size.cx, w.List_Extent);  // the entry is wider than the extent set before the load
+  EXPECT_GE(w.List_Kabe.HorizontalExtent(), size.cx);
 }
 
 TEST_F(MainWindow, ImageStoreHoldsTheSkin) {

@@ -117,6 +117,29 @@ TEST(WallpaperListFile, LoadKeepsWholeRecordsOfExistingFilesOnly) {
   EXPECT_EQ(ReadList(host), EncodeListFile({a, b}));  // the partial record and the vanished entry are gone
 }
 
+TEST(WallpaperListFile, LoadDropsFoldersKeepsANameWithATrailingSeparatorAndReportsTheEntriesAtOnce) {
+  TempFolder folder;
+  const std::string a = folder.Write("a.bmp", "x");
+  const std::string sub = folder.MakeFolder("sub.bmp");
+  std::vector<std::string> many;
+  for (int i = 0; i < 300; ++i) many.push_back(folder.Write(std::to_string(i).append(".jpg"), "x"));
+  std::string withSeparator = a;
+  withSeparator.push_back('\\');
+  std::vector<std::string> records{withSeparator, sub, folder.File("gone.jpg")};
+  records.insert(records.end(), many.begin(), many.end());
+  folder.Write("Quelm_Rask.rdm", EncodeListFile(records));
+
+  MainHost host(folder.path());
+  std::vector<std::vector<std::string>> reports;
+  host.list.OnEntriesAdded = [&](const std::vector<std::string>& added) { reports.push_back(added); };
+  host.list.Load_List();
+  std::vector<std::string> expected{withSeparator};
+  expected.insert(expected.end(), many.begin(), many.end());
+  EXPECT_EQ(host.list.Entries(), expected);
+  ASSERT_EQ(reports.size(), 1u);  // one report for the whole load, so the extent is measured once
+  EXPECT_EQ(reports[0], expected);
+}
+
 TEST(WallpaperListFile, MissingOrEmptyFileGivesAnEmptyListWithEveryCommandDisabled) {
   TempFolder folder;
   MainHost host(folder.path());
@@ -254,7 +277,7 @@ TEST(WallpaperListDrop, NothingUsableKeepsTheCommandsDisabled) {
   MainHost host(folder.path());
   host.list.Load_List();
   int added = 0;
-  host.list.OnEntriesAdded = [&] { ++added; };
+  host.list.OnEntriesAdded = [&](const std::vector<std::string>&) { ++added; };
   DropOn(host.List_Kabe.hwnd(), {folder.File("d.png")});
   EXPECT_EQ(host.List_Kabe.ListCount(), 0);
   EXPECT_EQ(host.ListCommands(), "00000");
@@ -295,7 +318,7 @@ TEST(WallpaperListAdd, AddsOnlyWhenNoEntryIsExactlyEqual) {
   MainHost host(folder.path());
   host.list.Load_List();
   int added = 0;
-  host.list.OnEntriesAdded = [&] { ++added; };
+  host.list.OnEntriesAdded = [&](const std::vector<std::string>&) { ++added; };
   EXPECT_TRUE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp"));
   EXPECT_FALSE(host.list.Add_If_Absent("C:\\壁紙\\a.bmp"));
   EXPECT_EQ(added, 1);

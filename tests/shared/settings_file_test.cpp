@@ -138,9 +138,9 @@ TEST_F(SettingsFile, BadNumberStopsItsReaderAtThatKey) {
   Load_Main_Settings(store_, main, File_Exists);
   EXPECT_EQ(main.G_Kabe, 0);
   EXPECT_EQ(main.Get_File_Path, "C:\\pics");
-  EXPECT_EQ(main.G_Pos, 7);           // kept
-  EXPECT_EQ(main.Get_Data_Path, "");  // not read: still what it was, not the default
-  EXPECT_EQ(main.Get_Kabe_Path, "");
+  EXPECT_EQ(main.G_Pos, 7);                       // kept
+  EXPECT_EQ(main.Get_Data_Path, folder_.path());  // not read: a folder never remembered is the program's
+  EXPECT_EQ(main.Get_Kabe_Path, folder_.path());
 
   store_.Write(kSettingsSection, "G_Cols_w1", " 50");
   store_.Write(kSettingsSection, "G_Cols_w2", " 99999");  // does not fit 16 bits

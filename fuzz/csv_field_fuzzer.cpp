@@ -1,0 +1,36 @@
+// Next_Csv_Field over any line: it comes to its end marker within one call per byte and a few more,
+// never reads past the text it is given (also when a caller continues with a shorter text), and its
+// fields are parts of the line.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include "core/csv.h"
+#include "fuzz_check.h"
+
+using namespace qr;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
+  const size_t shortenAfter = input.ConsumeIntegralInRange<size_t>(0, 8);
+  const std::string line = input.ConsumeRemainingBytesAsString();
+
+  CsvFieldSplitter splitter;
+  std::string_view text = line;
+  size_t fieldBytes = 0;
+  size_t calls = 0;
+  for (bool continueLine = false;; continueLine = true) {
+    FUZZ_CHECK(++calls <= line.size() + 2);
+    if (calls == shortenAfter) text = text.substr(0, text.size() / 2);
+    const bool atEnd = continueLine && splitter.AtLineEnd();
+    const std::string field = splitter.Next_Csv_Field(text, continueLine);
+    if (atEnd) {
+      FUZZ_CHECK(field == kCsvEndMarker);
+      break;
+    }
+    // A shorter text may end before the position the splitter had reached.
+    if (text.size() < line.size() && field == kCsvEndMarker) break;
+    FUZZ_CHECK(line.find(field) != std::string::npos);
+    fieldBytes += field.size();
+    FUZZ_CHECK(fieldBytes <= line.size());
+  }
+  return 0;
+}

@@ -1,0 +1,125 @@
+#include "win32/jpeg_image.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "win32/files.h"
+#include "win32/jpeg_decoder.h"
+
+namespace qr::win {
+
+namespace {
+
+// libjpeg's own working memory (a progressive picture keeps all its coefficients: 3 bytes a pixel for
+// 4:2:0 colour) is bounded; beyond it the decode fails rather than exhausting a 32-bit address space.
+constexpr size_t kMaxDecoderMemory = size_t{256} << 20;
+constexpr unsigned kRowsPerRead = 16;
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+struct JpegCloser {
+  void operator()(QrJpeg* j) const { qr_jpeg_close(j); }
+};
+
+class Decoder {
+ public:
+  explicit Decoder(const std::string& path) {
+    file_.reset(_wfopen(ApiPath(path).c_str(), L"rb"));
+    if (file_) jpeg_.reset(qr_jpeg_open(file_.get(), kMaxDecodedPixels, kMaxDecoderMemory));
+  }
+  // Only a picture of the size the caller measured.
+  Decoder(const std::string& path, Size picture) : Decoder(path) {
+    if (jpeg_ && size() != picture) jpeg_.reset();
+  }
+  QrJpeg* get() const { return jpeg_.get(); }
+  Size size() const {
+    unsigned w = 0, h = 0;
+    if (jpeg_) qr_jpeg_size(jpeg_.get(), &w, &h);
+    return {static_cast<int32_t>(w), static_cast<int32_t>(h)};
+  }
+
+ private:
+  std::unique_ptr<FILE, FileCloser> file_;  // outlives the decoder, which reads from it
+  std::unique_ptr<QrJpeg, JpegCloser> jpeg_;
+};
+
+std::optional<Surface> Target(unsigned w, unsigned h) {
+  if (w == 0 || h == 0 || int64_t{w} * h > kMaxDecodedPixels) return std::nullopt;
+  Surface surface(static_cast<int>(w), static_cast<int>(h));
+  if (!surface.ok()) return std::nullopt;
+  GdiFlush();
+  return surface;
+}
+
+unsigned char* Row(Surface& s, unsigned y) {
+  return reinterpret_cast<unsigned char*>(s.Bits() + static_cast<size_t>(y) * s.width());
+}
+
+// The next target.height() rows, straight into the surface's rows.
+bool ReadInto(QrJpeg* jpeg, Surface& target) {
+  std::vector<unsigned char*> rows(kRowsPerRead);
+  const auto height = static_cast<unsigned>(target.height());
+  for (unsigned top = 0; top < height; top += kRowsPerRead) {
+    const unsigned count = std::min(kRowsPerRead, height - top);
+    for (unsigned i = 0; i < count; ++i) rows[i] = Row(target, top + i);
+    if (!qr_jpeg_read(jpeg, rows.data(), count)) return false;
+  }
+  return true;
+}
+
+// The next target.height() rows of `width` pixels, of which the target takes those from column `skip`.
+bool ReadColumns(QrJpeg* jpeg, unsigned width, unsigned skip, Surface& target) {
+  std::vector<unsigned char> row(static_cast<size_t>(width) * 4);
+  unsigned char* rows[1] = {row.data()};
+  const size_t bytes = static_cast<size_t>(target.width()) * 4;
+  for (unsigned y = 0; y < static_cast<unsigned>(target.height()); ++y) {
+    if (!qr_jpeg_read(jpeg, rows, 1)) return false;
+    std::memcpy(Row(target, y), row.data() + static_cast<size_t>(skip) * 4, bytes);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<Size> JpegPictureSize(const std::string& path) {
+  const Decoder decoder(path);
+  if (!decoder.get()) return std::nullopt;
+  return decoder.size();
+}
+
+std::optional<LoadedImage> DecodeJpegScaled(const std::string& path, Size picture, Size drawSize) {
+  Decoder decoder(path, picture);
+  if (!decoder.get()) return std::nullopt;
+  unsigned w = 0, h = 0;
+  if (!qr_jpeg_start(decoder.get(), JpegScaleEighths(picture, drawSize), &w, &h)) return std::nullopt;
+  auto target = Target(w, h);
+  if (!target || !ReadInto(decoder.get(), *target)) return std::nullopt;
+  return LoadedImage{std::move(*target), picture.w, picture.h, {0, 0, picture.w, picture.h}};
+}
+
+std::optional<LoadedImage> DecodeJpegPart(const std::string& path, Size picture, const Rect& part) {
+  if (part.x < 0 || part.y < 0 || part.w <= 0 || part.h <= 0 || int64_t{part.x} + part.w > picture.w ||
+      int64_t{part.y} + part.h > picture.h)
+    return std::nullopt;
+  Decoder decoder(path, picture);
+  if (!decoder.get()) return std::nullopt;
+  unsigned w = 0, h = 0;
+  if (!qr_jpeg_start(decoder.get(), 8, &w, &h)) return std::nullopt;
+  auto target = Target(static_cast<unsigned>(part.w), static_cast<unsigned>(part.h));
+  if (!target) return std::nullopt;
+  unsigned left = static_cast<unsigned>(part.x), width = static_cast<unsigned>(part.w);
+  const bool wholeRows = left == 0 && width == w;
+  if (!wholeRows && !qr_jpeg_crop(decoder.get(), &left, &width)) return std::nullopt;
+  if (part.y > 0 && !qr_jpeg_skip(decoder.get(), static_cast<unsigned>(part.y))) return std::nullopt;
+  const bool read = wholeRows
+                        ? ReadInto(decoder.get(), *target)
+                        : ReadColumns(decoder.get(), width, static_cast<unsigned>(part.x) - left, *target);
+  if (!read) return std::nullopt;
+  return LoadedImage{std::move(*target), picture.w, picture.h, part};
+}
+
+}  // namespace qr::win

@@ -1,0 +1,25 @@
+#pragma once
+// JPEG pictures decoded with libjpeg-turbo: a picture drawn smaller than its own size is decoded at the
+// smallest of the codec's eighth scales that still covers the drawn size (the DCT does the reduction,
+// so most of the work for the full size is never done), and a part is decoded without the rows above
+// it and with only the blocks that hold its columns.
+#include <optional>
+#include <string>
+
+#include "core/geometry.h"
+#include "win32/image.h"
+
+namespace qr::win {
+
+// The size of a JPEG file that libjpeg-turbo can decode, from its header (nothing decoded yet); nothing
+// for other files, unsupported colour spaces, and pictures of more than kMaxDecodedPixels.
+std::optional<Size> JpegPictureSize(const std::string& path);
+
+// The whole w x h picture for a place of drawSize (at a reduced scale when it is smaller), or the part
+// `part` (inside the picture) at full scale. Nothing when the file cannot be decoded this way (not a
+// JPEG, a colour space other than grey, YCbCr or RGB, damaged data) or the pixels would not fit within
+// kMaxDecodedPixels; the caller may then try another decoder.
+std::optional<LoadedImage> DecodeJpegScaled(const std::string& path, Size picture, Size drawSize);
+std::optional<LoadedImage> DecodeJpegPart(const std::string& path, Size picture, const Rect& part);
+
+}  // namespace qr::win
