@@ -80,6 +80,13 @@ void Quelm_Rask_C::Display_MouseDown(const forms::MouseEvent& e) {
   Unload();
 }
 
+// Escape closes it as a press on the background does.
+bool Quelm_Rask_C::Form_KeyPreview(const forms::KeyEvent& e) {
+  if (e.keyCode != VK_ESCAPE) return false;
+  Unload();
+  return true;
+}
+
 void ShowCanvas(const WallpaperJob& job, const win::Surface& picture, const CanvasOptions& options) {
   Quelm_Rask_C canvas(picture, TableCellRects(job), options);
   canvas.ShowModal(nullptr);

@@ -42,6 +42,7 @@ class Quelm_Rask_C : public forms::Form {
  protected:
   void Design() override;
   void Form_Load() override;
+  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
   void Compose_Canvas();

@@ -58,6 +58,13 @@ void Quelm_Rask_V::Form_Load() {
   Draw();
 }
 
+// Escape closes it as a click does, for whoever works by keyboard.
+bool Quelm_Rask_V::Form_KeyPreview(const forms::KeyEvent& e) {
+  if (e.keyCode != VK_ESCAPE) return false;
+  Unload();
+  return true;
+}
+
 void Quelm_Rask_V::Draw() {
   if (!picture_.ok()) return;
   BitBlt(Display_.Dc(), 0, 0, picture_.width(), picture_.height(), picture_.dc(), 0, 0, SRCCOPY);

@@ -35,6 +35,7 @@ class Quelm_Rask_V : public forms::Form {
  protected:
   void Design() override;
   void Form_Load() override;
+  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
   void Draw();

@@ -15,6 +15,7 @@
 #include "core/app_state.h"
 #include "core/geometry.h"
 #include "shared/fixed_files.h"
+#include "support/keyboard.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
 #include "win32/bitmap_file.h"
@@ -323,6 +324,19 @@ TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
   EXPECT_FALSE(canvas.OverTableCell({180, 100}));
   EXPECT_FALSE(canvas.OverTableCell({100, 138}));
   EXPECT_FALSE(canvas.OverTableCell({99, 100}));
+}
+
+TEST_F(CanvasTest, EscapeClosesThePreviewOtherKeysDoNot) {
+  state_.Table_X = 100;
+  state_.Table_Y = 100;
+  const WallpaperJob job = JobFromState(state_, table_);
+  const Surface picture = RenderWallpaper(job);
+  Quelm_Rask_C canvas(picture, TableCellRects(job), CanvasOptions{nullptr, false});
+  test::KeysIntoWindow keys(L"Quelm_Rask_C", {VK_RETURN, VK_SPACE, VK_ESCAPE});
+  canvas.ShowModal(nullptr);
+  EXPECT_FALSE(keys.TimedOut());
+  EXPECT_EQ(keys.OpenBeforeEachKey(), (std::vector<bool>{true, true, true}));
+  EXPECT_FALSE(canvas.Loaded());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "preview/preview_clicker.h"
 #include "preview/preview_window.h"
 #include "shared/fixed_files.h"
+#include "support/keyboard.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
 #include "win32/bitmap_file.h"
@@ -209,6 +210,13 @@ TEST_F(PreviewWindow, ShownModallyUntilAClick) {
   EXPECT_EQ(clicker.Seen()[0], kRed);  // on the screen, as drawn
   EXPECT_EQ(clicker.Seen()[1], kBlue);
   EXPECT_EQ(clicker.Seen()[2], desktop);
+}
+
+TEST_F(PreviewWindow, EscapeClosesItOtherKeysDoNot) {
+  test::KeysIntoWindow keys(L"Quelm_Rask_V", {VK_RETURN, 'A', VK_ESCAPE});
+  ShowPreviewWindow(state, nullptr);
+  EXPECT_FALSE(keys.TimedOut());
+  EXPECT_EQ(keys.OpenBeforeEachKey(), (std::vector<bool>{true, true, true}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/keyboard.h"
 
+#include <utility>
 #include <vector>
 
 #include "forms/form.h"
@@ -73,6 +74,39 @@ void Pump(int ms) {
         return quietRounds >= 5;
       },
       ms);
+}
+
+KeysIntoWindow::KeysIntoWindow(const wchar_t* windowClass, std::vector<WORD> keys)
+    : windowClass_(windowClass), keys_(std::move(keys)) {
+  instance_ = this;
+  timer_ = SetTimer(nullptr, 0, 100, &KeysIntoWindow::Tick);
+}
+
+KeysIntoWindow::~KeysIntoWindow() {
+  KillTimer(nullptr, timer_);
+  instance_ = nullptr;
+}
+
+void CALLBACK KeysIntoWindow::Tick(HWND, UINT, UINT_PTR, DWORD) {
+  if (instance_) instance_->Step();
+}
+
+void KeysIntoWindow::Step() {
+  HWND window = FindWindowW(windowClass_, nullptr);
+  if (++ticks_ > 100) {
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    timedOut_ = window != nullptr;
+    return;
+  }
+  if (!foreground_) {
+    if (!window || !IsWindowVisible(window)) return;
+    SetForegroundWindow(window);  // the keys follow from the next tick on
+    foreground_ = true;
+    return;
+  }
+  if (openBefore_.size() == keys_.size()) return;
+  openBefore_.push_back(window != nullptr);
+  if (window) PressKey(keys_[openBefore_.size() - 1]);
 }
 
 }  // namespace qr::test
