@@ -6,8 +6,10 @@
 #include "forms/form.h"
 #include "main_window/main_window.h"
 #include "win32/files.h"
+#include "win32/screen.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
   qr::AppState state;
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
 

@@ -75,15 +75,36 @@ void DrawCell(HDC dc, const Cell& cell, const Rect& place, FontCache& fonts) {
             DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+// The cells at the display scale, as the editor's grid shows them: each edge's design offset from the
+// first cell (which lies 8 pixels inside the grid box in both directions) is scaled from the grid box's
+// corner, as the toolkit scales the cell text boxes, so the table keeps its first corner at
+// (`Table_X`, `Table_Y`) and the other cells land on the editor's cells. Nothing changes at 96 dots per
+// inch.
+void ScaleCellPlacements(CanvasTableLayout& layout, int32_t tableX, int32_t tableY, int dpi) {
+  constexpr int64_t kFirstCellInset = 8;
+  if (dpi == 96 || dpi <= 0) return;
+  auto scaled = [dpi](int64_t origin, int64_t edge) {
+    const auto px = [dpi](int64_t v) { return (v * dpi + (v >= 0 ? 48 : -48)) / 96; };
+    const int64_t v = origin + px(edge - origin + kFirstCellInset) - px(kFirstCellInset);
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+  };
+  for (CellPlacement& cell : layout.cells) {
+    const int64_t right = int64_t{cell.rect.x} + cell.rect.w, bottom = int64_t{cell.rect.y} + cell.rect.h;
+    const int32_t x = scaled(tableX, cell.rect.x), y = scaled(tableY, cell.rect.y);
+    cell.rect = {x, y, scaled(tableX, right) - x, scaled(tableY, bottom) - y};
+  }
+}
+
 }  // namespace
 
 int32_t DrawTransparentTable(win::Surface& target, const TableModel& table, int32_t tableX, int32_t tableY,
                              int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths,
                              ComposeTimings* timings) {
   compose::StageTimer timer(compose::Field(timings, &ComposeTimings::tableMs));
-  const CanvasTableLayout layout = LayoutCanvasTable(tableX, tableY, rows, cols, widths);
+  CanvasTableLayout layout = LayoutCanvasTable(tableX, tableY, rows, cols, widths);
   if (!target.ok()) return layout.endTableY;
   HDC dc = target.dc();
+  ScaleCellPlacements(layout, tableX, tableY, GetDeviceCaps(dc, LOGPIXELSY));
   win::SavedDcState saved(dc);
   SetBkMode(dc, TRANSPARENT);
   FontCache fonts(GetDeviceCaps(dc, LOGPIXELSY));

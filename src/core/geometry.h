@@ -89,7 +89,7 @@ struct GridLayout {
   std::array<int32_t, 6> sliderLeft{};  // left of `S_Wide(c)` for c = 1..cols; 0 for sliders not laid out
   std::vector<CellPlacement> cells;     // row by row, each row column by column
   Size gridBox;                         // `Pic_Back`
-  Size windowTwips;                     // the editor window at the fixed 15 twips per pixel
+  Size windowTwips;                     // the editor window's design size, 15 twips per design pixel
   Point button0Face, button0Label, button1Face, button1Label;  // `Img_Button`(0/1), `lbl_Button`(0/1)
 };
 // Cells are placed only when cols is 1..5 (rows still advance otherwise). rows beyond the grid's 34 are

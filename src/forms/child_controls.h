@@ -1,6 +1,6 @@
 #pragma once
 // Controls with a window of their own inside a container: ListBox, TextBox, HScrollBar, CommandButton.
-// Positions are pixels in the container's client area.
+// Positions are design pixels (forms/scale.h) in the container's client area.
 #include <windows.h>
 
 #include <string>
@@ -44,6 +44,8 @@ class ChildControl {
   void SetFocus();
   const FontSpec& Font() const { return font_; }
   void SetFont(const FontSpec& font);
+  // The container's resolution changed: the control takes its design rectangle and font at it.
+  void ApplyDpi();
 
   // A notification the container received for this control (WM_COMMAND, WM_HSCROLL, WM_CTLCOLOR...,
   // WM_DRAWITEM); true when handled, with the result in `result`.
@@ -59,8 +61,11 @@ class ChildControl {
  private:
   static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 
+  void PlaceWindow();
+
   HWND hwnd_ = nullptr;
   Container* container_ = nullptr;
+  RECT design_{};
   HCURSOR cursor_ = nullptr;
   FontSpec font_ = CaptionFont();
   win::Font gdiFont_;

@@ -26,9 +26,8 @@ namespace {
 
 constexpr int kClientWidth = 541;
 constexpr int kClientHeight = 469;
-constexpr int kTitleStripHeight = 20;      // the strip above Pic_B
-constexpr int kStoreTop = 480;             // the image store lies below the visible area
-constexpr double kDragTwipsPerPixel = 15;  // dragging assumes 15 twips per pixel, whatever the screen
+constexpr int kTitleStripHeight = 20;  // the strip above Pic_B
+constexpr int kStoreTop = 480;         // the image store lies below the visible area
 constexpr COLORREF kTitleText = RGB(255, 255, 128);
 constexpr COLORREF kHeaderText = RGB(255, 255, 255);
 constexpr COLORREF kPathBack = RGB(255, 255, 255);
@@ -254,9 +253,9 @@ void Quelm_Rask_M::DesignCommands() {
 void Quelm_Rask_M::Form_Load() {
   const double tppX = TwipsPerPixelX();
   const double tppY = TwipsPerPixelY();
-  RunStep([&] {  // 1: exactly Pic_B plus the title strip
-    SetWidth(Pic_B.Width() * tppX);
-    SetHeight((Pic_B.Height() + kTitleStripHeight) * tppY);
+  RunStep([&] {  // 1: exactly Pic_B plus the title strip, as the screen shows them
+    SetWidth(Scale().Px(Pic_B.Width()) * tppX);
+    SetHeight(Scale().Px(Pic_B.Height() + kTitleStripHeight) * tppY);
   });
   RunStep([&] {  // first position: centred on the screen
     const win::ScreenMetrics screen = win::GetScreenMetrics();
@@ -359,6 +358,11 @@ void Quelm_Rask_M::Select_Kabe(int index) { choice_.Select_Kabe(index); }
 void Quelm_Rask_M::Select_Pos(int index) { choice_.Select_Pos(index); }
 void Quelm_Rask_M::Run_Command(int index) { qr::Run_Command(index, choice_, list_); }
 
+// The panels' texture, painted again at the new scale.
+void Quelm_Rask_M::Form_DpiChanged() {
+  for (forms::PictureBox* box : {&Pic_B, &Pic_C, &Pic_D[0], &Pic_D[1]}) Paint_Texture(*box);
+}
+
 // ---- dragging by the title strip
 
 void Quelm_Rask_M::Image1_MouseDown(const forms::MouseEvent& e) {
@@ -366,16 +370,16 @@ void Quelm_Rask_M::Image1_MouseDown(const forms::MouseEvent& e) {
   Drag_Flag = 1;
   const auto cursor = win::CursorPos();
   if (!cursor) return;
-  StoreInt16(Drag_Dx, cursor->x * kDragTwipsPerPixel - Left());
-  StoreInt16(Drag_Dy, cursor->y * kDragTwipsPerPixel - Top());
+  StoreInt16(Drag_Dx, cursor->x * TwipsPerPixelX() - Left());
+  StoreInt16(Drag_Dy, cursor->y * TwipsPerPixelY() - Top());
 }
 
 void Quelm_Rask_M::Image1_MouseMove(const forms::MouseEvent&) {
   if (Drag_Flag != 1) return;
   const auto cursor = win::CursorPos();
   if (!cursor) return;
-  SetTop(cursor->y * kDragTwipsPerPixel - Drag_Dy);
-  SetLeft(cursor->x * kDragTwipsPerPixel - Drag_Dx);
+  SetTop(cursor->y * TwipsPerPixelY() - Drag_Dy);
+  SetLeft(cursor->x * TwipsPerPixelX() - Drag_Dx);
 }
 
 void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent&) { Drag_Flag = 0; }

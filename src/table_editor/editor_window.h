@@ -75,6 +75,8 @@ class Quelm_Rask_S : public forms::Form {
 
   // The grid box, its place and size in the window's client area (pixels).
   HWND PicBackWindow() const { return Pic_Back_.hwnd(); }
+  // Cell (1, 1)'s text box, the table's first corner on the screen.
+  HWND FirstCellWindow() const;
   RECT PicBackRect() const;
 
   // The grid box with its cells as it looks on the screen, drawn by the windows themselves, so that the

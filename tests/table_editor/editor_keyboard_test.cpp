@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/editor_fixture.h"
 #include "support/keyboard.h"
-#include "table_editor/editor_fixture.h"
 
 namespace qr::test {
 namespace {
