@@ -147,6 +147,8 @@ TEST_F(EditorCommandsTest, CancellingOrACurrentColumnOutsideTheTableChangesNothi
 
   Click(*editor, editor->lbl_Comn());
   ASSERT_EQ(state.Common, 0);
+  // Away from the cells: the focus that comes back after the dialog would make its cell current again.
+  editor->S_Wide(1).SetFocus();
   for (int16_t col : {0, 6}) {
     state.Cur_Col = col;
     PressBackColour(Answer(RGB(12, 34, 56), IDOK));
