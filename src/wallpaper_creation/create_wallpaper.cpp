@@ -67,8 +67,6 @@ HCURSOR CanvasCursor(Quelm_Rask_S& editor, HCURSOR given) {
   return given ? given : editor.lbl_Button(0).Cursor();
 }
 
-}  // namespace
-
 // `Pic_Back` as the table rectangle's formula takes it (the table 12 pixels inside its corner, 18
 // narrower and 16 lower), in the window's device pixels: at any display scale the table's corner is
 // then cell (1, 1)'s text area as the screen shows it, and its far edges keep the grid box's margins
@@ -88,6 +86,8 @@ RECT PicBackAsShown(const Quelm_Rask_S& editor) {
   const int bottom = grid.bottom - window.top - scale.Px(kFarMarginY) + (kLessHeight - kInset);
   return RECT{left, top, right, bottom};
 }
+
+}  // namespace
 
 Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
   const RECT picBack = PicBackAsShown(editor);
