@@ -175,11 +175,20 @@ void ListBox::SetListIndex(int index) {
 }
 
 void ListBox::SetHorizontalExtent(int pixels) {
-  if (hwnd()) SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
+  extent_ = std::max(pixels, 0);
+  if (hwnd())
+    SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Parent()->Scale().Px(extent_)), 0);
 }
 
 int ListBox::HorizontalExtent() const {
-  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETHORIZONTALEXTENT, 0, 0)) : 0;
+  return hwnd()
+             ? Parent()->Scale().Design(static_cast<int>(SendMessageW(hwnd(), LB_GETHORIZONTALEXTENT, 0, 0)))
+             : 0;
+}
+
+void ListBox::ApplyDpi() {
+  ChildControl::ApplyDpi();
+  SetHorizontalExtent(extent_);
 }
 
 void ListBox::SetAcceptFiles(bool accept) {

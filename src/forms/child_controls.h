@@ -45,7 +45,7 @@ class ChildControl {
   const FontSpec& Font() const { return font_; }
   void SetFont(const FontSpec& font);
   // The container's resolution changed: the control takes its design rectangle and font at it.
-  void ApplyDpi();
+  virtual void ApplyDpi();
 
   // A notification the container received for this control (WM_COMMAND, WM_HSCROLL, WM_CTLCOLOR...,
   // WM_DRAWITEM); true when handled, with the result in `result`.
@@ -84,8 +84,10 @@ class ListBox : public ChildControl {
   // Selected entry, -1 for none. Setting it runs OnClick like a user's click.
   int ListIndex() const;
   void SetListIndex(int index);
+  // Design pixels, like every geometry.
   void SetHorizontalExtent(int pixels);
   int HorizontalExtent() const;
+  void ApplyDpi() override;
   // Shell file drops: OnFilesDropped receives the names (UTF-8) in the shell's order.
   void SetAcceptFiles(bool accept);
 
@@ -97,6 +99,9 @@ class ListBox : public ChildControl {
 
  protected:
   LRESULT ControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  int extent_ = 0;  // design pixels
 };
 
 // Single line text box.

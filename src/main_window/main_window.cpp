@@ -323,7 +323,7 @@ void Quelm_Rask_M::Fit_List_Extent() {
   // The extent grows to the widest entry, so that a long path can be scrolled fully into view.
   HDC dc = GetDC(List_Kabe.hwnd());
   if (!dc) return;
-  win::Font font = forms::CreateFontFor(List_Kabe.Font());
+  win::Font font = forms::CreateFontFor(List_Kabe.Font(), Scale().dpi);
   int widest = 0;
   {
     win::Selection select(dc, font.get());
@@ -336,7 +336,7 @@ void Quelm_Rask_M::Fit_List_Extent() {
     }
   }
   ReleaseDC(List_Kabe.hwnd(), dc);
-  List_Kabe.SetHorizontalExtent(std::max(List_Extent, widest + 8));
+  List_Kabe.SetHorizontalExtent(std::max(List_Extent, Scale().Design(widest) + 8));
 }
 
 void Quelm_Rask_M::Paint_Texture(forms::PictureBox& target) {

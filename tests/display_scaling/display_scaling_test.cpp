@@ -137,6 +137,9 @@ TEST_F(DisplayScaling, EveryWindowIsItsDesignSizeAtTheScreensScale) {
   RECT panel{};  // a bordered picture box inside another
   GetWindowRect(main.Pic_C.hwnd(), &panel);
   EXPECT_NEAR(panel.right - panel.left, Px(513), 1);
+  // The list scrolls sideways as far beyond its width as at 100 %.
+  EXPECT_GT(SendMessageW(main.List_Kabe.hwnd(), LB_GETHORIZONTALEXTENT, 0, 0),
+            Px(main.List_Kabe.Width()) + Px(100));
   main.Unload();
 
   Quelm_Rask_S& s = OpenAt(40, 30);
