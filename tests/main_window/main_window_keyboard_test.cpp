@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "main_window/help_guide.h"
 #include "main_window/main_window.h"
 #include "support/keyboard.h"
 #include "support/temp_folder.h"
@@ -21,6 +22,7 @@ class MainWindowKeys : public ::testing::Test {
  protected:
   Quelm_Rask_M& Start() {
     state_.Program_Folder = folder_.path();
+    folder_.Write(kGuideFileName, "<html></html>");  // the guide shipped beside the program: no message
     MainWindowServices services;
     services.End_Program = [this] { ++ended_; };
     services.Win_Help = [this](HWND, const std::string&, UINT, ULONG_PTR) { ++helpCalls_; };
