@@ -14,6 +14,7 @@
 #include "forms/form.h"
 #include "main_window/main_window.h"
 #include "win32/files.h"
+#include "win32/screen.h"
 #include "win32/text.h"
 
 namespace {
@@ -31,6 +32,7 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
   qr::AppState state;
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
   if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) return *exitCode;

@@ -20,6 +20,7 @@ forms::FormSpec CanvasSpec() {
   design.border = forms::FormBorder::None;
   design.backColor = kLightGrey;
   design.showInTaskbar = false;
+  design.scaled = false;  // covers the screen pixel for pixel
   return design;
 }
 

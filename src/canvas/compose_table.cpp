@@ -98,18 +98,19 @@ void DrawCells(win::Surface& target, const JobTable& table, const CanvasTableLay
 
 }  // namespace
 
-int32_t DrawTransparentTable(win::Surface& target, const JobTable& table, Point at, ComposeTimings* timings) {
+int32_t DrawTransparentTable(win::Surface& target, const JobTable& table, Point at, int32_t dpi,
+                             ComposeTimings* timings) {
   compose::StageTimer timer(compose::Field(timings, &ComposeTimings::tableMs));
-  const CanvasTableLayout layout = LayoutCanvasTable(at.x, at.y, table.rows, table.cols, table.widths);
+  const CanvasTableLayout layout = ScaledCanvasTable(at, table.rows, table.cols, table.widths, dpi);
   if (target.ok()) DrawCells(target, table, layout, DrawTransparentCell);
   return layout.endTableY;
 }
 
-void DrawOpaqueTable(win::Surface& target, const JobTable& table, Point at, ComposeTimings* timings) {
+void DrawOpaqueTable(win::Surface& target, const JobTable& table, Point at, int32_t dpi,
+                     ComposeTimings* timings) {
   compose::StageTimer timer(compose::Field(timings, &ComposeTimings::tableMs));
   if (!target.ok()) return;
-  DrawCells(target, table, LayoutCanvasTable(at.x, at.y, table.rows, table.cols, table.widths),
-            DrawOpaqueCell);
+  DrawCells(target, table, ScaledCanvasTable(at, table.rows, table.cols, table.widths, dpi), DrawOpaqueCell);
 }
 
 }  // namespace qr

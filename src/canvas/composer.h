@@ -39,14 +39,15 @@ bool ComposeUnscaledPicture(win::Surface& target, const std::string& path);
 // `Layout_Table` drawn: cells of `Row_Pitch` pixels' height from `at`, each a one-pixel black frame
 // around its own text (font, size, bold, italic, text colour of the cell), left-aligned, clipped to the
 // cell, over the background that shows through. Returns the y below the last row (at.y + 19 per row,
-// also when the columns are outside 1..5 and nothing shows).
-int32_t DrawTransparentTable(win::Surface& target, const JobTable& table, Point at,
+// also when the columns are outside 1..5 and nothing shows). At a `dpi` other than 96 the cells are
+// those of the editor's grid at that scale (core/geometry.h `ScaledCanvasTable`).
+int32_t DrawTransparentTable(win::Surface& target, const JobTable& table, Point at, int32_t dpi = 96,
                              ComposeTimings* timings = nullptr);
 
 // The cells drawn opaque, as the editor's cell text boxes draw themselves: the classic sunken edge, the
 // back colour, and the text in the cell's font and colour where the text box puts it (a fixed margin,
 // one line, clipped to the cell), laid out from `at` like the transparent table.
-void DrawOpaqueTable(win::Surface& target, const JobTable& table, Point at,
+void DrawOpaqueTable(win::Surface& target, const JobTable& table, Point at, int32_t dpi = 96,
                      ComposeTimings* timings = nullptr);
 
 }  // namespace qr

@@ -21,9 +21,9 @@ win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
   if (!surface.ok()) return {};
   ComposeBackground(surface, job.background, timings);
   if (job.transparent)
-    DrawTransparentTable(surface, job.table, job.tableAt, timings);
+    DrawTransparentTable(surface, job.table, job.tableAt, job.dpi, timings);
   else
-    DrawOpaqueTable(surface, job.table, CellsOrigin(job), timings);
+    DrawOpaqueTable(surface, job.table, CellsOrigin(job), job.dpi, timings);
   GdiFlush();
   return surface;
 }
@@ -31,7 +31,7 @@ win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
 std::vector<Rect> TableCellRects(const WallpaperJob& job) {
   const Point origin = CellsOrigin(job);
   const CanvasTableLayout layout =
-      LayoutCanvasTable(origin.x, origin.y, job.table.rows, job.table.cols, job.table.widths);
+      ScaledCanvasTable(origin, job.table.rows, job.table.cols, job.table.widths, job.dpi);
   std::vector<Rect> rects;
   for (const CellPlacement& cell : layout.cells) rects.push_back(cell.rect);
   return rects;

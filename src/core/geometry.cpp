@@ -179,6 +179,25 @@ CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows
   return layout;
 }
 
+CanvasTableLayout ScaledCanvasTable(Point firstCell, int16_t rows, int16_t cols,
+                                    const std::array<int16_t, 6>& widths, int32_t dpi) {
+  CanvasTableLayout layout = LayoutCanvasTable(firstCell.x, firstCell.y, rows, cols, widths);
+  if (dpi == kDesignPixelsPerInch || dpi <= 0) return layout;
+  const auto px = [dpi](int64_t v) { return (v * dpi + (v >= 0 ? 48 : -48)) / kDesignPixelsPerInch; };
+  // An edge at its design offset from the grid box's corner, which lies `inset` before the first cell.
+  const auto scaled = [&](int64_t first, int64_t inset, int64_t edge) {
+    return Saturate(first + px(edge - first + inset) - px(inset));
+  };
+  for (CellPlacement& cell : layout.cells) {
+    const int64_t right = int64_t{cell.rect.x} + cell.rect.w, bottom = int64_t{cell.rect.y} + cell.rect.h;
+    const int32_t x = scaled(firstCell.x, kCellLeft, cell.rect.x);
+    const int32_t y = scaled(firstCell.y, kFirstRowTop, cell.rect.y);
+    cell.rect = {x, y, Saturate(int64_t{scaled(firstCell.x, kCellLeft, right)} - x),
+                 Saturate(int64_t{scaled(firstCell.y, kFirstRowTop, bottom)} - y)};
+  }
+  return layout;
+}
+
 Point EditorCellsOrigin(Point tableAt) {
   return {Saturate(int64_t{tableAt.x} + kGridBoxEdge + kCellLeft - 12),
           Saturate(int64_t{tableAt.y} + kGridBoxEdge + kFirstRowTop - 12)};

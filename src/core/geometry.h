@@ -30,8 +30,9 @@ struct Rect {
 inline constexpr int32_t Row_Pitch = 19;    // height of a cell and distance between rows
 inline constexpr int32_t kGridBoxLeft = 4;  // `Pic_Back` in the editor
 inline constexpr int32_t kGridBoxTop = 52;
-inline constexpr int32_t kFirstRowTop = 8;          // design top of `txt_Item1(1)`
-inline constexpr int32_t kFixedTwipsPerPixel = 15;  // the editor's size and dragging use this factor
+inline constexpr int32_t kFirstRowTop = 8;           // design top of `txt_Item1(1)`
+inline constexpr int32_t kDesignPixelsPerInch = 96;  // design values are pixels at this resolution
+inline constexpr int32_t kFixedTwipsPerPixel = 15;   // the editor's size and dragging use this factor
 inline constexpr int32_t kEditorMinWidthTwips = 4845;
 // Text margins inside a cell's client area, left and right: fixed, so that a cell drawn without its
 // window lays its text where the window does.
@@ -99,7 +100,7 @@ struct GridLayout {
   std::array<int32_t, 6> sliderLeft{};  // left of `S_Wide(c)` for c = 1..cols; 0 for sliders not laid out
   std::vector<CellPlacement> cells;     // row by row, each row column by column
   Size gridBox;                         // `Pic_Back`
-  Size windowTwips;                     // the editor window at the fixed 15 twips per pixel
+  Size windowTwips;                     // the editor window's design size, 15 twips per design pixel
   Point button0Face, button0Label, button1Face, button1Label;  // `Img_Button`(0/1), `lbl_Button`(0/1)
 };
 // Cells are placed only when cols is 1..5 (rows still advance otherwise). rows beyond the grid's 34 are
@@ -117,6 +118,13 @@ struct CanvasTableLayout {
 };
 CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows, int16_t cols,
                                     const std::array<int16_t, 6>& widths);
+// The same cells as the editor's grid shows them at `dpi` dots per inch: the first cell keeps its corner
+// at `firstCell`, and every other edge lies at its design offset from the grid box's corner (8 pixels
+// before the first cell, both ways) scaled as the window toolkit scales its controls (halves away from
+// zero), so each cell lands on the editor's cell at any display scale. `endTableY` stays the design
+// value. At 96 (or a dpi below 1) this is LayoutCanvasTable.
+CanvasTableLayout ScaledCanvasTable(Point firstCell, int16_t rows, int16_t cols,
+                                    const std::array<int16_t, 6>& widths, int32_t dpi);
 
 // Opaque cells stand where the editor shows its cells: inside `Pic_Back`'s sunken edge, at the first
 // cell's design place. (`Table_X`, `Table_Y`) count 12 pixels into the grid box instead, so the first

@@ -50,6 +50,7 @@ struct WallpaperJob {
   JobTable table;
   Point tableAt;             // screen pixels of the first cell's top-left corner (`Table_X`, `Table_Y`)
   bool transparent = false;  // `Trans` = 1: text over the background; otherwise opaque cells
+  int32_t dpi = kDesignPixelsPerInch;  // the editor's display scale, which the cells follow
   bool operator==(const WallpaperJob&) const = default;
 };
 

@@ -15,11 +15,12 @@ namespace qr {
 
 namespace {
 
+constexpr int kFrameExtraWidth = 7;  // the window's frame around `Pic_C` at 100 %
+constexpr int kFrameExtraHeight = 26;
+
 // Design measures (pixels).
 constexpr int kPicCWidth = 469;
 constexpr int kPicCHeight = 297;
-constexpr int kFrameExtraWidth = 7;  // the window's frame around `Pic_C`
-constexpr int kFrameExtraHeight = 26;
 constexpr int kExtentMargin = 200;  // added to the name list's scroll extent
 constexpr int kSwatchSize = 16;
 constexpr int kSwatchPitch = 18;
@@ -219,8 +220,12 @@ void Quelm_Rask_F::ConnectEvents() {
 void Quelm_Rask_F::Form_Load() {
   HourglassCursor hourglass;  // 1
   RunStep([&] {               // 2
-    SetWidth((Pic_C.Width() + kFrameExtraWidth) * TwipsPerPixelX());
-    SetHeight((Pic_C.Height() + kFrameExtraHeight) * TwipsPerPixelY());
+    // Around `Pic_C` as the screen shows it: at 100 % the window's own margins, at other scales the
+    // frame as the system draws it there.
+    const SIZE frame = FrameExtent();
+    const bool designScale = Scale().Identity();
+    SetWidth((Scale().Px(Pic_C.Width()) + (designScale ? kFrameExtraWidth : frame.cx)) * TwipsPerPixelX());
+    SetHeight((Scale().Px(Pic_C.Height()) + (designScale ? kFrameExtraHeight : frame.cy)) * TwipsPerPixelY());
   });
   RunStep([&] {  // 3
     const win::ScreenMetrics screen = win::GetScreenMetrics();
@@ -253,11 +258,12 @@ void Quelm_Rask_F::Form_Load() {
 
 // The main window's tiling: column by column, one tile beyond the right and bottom edges.
 void Quelm_Rask_F::Paint_Texture() {
-  HDC source = skin_.texture.Dc();
+  const forms::Picture tile = skin_.texture.ForDpi(Scale().dpi);  // the tile as the screen shows it
+  HDC source = tile.Dc();
   HDC target = Pic_C.Dc();
   if (!source || !target) return;
-  const int tileW = skin_.texture.Width();
-  const int tileH = skin_.texture.Height();
+  const int tileW = tile.Width();
+  const int tileH = tile.Height();
   ForEachTileOrigin(Pic_C.ScaleWidth(), Pic_C.ScaleHeight(), tileW, tileH,
                     [&](Point p) { BitBlt(target, p.x, p.y, tileW, tileH, source, 0, 0, SRCCOPY); });
   Pic_C.Refresh();

@@ -71,6 +71,7 @@ class Quelm_Rask_F : public forms::Form {
  protected:
   void Design() override;
   void Form_Load() override;
+  void Form_DpiChanged() override { Paint_Texture(); }
   void Form_QueryUnload(forms::UnloadMode mode) override;
 
  private:

@@ -15,14 +15,6 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 0x5152;  // "QR"
 
-RECT WindowRectInParent(HWND wnd) {
-  RECT r{};
-  if (!wnd) return r;
-  GetWindowRect(wnd, &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 void Fire(const EventHandler& handler) {
   if (!handler) return;
   EventHandler copy = handler;
@@ -50,9 +42,12 @@ bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWOR
   if (hwnd_ || !parent.hwnd()) return hwnd_ != nullptr;
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
+  design_ = {left, top, left + std::max(width, 0), top + std::max(height, 0)};
+  const RECT device = parent.Scale().Px(design_);
   HWND wnd = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, L"",
-                             style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, left, top, std::max(width, 0),
-                             std::max(height, 0), parent.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                             style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, device.left, device.top,
+                             device.right - device.left, device.bottom - device.top, parent.hwnd(), nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
   if (!wnd) return false;
   hwnd_ = wnd;
   container_ = &parent;
@@ -86,19 +81,26 @@ LRESULT ChildControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool ChildControl::ParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-int ChildControl::Left() const { return WindowRectInParent(hwnd_).left; }
-int ChildControl::Top() const { return WindowRectInParent(hwnd_).top; }
-int ChildControl::Width() const {
-  const RECT r = WindowRectInParent(hwnd_);
-  return r.right - r.left;
-}
-int ChildControl::Height() const {
-  const RECT r = WindowRectInParent(hwnd_);
-  return r.bottom - r.top;
-}
+int ChildControl::Left() const { return design_.left; }
+int ChildControl::Top() const { return design_.top; }
+int ChildControl::Width() const { return design_.right - design_.left; }
+int ChildControl::Height() const { return design_.bottom - design_.top; }
 
 void ChildControl::Move(int left, int top, int width, int height) {
-  if (hwnd_) MoveWindow(hwnd_, left, top, std::max(width, 0), std::max(height, 0), TRUE);
+  if (!hwnd_) return;
+  design_ = {left, top, left + std::max(width, 0), top + std::max(height, 0)};
+  PlaceWindow();
+}
+
+void ChildControl::PlaceWindow() {
+  const RECT device = container_->Scale().Px(design_);
+  MoveWindow(hwnd_, device.left, device.top, device.right - device.left, device.bottom - device.top, TRUE);
+}
+
+void ChildControl::ApplyDpi() {
+  if (!hwnd_) return;
+  PlaceWindow();
+  SetFont(font_);
 }
 
 bool ChildControl::Visible() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
@@ -121,7 +123,7 @@ void ChildControl::SetFocus() {
 void ChildControl::SetFont(const FontSpec& font) {
   font_ = font;
   // The control takes the new font before the old one is deleted.
-  win::Font next = CreateFontFor(font);
+  win::Font next = CreateFontFor(font, container_ ? container_->Scale().dpi : 0);
   if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), TRUE);
   gdiFont_ = std::move(next);
   FontTaken();
@@ -195,11 +197,20 @@ void ListBox::SetListIndex(int index) {
 }
 
 void ListBox::SetHorizontalExtent(int pixels) {
-  if (hwnd()) SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(std::max(pixels, 0)), 0);
+  extent_ = std::max(pixels, 0);
+  if (hwnd())
+    SendMessageW(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Parent()->Scale().Px(extent_)), 0);
 }
 
 int ListBox::HorizontalExtent() const {
-  return hwnd() ? static_cast<int>(SendMessageW(hwnd(), LB_GETHORIZONTALEXTENT, 0, 0)) : 0;
+  return hwnd()
+             ? Parent()->Scale().Design(static_cast<int>(SendMessageW(hwnd(), LB_GETHORIZONTALEXTENT, 0, 0)))
+             : 0;
+}
+
+void ListBox::ApplyDpi() {
+  ChildControl::ApplyDpi();
+  SetHorizontalExtent(extent_);
 }
 
 void ListBox::SetAcceptFiles(bool accept) {
@@ -394,11 +405,12 @@ bool CommandButton::ParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
   RECT r = item.rcItem;
   const bool pushed = item.itemState & ODS_SELECTED;
   DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-  if (picture_) {
+  const forms::Picture picture = picture_.ForDpi(Parent() ? Parent()->Scale().dpi : win::kDesignDpi);
+  if (picture) {
     const int offset = pushed ? 1 : 0;
-    const int x = r.left + (r.right - r.left - picture_.Width()) / 2 + offset;
-    const int y = r.top + (r.bottom - r.top - picture_.Height()) / 2 + offset;
-    picture_.Draw(item.hDC, x, y);
+    const int x = r.left + (r.right - r.left - picture.Width()) / 2 + offset;
+    const int y = r.top + (r.bottom - r.top - picture.Height()) / 2 + offset;
+    picture.Draw(item.hDC, x, y);
   }
   if (item.itemState & ODS_FOCUS) {
     InflateRect(&r, -3, -3);

@@ -1,6 +1,6 @@
 #pragma once
 // Controls with a window of their own inside a container: ListBox, TextBox, HScrollBar, CommandButton.
-// Positions are pixels in the container's client area.
+// Positions are design pixels (forms/scale.h) in the container's client area.
 #include <windows.h>
 
 #include <string>
@@ -44,6 +44,8 @@ class ChildControl {
   void SetFocus();
   const FontSpec& Font() const { return font_; }
   void SetFont(const FontSpec& font);
+  // The container's resolution changed: the control takes its design rectangle and font at it.
+  virtual void ApplyDpi();
 
   // A notification the container received for this control (WM_COMMAND, WM_HSCROLL, WM_CTLCOLOR...,
   // WM_DRAWITEM); true when handled, with the result in `result`.
@@ -63,8 +65,11 @@ class ChildControl {
  private:
   static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 
+  void PlaceWindow();
+
   HWND hwnd_ = nullptr;
   Container* container_ = nullptr;
+  RECT design_{};
   HCURSOR cursor_ = nullptr;
   FontSpec font_ = CaptionFont();
   win::Font gdiFont_;
@@ -85,8 +90,10 @@ class ListBox : public ChildControl {
   // Selected entry, -1 for none. Setting it runs OnClick like a user's click.
   int ListIndex() const;
   void SetListIndex(int index);
+  // Design pixels, like every geometry.
   void SetHorizontalExtent(int pixels);
   int HorizontalExtent() const;
+  void ApplyDpi() override;
   // Shell file drops: OnFilesDropped receives the names (UTF-8) in the shell's order.
   void SetAcceptFiles(bool accept);
 
@@ -98,6 +105,9 @@ class ListBox : public ChildControl {
 
  protected:
   LRESULT ControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  int extent_ = 0;  // design pixels
 };
 
 // Single line text box.

@@ -40,11 +40,16 @@ void Fire(const EventHandler& handler) {
   copy();
 }
 
-MouseEvent RelativeTo(const Windowless* control, int button, int shift, POINT p) {
-  MouseEvent e{button, shift, p.x, p.y};
+// Design pixels, relative to the control (or the container).
+MouseEvent RelativeTo(const Scale& scale, const Windowless* control, int button, int shift, POINT p) {
+  const POINT design = scale.Design(p);
+  MouseEvent e{button, shift, design.x, design.y, p.x, p.y};
   if (control) {
     e.x -= control->Left();
     e.y -= control->Top();
+    const RECT device = control->Bounds();
+    e.deviceX -= device.left;
+    e.deviceY -= device.top;
   }
   return e;
 }
@@ -72,6 +77,12 @@ int Container::ScaleHeight() const {
   RECT r{};
   if (hwnd()) GetClientRect(hwnd(), &r);
   return r.bottom;
+}
+
+void Container::SetDpi(int dpi) {
+  scale_.dpi = dpi;
+  for (Windowless* w : windowless_) w->UpdateToolTip();
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void Container::AddWindowless(Windowless* control) { windowless_.push_back(control); }
@@ -211,7 +222,7 @@ void Container::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
       SetCapture(hwnd());
     }
     heldButtons_ |= button;
-    const MouseEvent e = RelativeTo(pressed_, button, shift, p);
+    const MouseEvent e = RelativeTo(scale_, pressed_, button, shift, p);
     if (pressed_) {
       Fire(pressed_->OnMouseDown, e);
     } else if (pressedOnBackground_) {
@@ -235,7 +246,7 @@ void Container::MouseButton(UINT msg, WPARAM wp, LPARAM lp) {
     pressedOnBackground_ = false;
     ReleaseCapture();
   }
-  const MouseEvent e = RelativeTo(target, button, shift, p);
+  const MouseEvent e = RelativeTo(scale_, target, button, shift, p);
   if (target) {
     Fire(target->OnMouseUp, e);
     const bool stillHere = std::find(windowless_.begin(), windowless_.end(), target) != windowless_.end();
@@ -257,7 +268,7 @@ void Container::MouseMoved(WPARAM wp, LPARAM lp) {
     target = hit && hit->Enabled() ? hit : nullptr;
     background = target == nullptr;
   }
-  const MouseEvent e = RelativeTo(target, ButtonsFromKeys(wp), ShiftFromKeys(wp), p);
+  const MouseEvent e = RelativeTo(scale_, target, ButtonsFromKeys(wp), ShiftFromKeys(wp), p);
   if (target) {
     Fire(target->OnMouseMove, e);
   } else if (background) {

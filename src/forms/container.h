@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "forms/events.h"
+#include "forms/scale.h"
 #include "forms/window_base.h"
 #include "forms/windowless.h"
 
@@ -26,7 +27,10 @@ class Container : public WindowBase {
   HCURSOR Cursor() const { return cursor_; }
   void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
   COLORREF BackColor() const { return backColor_; }
-  // Client size in pixels.
+  // The window's display scale: the controls' design geometry (and mouse coordinates) against the
+  // device pixels of the window and its drawing surface.
+  const forms::Scale& Scale() const { return scale_; }
+  // Client size in device pixels (the size of the drawing surface).
   int ScaleWidth() const;
   int ScaleHeight() const;
 
@@ -63,6 +67,9 @@ class Container : public WindowBase {
   virtual void PaintBackground(HDC dc, const RECT& area) = 0;
   void PaintWindowless(HDC dc, const RECT& area) const;
   COLORREF backColor_ = 0x80000000u | COLOR_BTNFACE;
+  // A new resolution for this container and its windowless controls (their device rectangles follow).
+  void SetDpi(int dpi);
+  forms::Scale scale_;
 
  private:
   void PaintAll(HDC target, const RECT& area);

@@ -13,8 +13,10 @@ enum ShiftKey : int { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
 struct MouseEvent {
   int button = 0;  // down/up: the button that changed; move: the buttons held
   int shift = 0;
-  int x = 0;  // pixels, relative to the control that receives the event
+  int x = 0;  // design pixels (forms/scale.h), relative to the control that receives the event
   int y = 0;
+  int deviceX = 0;  // the same point in the window's device pixels
+  int deviceY = 0;
 };
 
 struct KeyEvent {

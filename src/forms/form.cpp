@@ -5,12 +5,16 @@
 #include <cmath>
 #include <utility>
 
+#include "forms/child_controls.h"
 #include "forms/focus.h"
+#include "forms/picture_box.h"
 #include "win32/text.h"
 
 namespace qr::forms {
 
 namespace {
+
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, from systems newer than the headers may assume
 
 double ScreenTwipsPerPixel(int axis) {
   HDC screen = GetDC(nullptr);
@@ -79,7 +83,8 @@ void Form::Load(HWND owner) {
   }
   if (spec_.topmost) exStyle |= WS_EX_TOPMOST;
   if (spec_.showInTaskbar && !owner) exStyle |= WS_EX_APPWINDOW;
-  RECT outer{0, 0, spec_.clientWidth, spec_.clientHeight};
+  scale_.dpi = spec_.scaled ? win::SystemDpi() : win::kDesignDpi;
+  RECT outer{0, 0, scale_.Px(spec_.clientWidth), scale_.Px(spec_.clientHeight)};
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   if (!CreateWindowInstance(exStyle, className, win::Wide(spec_.caption), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             outer.right - outer.left, outer.bottom - outer.top, owner)) {
@@ -243,6 +248,13 @@ RECT Form::OuterRect() const {
   return r;
 }
 
+SIZE Form::FrameExtent() const {
+  RECT client{};
+  if (hwnd()) GetClientRect(hwnd(), &client);
+  const RECT outer = OuterRect();
+  return {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+}
+
 double Form::Left() const { return OuterRect().left * TwipsPerPixelX(); }
 double Form::Top() const { return OuterRect().top * TwipsPerPixelY(); }
 double Form::Width() const {
@@ -312,7 +324,36 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     UnloadBy(UnloadMode::FormControlMenu);
     return 0;
   }
+  if (msg == kDpiChanged && spec_.scaled) {
+    ApplyDpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+    return 0;
+  }
   return Container::HandleMessage(msg, wp, lp);
+}
+
+void Form::ApplyDpi(int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  SetDpi(dpi);
+  std::vector<HWND> descendants;
+  EnumChildWindows(
+      hwnd(),
+      [](HWND wnd, LPARAM list) CALLBACK -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&descendants));
+  // Containers first: a control is placed at its container's scale.
+  for (HWND wnd : descendants) {
+    if (auto* box = dynamic_cast<PictureBox*>(Container::FromWindow(wnd))) box->ApplyDpi(dpi);
+  }
+  for (HWND wnd : descendants) {
+    if (Container::FromWindow(wnd)) continue;  // a container's window data is not a control's
+    if (ChildControl* control = ChildControl::FromWindow(wnd)) control->ApplyDpi();
+  }
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Form_DpiChanged();
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 
 void DoEvents() {

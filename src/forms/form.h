@@ -20,11 +20,14 @@ struct FormSpec {
   std::string className;  // the window class, e.g. "Quelm_Rask_M"
   std::string caption;    // the window's title text
   FormBorder border = FormBorder::None;
-  int clientWidth = 0;  // pixels
+  int clientWidth = 0;  // design pixels (forms/scale.h)
   int clientHeight = 0;
   COLORREF backColor = 0x80000000u | COLOR_BTNFACE;
   bool topmost = false;
   bool showInTaskbar = true;
+  // false: the form and its controls work in device pixels at every resolution (a window that covers
+  // the screen pixel for pixel).
+  bool scaled = true;
 };
 
 enum class UnloadMode { FormControlMenu = 0, FormCode = 1, AppWindows = 2 };
@@ -65,6 +68,9 @@ class Form : public Container {
   void SetBackColor(COLORREF colour);
   void Refresh();
 
+  // What the window's frame adds to its client area (device pixels; 0 x 0 without a frame).
+  SIZE FrameExtent() const;
+
   // The screen's twips per pixel.
   static double TwipsPerPixelX();
   static double TwipsPerPixelY();
@@ -79,6 +85,9 @@ class Form : public Container {
   // Every key pressed in the form (WM_KEYDOWN, WM_SYSKEYDOWN), before the focused control and the dialog
   // keys see it; true: handled, the key goes no further. Not called while an input method composes.
   virtual bool Form_KeyPreview(const KeyEvent& /*e*/) { return false; }
+  // After a move to a monitor of another scale has laid the controls out again: redraw what was drawn
+  // into persistent images.
+  virtual void Form_DpiChanged() {}
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void PaintBackground(HDC dc, const RECT& area) override;
@@ -92,6 +101,9 @@ class Form : public Container {
   bool DialogKey(const KeyEvent& e, const MSG& msg);
   bool RestoreFocus();
   void UnloadOwnedForms(UnloadMode mode);
+  // The window moved to a monitor of another resolution: every control takes its design geometry and
+  // font at it, the window the place and size the system suggests.
+  void ApplyDpi(int dpi, const RECT& suggested);
   void EnableDisabledWindows();
   RECT OuterRect() const;
 

@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "win32/fonts.h"
 #include "win32/handles.h"
@@ -30,6 +32,11 @@ class Picture {
   HDC Dc() const { return data_ ? data_->pixels.dc() : nullptr; }
   const win::Surface* Pixels() const { return data_ ? &data_->pixels : nullptr; }
 
+  // The picture at `dpi` for its design size at 96: smoothly resampled (halftone), made once per
+  // resolution and kept with the picture; transparent pixels stay exactly transparent. The picture itself
+  // at 96.
+  Picture ForDpi(int dpi) const;
+
   // Draws the picture scaled to w x h at (x, y) (rows and columns dropped or repeated, not blended).
   void Draw(HDC dc, int x, int y, int w, int h) const;
   void Draw(HDC dc, int x, int y) const { Draw(dc, x, y, Width(), Height()); }
@@ -41,6 +48,7 @@ class Picture {
   struct Data {
     win::Surface pixels;
     std::optional<COLORREF> transparent;
+    mutable std::vector<std::pair<int, std::shared_ptr<const Data>>> scaled;  // by resolution
   };
   std::shared_ptr<const Data> data_;
 };
@@ -55,8 +63,8 @@ using FontSpec = win::FontSpec;
 
 // The caption font of every window: "ＭＳ Ｐゴシック" 9.75 pt, Shift-JIS.
 FontSpec CaptionFont();
-// A GDI font of that description at the screen's resolution (the program's one font maker,
-// win::MakeFont).
-inline win::Font CreateFontFor(const FontSpec& font) { return win::MakeFont(font); }
+// A GDI font of that description at `dpi` (0: the screen's resolution), by the program's one font
+// maker, win::MakeFont.
+inline win::Font CreateFontFor(const FontSpec& font, int dpi = 0) { return win::MakeFont(font, dpi); }
 
 }  // namespace qr::forms

@@ -6,41 +6,45 @@ namespace qr::forms {
 
 namespace {
 const std::wstring kClassName = L"QrPictureBox";
-
-RECT WindowRectInParent(HWND wnd) {
-  RECT r{};
-  if (!wnd) return r;
-  GetWindowRect(wnd, &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 }  // namespace
 
 bool PictureBox::Create(Container& parent, int left, int top, int width, int height) {
   // An own DC per window: Dc() without a persistent image can hand it out without releasing it.
   if (!RegisterClassOnce(kClassName, CS_OWNDC)) return false;
   parent_ = &parent;
-  return CreateWindowInstance(WS_EX_NOPARENTNOTIFY, kClassName, L"",
-                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, left, top,
-                              std::max(width, 0), std::max(height, 0), parent.hwnd());
+  scale_ = parent.Scale();
+  design_ = {left, top, left + std::max(width, 0), top + std::max(height, 0)};
+  const RECT device = scale_.Px(design_);
+  return CreateWindowInstance(
+      WS_EX_NOPARENTNOTIFY, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+      device.left, device.top, device.right - device.left, device.bottom - device.top, parent.hwnd());
 }
 
-int PictureBox::Left() const { return WindowRectInParent(hwnd()).left; }
-int PictureBox::Top() const { return WindowRectInParent(hwnd()).top; }
-int PictureBox::Width() const {
-  const RECT r = WindowRectInParent(hwnd());
-  return r.right - r.left;
-}
-int PictureBox::Height() const {
-  const RECT r = WindowRectInParent(hwnd());
-  return r.bottom - r.top;
-}
+int PictureBox::Left() const { return design_.left; }
+int PictureBox::Top() const { return design_.top; }
+int PictureBox::Width() const { return design_.right - design_.left; }
+int PictureBox::Height() const { return design_.bottom - design_.top; }
 
 void PictureBox::Move(int left, int top, int width, int height) {
   if (!hwnd()) return;
-  MoveWindow(hwnd(), left, top, std::max(width, 0), std::max(height, 0), TRUE);
+  design_ = {left, top, left + std::max(width, 0), top + std::max(height, 0)};
+  PlaceWindow();
+}
+
+void PictureBox::PlaceWindow() {
+  const RECT device = scale_.Px(design_);
+  MoveWindow(hwnd(), device.left, device.top, device.right - device.left, device.bottom - device.top, TRUE);
   FitImage();
 }
+
+void PictureBox::ApplyDpi(int dpi) {
+  if (!hwnd() || dpi == scale_.dpi) return;
+  SetDpi(dpi);
+  PlaceWindow();
+  if (image_) DrawPicture(image_->dc());
+}
+
+void PictureBox::DrawPicture(HDC dc) const { picture_.ForDpi(scale_.dpi).Draw(dc, 0, 0); }
 
 bool PictureBox::Visible() const { return hwnd() && (GetWindowLongW(hwnd(), GWL_STYLE) & WS_VISIBLE); }
 void PictureBox::SetVisible(bool visible) {
@@ -80,7 +84,7 @@ void PictureBox::SetAutoRedraw(bool persistent) {
     image_.reset();
   } else {
     image_.emplace(ScaleWidth(), ScaleHeight(), ResolveColour(backColor_));
-    picture_.Draw(image_->dc(), 0, 0);
+    DrawPicture(image_->dc());
   }
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -93,7 +97,7 @@ HDC PictureBox::Dc() {
 void PictureBox::Cls() {
   if (image_) {
     image_->Fill(ResolveColour(backColor_));
-    picture_.Draw(image_->dc(), 0, 0);
+    DrawPicture(image_->dc());
   }
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -122,7 +126,7 @@ void PictureBox::PaintBackground(HDC dc, const RECT& area) {
   }
   win::Brush brush(CreateSolidBrush(ResolveColour(backColor_)));
   FillRect(dc, &area, brush.get());
-  picture_.Draw(dc, 0, 0);
+  DrawPicture(dc);
 }
 
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -15,6 +15,7 @@ namespace qr::forms {
 
 class PictureBox : public Container {
  public:
+  // Design pixels (forms/scale.h), like every control's geometry.
   bool Create(Container& parent, int left, int top, int width, int height);
   Container* Parent() const { return parent_; }
 
@@ -34,16 +35,19 @@ class PictureBox : public Container {
   void SetBackColor(COLORREF colour);
   // A sunken 3-D border (inside the given size).
   void SetBorder(bool border);
-  // Drawn unscaled at the top-left corner, under everything drawn later.
+  // Drawn at the top-left corner at the window's scale, under everything drawn later.
   const forms::Picture& Picture() const { return picture_; }
   void SetPicture(const forms::Picture& picture);
+
+  // A new resolution: the box takes its design rectangle at it, the picture is drawn again.
+  void ApplyDpi(int dpi);
 
   bool AutoRedraw() const { return image_.has_value(); }
   void SetAutoRedraw(bool persistent);
   // Where to draw: the persistent image, or else the window itself (drawing then goes straight to
   // the screen and is lost at the next repaint).
   HDC Dc();
-  // The persistent image (for saving or reading pixels); nullptr without AutoRedraw.
+  // The persistent image (device pixels; for saving or reading pixels); nullptr without AutoRedraw.
   const win::Surface* Image() const { return image_ ? &*image_ : nullptr; }
   // Clears the persistent image to the back colour and the picture.
   void Cls();
@@ -56,8 +60,11 @@ class PictureBox : public Container {
 
  private:
   void FitImage();
+  void PlaceWindow();
+  void DrawPicture(HDC dc) const;
 
   Container* parent_ = nullptr;
+  RECT design_{};
   forms::Picture picture_;
   std::optional<win::Surface> image_;
 };

@@ -20,6 +20,13 @@ void Windowless::Create(Container& container, int left, int top, int width, int 
   UpdateToolTip();  // a tip given before the control was placed
 }
 
+RECT Windowless::Bounds() const { return container_ ? container_->Scale().Px(rect_) : rect_; }
+
+bool Windowless::HitTest(POINT p) const {
+  const RECT device = Bounds();
+  return visible_ && PtInRect(&device, p);
+}
+
 void Windowless::Move(int left, int top, int width, int height) {
   const RECT next{left, top, left + std::max(width, 0), top + std::max(height, 0)};
   if (EqualRect(&next, &rect_)) return;
@@ -50,19 +57,25 @@ void Windowless::SetToolTip(const std::string& text) {
 void Windowless::UpdateToolTip() const {
   if (!container_) return;
   const RECT none{};
-  container_->SetToolTipFor(this, toolTip_, visible_ ? rect_ : none);
+  container_->SetToolTipFor(this, toolTip_, visible_ ? Bounds() : none);
 }
 
 void Windowless::Invalidate() const {
   if (!container_) return;
-  RECT area = rect_;
+  RECT area = Bounds();
   if (container_->FocusedWindowless() == this) InflateRect(&area, kFocusFrameMargin, kFocusFrameMargin);
   container_->InvalidateArea(area);
 }
 
 void Windowless::PerformClick() {
   if (!visible_ || !enabled_ || !container_) return;
-  const MouseEvent e{kLeftButton, 0, Width() / 2, Height() / 2};
+  const RECT device = Bounds();
+  const MouseEvent e{kLeftButton,
+                     0,
+                     Width() / 2,
+                     Height() / 2,
+                     (device.right - device.left) / 2,
+                     (device.bottom - device.top) / 2};
   // Copies: a handler may replace itself, and a command may close the window (the control stays).
   if (MouseHandler down = OnMouseDown) down(e);
   if (MouseHandler up = OnMouseUp) up(e);
@@ -75,7 +88,16 @@ void Windowless::Refresh() {
   if (container_ && container_->hwnd()) UpdateWindow(container_->hwnd());
 }
 
-Label::Label() : font_(CaptionFont()), gdiFont_(CreateFontFor(font_)) {}
+Label::Label() : font_(CaptionFont()) {}
+
+HFONT Label::GdiFont() const {
+  const int dpi = Parent() ? Parent()->Scale().dpi : win::SystemDpi();
+  if (!gdiFont_ || gdiFontDpi_ != dpi) {
+    gdiFont_ = CreateFontFor(font_, dpi);
+    gdiFontDpi_ = dpi;
+  }
+  return gdiFont_.get();
+}
 
 void Label::SetCaption(const std::string& caption) {
   if (caption == caption_) return;
@@ -87,7 +109,7 @@ void Label::SetCaption(const std::string& caption) {
 
 void Label::SetFont(const FontSpec& font) {
   font_ = font;
-  gdiFont_ = CreateFontFor(font);
+  gdiFont_.reset();
   FitToCaption();
   Invalidate();
 }
@@ -133,14 +155,15 @@ void Label::FitToCaption() {
   if (!screen) return;
   RECT text{0, 0, 0, 0};
   {
-    win::Selection font(screen, gdiFont_.get());
+    win::Selection font(screen, GdiFont());
     DrawTextW(screen, wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &text,
               DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
   }
   ReleaseDC(nullptr, screen);
   const int border = borderStyle_ == forms::BorderStyle::FixedSingle ? 4 : 0;
-  Move(Left(), Top(), std::max(Width(), static_cast<int>(text.right) + border),
-       std::max(Height(), static_cast<int>(text.bottom) + border));
+  const forms::Scale scale = Parent() ? Parent()->Scale() : forms::Scale{};
+  Move(Left(), Top(), std::max(Width(), scale.Design(text.right + border)),
+       std::max(Height(), scale.Design(text.bottom + border)));
 }
 
 void Label::Paint(HDC dc) const {
@@ -166,7 +189,7 @@ void Label::Paint(HDC dc) const {
 }
 
 void Label::DrawCaption(HDC dc, RECT area, COLORREF colour) const {
-  win::Selection font(dc, gdiFont_.get());
+  win::Selection font(dc, GdiFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
   UINT format = DT_NOPREFIX;
@@ -191,11 +214,9 @@ void Image::SetStretch(bool stretch) {
 
 void Image::Paint(HDC dc) const {
   if (!picture_) return;
-  if (stretch_) {
-    picture_.Draw(dc, Left(), Top(), Width(), Height());
-  } else {
-    picture_.Draw(dc, Left(), Top());
-  }
+  const RECT place = Bounds();
+  const forms::Picture scaled = Parent() ? picture_.ForDpi(Parent()->Scale().dpi) : picture_;
+  scaled.Draw(dc, place.left, place.top, place.right - place.left, place.bottom - place.top);
 }
 
 }  // namespace qr::forms

@@ -20,7 +20,7 @@ class Windowless {
   Windowless& operator=(const Windowless&) = delete;
   virtual ~Windowless();
 
-  // Places the control in its container (pixels); a control can be created once.
+  // Places the control in its container (design pixels, see forms/scale.h); a control can be created once.
   void Create(Container& container, int left, int top, int width, int height);
   Container* Parent() const { return container_; }
 
@@ -28,7 +28,9 @@ class Windowless {
   int Top() const { return rect_.top; }
   int Width() const { return rect_.right - rect_.left; }
   int Height() const { return rect_.bottom - rect_.top; }
-  RECT Bounds() const { return rect_; }
+  // Where the control lies in its container's device pixels (its design rectangle at the container's
+  // scale).
+  RECT Bounds() const;
   void Move(int left, int top, int width, int height);
   void Move(int left, int top) { Move(left, top, Width(), Height()); }
   void SetLeft(int v) { Move(v, Top()); }
@@ -67,7 +69,8 @@ class Windowless {
 
   // Draws the control into `dc` (container coordinates, clipped to the control).
   virtual void Paint(HDC dc) const = 0;
-  bool HitTest(POINT p) const { return visible_ && PtInRect(&rect_, p); }
+  // `p` in device pixels.
+  bool HitTest(POINT p) const;
 
  protected:
   void Invalidate() const;
@@ -77,7 +80,7 @@ class Windowless {
   void UpdateToolTip() const;
 
   Container* container_ = nullptr;
-  RECT rect_{};
+  RECT rect_{};  // design pixels
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = false;
@@ -117,11 +120,14 @@ class Label : public Windowless {
  private:
   void DrawCaption(HDC dc, RECT area, COLORREF colour) const;
   void FitToCaption();
+  // The caption font at the container's resolution, made when that changes.
+  HFONT GdiFont() const;
 
   std::string caption_;
   std::wstring wideCaption_;
   FontSpec font_;
-  win::Font gdiFont_;
+  mutable win::Font gdiFont_;
+  mutable int gdiFontDpi_ = 0;
   COLORREF foreColor_ = 0x80000000u | COLOR_BTNTEXT;
   COLORREF backColor_ = 0x80000000u | COLOR_BTNFACE;
   forms::BackStyle backStyle_ = forms::BackStyle::Opaque;
@@ -134,7 +140,7 @@ class Label : public Windowless {
 class Image : public Windowless {
  public:
   const forms::Picture& Picture() const { return picture_; }
-  // Without Stretch the control takes the picture's size.
+  // Without Stretch the control takes the picture's size (as design pixels: it is scaled with the window).
   void SetPicture(const forms::Picture& picture);
   bool Stretch() const { return stretch_; }
   void SetStretch(bool stretch);

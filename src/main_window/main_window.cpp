@@ -15,8 +15,8 @@
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
-#include "shared/skin.h"
 #include "shared/record_paths.h"
+#include "shared/skin.h"
 #include "win32/files.h"
 #include "win32/message_box.h"
 #include "win32/screen.h"
@@ -28,9 +28,8 @@ namespace {
 
 constexpr int kClientWidth = 541;
 constexpr int kClientHeight = 469;
-constexpr int kTitleStripHeight = 20;      // the strip above Pic_B
-constexpr int kStoreTop = 480;             // the image store lies below the visible area
-constexpr double kDragTwipsPerPixel = 15;  // dragging assumes 15 twips per pixel, whatever the screen
+constexpr int kTitleStripHeight = 20;  // the strip above Pic_B
+constexpr int kStoreTop = 480;         // the image store lies below the visible area
 constexpr COLORREF kTitleText = RGB(255, 255, 128);
 constexpr COLORREF kHeaderText = RGB(255, 255, 255);
 constexpr COLORREF kPathBack = RGB(255, 255, 255);
@@ -249,9 +248,9 @@ void Quelm_Rask_M::DesignCommands() {
 void Quelm_Rask_M::Form_Load() {
   const double tppX = TwipsPerPixelX();
   const double tppY = TwipsPerPixelY();
-  RunStep([&] {  // 1: exactly Pic_B plus the title strip
-    SetWidth(Pic_B.Width() * tppX);
-    SetHeight((Pic_B.Height() + kTitleStripHeight) * tppY);
+  RunStep([&] {  // 1: exactly Pic_B plus the title strip, as the screen shows them
+    SetWidth(Scale().Px(Pic_B.Width()) * tppX);
+    SetHeight(Scale().Px(Pic_B.Height() + kTitleStripHeight) * tppY);
   });
   RunStep([&] {  // first position: centred on the screen
     const win::ScreenMetrics screen = win::GetScreenMetrics();
@@ -319,7 +318,7 @@ void Quelm_Rask_M::Fit_List_Extent(const std::vector<std::string>& added) {
   // new entries are measured: reading entries back from the list box costs more than measuring them.
   HDC dc = GetDC(List_Kabe.hwnd());
   if (!dc) return;
-  win::Font font = forms::CreateFontFor(List_Kabe.Font());
+  win::Font font = forms::CreateFontFor(List_Kabe.Font(), Scale().dpi);
   int widest = 0;
   {
     win::Selection select(dc, font.get());
@@ -332,7 +331,8 @@ void Quelm_Rask_M::Fit_List_Extent(const std::vector<std::string>& added) {
     }
   }
   ReleaseDC(List_Kabe.hwnd(), dc);
-  List_Kabe.SetHorizontalExtent(std::max({List_Extent, List_Kabe.HorizontalExtent(), widest + 8}));
+  List_Kabe.SetHorizontalExtent(
+      std::max({List_Extent, List_Kabe.HorizontalExtent(), Scale().Design(widest) + 8}));
 }
 
 void Quelm_Rask_M::Paint_Texture(forms::PictureBox& target) {
@@ -354,6 +354,11 @@ void Quelm_Rask_M::Select_Kabe(int index) { choice_.Select_Kabe(index); }
 void Quelm_Rask_M::Select_Pos(int index) { choice_.Select_Pos(index); }
 void Quelm_Rask_M::Run_Command(int index) { qr::Run_Command(index, choice_, list_); }
 
+// The panels' texture, painted again at the new scale.
+void Quelm_Rask_M::Form_DpiChanged() {
+  for (forms::PictureBox* box : {&Pic_B, &Pic_C, &Pic_D[0], &Pic_D[1]}) Paint_Texture(*box);
+}
+
 // ---- dragging by the title strip
 
 void Quelm_Rask_M::Image1_MouseDown(const forms::MouseEvent& e) {
@@ -361,16 +366,16 @@ void Quelm_Rask_M::Image1_MouseDown(const forms::MouseEvent& e) {
   Drag_Flag = 1;
   const auto cursor = win::CursorPos();
   if (!cursor) return;
-  StoreInt16(Drag_Dx, cursor->x * kDragTwipsPerPixel - Left());
-  StoreInt16(Drag_Dy, cursor->y * kDragTwipsPerPixel - Top());
+  StoreInt16(Drag_Dx, cursor->x * TwipsPerPixelX() - Left());
+  StoreInt16(Drag_Dy, cursor->y * TwipsPerPixelY() - Top());
 }
 
 void Quelm_Rask_M::Image1_MouseMove(const forms::MouseEvent&) {
   if (Drag_Flag != 1) return;
   const auto cursor = win::CursorPos();
   if (!cursor) return;
-  SetTop(cursor->y * kDragTwipsPerPixel - Drag_Dy);
-  SetLeft(cursor->x * kDragTwipsPerPixel - Drag_Dx);
+  SetTop(cursor->y * TwipsPerPixelY() - Drag_Dy);
+  SetLeft(cursor->x * TwipsPerPixelX() - Drag_Dx);
 }
 
 void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent&) { Drag_Flag = 0; }

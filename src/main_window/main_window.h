@@ -97,6 +97,7 @@ class Quelm_Rask_M : public forms::Form {
  protected:
   void Design() override;
   void Form_Load() override;
+  void Form_DpiChanged() override;
   void Form_QueryUnload(forms::UnloadMode mode) override;
   void Form_Unload() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -25,6 +25,7 @@ forms::FormSpec PreviewSpec() {
   design.border = forms::FormBorder::None;
   design.backColor = kLightGrey;
   design.showInTaskbar = false;
+  design.scaled = false;  // covers the screen pixel for pixel
   // Created topmost as well: some systems ignore a Z-order change of a window not yet shown.
   design.topmost = true;
   return design;

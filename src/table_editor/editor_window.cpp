@@ -323,8 +323,8 @@ void Quelm_Rask_S::Build_Grid() {
   }
   // 5. Grid box. 6. Window.
   Pic_Back_.Move(kGridBoxLeft, kGridBoxTop, layout.gridBox.w, layout.gridBox.h);
-  SetWidth(layout.windowTwips.w);
-  SetHeight(layout.windowTwips.h);
+  SetWidth(Scale().Px(layout.windowTwips.w / kFixedTwipsPerPixel) * TwipsPerPixelX());
+  SetHeight(Scale().Px(layout.windowTwips.h / kFixedTwipsPerPixel) * TwipsPerPixelY());
   // 7. The large buttons.
   Img_Button(0).Move(layout.button0Face.x, layout.button0Face.y);
   lbl_Button(0).Move(layout.button0Label.x, layout.button0Label.y);
@@ -517,22 +517,23 @@ void Quelm_Rask_S::RunHook(const EditorHooks::Command& hook) {
   copy(*this);
 }
 
-// ---- Dragging by the background, at the fixed 15 twips per pixel
+// ---- Dragging by the background: the grabbed point in screen pixels, at the screen's twips per pixel
 
 void Quelm_Rask_S::Form_MouseDown(const forms::MouseEvent& e) {
   if (e.button != forms::kLeftButton) return;
   Drag_State = 1;
-  Drag_X = static_cast<float>(e.x);
-  Drag_Y = static_cast<float>(e.y);
+  Drag_X = static_cast<float>(e.deviceX);
+  Drag_Y = static_cast<float>(e.deviceY);
 }
 
 void Quelm_Rask_S::Form_MouseMove(const forms::MouseEvent&) {
   if (Drag_State != 1) return;
   const std::optional<POINT> cursor = CursorPosition();
   if (!cursor) return;
-  constexpr float kFactor = kFixedTwipsPerPixel;
-  const float top = static_cast<float>(cursor->y) * kFactor - Drag_Y * kFactor;
-  const float left = static_cast<float>(cursor->x) * kFactor - Drag_X * kFactor;
+  const auto factorX = static_cast<float>(TwipsPerPixelX());
+  const auto factorY = static_cast<float>(TwipsPerPixelY());
+  const float top = static_cast<float>(cursor->y) * factorY - Drag_Y * factorY;
+  const float left = static_cast<float>(cursor->x) * factorX - Drag_X * factorX;
   Move(left, top);
 }
 
@@ -565,5 +566,7 @@ RECT Quelm_Rask_S::PicBackRect() const {
   const int top = Pic_Back_.Top();
   return RECT{left, top, left + Pic_Back_.Width(), top + Pic_Back_.Height()};
 }
+
+HWND Quelm_Rask_S::FirstCellWindow() const { return const_cast<Quelm_Rask_S*>(this)->txt_Item(1, 1).hwnd(); }
 
 }  // namespace qr

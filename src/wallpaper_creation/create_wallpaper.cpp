@@ -66,10 +66,30 @@ HCURSOR CanvasCursor(Quelm_Rask_S& editor, HCURSOR given) {
   return given ? given : editor.lbl_Button(0).Cursor();
 }
 
+// `Pic_Back` as the table rectangle's formula takes it (the table 12 pixels inside its corner, 18
+// narrower and 16 lower), in the window's device pixels: at any display scale the table's corner is
+// then cell (1, 1)'s text area as the screen shows it, and its far edges keep the grid box's margins
+// (6 and 4 pixels at 96 dots per inch) at the editor's scale. At 96 it is `Pic_Back`'s own rectangle.
+RECT PicBackAsShown(const Quelm_Rask_S& editor) {
+  constexpr int kInset = 12, kFarMarginX = 6, kFarMarginY = 4, kLessWidth = 18, kLessHeight = 16;
+  RECT window{}, grid{};
+  POINT text{0, 0};
+  if (!GetWindowRect(editor.hwnd(), &window) || !GetWindowRect(editor.PicBackWindow(), &grid) ||
+      !ClientToScreen(editor.FirstCellWindow(), &text)) {
+    return editor.PicBackRect();
+  }
+  const forms::Scale& scale = editor.Scale();
+  const int left = text.x - window.left - kInset;
+  const int top = text.y - window.top - kInset;
+  const int right = grid.right - window.left - scale.Px(kFarMarginX) + (kLessWidth - kInset);
+  const int bottom = grid.bottom - window.top - scale.Px(kFarMarginY) + (kLessHeight - kInset);
+  return RECT{left, top, right, bottom};
+}
+
 }  // namespace
 
 Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
-  const RECT picBack = editor.PicBackRect();
+  const RECT picBack = PicBackAsShown(editor);
   TableRectInput input;
   input.windowLeftTwips = editor.Left();
   input.windowTopTwips = editor.Top();
@@ -86,6 +106,7 @@ WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor) {
   WallpaperJob job = JobFromState(editor.State(), editor.Model());
   const Rect table = EditorTableRectangle(editor);
   job.tableAt = {table.x, table.y};
+  job.dpi = editor.Scale().dpi;
   return job;
 }
 

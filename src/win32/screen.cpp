@@ -26,6 +26,44 @@ ScreenMetrics GetScreenMetrics() {
   return m;
 }
 
+int SystemDpi() {
+  const WindowDc screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignDpi;
+  return dpi > 0 ? dpi : kDesignDpi;
+}
+
+namespace {
+
+// Functions of newer systems, looked up at run time so that the program still starts without them.
+template <typename Fn>
+Fn User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+}  // namespace
+
+int WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  if (window && getDpiForWindow) {
+    const UINT dpi = getDpiForWindow(window);
+    if (dpi > 0) return static_cast<int>(dpi);
+  }
+  return SystemDpi();
+}
+
+int ScaleToDpi(int value, int dpi) { return dpi == kDesignDpi ? value : MulDiv(value, dpi, kDesignDpi); }
+
+void EnableDpiAwareness() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  using SetAwareFn = BOOL(WINAPI*)();
+  const auto setContext = User32Function<SetContextFn>("SetProcessDpiAwarenessContext");
+  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2 is ((HANDLE)-4).
+  if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)))) return;
+  if (const auto setAware = User32Function<SetAwareFn>("SetProcessDPIAware")) setAware();
+}
+
 std::optional<POINT> CursorPos() {
   POINT p{};
   if (!GetCursorPos(&p)) return std::nullopt;

@@ -19,6 +19,19 @@ struct ScreenMetrics {
 
 ScreenMetrics GetScreenMetrics();
 
+// Display scaling. Design sizes are pixels at 96 dots per inch; a window shows them at its monitor's
+// resolution.
+inline constexpr int kDesignDpi = 96;
+// The screen's logical resolution (the primary monitor's when the program started).
+int SystemDpi();
+// The resolution of the monitor the window is on (the system's where per-monitor scaling is unknown).
+int WindowDpi(HWND window);
+// A design length at `dpi`: value * dpi / 96, rounded half away from zero.
+int ScaleToDpi(int value, int dpi);
+// Asks for per-monitor scaling where the manifest could not (older systems): per-monitor v2, else
+// system-wide awareness. Harmless when the manifest already set it.
+void EnableDpiAwareness();
+
 // The cursor's screen position; nothing when it cannot be read (for example on a locked desktop).
 std::optional<POINT> CursorPos();
 

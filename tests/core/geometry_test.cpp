@@ -507,4 +507,29 @@ TEST(EditorCellsOriginTest, TheFirstOpaqueCellLiesOnTheEditorsFirstCell) {
   }
 }
 
+// At a display scale the toolkit scales each cell text box's edges from the grid box's corner; the
+// wallpaper's cells must land on exactly those pixels, the first cell's corner staying put.
+TEST(ScaledCanvasTableTest, CellsLandOnTheEditorsCellsAsTheToolkitScalesThem) {
+  const auto widths = Widths(80, 0, 133, 7, 400);
+  const GridLayout grid = LayoutGrid(34, 5, widths);
+  const Point first{501, -37};
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    const auto px = [dpi](int64_t v) { return static_cast<int32_t>(std::lround(v * dpi / 96.0)); };
+    const CanvasTableLayout scaled = ScaledCanvasTable(first, 34, 5, widths, dpi);
+    ASSERT_EQ(scaled.cells.size(), grid.cells.size());
+    const Point gridCorner{first.x - px(grid.cells[0].rect.x), first.y - px(grid.cells[0].rect.y)};
+    for (size_t i = 0; i < grid.cells.size(); ++i) {
+      const Rect& design = grid.cells[i].rect;
+      const int32_t left = gridCorner.x + px(design.x), top = gridCorner.y + px(design.y);
+      const Rect expected{left, top, gridCorner.x + px(design.x + design.w) - left,
+                          gridCorner.y + px(design.y + design.h) - top};
+      ASSERT_EQ(scaled.cells[i].rect, expected) << dpi << " dpi, cell " << i;
+    }
+    EXPECT_EQ(scaled.cells[0].rect.x, first.x);
+    EXPECT_EQ(scaled.endTableY, first.y + 34 * Row_Pitch) << "the design value";
+  }
+  EXPECT_EQ(ScaledCanvasTable(first, 34, 5, widths, 96).cells,
+            LayoutCanvasTable(501, -37, 34, 5, widths).cells);
+}
+
 }  // namespace qr

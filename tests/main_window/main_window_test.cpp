@@ -503,18 +503,15 @@ TEST_F(MainWindow, LeftDragOnTheTitleStripMovesTheWindowRightDragDoesNot) {
   PointerTo(grab.x, grab.y);
   SendMessageW(w.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 10));
   EXPECT_EQ(w.Drag_Flag, 1);
-  EXPECT_EQ(w.Drag_Dx, RoundHalfEven(grab.x * 15 - before.left * tpp));
-  EXPECT_EQ(w.Drag_Dy, RoundHalfEven(grab.y * 15 - before.top * forms::Form::TwipsPerPixelY()));
+  const double tppY = forms::Form::TwipsPerPixelY();
+  EXPECT_EQ(w.Drag_Dx, RoundHalfEven(grab.x * tpp - before.left * tpp));
+  EXPECT_EQ(w.Drag_Dy, RoundHalfEven(grab.y * tppY - before.top * tppY));
   PointerTo(grab.x + 40, grab.y + 30);
   SendMessageW(w.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(240, 40));
   GetWindowRect(w.hwnd(), &after);
-  // Left := x * 15 - Drag_Dx (twips), shown in the screen's pixels.
-  EXPECT_EQ(after.left, RoundHalfEven(((grab.x + 40) * 15.0 - w.Drag_Dx) / tpp));
-  EXPECT_EQ(after.top, RoundHalfEven(((grab.y + 30) * 15.0 - w.Drag_Dy) / forms::Form::TwipsPerPixelY()));
-  if (tpp == 15) {
-    EXPECT_EQ(after.left, before.left + 40);
-    EXPECT_EQ(after.top, before.top + 30);
-  }
+  // Left := x * twips per pixel - Drag_Dx (twips): the window follows the pointer.
+  EXPECT_EQ(after.left, before.left + 40);
+  EXPECT_EQ(after.top, before.top + 30);
 
   // Releasing any button ends the drag: later moves leave the window where it is.
   SendMessageW(w.hwnd(), WM_RBUTTONUP, MK_LBUTTON, MAKELPARAM(240, 40));

@@ -45,8 +45,10 @@ std::unique_ptr<Quelm_Rask_S> EditorTest::Open() {
 }
 
 namespace {
+// In the window's device pixels, as the mouse reports it.
 LPARAM CentreOf(const forms::Windowless& control) {
-  return MAKELPARAM(control.Left() + control.Width() / 2, control.Top() + control.Height() / 2);
+  const RECT r = control.Bounds();
+  return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 }  // namespace
 

@@ -34,7 +34,7 @@ class EditorTest : public ::testing::Test {
   // A new editor, loaded and shown (not modally).
   std::unique_ptr<Quelm_Rask_S> Open();
 
-  // Presses and releases the left button over a windowless control, as the user would.
+  // Presses and releases the left button over a windowless control, as the user would (at any scale).
   static void Click(Quelm_Rask_S& editor, const forms::Windowless& control);
   static void Press(Quelm_Rask_S& editor, const forms::Windowless& control);
   static void Release(Quelm_Rask_S& editor, const forms::Windowless& control);

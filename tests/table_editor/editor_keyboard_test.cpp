@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "support/keyboard.h"
 #include "support/editor_fixture.h"
+#include "support/keyboard.h"
 
 namespace qr::test {
 namespace {
