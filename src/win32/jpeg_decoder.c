@@ -57,6 +57,8 @@ void qr_jpeg_size(const QrJpeg* jpeg, unsigned* width, unsigned* height) {
   *height = jpeg->info.image_height;
 }
 
+int qr_jpeg_multiple_scans(const QrJpeg* jpeg) { return jpeg->info.progressive_mode ? 1 : 0; }
+
 int qr_jpeg_start(QrJpeg* jpeg, int eighths, unsigned* width, unsigned* height) {
   if (jpeg->started || eighths < 1 || eighths > 8) return 0;
   if (setjmp(jpeg->failure)) return 0;

@@ -17,6 +17,8 @@ typedef struct QrJpeg QrJpeg;
    never allocates more than max_memory bytes of its own working memory. */
 QrJpeg* qr_jpeg_open(FILE* file, long long max_pixels, size_t max_memory);
 void qr_jpeg_size(const QrJpeg* jpeg, unsigned* width, unsigned* height);
+/* Whether the picture comes in several scans (progressive): its decoder then holds every coefficient. */
+int qr_jpeg_multiple_scans(const QrJpeg* jpeg);
 
 /* Starts decoding at eighths / 8 of the full size (1..8) and gives the size of the rows to come.
    Returns 0 on failure. */

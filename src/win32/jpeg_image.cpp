@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "win32/files.h"
@@ -17,6 +19,11 @@ namespace {
 // 4:2:0 colour) is bounded; beyond it the decode fails rather than exhausting a 32-bit address space.
 constexpr size_t kMaxDecoderMemory = size_t{256} << 20;
 constexpr unsigned kRowsPerRead = 16;
+// Two decoders share a picture of at least this many rows: the second passes over the upper rows,
+// which costs only their entropy decoding (a part of producing them), and produces the lower ones
+// while the first produces the upper ones. The upper share is the larger, so both finish together.
+constexpr unsigned kSplitFromRows = 256;
+constexpr unsigned kUpperShareTenths = 6;
 
 struct FileCloser {
   void operator()(FILE* f) const { std::fclose(f); }
@@ -59,16 +66,49 @@ unsigned char* Row(Surface& s, unsigned y) {
   return reinterpret_cast<unsigned char*>(s.Bits() + static_cast<size_t>(y) * s.width());
 }
 
-// The next target.height() rows, straight into the surface's rows.
-bool ReadInto(QrJpeg* jpeg, Surface& target) {
+// The next rows of the picture, straight into the surface's rows [first, end).
+bool ReadRows(QrJpeg* jpeg, Surface& target, unsigned first, unsigned end) {
   std::vector<unsigned char*> rows(kRowsPerRead);
-  const auto height = static_cast<unsigned>(target.height());
-  for (unsigned top = 0; top < height; top += kRowsPerRead) {
-    const unsigned count = std::min(kRowsPerRead, height - top);
+  for (unsigned top = first; top < end; top += kRowsPerRead) {
+    const unsigned count = std::min(kRowsPerRead, end - top);
     for (unsigned i = 0; i < count; ++i) rows[i] = Row(target, top + i);
     if (!qr_jpeg_read(jpeg, rows.data(), count)) return false;
   }
   return true;
+}
+
+bool ReadInto(QrJpeg* jpeg, Surface& target) {
+  return ReadRows(jpeg, target, 0, static_cast<unsigned>(target.height()));
+}
+
+// The rows from `first` down, by a decoder of its own.
+bool ReadLowerRows(const std::string& path, Size picture, int eighths, unsigned first, Surface& target) {
+  Decoder decoder(path, picture);
+  unsigned w = 0, h = 0;
+  return decoder.get() && qr_jpeg_start(decoder.get(), eighths, &w, &h) &&
+         w == static_cast<unsigned>(target.width()) && h == static_cast<unsigned>(target.height()) &&
+         qr_jpeg_skip(decoder.get(), first) && ReadRows(decoder.get(), target, first, h);
+}
+
+// Every row of the started decoder's picture; a large single-scan picture on two cores (a progressive
+// one keeps all its coefficients in each decoder, so it stays with one).
+bool DecodeRows(const Decoder& decoder, const std::string& path, Size picture, int eighths, int decoders,
+                Surface& target) {
+  const auto height = static_cast<unsigned>(target.height());
+  if (decoders < 2 || height < kSplitFromRows || qr_jpeg_multiple_scans(decoder.get()) ||
+      std::thread::hardware_concurrency() < 2)
+    return ReadInto(decoder.get(), target);
+  const unsigned split = height * kUpperShareTenths / 10;
+  bool lowerRead = false;
+  std::thread lower;
+  try {
+    lower = std::thread([&] { lowerRead = ReadLowerRows(path, picture, eighths, split, target); });
+  } catch (const std::system_error&) {
+    return ReadInto(decoder.get(), target);
+  }
+  const bool upperRead = ReadRows(decoder.get(), target, 0, split);
+  lower.join();
+  return upperRead && lowerRead;
 }
 
 // The next target.height() rows of `width` pixels, of which the target takes those from column `skip`.
@@ -91,13 +131,15 @@ std::optional<Size> JpegPictureSize(const std::string& path) {
   return decoder.size();
 }
 
-std::optional<LoadedImage> DecodeJpegScaled(const std::string& path, Size picture, Size drawSize) {
+std::optional<LoadedImage> DecodeJpegScaled(const std::string& path, Size picture, Size drawSize,
+                                            int decoders) {
   Decoder decoder(path, picture);
   if (!decoder.get()) return std::nullopt;
+  const int eighths = JpegScaleEighths(picture, drawSize);
   unsigned w = 0, h = 0;
-  if (!qr_jpeg_start(decoder.get(), JpegScaleEighths(picture, drawSize), &w, &h)) return std::nullopt;
+  if (!qr_jpeg_start(decoder.get(), eighths, &w, &h)) return std::nullopt;
   auto target = Target(w, h);
-  if (!target || !ReadInto(decoder.get(), *target)) return std::nullopt;
+  if (!target || !DecodeRows(decoder, path, picture, eighths, decoders, *target)) return std::nullopt;
   return LoadedImage{std::move(*target), picture.w, picture.h, {0, 0, picture.w, picture.h}};
 }
 

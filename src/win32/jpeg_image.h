@@ -19,7 +19,9 @@ std::optional<Size> JpegPictureSize(const std::string& path);
 // `part` (inside the picture) at full scale. Nothing when the file cannot be decoded this way (not a
 // JPEG, a colour space other than grey, YCbCr or RGB, damaged data) or the pixels would not fit within
 // kMaxDecodedPixels; the caller may then try another decoder.
-std::optional<LoadedImage> DecodeJpegScaled(const std::string& path, Size picture, Size drawSize);
+// A large single-scan picture is decoded by `decoders` decoders at once (1 or 2, on as many cores).
+std::optional<LoadedImage> DecodeJpegScaled(const std::string& path, Size picture, Size drawSize,
+                                            int decoders = 2);
 std::optional<LoadedImage> DecodeJpegPart(const std::string& path, Size picture, const Rect& part);
 
 }  // namespace qr::win

@@ -4,6 +4,7 @@
 #include <wincodec.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -165,6 +166,25 @@ TEST(JpegImage, APartIsTheSystemCodecsPixelsOfThatPart) {
       EXPECT_LE(Compare(image->pixels, reference, 0, 0).largest, kLargestDifference);
   }
   EXPECT_FALSE(DecodeJpegPart(path, {645, 483}, {600, 0, 46, 10}));  // beyond the picture
+}
+
+// Two decoders sharing the rows give exactly the rows one decoder gives, at every scale, also for a
+// picture whose rows do not fill their last block rows.
+TEST(JpegImage, TwoDecodersGiveThePixelsOfOne) {
+  TempFolder folder;
+  const Size picture{1283, 1037};
+  const std::string path = folder.File("waves.jpg");
+  ASSERT_TRUE(WriteJpegFile(Waves(picture.w, picture.h), path, 0.9f));
+  for (int n : {8, 5, 3}) {
+    SCOPED_TRACE(testing::Message() << n << "/8");
+    const Size place{(picture.w * n + 7) / 8, (picture.h * n + 7) / 8};
+    const auto one = DecodeJpegScaled(path, picture, place, 1);
+    const auto two = DecodeJpegScaled(path, picture, place, 2);
+    ASSERT_TRUE(one && two);
+    ASSERT_EQ(two->pixels.height(), one->pixels.height());
+    const size_t count = static_cast<size_t>(one->pixels.width()) * one->pixels.height();
+    EXPECT_TRUE(std::equal(one->pixels.Bits(), one->pixels.Bits() + count, two->pixels.Bits()));
+  }
 }
 
 // The file cut after `keep` bytes, or with the bytes at `at` overwritten.
