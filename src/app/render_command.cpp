@@ -85,6 +85,7 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
       at ? *at
          : TableCornerFor(EditorWindowAtOpening(state, screen), screen.twipsPerPixelX, screen.twipsPerPixelY);
   job.transparent = state.Trans == 1;
+  job.dpi = win::SystemDpi();  // the cells as the editor shows them on this screen
   return job;
 }
 

@@ -470,10 +470,11 @@ TEST_F(MainWindow, GuideThatCannotBeOpenedIsReportedAndTheWindowStays) {
   EXPECT_TRUE(again.Loaded());
 }
 
-// Moves the pointer and lets the window see it (the pointer moves asynchronously under Wine).
+// Moves the pointer and lets the window see it (the pointer moves asynchronously under Wine, and on a
+// busy machine the display can take more than a second to report it).
 void PointerTo(int x, int y) {
   SetCursorPos(x, y);
-  for (int i = 0; i < 100; ++i) {
+  for (int i = 0; i < 500; ++i) {
     forms::DoEvents();
     POINT p{};
     GetCursorPos(&p);
