@@ -12,12 +12,17 @@
 
 #include "canvas/canvas_window.h"
 #include "core/geometry.h"
+#include "core/settings.h"
+#include "core/table_record.h"
 #include "font_colour/font_chooser.h"
 #include "forms/forms.h"
 #include "main_window/main_window.h"
-#include "support/editor_fixture.h"
-#include "wallpaper_creation/create_wallpaper.h"
 #include "shared/fixed_files.h"
+#include "shared/profile_store.h"
+#include "support/editor_fixture.h"
+#include "support/program_run.h"
+#include "wallpaper_creation/create_wallpaper.h"
+#include "win32/files.h"
 #include "win32/handles.h"
 #include "win32/image.h"
 #include "win32/screen.h"
@@ -232,6 +237,19 @@ TEST_F(DisplayScaling, WallpaperTableLandsOnTheEditorsCells) {
     ASSERT_TRUE(Build_Wallpaper(s, state, nullptr));
     auto loaded = win::LoadImageFile(WallpaperBitmapPath());
     ASSERT_TRUE(loaded);
+    // The command line, given the same table, settings and corner, draws the same cells.
+    ProfileKeyStore settings(folder.File("Quelm_Rask.ini"));
+    Save_Main_Settings(settings, state);
+    Save_Editor_Settings(settings, state, s.Left(), s.Top());
+    const std::string table =
+        folder.Write("table.qlm", EncodeTableFile(s.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w));
+    const std::string out = folder.File("command line.bmp");
+    const test::ProgramRun run =
+        test::RunProgram(test::ProgramIn(folder.path()), "/render \"" + table + "\" /out \"" + out +
+                                                             "\" /at " + std::to_string(state.Table_X) + "," +
+                                                             std::to_string(state.Table_Y));
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(win::ReadFileBytes(out), win::ReadFileBytes(WallpaperBitmapPath()));
     EXPECT_EQ(loaded->width, screenW);
     EXPECT_EQ(loaded->height, screenH);
     const win::Surface& bitmap = loaded->pixels;
