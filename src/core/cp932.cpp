@@ -19,34 +19,6 @@ size_t Cp932CharLength(std::string_view bytes, size_t pos) {
   return 0;
 }
 
-// Length of the UTF-8 sequence starting at `pos`, or 0 when it is malformed (overlong forms, surrogates
-// and values beyond U+10FFFF included).
-size_t Utf8CharLength(std::string_view text, size_t pos) {
-  const auto b0 = static_cast<unsigned char>(text[pos]);
-  if (b0 < 0x80) return 1;
-  size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    length = 2;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    length = 3;
-    if (b0 == 0xE0) low = 0xA0;
-    if (b0 == 0xED) high = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    length = 4;
-    if (b0 == 0xF0) low = 0x90;
-    if (b0 == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (pos + length > text.size()) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    const auto b = static_cast<unsigned char>(text[pos + i]);
-    if (i == 1 ? (b < low || b > high) : (b < 0x80 || b > 0xBF)) return 0;
-  }
-  return length;
-}
-
 // Converts characters one at a time after the whole run failed, so one unmapped character costs only
 // itself.
 template <typename CharLength, typename Convert>
@@ -132,6 +104,32 @@ std::string Cp932Field(std::string_view utf8, size_t length) {
   field.resize(Cp932CutLength(field, length));
   field.append(length - field.size(), ' ');
   return field;
+}
+
+size_t Utf8CharLength(std::string_view text, size_t pos) {
+  const auto b0 = static_cast<unsigned char>(text[pos]);
+  if (b0 < 0x80) return 1;
+  size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    length = 2;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    length = 3;
+    if (b0 == 0xE0) low = 0xA0;
+    if (b0 == 0xED) high = 0x9F;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    length = 4;
+    if (b0 == 0xF0) low = 0x90;
+    if (b0 == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (pos + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    const auto b = static_cast<unsigned char>(text[pos + i]);
+    if (i == 1 ? (b < low || b > high) : (b < 0x80 || b > 0xBF)) return 0;
+  }
+  return length;
 }
 
 }  // namespace qr

@@ -19,6 +19,10 @@ size_t Cp932CutLength(std::string_view bytes, size_t max);
 // A fixed-length text field: encoded, cut without splitting a double-byte character, padded with blanks.
 std::string Cp932Field(std::string_view utf8, size_t length);
 
+// Length of the UTF-8 sequence starting at `pos` (< text.size()), or 0 when it is malformed (overlong
+// forms, surrogates and values beyond U+10FFFF included).
+size_t Utf8CharLength(std::string_view text, size_t pos);
+
 // First byte of a double-byte character.
 constexpr bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

@@ -76,32 +76,12 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 
 // The code point of the well-formed UTF-8 character at `pos` (advancing `pos`), or kUnmapped.
 uint32_t NextCodePoint(std::string_view text, size_t& pos) {
+  const size_t length = Utf8CharLength(text, pos);
+  if (length == 0) return kUnmapped;
   const auto b0 = static_cast<unsigned char>(text[pos]);
-  size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-  if (b0 < 0x80) {
-    ++pos;
-    return b0;
-  } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-    length = 2;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    length = 3;
-    if (b0 == 0xE0) low = 0xA0;
-    if (b0 == 0xED) high = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    length = 4;
-    if (b0 == 0xF0) low = 0x90;
-    if (b0 == 0xF4) high = 0x8F;
-  } else {
-    return kUnmapped;
-  }
-  if (pos + length > text.size()) return kUnmapped;
-  uint32_t value = b0 & (0x7F >> length);
-  for (size_t i = 1; i < length; ++i) {
-    const auto b = static_cast<unsigned char>(text[pos + i]);
-    if (i == 1 ? (b < low || b > high) : (b < 0x80 || b > 0xBF)) return kUnmapped;
-    value = (value << 6) | (b & 0x3F);
-  }
+  uint32_t value = length == 1 ? b0 : b0 & (0x7Fu >> length);
+  for (size_t i = 1; i < length; ++i)
+    value = (value << 6) | (static_cast<unsigned char>(text[pos + i]) & 0x3F);
   pos += length;
   return value;
 }
