@@ -31,10 +31,13 @@ inline double* Field(ComposeTimings* timings, double ComposeTimings::*field) {
 // `Place_Picture`: the picture file placed centred (0), tiled column by column from the top-left
 // corner (1) or scaled to the screen keeping its aspect (2, COLORONCOLOR), on a screen of
 // screenW x screenH (the target's size, or the preview's unrounded one). Other placements draw nothing.
+// `behind` is the colour the target shows where the picture is not drawn.
 void PlacePicture(win::Surface& target, const std::string& path, Placement placement, double screenW,
-                  double screenH, ComposeTimings* timings);
+                  double screenH, COLORREF behind, ComposeTimings* timings);
 
-// The wallpaper file laid on the target as the desktop shows it. False when the file cannot be read.
-bool DrawWallpaper(win::Surface& target, const win::CurrentWallpaper& wallpaper, ComposeTimings* timings);
+// The wallpaper file laid on the target (showing `behind`) as the desktop shows it. False when the file
+// cannot be read.
+bool DrawWallpaper(win::Surface& target, const win::CurrentWallpaper& wallpaper, COLORREF behind,
+                   ComposeTimings* timings);
 
 }  // namespace qr::compose

@@ -35,6 +35,12 @@ std::optional<LoadedImage> Decode(const ImageFile& file, const win::DecodeReques
   return file.Decode(request);
 }
 
+void FillPlace(Surface& target, const Rect& place, COLORREF colour) {
+  const RECT rect{place.x, place.y, place.x + place.w, place.y + place.h};
+  win::Brush brush(CreateSolidBrush(colour));
+  FillRect(target.dc(), &rect, brush.get());
+}
+
 // The picture unscaled with its top-left corner at `origin`.
 void DrawUnscaled(Surface& target, const ImageFile& file, Point origin, ComposeTimings* timings) {
   const Rect part = VisiblePart(target, origin, file.size());
@@ -46,9 +52,17 @@ void DrawUnscaled(Surface& target, const ImageFile& file, Point origin, ComposeT
          image->pixels.height(), image->pixels.dc(), 0, 0, SRCCOPY);
 }
 
-// The whole picture stretched to `place` with COLORONCOLOR (rows and columns dropped, not blended).
-void DrawStretched(Surface& target, const ImageFile& file, const Rect& place, ComposeTimings* timings) {
+// The whole picture stretched to `place`, rows and columns dropped or repeated, not blended. A JPEG goes
+// straight into the target; if its data turns out damaged, what it left is covered with `behind` again
+// and the picture is decoded as any other (the system's codec may show what it can of it).
+void DrawStretched(Surface& target, const ImageFile& file, const Rect& place, COLORREF behind,
+                   ComposeTimings* timings) {
   if (place.w <= 0 || place.h <= 0) return;
+  {
+    StageTimer timer(Field(timings, &ComposeTimings::decodeMs));
+    if (file.DrawStretchedInto(target, place)) return;
+  }
+  FillPlace(target, place, behind);
   const auto image = Decode(file, {.drawSize = Size{place.w, place.h}}, timings);
   if (!image) return;
   StageTimer timer(Field(timings, &ComposeTimings::placeMs));
@@ -109,7 +123,7 @@ std::optional<ImageFile> OpenPicture(const std::string& path, ComposeTimings* ti
 }  // namespace
 
 void PlacePicture(Surface& target, const std::string& path, Placement placement, double screenW,
-                  double screenH, ComposeTimings* timings) {
+                  double screenH, COLORREF behind, ComposeTimings* timings) {
   if (placement == Placement::None || !target.ok()) return;
   const auto file = OpenPicture(path, timings);
   if (!file) return;
@@ -125,12 +139,13 @@ void PlacePicture(Surface& target, const std::string& path, Placement placement,
       break;
     case Placement::FullScreen:
     case Placement::None:
-      DrawStretched(target, *file, PlaceFullScreen(screenW, screenH, picture.w, picture.h), timings);
+      DrawStretched(target, *file, PlaceFullScreen(screenW, screenH, picture.w, picture.h), behind, timings);
       break;
   }
 }
 
-bool DrawWallpaper(Surface& target, const win::CurrentWallpaper& wallpaper, ComposeTimings* timings) {
+bool DrawWallpaper(Surface& target, const win::CurrentWallpaper& wallpaper, COLORREF behind,
+                   ComposeTimings* timings) {
   using Style = win::CurrentWallpaper::Style;
   const auto file = OpenPicture(wallpaper.path, timings);
   if (!file || !target.ok()) return false;
@@ -142,12 +157,12 @@ bool DrawWallpaper(Surface& target, const win::CurrentWallpaper& wallpaper, Comp
       DrawTiled(target, *file, timings);
       break;
     case Style::Stretch:
-      DrawStretched(target, *file, {0, 0, target.width(), target.height()}, timings);
+      DrawStretched(target, *file, {0, 0, target.width(), target.height()}, behind, timings);
       break;
     case Style::Fit:
     case Style::Fill:
       DrawStretched(target, *file, ScaledToScreen(screenW, screenH, picture, wallpaper.style == Style::Fill),
-                    timings);
+                    behind, timings);
       break;
     case Style::Centre: {
       const Rect place = PlaceCentred(screenW, screenH, picture.w, picture.h);

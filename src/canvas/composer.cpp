@@ -37,7 +37,7 @@ void ComposeBackground(win::Surface& target, const JobBackground& background, Co
       // PaintDesktop does not reproduce the wallpaper everywhere (a memory DC may get only a plain
       // fill), so a wallpaper file is drawn by us as the desktop lays it out.
       if (const auto wallpaper = win::GetCurrentWallpaper()) {
-        compose::DrawWallpaper(target, *wallpaper, timings);
+        compose::DrawWallpaper(target, *wallpaper, background.desktopColour, timings);
       } else {
         compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
         PaintDesktop(target.dc());
@@ -45,7 +45,7 @@ void ComposeBackground(win::Surface& target, const JobBackground& background, Co
       break;
     case BackgroundKind::ImageFile:
       compose::PlacePicture(target, background.file, background.placement, target.width(), target.height(),
-                            timings);
+                            background.desktopColour, timings);
       break;
     case BackgroundKind::DesktopColour:
       break;  // the desktop colour alone
@@ -59,7 +59,8 @@ void ComposePreview(win::Surface& target, const JobBackground& background, doubl
     compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
     target.Fill(background.desktopColour);
   }
-  compose::PlacePicture(target, background.file, background.placement, screenW, screenH, timings);
+  compose::PlacePicture(target, background.file, background.placement, screenW, screenH,
+                        background.desktopColour, timings);
 }
 
 bool ComposeUnscaledPicture(win::Surface& target, const std::string& path) {

@@ -214,6 +214,13 @@ Rect TableRectangle(const TableRectInput& input) {
   return {RoundToInt32(x), RoundToInt32(y), Saturate(w), Saturate(h)};
 }
 
+int32_t NearestSourcePixel(int32_t target, int32_t targetCount, int32_t sourceCount) {
+  if (targetCount <= 0 || sourceCount <= 0) return 0;
+  // Below 2^32 times below 2^31: within int64.
+  const int64_t centre = 2 * int64_t{std::clamp(target, 0, targetCount - 1)} + 1;
+  return static_cast<int32_t>(std::min<int64_t>(centre * sourceCount / (2 * int64_t{targetCount}), sourceCount - 1));
+}
+
 int32_t JpegScaleEighths(Size picture, Size drawn) {
   if (picture.w <= 0 || picture.h <= 0 || drawn.w <= 0 || drawn.h <= 0) return 8;
   for (int32_t n = 1; n < 8; ++n) {

@@ -72,6 +72,11 @@ Rect PlaceFullScreen(double screenW, double screenH, double w, double h);
 // not positive.
 int32_t JpegScaleEighths(Size picture, Size drawn);
 
+// Stretching without blending (rows and columns dropped or repeated): the source pixel, of `sourceCount`,
+// that target pixel `target` of `targetCount` shows, the one under the target pixel's centre. 0 when
+// either count is not positive.
+int32_t NearestSourcePixel(int32_t target, int32_t targetCount, int32_t sourceCount);
+
 // Tiling, column by column from the top-left corner: after each tile, if y > areaH then the loop stops
 // when x > areaW, else starts the next column (x += tileW, y = 0); otherwise y += tileH. Both tests are
 // strict, so every column ends with one tile wholly below the area and the last column lies wholly right

@@ -121,6 +121,10 @@ std::optional<LoadedImage> ImageFile::Decode(const DecodeRequest& request) const
   return DecodePart({0, 0, size_.w, size_.h});
 }
 
+bool ImageFile::DrawStretchedInto(Surface& target, const Rect& place) const {
+  return jpeg_ && DrawJpegStretched(path_, size_, place, target);
+}
+
 std::optional<LoadedImage> ImageFile::DecodePart(const Rect& part) const {
   const int64_t left = std::max<int64_t>(part.x, 0);
   const int64_t top = std::max<int64_t>(part.y, 0);

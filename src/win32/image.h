@@ -49,6 +49,10 @@ class ImageFile {
   // Nothing when decoding fails, the request leaves nothing to decode, or the result would exceed
   // kMaxDecodedPixels or cannot be allocated.
   std::optional<LoadedImage> Decode(const DecodeRequest& request = {}) const;
+  // The whole picture stretched to `place` on `target` without a decoded copy of its own (a JPEG that
+  // libjpeg-turbo reads; see DrawJpegStretched). False for other pictures, and when decoding fails: the
+  // place may then have been partly written.
+  bool DrawStretchedInto(Surface& target, const Rect& place) const;
 
  private:
   ImageFile() = default;

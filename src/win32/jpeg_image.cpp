@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/geometry.h"
 #include "win32/files.h"
 #include "win32/jpeg_decoder.h"
 
@@ -81,6 +82,29 @@ bool ReadInto(QrJpeg* jpeg, Surface& target) {
   return ReadRows(jpeg, target, 0, static_cast<unsigned>(target.height()));
 }
 
+// Whether a picture of `rows` decoded rows goes to two decoders: a large single-scan one on two cores (a
+// progressive one keeps all its coefficients in each decoder, so it stays with one).
+bool CanShare(const Decoder& decoder, unsigned rows, int decoders) {
+  return decoders >= 2 && rows >= kSplitFromRows && !qr_jpeg_multiple_scans(decoder.get()) &&
+         std::thread::hardware_concurrency() >= 2;
+}
+
+// Runs `lower` on a thread of its own while `upper` runs here; both must succeed. Without a thread,
+// `whole` does all the work here.
+template <typename Upper, typename Lower, typename Whole>
+bool Shared(Upper upper, Lower lower, Whole whole) {
+  bool lowerDone = false;
+  std::thread thread;
+  try {
+    thread = std::thread([&] { lowerDone = lower(); });
+  } catch (const std::system_error&) {
+    return whole();
+  }
+  const bool upperDone = upper();
+  thread.join();
+  return upperDone && lowerDone;
+}
+
 // The rows from `first` down, by a decoder of its own.
 bool ReadLowerRows(const std::string& path, Size picture, int eighths, unsigned first, Surface& target) {
   Decoder decoder(path, picture);
@@ -90,25 +114,15 @@ bool ReadLowerRows(const std::string& path, Size picture, int eighths, unsigned 
          qr_jpeg_skip(decoder.get(), first) && ReadRows(decoder.get(), target, first, h);
 }
 
-// Every row of the started decoder's picture; a large single-scan picture on two cores (a progressive
-// one keeps all its coefficients in each decoder, so it stays with one).
+// Every row of the started decoder's picture, shared between two decoders where it pays.
 bool DecodeRows(const Decoder& decoder, const std::string& path, Size picture, int eighths, int decoders,
                 Surface& target) {
   const auto height = static_cast<unsigned>(target.height());
-  if (decoders < 2 || height < kSplitFromRows || qr_jpeg_multiple_scans(decoder.get()) ||
-      std::thread::hardware_concurrency() < 2)
-    return ReadInto(decoder.get(), target);
+  if (!CanShare(decoder, height, decoders)) return ReadInto(decoder.get(), target);
   const unsigned split = height * kUpperShareTenths / 10;
-  bool lowerRead = false;
-  std::thread lower;
-  try {
-    lower = std::thread([&] { lowerRead = ReadLowerRows(path, picture, eighths, split, target); });
-  } catch (const std::system_error&) {
-    return ReadInto(decoder.get(), target);
-  }
-  const bool upperRead = ReadRows(decoder.get(), target, 0, split);
-  lower.join();
-  return upperRead && lowerRead;
+  return Shared([&] { return ReadRows(decoder.get(), target, 0, split); },
+                [&] { return ReadLowerRows(path, picture, eighths, split, target); },
+                [&] { return ReadInto(decoder.get(), target); });
 }
 
 // The next target.height() rows of `width` pixels, of which the target takes those from column `skip`.
@@ -119,6 +133,57 @@ bool ReadColumns(QrJpeg* jpeg, unsigned width, unsigned skip, Surface& target) {
   for (unsigned y = 0; y < static_cast<unsigned>(target.height()); ++y) {
     if (!qr_jpeg_read(jpeg, rows, 1)) return false;
     std::memcpy(Row(target, y), row.data() + static_cast<size_t>(skip) * 4, bytes);
+  }
+  return true;
+}
+
+// A picture decoded at width x height stretched to `place`: the place's rows and columns that lie on
+// the target, and for each such column the decoded column it shows.
+struct StretchPlan {
+  Rect place;
+  unsigned width = 0, height = 0;
+  int32_t firstRow = 0, endRow = 0, firstColumn = 0;  // inside the place
+  std::vector<uint32_t> columns;
+};
+
+StretchPlan PlanStretch(const Rect& place, unsigned width, unsigned height, const Surface& target) {
+  StretchPlan plan{place, width, height};
+  plan.firstRow = std::max(0, -place.y);
+  plan.endRow = static_cast<int32_t>(std::clamp<int64_t>(int64_t{target.height()} - place.y, 0, place.h));
+  plan.firstColumn = std::max(0, -place.x);
+  const auto endColumn =
+      static_cast<int32_t>(std::clamp<int64_t>(int64_t{target.width()} - place.x, 0, place.w));
+  for (int32_t x = plan.firstColumn; x < endColumn; ++x)
+    plan.columns.push_back(static_cast<uint32_t>(NearestSourcePixel(x, place.w, static_cast<int32_t>(width))));
+  return plan;
+}
+
+unsigned DecodedRow(const StretchPlan& plan, int32_t row) {
+  return static_cast<unsigned>(NearestSourcePixel(row, plan.place.h, static_cast<int32_t>(plan.height)));
+}
+
+// The place's rows [from, to), from a decoder at its first row: the decoded rows they show are decoded
+// a few at a time (those above and between them passed over) and their pixels copied to the target.
+bool StretchRows(QrJpeg* jpeg, const StretchPlan& plan, int32_t from, int32_t to, Surface& target) {
+  if (from >= to || plan.columns.empty()) return true;
+  std::vector<uint32_t> batch(static_cast<size_t>(plan.width) * kRowsPerRead);
+  std::vector<unsigned char*> rows(kRowsPerRead);
+  for (unsigned i = 0; i < kRowsPerRead; ++i)
+    rows[i] = reinterpret_cast<unsigned char*>(batch.data() + static_cast<size_t>(i) * plan.width);
+  unsigned batchTop = 0, batchEnd = 0;  // the decoded rows in `batch`
+  for (int32_t y = from; y < to; ++y) {
+    const unsigned wanted = DecodedRow(plan, y);
+    if (wanted >= batchEnd) {
+      if (wanted > batchEnd && !qr_jpeg_skip(jpeg, wanted - batchEnd)) return false;
+      const unsigned count = std::min(kRowsPerRead, plan.height - wanted);
+      if (!qr_jpeg_read(jpeg, rows.data(), count)) return false;
+      batchTop = wanted;
+      batchEnd = wanted + count;
+    }
+    const uint32_t* source = batch.data() + static_cast<size_t>(wanted - batchTop) * plan.width;
+    uint32_t* out = target.Bits() + static_cast<size_t>(plan.place.y + y) * target.width() + plan.place.x +
+                    plan.firstColumn;
+    for (const uint32_t column : plan.columns) *out++ = source[column];
   }
   return true;
 }
@@ -162,6 +227,30 @@ std::optional<LoadedImage> DecodeJpegPart(const std::string& path, Size picture,
                         : ReadColumns(decoder.get(), width, static_cast<unsigned>(part.x) - left, *target);
   if (!read) return std::nullopt;
   return LoadedImage{std::move(*target), picture.w, picture.h, part};
+}
+
+bool DrawJpegStretched(const std::string& path, Size picture, const Rect& place, Surface& target,
+                       int decoders) {
+  if (place.w <= 0 || place.h <= 0 || !target.ok()) return false;
+  Decoder decoder(path, picture);
+  if (!decoder.get()) return false;
+  const int eighths = JpegScaleEighths(picture, {place.w, place.h});
+  unsigned w = 0, h = 0;
+  if (!qr_jpeg_start(decoder.get(), eighths, &w, &h)) return false;
+  const StretchPlan plan = PlanStretch(place, w, h, target);
+  GdiFlush();
+  const auto whole = [&] { return StretchRows(decoder.get(), plan, plan.firstRow, plan.endRow, target); };
+  if (!CanShare(decoder, h, decoders)) return whole();
+  // The upper share is the larger: the second decoder passes over the rows above its own.
+  const int32_t split = plan.firstRow + (plan.endRow - plan.firstRow) * static_cast<int32_t>(kUpperShareTenths) / 10;
+  return Shared([&] { return StretchRows(decoder.get(), plan, plan.firstRow, split, target); },
+                [&] {
+                  Decoder lower(path, picture);
+                  unsigned lw = 0, lh = 0;
+                  return lower.get() && qr_jpeg_start(lower.get(), eighths, &lw, &lh) && lw == w && lh == h &&
+                         StretchRows(lower.get(), plan, split, plan.endRow, target);
+                },
+                whole);
 }
 
 }  // namespace qr::win

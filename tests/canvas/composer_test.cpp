@@ -10,6 +10,7 @@
 #include "core/geometry.h"
 #include "support/temp_folder.h"
 #include "win32/bitmap_file.h"
+#include "win32/files.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"
 
@@ -160,7 +161,12 @@ TEST_F(ComposerTest, TilesColumnByColumnFromTheTopLeftCorner) {
 }
 
 TEST_F(ComposerTest, AnUnusablePictureLeavesTheDesktopColour) {
-  const std::string paths[] = {"",
+  // A JPEG whose data ends halfway: its upper rows decode before the damage shows.
+  const std::string whole = folder_.File("whole.jpg");
+  ASSERT_TRUE(win::WriteJpegFile(QuadrantPicture(640, 480), whole));
+  const std::string bytes = win::ReadFileBytes(whole).value_or("");
+  const std::string paths[] = {folder_.Write("cut.jpg", bytes.substr(0, bytes.size() / 2)),
+                               "",
                                folder_.File("missing.jpg"),
                                folder_.Write("words.jpg", "not a picture"),
                                folder_.Write("empty.bmp", ""),

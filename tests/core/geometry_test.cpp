@@ -152,6 +152,28 @@ TEST(GeometryJpegScale, SmallestEighthsStillCoveringThePlace) {
   EXPECT_EQ(JpegScaleEighths({800, 600}, {-5, -5}), 8);
 }
 
+TEST(GeometryNearestSourcePixel, EachTargetPixelShowsTheSourcePixelUnderItsCentre) {
+  // Halving takes every second pixel from the second on; doubling repeats each pixel twice.
+  EXPECT_EQ(NearestSourcePixel(0, 4, 8), 1);
+  EXPECT_EQ(NearestSourcePixel(3, 4, 8), 7);
+  for (int32_t t = 0; t < 8; ++t) EXPECT_EQ(NearestSourcePixel(t, 8, 4), t / 2);
+  // 2250 picture rows onto 1920: in range, never backwards, no source pixel skipped twice in a row.
+  int32_t last = -1;
+  for (int32_t t = 0; t < 1920; ++t) {
+    const int32_t s = NearestSourcePixel(t, 1920, 2250);
+    ASSERT_GE(s, last);
+    ASSERT_LE(s - last, 2);
+    last = s;
+  }
+  EXPECT_EQ(last, 2249);
+  // The same size maps each pixel to itself; outside the target, or without pixels, it stays in range.
+  EXPECT_EQ(NearestSourcePixel(1234, 3000, 3000), 1234);
+  EXPECT_EQ(NearestSourcePixel(5000, 10, 10), 9);
+  EXPECT_EQ(NearestSourcePixel(-3, 10, 10), 0);
+  EXPECT_EQ(NearestSourcePixel(0, 0, 10), 0);
+  EXPECT_EQ(NearestSourcePixel(kMax - 1, kMax, kMax), kMax - 1);
+}
+
 TEST(GeometryPlaceFullScreen, PictureOrientationDecidesTheScale) {
   EXPECT_EQ(PlaceFullScreen(1024, 768, 800, 600), (Rect{0, 0, 1024, 768}));
   EXPECT_EQ(PlaceFullScreen(1280, 720, 800, 600), (Rect{0, -120, 1280, 960}));  // cut at top and bottom

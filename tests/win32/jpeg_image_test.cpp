@@ -187,6 +187,41 @@ TEST(JpegImage, TwoDecodersGiveThePixelsOfOne) {
   }
 }
 
+// Stretched straight onto a surface, each pixel of the place is the scaled decode's pixel under its
+// centre, with one decoder or two, wherever the place lies (cut off at any side, larger than the
+// picture); the target outside the place is left as it was.
+TEST(JpegImage, StretchedOntoASurfaceEachPixelIsTheNearestDecodedOne) {
+  TempFolder folder;
+  const Size picture{1283, 1037};
+  const std::string path = folder.File("waves.jpg");
+  ASSERT_TRUE(WriteJpegFile(Waves(picture.w, picture.h), path, 0.9f));
+  constexpr COLORREF kBehind = RGB(1, 2, 3);
+  for (const Rect place : {Rect{-20, -50, 700, 566}, Rect{100, 40, 1500, 1200}, Rect{30, 20, 400, 300}}) {
+    const auto scaled = DecodeJpegScaled(path, picture, {place.w, place.h}, 1);
+    ASSERT_TRUE(scaled);
+    const Surface& decoded = scaled->pixels;
+    for (int decoders : {1, 2}) {
+      SCOPED_TRACE(testing::Message() << place.x << "," << place.y << " " << place.w << "x" << place.h << ", "
+                                      << decoders << " decoder(s)");
+      Surface target(640, 480, kBehind);
+      ASSERT_TRUE(DrawJpegStretched(path, picture, place, target, decoders));
+      int wrong = 0;
+      for (int y = 0; y < target.height(); ++y)
+        for (int x = 0; x < target.width(); ++x) {
+          const int px = x - place.x, py = y - place.y;
+          const bool inside = px >= 0 && py >= 0 && px < place.w && py < place.h;
+          const uint32_t expected =
+              inside ? decoded.Bits()[static_cast<size_t>(NearestSourcePixel(py, place.h, decoded.height())) *
+                                          decoded.width() +
+                                      NearestSourcePixel(px, place.w, decoded.width())]
+                     : 0x010203;
+          wrong += target.Bits()[static_cast<size_t>(y) * target.width() + x] != expected;
+        }
+      EXPECT_EQ(wrong, 0);
+    }
+  }
+}
+
 // The file cut after `keep` bytes, or with the bytes at `at` overwritten.
 std::string Damaged(const TempFolder& folder, const std::string& name, const std::string& bytes, size_t keep,
                     size_t at = 0, std::string_view over = {}) {
@@ -217,6 +252,8 @@ TEST(JpegImage, DamagedOrHostileFilesGiveNoPicture) {
     SCOPED_TRACE(path);
     EXPECT_FALSE(DecodeJpegScaled(path, {400, 300}, {100, 75}));
     EXPECT_FALSE(DecodeJpegPart(path, {400, 300}, {0, 0, 400, 300}));
+    Surface target(200, 150);
+    EXPECT_FALSE(DrawJpegStretched(path, {400, 300}, {0, 0, 200, 150}, target));
   }
   // What libjpeg turns down goes to the system's codec, as every JPEG did before: it makes nothing of
   // cut files or absurd sizes, so the picture is left out as an unreadable one ...
