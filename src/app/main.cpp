@@ -1,9 +1,8 @@
 // The program's entry: runs a command-line request without any window, or creates the shared state and
 // the main window and runs the message loop.
 #include <windows.h>
-// After <windows.h>:
-#include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,13 +18,11 @@
 
 namespace {
 
+// The arguments as the C runtime split them (the shell's splitter would load the shell at every start).
 std::vector<std::string> Arguments() {
   std::vector<std::string> args;
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!argv) return args;
-  for (int i = 1; i < count; ++i) args.push_back(qr::win::Utf8(argv[i]));
-  LocalFree(argv);
+  if (!__wargv) return args;
+  for (int i = 1; i < __argc; ++i) args.push_back(qr::win::Utf8(__wargv[i]));
   return args;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/geometry.h"
 #include "win32/handles.h"
+#include "win32/lazy_libraries.h"
 #include "win32/screen.h"
 
 namespace qr {
@@ -75,7 +76,7 @@ ColourChooser::ColourChooser(ColourDialogCalls calls) : calls_(std::move(calls))
 }
 
 BOOL ColourChooser::Choose(CHOOSECOLORW& record) const {
-  return calls_.chooseColor ? calls_.chooseColor(record) : ChooseColorW(&record);
+  return calls_.chooseColor ? calls_.chooseColor(record) : win::lazy::ChooseColorW(&record);
 }
 
 HHOOK ColourChooser::SetHook(HOOKPROC procedure) const {

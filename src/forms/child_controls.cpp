@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "forms/container.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::forms {
@@ -28,7 +29,7 @@ void Fire(const EventHandler& handler) {
 ChildControl::~ChildControl() {
   if (!hwnd_) return;
   HWND wnd = std::exchange(hwnd_, nullptr);
-  RemoveWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId);
+  win::lazy::RemoveWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId);
   SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
   DestroyWindow(wnd);
 }
@@ -41,7 +42,7 @@ bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWOR
                                int left, int top, int width, int height) {
   if (hwnd_ || !parent.hwnd()) return hwnd_ != nullptr;
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  win::lazy::InitCommonControlsEx(&icc);
   design_ = {left, top, left + std::max(width, 0), top + std::max(height, 0)};
   const RECT device = parent.Scale().Px(design_);
   HWND wnd = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, L"",
@@ -52,7 +53,7 @@ bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWOR
   hwnd_ = wnd;
   container_ = &parent;
   SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  win::lazy::SetWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   SetFont(font_);
   return true;
 }
@@ -61,22 +62,22 @@ LRESULT CALLBACK ChildControl::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARA
                                             DWORD_PTR data) {
   auto* self = reinterpret_cast<ChildControl*>(data);
   if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId);
+    win::lazy::RemoveWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId);
     SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
     if (self) self->hwnd_ = nullptr;
-    return DefSubclassProc(wnd, msg, wp, lp);
+    return win::lazy::DefSubclassProc(wnd, msg, wp, lp);
   }
-  if (!self) return DefSubclassProc(wnd, msg, wp, lp);
+  if (!self) return win::lazy::DefSubclassProc(wnd, msg, wp, lp);
   try {
     return self->ControlMessage(msg, wp, lp);
   } catch (...) {
-    return DefSubclassProc(wnd, msg, wp, lp);
+    return win::lazy::DefSubclassProc(wnd, msg, wp, lp);
   }
 }
 
 LRESULT ChildControl::ControlMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultMessage(msg, wp, lp); }
 LRESULT ChildControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  return DefSubclassProc(hwnd_, msg, wp, lp);
+  return win::lazy::DefSubclassProc(hwnd_, msg, wp, lp);
 }
 
 bool ChildControl::ParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
@@ -214,7 +215,7 @@ void ListBox::ApplyDpi() {
 }
 
 void ListBox::SetAcceptFiles(bool accept) {
-  if (hwnd()) DragAcceptFiles(hwnd(), accept);
+  if (hwnd()) win::lazy::DragAcceptFiles(hwnd(), accept);
 }
 
 bool ListBox::ParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -228,15 +229,15 @@ LRESULT ListBox::ControlMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg != WM_DROPFILES) return DefaultMessage(msg, wp, lp);
   auto drop = reinterpret_cast<HDROP>(wp);
   std::vector<std::string> names;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = win::lazy::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    const UINT length = win::lazy::DragQueryFileW(drop, i, nullptr, 0);
     std::wstring name(length + 1, L'\0');
-    const UINT got = DragQueryFileW(drop, i, name.data(), length + 1);
+    const UINT got = win::lazy::DragQueryFileW(drop, i, name.data(), length + 1);
     name.resize(got);
     names.push_back(win::Utf8(name));
   }
-  DragFinish(drop);
+  win::lazy::DragFinish(drop);
   if (!OnFilesDropped) return 0;
   auto handler = OnFilesDropped;
   handler(names);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "forms/child_controls.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::forms {
@@ -133,7 +134,7 @@ Windowless* Container::WindowlessAt(POINT p) const {
 HWND Container::ToolTipWindow() {
   if (toolTip_ || !hwnd()) return toolTip_;
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
+  win::lazy::InitCommonControlsEx(&icc);
   toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                              GetModuleHandleW(nullptr), nullptr);

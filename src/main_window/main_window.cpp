@@ -1,7 +1,5 @@
 #include "main_window/main_window.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -18,6 +16,7 @@
 #include "shared/record_paths.h"
 #include "shared/skin.h"
 #include "win32/files.h"
+#include "win32/lazy_libraries.h"
 #include "win32/message_box.h"
 #include "win32/screen.h"
 #include "win32/text.h"
@@ -66,7 +65,7 @@ MainWindowServices RealMainWindowServices() {
   };
   services.Open_Document = [](HWND owner, const std::string& path) {
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(owner, L"open", win::ApiPath(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        win::lazy::ShellExecuteW(owner, L"open", win::ApiPath(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
   };
   services.Guide_Folder = DefaultFixedFileFolders().fallback;

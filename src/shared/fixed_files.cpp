@@ -7,6 +7,7 @@
 
 #include "win32/files.h"
 #include "win32/handles.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr {
@@ -27,7 +28,7 @@ FolderChoice& Choice() {
 std::string LocalAppDataFolder() {
   PWSTR path = nullptr;
   std::string result;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &path)) && path)
+  if (SUCCEEDED(win::lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &path)) && path)
     result = win::Utf8(path);
   CoTaskMemFree(path);
   return result;

@@ -1,9 +1,8 @@
 #include "shared/helpers.h"
 
-#include <shellapi.h>
-
 #include "win32/files.h"
 #include "win32/handles.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr {
@@ -62,7 +61,7 @@ int Recycle_Files(const std::vector<std::string>& paths) {
   op.pFrom = list.c_str();
   op.pTo = nullptr;
   op.fFlags = FOF_ALLOWUNDO;
-  const int result = SHFileOperationW(&op);
+  const int result = win::lazy::SHFileOperationW(&op);
   return Recycle_Result(result, op.fAnyOperationsAborted != FALSE);
 }
 

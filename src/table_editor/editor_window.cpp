@@ -1,7 +1,5 @@
 #include "table_editor/editor_window.h"
 
-#include <uxtheme.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -10,6 +8,7 @@
 #include "shared/helpers.h"
 #include "table_editor/data_files.h"
 #include "win32/fonts.h"
+#include "win32/lazy_libraries.h"
 #include "win32/screen.h"
 
 namespace qr {
@@ -177,7 +176,7 @@ void Quelm_Rask_S::DesignCells() {
       box.SetVisible(false);
       // The classic sunken edge: no theme draws a light ring inside it around the cell's colour, and
       // the grid box renders off the screen exactly as it shows.
-      SetWindowTheme(box.hwnd(), L" ", L" ");
+      win::lazy::SetWindowTheme(box.hwnd(), L" ", L" ");
     }
   }
 }

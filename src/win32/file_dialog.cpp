@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::win {
@@ -56,13 +57,13 @@ std::optional<std::string> ChosenPath(BOOL shown, const DialogBuffers& b) {
 std::optional<std::string> ShowOpenDialog(const FileDialogSpec& request) {
   DialogBuffers buffers(request);
   OPENFILENAMEW ofn = Describe(request, buffers);
-  return ChosenPath(GetOpenFileNameW(&ofn), buffers);
+  return ChosenPath(lazy::GetOpenFileNameW(&ofn), buffers);
 }
 
 std::optional<std::string> ShowSaveDialog(const FileDialogSpec& request) {
   DialogBuffers buffers(request);
   OPENFILENAMEW ofn = Describe(request, buffers);
-  return ChosenPath(GetSaveFileNameW(&ofn), buffers);
+  return ChosenPath(lazy::GetSaveFileNameW(&ofn), buffers);
 }
 
 }  // namespace qr::win
