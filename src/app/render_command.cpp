@@ -12,7 +12,6 @@
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
 #include "win32/bitmap_file.h"
-#include "win32/com.h"
 #include "win32/files.h"
 #include "win32/screen.h"
 #include "win32/text.h"
@@ -91,7 +90,6 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
 
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,
                      const std::function<void(std::string_view)>& say) {
-  win::ComApartment com;  // the picture decoders
   ProfileKeyStore settings(FileInProgramFolder(programFolder, kSettingsFileName));
   std::string problem;
   const auto job =

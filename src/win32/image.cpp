@@ -80,8 +80,8 @@ std::optional<ImageFile> ImageFile::Open(const std::string& path) {
 
 bool ImageFile::OpenWithSystemCodec() const {
   if (frame_) return true;
-  com_ = ComApartment();
-  if (!com_.ok() ||
+  if (!com_ || !com_->ok()) com_.emplace();
+  if (!com_->ok() ||
       FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(factory_.ReleaseAndGetAddressOf()))) ||
       FAILED(factory_->CreateDecoderFromFilename(ApiPath(path_).c_str(), nullptr, GENERIC_READ,

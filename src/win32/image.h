@@ -65,8 +65,9 @@ class ImageFile {
   std::optional<LoadedImage> DecodeWithCodecScaling(Size drawSize) const;
   bool CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const;
 
-  // The system's codec, opened lazily by const decodes (hence mutable).
-  mutable ComApartment com_;  // first member: released last
+  // The system's codec, opened lazily by const decodes (hence mutable), with COM joined only then: a
+  // JPEG that libjpeg-turbo reads needs neither (and under Wine joining COM creates a window).
+  mutable std::optional<ComApartment> com_;  // first member: released last
   mutable ComPtr<IWICImagingFactory> factory_;
   mutable ComPtr<IWICBitmapDecoder> decoder_;
   mutable ComPtr<IWICBitmapFrameDecode> frame_;
