@@ -17,7 +17,7 @@ Point CellsOrigin(const WallpaperJob& job) {
 }  // namespace
 
 win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
-  win::Surface surface(job.screen.w, job.screen.h, job.background.desktopColour);
+  win::Surface surface(job.screen.w, job.screen.h);  // the background is filled in once, by its composer
   if (!surface.ok()) return {};
   ComposeBackground(surface, job.background, timings);
   if (job.transparent)

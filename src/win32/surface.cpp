@@ -26,7 +26,9 @@ Surface::Surface(int width, int height, COLORREF fill) {
   bits_ = static_cast<uint32_t*>(bits);
   width_ = width;
   height_ = height;
-  Fill(fill);
+  // A new DIB section's memory is fresh virtual memory, zeroed by the system: black needs no pass over
+  // it (a screen-sized surface is tens of megabytes).
+  if (fill != RGB(0, 0, 0)) Fill(fill);
 }
 
 // A moved-from surface is empty: its size and pixel pointer must not outlive the bitmap it gave away.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace qr::win {
@@ -15,6 +16,14 @@ TEST(Surface, StartsFilledAndReadsPixelsInBgrOrder) {
   EXPECT_EQ(s.Pixel(0, 0), RGB(10, 20, 30));
   EXPECT_EQ(s.Pixel(3, 2), RGB(10, 20, 30));
   EXPECT_EQ(s.Bits()[0], 0x000A141Eu);  // 0x00RRGGBB words
+  // Black is not written but comes from the system, also in memory a dirtied surface just gave back.
+  for (int round = 0; round < 2; ++round) {
+    Surface black(640, 480);
+    ASSERT_TRUE(black.ok());
+    GdiFlush();
+    EXPECT_EQ(std::count(black.Bits(), black.Bits() + 640 * 480, 0u), 640 * 480);
+    black.Fill(RGB(255, 255, 255));
+  }
 }
 
 TEST(Surface, GdiDrawingLandsInThePixels) {
