@@ -168,6 +168,18 @@ bool RunChild(size_t screen, size_t background, const std::string& folder) {
   return code == 0;
 }
 
+// Keeps Wine's desktop up until standard input ends. Wine closes its desktop a second after the last
+// program using it ends and the next one waits for it to be set up again (a fifth of a second here),
+// which a Windows session, whose desktop is always there, never does.
+int HoldDesktop() {
+  GetDesktopWindow();  // joins the desktop
+  std::printf("holding\n");
+  std::fflush(stdout);
+  while (std::getchar() != EOF) {
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -176,6 +188,7 @@ int main() {
   if (argc == 5 && std::wstring(argv[1]) == L"--startup")
     return qr::bench::RunStartup(qr::win::Utf8(argv[2]), std::wcstol(argv[3], nullptr, 10),
                                  std::wcstol(argv[4], nullptr, 10));
+  if (argc == 2 && std::wstring(argv[1]) == L"--hold-desktop") return HoldDesktop();
   if (argc == 3 && std::wstring(argv[1]) == L"--write-table")
     return qr::bench::WriteBenchTable(qr::win::Utf8(argv[2])) ? 0 : 1;
   if (argc == 3 && std::wstring(argv[1]) == L"--table-file")
