@@ -218,7 +218,8 @@ int32_t NearestSourcePixel(int32_t target, int32_t targetCount, int32_t sourceCo
   if (targetCount <= 0 || sourceCount <= 0) return 0;
   // Below 2^32 times below 2^31: within int64.
   const int64_t centre = 2 * int64_t{std::clamp(target, 0, targetCount - 1)} + 1;
-  return static_cast<int32_t>(std::min<int64_t>(centre * sourceCount / (2 * int64_t{targetCount}), sourceCount - 1));
+  return static_cast<int32_t>(
+      std::min<int64_t>(centre * sourceCount / (2 * int64_t{targetCount}), sourceCount - 1));
 }
 
 int32_t JpegScaleEighths(Size picture, Size drawn) {

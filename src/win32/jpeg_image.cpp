@@ -154,7 +154,8 @@ StretchPlan PlanStretch(const Rect& place, unsigned width, unsigned height, cons
   const auto endColumn =
       static_cast<int32_t>(std::clamp<int64_t>(int64_t{target.width()} - place.x, 0, place.w));
   for (int32_t x = plan.firstColumn; x < endColumn; ++x)
-    plan.columns.push_back(static_cast<uint32_t>(NearestSourcePixel(x, place.w, static_cast<int32_t>(width))));
+    plan.columns.push_back(
+        static_cast<uint32_t>(NearestSourcePixel(x, place.w, static_cast<int32_t>(width))));
   return plan;
 }
 
@@ -242,7 +243,8 @@ bool DrawJpegStretched(const std::string& path, Size picture, const Rect& place,
   const auto whole = [&] { return StretchRows(decoder.get(), plan, plan.firstRow, plan.endRow, target); };
   if (!CanShare(decoder, h, decoders)) return whole();
   // The upper share is the larger: the second decoder passes over the rows above its own.
-  const int32_t split = plan.firstRow + (plan.endRow - plan.firstRow) * static_cast<int32_t>(kUpperShareTenths) / 10;
+  const int32_t split =
+      plan.firstRow + (plan.endRow - plan.firstRow) * static_cast<int32_t>(kUpperShareTenths) / 10;
   return Shared([&] { return StretchRows(decoder.get(), plan, plan.firstRow, split, target); },
                 [&] {
                   Decoder lower(path, picture);

@@ -79,7 +79,8 @@ HRESULT SHGetKnownFolderPath(REFKNOWNFOLDERID folder, DWORD flags, HANDLE token,
   return Missing(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
 }
 
-HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show) {
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder,
+                        INT show) {
   static const auto real = Find<decltype(::ShellExecuteW)>(kShell, "ShellExecuteW");
   // Results up to 32 are failures; 0 is "out of memory or resources".
   return real ? real(owner, verb, file, parameters, folder, show) : Missing(HINSTANCE{nullptr});

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/progressive_jpeg.h"
 #include "support/temp_folder.h"
 #include "win32/com.h"
 #include "win32/files.h"
@@ -187,39 +188,47 @@ TEST(JpegImage, TwoDecodersGiveThePixelsOfOne) {
   }
 }
 
+// The pixels of a 640 x 480 target, first showing kBehind, that differ from the picture stretched to
+// `place`: the decode at the same scale, each place pixel taken from the decoded pixel under its centre.
+constexpr COLORREF kBehind = RGB(1, 2, 3);
+int StretchMismatches(const std::string& path, Size picture, const Rect& place, int decoders) {
+  const auto scaled = DecodeJpegScaled(path, picture, {place.w, place.h}, 1);
+  Surface target(640, 480, kBehind);
+  if (!scaled || !DrawJpegStretched(path, picture, place, target, decoders)) return -1;
+  const Surface& decoded = scaled->pixels;
+  int wrong = 0;
+  for (int y = 0; y < target.height(); ++y)
+    for (int x = 0; x < target.width(); ++x) {
+      const int px = x - place.x, py = y - place.y;
+      const bool inside = px >= 0 && py >= 0 && px < place.w && py < place.h;
+      const size_t nearest =
+          static_cast<size_t>(NearestSourcePixel(py, place.h, decoded.height())) * decoded.width() +
+          NearestSourcePixel(px, place.w, decoded.width());
+      const uint32_t expected = inside ? decoded.Bits()[nearest] : 0x010203u;
+      wrong += target.Bits()[static_cast<size_t>(y) * target.width() + x] != expected;
+    }
+  return wrong;
+}
+
 // Stretched straight onto a surface, each pixel of the place is the scaled decode's pixel under its
-// centre, with one decoder or two, wherever the place lies (cut off at any side, larger than the
-// picture); the target outside the place is left as it was.
+// centre, with one decoder or two, from a single-scan or a progressive file, wherever the place lies
+// (cut off at the left and top, larger than the picture, inside the target); the rest of the target is
+// left as it was.
 TEST(JpegImage, StretchedOntoASurfaceEachPixelIsTheNearestDecodedOne) {
   TempFolder folder;
   const Size picture{1283, 1037};
-  const std::string path = folder.File("waves.jpg");
-  ASSERT_TRUE(WriteJpegFile(Waves(picture.w, picture.h), path, 0.9f));
-  constexpr COLORREF kBehind = RGB(1, 2, 3);
-  for (const Rect place : {Rect{-20, -50, 700, 566}, Rect{100, 40, 1500, 1200}, Rect{30, 20, 400, 300}}) {
-    const auto scaled = DecodeJpegScaled(path, picture, {place.w, place.h}, 1);
-    ASSERT_TRUE(scaled);
-    const Surface& decoded = scaled->pixels;
-    for (int decoders : {1, 2}) {
-      SCOPED_TRACE(testing::Message() << place.x << "," << place.y << " " << place.w << "x" << place.h << ", "
-                                      << decoders << " decoder(s)");
-      Surface target(640, 480, kBehind);
-      ASSERT_TRUE(DrawJpegStretched(path, picture, place, target, decoders));
-      int wrong = 0;
-      for (int y = 0; y < target.height(); ++y)
-        for (int x = 0; x < target.width(); ++x) {
-          const int px = x - place.x, py = y - place.y;
-          const bool inside = px >= 0 && py >= 0 && px < place.w && py < place.h;
-          const uint32_t expected =
-              inside ? decoded.Bits()[static_cast<size_t>(NearestSourcePixel(py, place.h, decoded.height())) *
-                                          decoded.width() +
-                                      NearestSourcePixel(px, place.w, decoded.width())]
-                     : 0x010203;
-          wrong += target.Bits()[static_cast<size_t>(y) * target.width() + x] != expected;
-        }
-      EXPECT_EQ(wrong, 0);
-    }
-  }
+  const std::string single = folder.File("waves.jpg");
+  const std::string progressive = folder.File("waves-progressive.jpg");
+  ASSERT_TRUE(WriteJpegFile(Waves(picture.w, picture.h), single, 0.9f));
+  ASSERT_TRUE(test::WriteProgressiveJpeg(Waves(picture.w, picture.h), progressive));
+  ASSERT_NE(ReadFileBytes(progressive).value_or("").find("\xFF\xC2"), std::string::npos);  // several scans
+  for (const std::string& path : {single, progressive})
+    for (const Rect place : {Rect{-20, -50, 700, 566}, Rect{100, 40, 1500, 1200}, Rect{30, 20, 400, 300}})
+      for (int decoders : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << path << " at " << place.x << "," << place.y << " " << place.w
+                                        << "x" << place.h << ", " << decoders << " decoder(s)");
+        EXPECT_EQ(StretchMismatches(path, picture, place, decoders), 0);
+      }
 }
 
 // The file cut after `keep` bytes, or with the bytes at `at` overwritten.
