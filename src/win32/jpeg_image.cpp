@@ -105,13 +105,18 @@ bool Shared(Upper upper, Lower lower, Whole whole) {
   return upperDone && lowerDone;
 }
 
+// Starts a second decoder of a picture at `eighths`; false unless it gives the rows the first one gives.
+bool StartLikeFirst(const Decoder& decoder, int eighths, unsigned width, unsigned height) {
+  unsigned w = 0, h = 0;
+  return decoder.get() && qr_jpeg_start(decoder.get(), eighths, &w, &h) && w == width && h == height;
+}
+
 // The rows from `first` down, by a decoder of its own.
 bool ReadLowerRows(const std::string& path, Size picture, int eighths, unsigned first, Surface& target) {
-  Decoder decoder(path, picture);
-  unsigned w = 0, h = 0;
-  return decoder.get() && qr_jpeg_start(decoder.get(), eighths, &w, &h) &&
-         w == static_cast<unsigned>(target.width()) && h == static_cast<unsigned>(target.height()) &&
-         qr_jpeg_skip(decoder.get(), first) && ReadRows(decoder.get(), target, first, h);
+  const Decoder decoder(path, picture);
+  const auto height = static_cast<unsigned>(target.height());
+  return StartLikeFirst(decoder, eighths, static_cast<unsigned>(target.width()), height) &&
+         qr_jpeg_skip(decoder.get(), first) && ReadRows(decoder.get(), target, first, height);
 }
 
 // Every row of the started decoder's picture, shared between two decoders where it pays.
@@ -247,9 +252,8 @@ bool DrawJpegStretched(const std::string& path, Size picture, const Rect& place,
       plan.firstRow + (plan.endRow - plan.firstRow) * static_cast<int32_t>(kUpperShareTenths) / 10;
   return Shared([&] { return StretchRows(decoder.get(), plan, plan.firstRow, split, target); },
                 [&] {
-                  Decoder lower(path, picture);
-                  unsigned lw = 0, lh = 0;
-                  return lower.get() && qr_jpeg_start(lower.get(), eighths, &lw, &lh) && lw == w && lh == h &&
+                  const Decoder lower(path, picture);
+                  return StartLikeFirst(lower, eighths, w, h) &&
                          StretchRows(lower.get(), plan, split, plan.endRow, target);
                 },
                 whole);
