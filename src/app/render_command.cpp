@@ -84,6 +84,8 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
       at ? *at
          : TableCornerFor(EditorWindowAtOpening(state, screen), screen.twipsPerPixelX, screen.twipsPerPixelY);
   job.transparent = state.Trans == 1;
+  job.textEffect = TextEffectOf(state.Text_Effect);
+  job.panelAlpha = PanelAlphaOf(state.Panel_Alpha);
   job.dpi = win::SystemDpi();  // the cells as the editor shows them on this screen
   return job;
 }

@@ -21,7 +21,7 @@ win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
   if (!surface.ok()) return {};
   ComposeBackground(surface, job.background, timings);
   if (job.transparent)
-    DrawTransparentTable(surface, job.table, job.tableAt, job.dpi, timings);
+    DrawTransparentTable(surface, job.table, job.tableAt, job.dpi, timings, {job.textEffect, job.panelAlpha});
   else
     DrawOpaqueTable(surface, job.table, CellsOrigin(job), job.dpi, timings);
   GdiFlush();
@@ -53,6 +53,8 @@ WallpaperJob JobFromState(const AppState& state, const TableModel& table) {
   job.table = JobTableFrom(table, state.G_Rows, state.G_Cols, state.G_Cols_w);
   job.tableAt = {state.Table_X, state.Table_Y};
   job.transparent = state.Trans == 1;
+  job.textEffect = TextEffectOf(state.Text_Effect);
+  job.panelAlpha = PanelAlphaOf(state.Panel_Alpha);
   return job;
 }
 

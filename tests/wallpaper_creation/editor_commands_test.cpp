@@ -12,13 +12,16 @@
 
 #include "canvas/canvas_window_test_driver.h"
 #include "core/geometry.h"
+#include "core/settings.h"
 #include "font_colour/colour_chooser.h"
 #include "preview/preview_clicker.h"
+#include "shared/fixed_files.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
 #include "wallpaper_creation/create_wallpaper.h"
-#include "shared/fixed_files.h"
 #include "win32/files.h"
+#include "win32/image.h"
+#include "win32/image_test_pictures.h"
 
 namespace qr::test {
 namespace {
@@ -175,6 +178,36 @@ TEST_F(EditorCommandsTest, TransparentPreviewStaysOnTheCanvasUntilClickedAndWrit
   EXPECT_EQ(state.Table_Y, grid.top + 12);
   EXPECT_FALSE(Exists(TempBitmapPath()));
   EXPECT_FALSE(Exists(WallpaperBitmapPath()));
+}
+
+// What the transparent preview shows is, pixel for pixel, the wallpaper the create command writes, with
+// each text effect.
+TEST_F(EditorCommandsTest, TransparentPreviewShowsTheCreatedWallpaperWithEachTextEffect) {
+  for (const char* effect : {"0", "1", "2", "3"}) {
+    SCOPED_TRACE(effect);
+    store.Write(kSettingsSection, "Trans", "1");
+    store.Write(kSettingsSection, "Text_Effect", effect);
+    store.Write(kSettingsSection, "Panel_Alpha", "75");
+    OpenAt(250, 120);
+    editor->SetCell(1, 1, Cell{"Quelm 壁紙", CellFont{"Arial", 12.0, true, false}, kWhite, RGB(0, 0, 128)});
+    editor->SetCell(2, 2, Cell{"WW", CellFont{"Arial", 9.0, false, true}, RGB(0, 0, 0), kGreen});
+    win::Surface shown(1024, 768);
+    CanvasWatch watch([&](HWND canvas, int tick) {
+      if (tick != 4) return;
+      SendMessageW(GetWindow(canvas, GW_CHILD), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()),
+                   PRF_CLIENT);
+      PostMessageW(GetWindow(canvas, GW_CHILD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    });
+    Click(*editor, editor->Img_SS(4));
+    ASSERT_FALSE(watch.TimedOut());
+
+    CanvasWatch closes;
+    ASSERT_TRUE(Build_Wallpaper(*editor, state, nullptr));
+    const auto created = win::LoadImageFile(WallpaperBitmapPath());
+    ASSERT_TRUE(created);
+    EXPECT_EQ(CountDifferences(created->pixels, shown), 0);
+    editor->Unload();
+  }
 }
 
 TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromATemporaryBitmapThatGoesWithIt) {
