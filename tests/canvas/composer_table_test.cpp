@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "canvas/composer.h"
 #include "canvas/wallpaper_render.h"
 #include "core/table_model.h"
@@ -180,33 +183,47 @@ TEST_F(TextEffectTest, WithoutAnEffectTextOfTheBackgroundsColourLeavesNoTrace) {
 // The glyphs' own pixels keep the text colour; around them (the outline) or down and right of them (the
 // shadow) lie pixels that contrast with the text at 4.5 : 1 at least, as WCAG asks of body text.
 TEST_F(TextEffectTest, OutlineAndShadowContrastWithTheTextAtLeastFourAndAHalfToOne) {
+  struct Box {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    void Add(int x, int y) {
+      left = std::min(left, x);
+      top = std::min(top, y);
+      right = std::max(right, x);
+      bottom = std::max(bottom, y);
+    }
+  };
   for (const TextEffect effect : {TextEffect::Outline, TextEffect::Shadow})
     for (const COLORREF colour : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
       SCOPED_TRACE(testing::Message() << "effect " << static_cast<int>(effect) << ", colour " << colour);
       const Surface glyphs = Draw(colour ^ 0xFFFFFF, colour, TextEffect::None);  // where the text lies
       const Surface s = Draw(colour, colour, effect);
       int solid = 0, halo = 0;
-      double glyphX = 0, glyphY = 0, haloX = 0, haloY = 0;
+      Box ink, core, contrasting;  // all the text's pixels, its pixels in the full text colour, the halo's
       for (int y = kTop; y < kBottom; ++y)
         for (int x = kLeft; x < kRight; ++x) {
+          if (glyphs.Pixel(x, y) != colour) ink.Add(x, y);
           if (glyphs.Pixel(x, y) == (colour ^ 0xFFFFFF)) {
             ++solid;
-            glyphX += x;
-            glyphY += y;
+            core.Add(x, y);
             EXPECT_EQ(s.Pixel(x, y), colour) << x << "," << y;
           } else if (glyphs.Pixel(x, y) == colour &&
                      ContrastRatio(RgbOfColour(s.Pixel(x, y)), RgbOfColour(colour)) >= 4.5) {
             ++halo;
-            haloX += x;
-            haloY += y;
+            contrasting.Add(x, y);
           }
         }
       ASSERT_GT(solid, 100);
       EXPECT_GE(halo, effect == TextEffect::Outline ? solid : solid / 3);
-      if (effect == TextEffect::Shadow) {
-        EXPECT_GT(haloX / halo, glyphX / solid + 0.5);
-        EXPECT_GT(haloY / halo, glyphY / solid + 0.5);
+      // The outline reaches out on every side, the shadow only to the right and below.
+      if (effect == TextEffect::Outline) {
+        EXPECT_LT(contrasting.left, core.left);
+        EXPECT_LT(contrasting.top, std::max(core.top, kTop + 1));
+      } else {
+        EXPECT_GE(contrasting.left, ink.left);
+        EXPECT_GE(contrasting.top, ink.top);
       }
+      EXPECT_GT(contrasting.right, ink.right);
+      EXPECT_GT(contrasting.bottom, std::min(ink.bottom, kBottom - 2));
       EXPECT_EQ(CountOther(s, 0, 0, 200, kTop - 1, colour), 0);  // nothing beyond the cell
       EXPECT_EQ(CountOther(s, 0, kBottom + 1, 200, 40 - kBottom - 1, colour), 0);
     }

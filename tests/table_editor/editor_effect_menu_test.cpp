@@ -26,8 +26,12 @@ std::vector<std::string> Items(HMENU menu) {
     GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
     if (info.fType & MFT_SEPARATOR) continue;
     const bool checked = (info.fState & MFS_CHECKED) != 0;
-    if (checked) EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << win::Utf8(text) << " shows a bullet, not a tick";
-    items.push_back((checked ? "*" : "") + win::Utf8(text));
+    if (checked) {
+      EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << win::Utf8(text) << " shows a bullet, not a tick";
+    }
+    std::string item(checked ? "*" : "");
+    item += win::Utf8(text);
+    items.push_back(item);
   }
   return items;
 }

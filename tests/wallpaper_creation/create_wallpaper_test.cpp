@@ -334,6 +334,10 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     ASSERT_FALSE(EditorOpen());  // its place is in the settings now
     const auto created = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));
     ASSERT_TRUE(created);
+    if (c.kabe == 0) {  // the command installed its bitmap: the command line starts from the same wallpaper
+      ASSERT_TRUE(win::SetDesktopWallpaper(picture));
+      test::WallpaperSettingsGuard::SetStyle(L"0", L"1");
+    }
 
     const std::string out = folder.File("command line.bmp");
     const test::ProgramRun run =
