@@ -74,7 +74,7 @@ PixelRows RowsOf(win::Surface& surface) {
 class HaloCells {
  public:
   HaloCells(win::Surface& target, const CanvasTableLayout& layout, TextEffect effect, int32_t dpi)
-      : target_(target), effect_(effect), radius_(HaloRadius(dpi)) {
+      : target_(target), halo_(effect, HaloRadius(dpi)) {
     int w = 0, h = 0;
     for (const CellPlacement& cell : layout.cells) {
       w = std::max(w, cell.rect.w - 2);
@@ -95,7 +95,7 @@ class HaloCells {
     const RECT inner = FrameTransparentCell(dc, cell, place);
     if (IsRectEmpty(&inner)) return;
     const int w = inner.right - inner.left, h = inner.bottom - inner.top;
-    GdiFlush();
+    // The mask's last drawing was flushed before its pixels were read.
     for (int y = 0; y < h; ++y) std::memset(mask_.Bits() + static_cast<size_t>(y) * mask_.width(), 0, w * 4u);
     {
       win::Selection font(mask_.dc(), fonts.Get(cell.font));
@@ -104,14 +104,13 @@ class HaloCells {
       DrawTextW(mask_.dc(), text.data(), static_cast<int>(text.size()), &local, kCellTextFormat);
     }
     GdiFlush();
-    ComposeHaloText(RowsOf(target_), {inner.left, inner.top}, PixelRows{mask_.Bits(), w, h, mask_.width()},
-                    RgbOfColour(win::ResolveColour(cell.foreColor)), effect_, radius_);
+    halo_.Compose(RowsOf(target_), {inner.left, inner.top}, PixelRows{mask_.Bits(), w, h, mask_.width()},
+                  RgbOfColour(win::ResolveColour(cell.foreColor)));
   }
 
  private:
   win::Surface& target_;
-  TextEffect effect_;
-  int radius_;
+  HaloText halo_;
   win::Surface mask_;
 };
 

@@ -3,6 +3,7 @@
 // defines it, the halo colour that contrasts with a text colour, and the pixel passes of the outline,
 // the shadow and the translucent panel over plain rows of 0x00RRGGBB pixels (an off-screen surface's).
 #include <cstdint>
+#include <vector>
 
 #include "core/geometry.h"
 #include "core/wallpaper_job.h"
@@ -39,11 +40,22 @@ struct PixelRows {
 // Mixes `colour` into the rectangle (clipped to the image) at `percent` opacity, rounded to nearest.
 void BlendRect(PixelRows image, const Rect& area, Rgb colour, int percent);
 
-// One cell's text composed onto the image with its halo. `mask` holds the text drawn white on black
-// (each channel the glyphs' coverage), its top-left pixel going to `at` of the image; what falls outside
-// the image or the mask is left out. The outline is the glyphs widened by `radius` pixels; the shadow
-// the same, softened over `radius` pixels and moved `radius` pixels down and right. Then the text goes
-// over the halo in `text`. Other effects draw nothing.
-void ComposeHaloText(PixelRows image, Point at, PixelRows mask, Rgb text, TextEffect effect, int radius);
+// Cells' text composed onto an image with its halo. Each text comes as a mask holding it drawn white on
+// black (each channel the glyphs' coverage), whose top-left pixel goes to `at` of the image; what falls
+// outside the image or the mask is left out. The outline is the glyphs widened by `radius` pixels; the
+// shadow the same, softened over `radius` pixels and moved `radius` pixels down and right. The text goes
+// over the halo in its colour. Other effects draw nothing. The working buffers stay from one text to the
+// next.
+class HaloText {
+ public:
+  HaloText(TextEffect effect, int radius);
+  void Compose(PixelRows image, Point at, PixelRows mask, Rgb text);
+
+ private:
+  TextEffect effect_;
+  int radius_;
+  std::vector<uint8_t> cover_, across_;
+  std::vector<unsigned> sums_, rowSums_;
+};
 
 }  // namespace qr

@@ -71,7 +71,7 @@ class HaloTest : public ::testing::Test {
   }
   Image Compose(TextEffect effect, Rgb background, Rgb text, Point at = {10, 10}) {
     Image image(30, 30, background);
-    ComposeHaloText(image.Rows(), at, mask.Rows(), text, effect, 1);
+    HaloText(effect, 1).Compose(image.Rows(), at, mask.Rows(), text);
     return image;
   }
   Image mask;
@@ -91,6 +91,27 @@ TEST_F(HaloTest, TheOutlineRingsTheGlyphsInTheContrastingColourAndKeepsTheText) 
   const Image black = Compose(TextEffect::Outline, kBlack, kBlack);
   EXPECT_EQ(black.At(13, 14), kWhite);
   EXPECT_EQ(black.At(12, 14), kBlack);
+}
+
+TEST_F(HaloTest, AWiderRadiusWidensTheOutlineAndBuffersKeptBetweenTextsLeaveNoTrace) {
+  Image wide(30, 30, kWhite);
+  HaloText(TextEffect::Outline, 2).Compose(wide.Rows(), {10, 10}, mask.Rows(), kWhite);
+  EXPECT_EQ(wide.At(10, 14), kBlack);  // two pixels left of the stroke
+  EXPECT_EQ(wide.At(14, 10), kBlack);  // and diagonally beyond its end
+  EXPECT_EQ(wide.At(9, 14), kWhite);
+
+  // One painter for a large text, then a small one: the second as a fresh painter draws it.
+  for (const TextEffect effect : {TextEffect::Outline, TextEffect::Shadow}) {
+    HaloText reused(effect, 1);
+    Image first(30, 30, kWhite), second(30, 30, kWhite), fresh(30, 30, kWhite);
+    Image big(20, 12, kBlack);
+    for (int y = 1; y < 11; ++y)
+      for (int x = 1; x < 19; x += 2) big.pixels[static_cast<size_t>(y) * 20 + x] = PixelOf(kWhite);
+    reused.Compose(first.Rows(), {2, 2}, big.Rows(), kWhite);
+    reused.Compose(second.Rows(), {5, 5}, mask.Rows(), kWhite);
+    HaloText(effect, 1).Compose(fresh.Rows(), {5, 5}, mask.Rows(), kWhite);
+    EXPECT_EQ(second.pixels, fresh.pixels);
+  }
 }
 
 TEST_F(HaloTest, TheShadowFallsDownAndRightSoftened) {
