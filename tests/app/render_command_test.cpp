@@ -144,7 +144,7 @@ TEST_F(RenderCommandTest, TheJobComesFromTheTableAndTheSettingsWithoutAnyWindow)
   std::string problem;
   const auto job = LoadWallpaperJob(table_, settings, std::nullopt, problem);
   ASSERT_TRUE(job) << problem;
-  EXPECT_EQ(job->screen, (Size{1024, 768}));
+  EXPECT_EQ(job->display.PrimarySize(), (Size{1024, 768}));
   EXPECT_EQ(job->background.kind, BackgroundKind::ImageFile);
   EXPECT_EQ(job->background.file, picture);
   EXPECT_EQ(job->background.placement, Placement::Tiled);
