@@ -130,7 +130,9 @@ WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
   WallpaperJob job;
   job.display = inputs.display;
   job.background = {BackgroundKindOf(state.G_Kabe), state.Kabe_File, PlacementOf(state.G_Pos),
-                    inputs.desktopColour};
+                    inputs.desktopColour, {}};
+  if (job.background.kind == BackgroundKind::CurrentWallpaper)
+    job.background.monitorWallpapers = inputs.monitorWallpapers;
   job.table = inputs.table;
   const TablePlace place = inputs.at ? TablePlaceAt(*inputs.at, job.table, job.display)
                                      : TablePlaceFromEditor(inputs.editor, job.display);

@@ -31,6 +31,9 @@ struct JobBackground {
   std::string file;  // the image file (ImageFile only)
   Placement placement = Placement::Centred;
   uint32_t desktopColour = 0;  // 0x00BBGGRR: what shows where no picture lies
+  // CurrentWallpaper where the system keeps a wallpaper per monitor: each monitor's file, in the order of
+  // the display's monitors (empty: the one wallpaper the system reports, on every monitor).
+  std::vector<std::string> monitorWallpapers;
   bool operator==(const JobBackground&) const = default;
 };
 
@@ -97,6 +100,7 @@ struct JobInputs {
   JobTable table;
   DisplayLayout display;
   uint32_t desktopColour = 0;
+  std::vector<std::string> monitorWallpapers;  // see JobBackground
   EditorPlace editor;        // the editor's place (its saved one, or where it stands now)
   std::optional<Point> at;   // a corner given by hand instead
 };
