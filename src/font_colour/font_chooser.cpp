@@ -370,11 +370,13 @@ void Quelm_Rask_F::Apply_Font() {
   const uint32_t colour = lblViewer.ForeColor();
   const AppState& state = editor_.State();
   if (state.Common == 1) {
+    editor_.RememberForUndo();
     for (int row = 1; row <= kMaxRows; ++row) {
       for (int col = 1; col <= kMaxCols; ++col) RunStep([&] { Apply_To_Cell(row, col, font, colour); });
     }
     return;
   }
+  editor_.ForgetUndo();
   if (TableModel::Valid(state.Cur_Row, state.Cur_Col))
     Apply_To_Cell(state.Cur_Row, state.Cur_Col, font, colour);
 }
