@@ -179,6 +179,7 @@ void Quelm_Rask_F::DesignPalette() {
                   kSwatchSize, kSwatchSize);
     swatch.SetBackColor(*Palette_Color(index));
   }
+  lblColorSample[1].SetTabStop(true);
 }
 
 void Quelm_Rask_F::DesignPreviewAndButtons() {
@@ -342,6 +343,37 @@ void Quelm_Rask_F::lblColorSample_MouseDown(int index) {
   const COLORREF colour = lblColorSample[static_cast<size_t>(index)].BackColor();
   lblColorSample[0].SetBackColor(colour);
   lblViewer.SetForeColor(colour);
+}
+
+int Quelm_Rask_F::FocusedSwatch() const {
+  const forms::FocusTarget focus = forms::CurrentFocus();
+  for (int index = 1; index <= kPaletteColours; ++index) {
+    if (focus.control == &lblColorSample[static_cast<size_t>(index)]) return index;
+  }
+  return 0;
+}
+
+void Quelm_Rask_F::FocusSwatch(int index) {
+  for (int other = 1; other <= kPaletteColours; ++other)
+    lblColorSample[static_cast<size_t>(other)].SetTabStop(other == index);
+  forms::MoveFocus({fraPalette.hwnd(), &lblColorSample[static_cast<size_t>(index)]});
+}
+
+bool Quelm_Rask_F::Form_KeyPreview(const forms::KeyEvent& e) {
+  const int index = FocusedSwatch();
+  if (index == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
+  constexpr int kColumns = 8;
+  const int column = (index - 1) % kColumns;
+  int next = index;
+  switch (e.keyCode) {
+    case VK_LEFT: next = column > 0 ? index - 1 : index; break;
+    case VK_RIGHT: next = column < kColumns - 1 ? index + 1 : index; break;
+    case VK_UP: next = index > kColumns ? index - kColumns : index; break;
+    case VK_DOWN: next = index + kColumns <= kPaletteColours ? index + kColumns : index; break;
+    default: return false;
+  }
+  if (next != index) FocusSwatch(next);
+  return true;  // at the palette's edge the key is spent without a move
 }
 
 // ---- OK and cancel

@@ -73,6 +73,9 @@ class Quelm_Rask_F : public forms::Form {
   void Form_Load() override;
   void Form_DpiChanged() override { Paint_Texture(); }
   void Form_QueryUnload(forms::UnloadMode mode) override;
+  // The palette is one tab stop, the swatch the focus last moved to: arrow keys move the focus over the
+  // swatches (eight to a row), Space or Enter chooses the one it is on, as a click does.
+  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
   void DesignLists();
@@ -89,6 +92,9 @@ class Quelm_Rask_F : public forms::Form {
   void LstFontStyle_Click();
   void LstFontSize_Click();
   void lblColorSample_MouseDown(int index);
+  // The swatch (1..72) with the keyboard focus, or 0.
+  int FocusedSwatch() const;
+  void FocusSwatch(int index);
   void lbl_OK_MouseDown();
   void lbl_OK_MouseUp();
   void lbl_Can_MouseDown();

@@ -39,6 +39,7 @@ win::FileDialogSpec OpenSpec(const Quelm_Rask_S& editor) {
   request.owner = editor.hwnd();
   request.filterName = "ﾃﾞｰﾀﾌｧｲﾙ (qlm, csv)";
   request.filterPattern = "*.qlm;*.csv";
+  request.moreFilters = {{"ﾃｷｽﾄﾌｧｲﾙ (csv, txt, tsv)", "*.csv;*.txt;*.tsv"}};
   request.title = "データファイルの参照";
   request.flags = 0;
   request.initialFolder = editor.State().Get_Data_Path;

@@ -7,6 +7,7 @@
 #include "core/geometry.h"
 #include "core/settings.h"
 #include "shared/helpers.h"
+#include "shared/keyboard_move.h"
 #include "table_editor/data_files.h"
 #include "win32/clipboard.h"
 #include "win32/fonts.h"
@@ -413,7 +414,7 @@ void Quelm_Rask_S::Focus_Cell(int row, int col) {
 
 bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   const auto [row, col] = CellOf(e.focus);
-  if (TableKey(e, row, col) || MoveKey(e)) return true;
+  if (TableKey(e, row, col) || MoveByArrowKey(*this, e)) return true;
   if (row == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
   const bool shift = (e.shift & forms::kShiftKey) != 0;
   int step = 0;
@@ -438,20 +439,6 @@ bool Quelm_Rask_S::TableKey(const forms::KeyEvent& e, int row, int col) {
   const std::optional<std::string> text = win::ClipboardText(hwnd());
   if (!text || !IsCellBlock(*text)) return false;  // one cell's text: the cell pastes it itself
   PasteBlock(row, col, *text);
-  return true;
-}
-
-// One design pixel a press; a held key moves faster.
-bool Quelm_Rask_S::MoveKey(const forms::KeyEvent& e) {
-  if ((e.shift & (forms::kCtrlKey | forms::kAltKey)) != forms::kAltKey) return false;
-  int dx = 0, dy = 0;
-  if (e.keyCode == VK_LEFT) dx = -1;
-  if (e.keyCode == VK_RIGHT) dx = 1;
-  if (e.keyCode == VK_UP) dy = -1;
-  if (e.keyCode == VK_DOWN) dy = 1;
-  if (dx == 0 && dy == 0) return false;
-  const int step = Scale().Px(e.repeat ? 8 : 1);
-  Move(Left() + dx * step * TwipsPerPixelX(), Top() + dy * step * TwipsPerPixelY());
   return true;
 }
 

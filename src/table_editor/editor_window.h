@@ -156,7 +156,6 @@ class Quelm_Rask_S : public forms::Form {
 
   void HideSliders();
   bool TableKey(const forms::KeyEvent& e, int row, int col);
-  bool MoveKey(const forms::KeyEvent& e);
   // Gives the table `rows` x `cols` in use; a change lays the grid out again, keeping every style.
   void ResizeKeepingStyles(int16_t rows, int16_t cols);
   void RunHook(const EditorHooks::Command& hook);

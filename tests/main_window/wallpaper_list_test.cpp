@@ -257,18 +257,20 @@ TEST_P(ListSaveFaults, PreviousListStaysAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, ListSaveFaults, test::kAllWriteFaults, test::WriteFaultName);
 
-TEST(WallpaperListDrop, OnlyBitmapAndJpegNamesAreAddedInTheirOwnCase) {
+TEST(WallpaperListDrop, OnlyPictureNamesTheSystemDecodesAreAddedInTheirOwnCase) {
   TempFolder folder;
   MainHost host(folder.path());
   host.list.Load_List();
   const std::string dir = folder.path() + "\\";
-  DropOn(host.List_Kabe.hwnd(),
-         {dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png", dir + "写真.Jpg"});
-  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{dir + "A.BMP", dir + "b.jpg", dir + "写真.Jpg"}));
+  DropOn(host.List_Kabe.hwnd(), {dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png", dir + "e.psd",
+                                 dir + "写真.Jpg", dir + "f.GIF", dir + "g.tif"});
+  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg",
+                                                           dir + "d.png", dir + "写真.Jpg", dir + "f.GIF",
+                                                           dir + "g.tif"}));
   EXPECT_EQ(host.ListCommands(), "00100");
 
   DropOn(host.List_Kabe.hwnd(), {dir + "notes.txt"});  // nothing added; the enabling is set again
-  EXPECT_EQ(host.List_Kabe.ListCount(), 3);
+  EXPECT_EQ(host.List_Kabe.ListCount(), 7);
   EXPECT_EQ(host.ListCommands(), "00100");
 }
 
@@ -278,7 +280,7 @@ TEST(WallpaperListDrop, NothingUsableKeepsTheCommandsDisabled) {
   host.list.Load_List();
   int added = 0;
   host.list.OnEntriesAdded = [&](const std::vector<std::string>&) { ++added; };
-  DropOn(host.List_Kabe.hwnd(), {folder.File("d.png")});
+  DropOn(host.List_Kabe.hwnd(), {folder.File("d.psd")});
   EXPECT_EQ(host.List_Kabe.ListCount(), 0);
   EXPECT_EQ(host.ListCommands(), "00000");
   EXPECT_EQ(added, 0);
