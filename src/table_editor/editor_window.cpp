@@ -450,6 +450,7 @@ void Quelm_Rask_S::RememberForUndo() {
 
 bool Quelm_Rask_S::Undo() {
   if (!undo_) return false;
+  const auto [focusRow, focusCol] = CellOf(GetFocus());
   const TableSnapshot snapshot = std::move(*undo_);
   undo_.reset();
   state_.G_Cols_w = snapshot.widths;
@@ -460,6 +461,7 @@ bool Quelm_Rask_S::Undo() {
   for (int row = 1; row <= kMaxRows; ++row) {
     for (int col = 1; col <= kMaxCols; ++col) SetCell(row, col, snapshot.model.At(row, col));
   }
+  Focus_Cell(focusRow, focusCol);
   return true;
 }
 
@@ -483,6 +485,7 @@ void Quelm_Rask_S::PasteBlock(int row, int col, const std::string& text) {
     for (size_t c = 0; c < block[r].size(); ++c)
       SetCellText(row + static_cast<int>(r), col + static_cast<int>(c), block[r][c]);
   }
+  Focus_Cell(row, col);  // the new layout hid every cell for a moment, the focused one too
   if (fit.dropped > 0)
     win::ShowMessage(hwnd(), FormatDroppedCellsMessage(fit.dropped), win::kWarningStyle);
 }

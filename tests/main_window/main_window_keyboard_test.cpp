@@ -2,6 +2,8 @@
 // what is disabled, and Enter or Space runs the focused button - real keys through the message loop.
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <shlobj.h>
 
 #include <cstring>
 #include <memory>

@@ -72,9 +72,10 @@ TEST_F(EditorBlocks, StylesStayAndTypingAfterAPasteLeavesUndoToTheCell) {
   EXPECT_EQ(editor->Model().At(1, 2).backColor, RGB(1, 2, 3)) << "widening keeps the cells' colours";
   EXPECT_TRUE(editor->CanUndo());
   TypeText(L"z");
-  ASSERT_TRUE(TextReaches(*editor, 1, 2, "z"));
+  ASSERT_TRUE(PumpUntil([&] { return editor->txt_Item(2, 1).Text().find('z') != std::string::npos; }));
   EXPECT_FALSE(editor->CanUndo());
   Undo();  // the text box's own undo of the typing
+  EXPECT_EQ(editor->txt_Item(2, 1).Text(), "x");
   EXPECT_EQ(state.G_Cols, 3);
   EXPECT_EQ(editor->txt_Item(3, 1).Text(), "y");
 }
@@ -89,14 +90,17 @@ TEST_F(EditorBlocks, PlainTextPastesIntoTheCellAsBefore) {
 }
 
 TEST_F(EditorBlocks, CellsBeyondTheLargestTableAreDroppedWithOneMessage) {
-  auto editor = OpenInFront();
+  auto editor = Open();
   state.G_Rows = 34;
   state.G_Cols = 4;
   editor->Build_Grid();
+  MakeForeground(editor->hwnd());
   ASSERT_TRUE(FocusIn(*editor, 33, 4));
+  ASSERT_EQ(GetForegroundWindow(), editor->hwnd());
   DialogDriver driver;
   driver.Press(IDOK);
   Paste(*editor, "a\tb\tc\r\nd\te\tf\r\ng\r\n");
+  PumpUntil([&] { return driver.Pending() == 0; }, 10000);  // the keys arrive, the message is answered
   ASSERT_TRUE(driver.WaitUntilDone());
   ASSERT_EQ(driver.Seen().size(), 1u);
   EXPECT_EQ(driver.Seen()[0].text, FormatDroppedCellsMessage(3));
