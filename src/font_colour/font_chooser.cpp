@@ -171,6 +171,14 @@ void Quelm_Rask_F::DesignPalette() {
   fraPalette.SetBackColor(kPanelGrey);
   lblColorSample[0].Create(fraPalette, 3, 3, 142, 16);
   lblColorSample[0].SetBackColor(RGB(0, 0, 0));
+  for (int ring = 0; ring < 2; ++ring) {  // before the swatches: they lie above it
+    swatchRing_[static_cast<size_t>(ring)].Create(fraPalette, 0, 0, 0, 0);
+    swatchRing_[static_cast<size_t>(ring)].SetBackColor(ring == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    swatchRing_[static_cast<size_t>(ring)].SetVisible(false);
+  }
+  focusWatch_.OnTimer = [this] { Show_Swatch_Ring(); };
+  focusWatch_.SetInterval(50);
+  focusWatch_.SetEnabled(true);
   for (int index = 1; index <= kPaletteColours; ++index) {
     forms::Label& swatch = lblColorSample[static_cast<size_t>(index)];
     const int row = (index - 1) / 8;
@@ -357,6 +365,25 @@ void Quelm_Rask_F::FocusSwatch(int index) {
   for (int other = 1; other <= kPaletteColours; ++other)
     lblColorSample[static_cast<size_t>(other)].SetTabStop(other == index);
   forms::MoveFocus({fraPalette.hwnd(), &lblColorSample[static_cast<size_t>(index)]});
+  Show_Swatch_Ring();
+}
+
+void Quelm_Rask_F::Show_Swatch_Ring() {
+  const int index = FocusedSwatch();
+  for (int ring = 0; ring < 2; ++ring) {
+    forms::Label& frame = swatchRing_[static_cast<size_t>(ring)];
+    if (index == 0) {
+      if (frame.Visible()) frame.SetVisible(false);
+      continue;
+    }
+    const forms::Label& swatch = lblColorSample[static_cast<size_t>(index)];
+    const int margin = 2 - ring;  // the gap between swatches holds both rings
+    const RECT around{swatch.Left() - margin, swatch.Top() - margin, swatch.Left() + swatch.Width() + margin,
+                      swatch.Top() + swatch.Height() + margin};
+    if (frame.Left() != around.left || frame.Top() != around.top || frame.Width() != around.right - around.left)
+      frame.Move(around.left, around.top, around.right - around.left, around.bottom - around.top);
+    if (!frame.Visible()) frame.SetVisible(true);
+  }
 }
 
 bool Quelm_Rask_F::Form_KeyPreview(const forms::KeyEvent& e) {

@@ -388,6 +388,18 @@ TEST_F(FontChooserTest, ArrowKeysMoveOverTheSwatchesAndSpaceChoosesOne) {
   test::PressKey(VK_RIGHT);
   test::PressKey(VK_DOWN);
   ASSERT_TRUE(focusedOn(11));
+  // Left of a swatch, in the gap before it: the focus ring's black, or the palette's grey.
+  const auto gapLeftOf = [&](int index) {
+    const forms::Label& swatch = f.lblColorSample[static_cast<size_t>(index)];
+    POINT p{f.fraPalette.Scale().Px(swatch.Left() - 2), f.fraPalette.Scale().Px(swatch.Top() + 8)};
+    ClientToScreen(f.fraPalette.hwnd(), &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  };
+  EXPECT_TRUE(test::PumpUntil([&] { return gapLeftOf(11) == RGB(0, 0, 0); })) << "a focus the eye finds";
+  EXPECT_EQ(gapLeftOf(13), RGB(128, 128, 128));
   test::PressKey(VK_LEFT);
   test::PressKey(VK_LEFT);
   test::PressKey(VK_LEFT);  // the row's first swatch: no further
