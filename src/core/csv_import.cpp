@@ -68,7 +68,8 @@ TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view e
   return format;
 }
 
-std::vector<std::vector<std::string>> DecodeTextTableFile(std::string_view bytes, std::string_view extension) {
+std::vector<std::vector<std::string>> DecodeTextTableFile(std::string_view bytes,
+                                                          std::string_view extension) {
   const TextTableFormat format = DetectTextTableFormat(bytes, extension);
   if (format.encoding == TextEncoding::Cp932) return DecodeCp932Rows(bytes, format.separator);
   const std::string text = DecodeText(bytes, format.encoding);

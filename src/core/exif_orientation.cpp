@@ -15,7 +15,9 @@ struct TiffReader {
   std::string_view data;  // from the TIFF header on
   bool bigEndian = false;
 
-  bool Has(size_t offset, size_t count) const { return offset <= data.size() && count <= data.size() - offset; }
+  bool Has(size_t offset, size_t count) const {
+    return offset <= data.size() && count <= data.size() - offset;
+  }
   uint16_t U16(size_t offset) const {
     const auto b0 = static_cast<unsigned char>(data[offset]);
     const auto b1 = static_cast<unsigned char>(data[offset + 1]);
@@ -60,8 +62,8 @@ int JpegExifOrientation(std::string_view bytes) {
   while (pos + 4 <= bytes.size() && static_cast<unsigned char>(bytes[pos]) == 0xFF) {
     const auto marker = static_cast<unsigned char>(bytes[pos + 1]);
     if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA) return 1;  // no metadata after these
-    const size_t length =
-        static_cast<size_t>(static_cast<unsigned char>(bytes[pos + 2]) << 8 | static_cast<unsigned char>(bytes[pos + 3]));
+    const size_t length = static_cast<size_t>(static_cast<unsigned char>(bytes[pos + 2]) << 8 |
+                                              static_cast<unsigned char>(bytes[pos + 3]));
     if (length < 2) return 1;
     if (marker == 0xE1) {
       const int orientation = OrientationInExif(bytes.substr(pos + 4, length - 2));
@@ -80,14 +82,22 @@ Point StoredPixelOf(int orientation, int32_t x, int32_t y, Size stored) {
   const int32_t right = stored.w - 1;
   const int32_t bottom = stored.h - 1;
   switch (orientation) {
-    case 2: return {right - x, y};           // mirrored left to right
-    case 3: return {right - x, bottom - y};  // turned half round
-    case 4: return {x, bottom - y};          // mirrored top to bottom
-    case 5: return {y, x};                   // mirrored along the main diagonal
-    case 6: return {y, bottom - x};          // to be turned a quarter clockwise
-    case 7: return {right - y, bottom - x};  // mirrored along the other diagonal
-    case 8: return {right - y, x};           // to be turned a quarter anticlockwise
-    default: return {x, y};
+    case 2:
+      return {right - x, y};  // mirrored left to right
+    case 3:
+      return {right - x, bottom - y};  // turned half round
+    case 4:
+      return {x, bottom - y};  // mirrored top to bottom
+    case 5:
+      return {y, x};  // mirrored along the main diagonal
+    case 6:
+      return {y, bottom - x};  // to be turned a quarter clockwise
+    case 7:
+      return {right - y, bottom - x};  // mirrored along the other diagonal
+    case 8:
+      return {right - y, x};  // to be turned a quarter anticlockwise
+    default:
+      return {x, y};
   }
 }
 

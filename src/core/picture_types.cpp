@@ -59,7 +59,8 @@ bool HasExtensionIn(std::string_view path, const std::vector<std::string>& exten
 }
 
 bool IsCodecDependentPicture(std::string_view path) {
-  static const std::vector<std::string> kTypes = {"webp", "heic", "heif", "hif", "avif", "jxl", "jxr", "wdp", "hdp"};
+  static const std::vector<std::string> kTypes = {"webp", "heic", "heif", "hif", "avif",
+                                                  "jxl",  "jxr",  "wdp",  "hdp"};
   return HasExtensionIn(path, kTypes);
 }
 

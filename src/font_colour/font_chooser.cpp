@@ -380,7 +380,8 @@ void Quelm_Rask_F::Show_Swatch_Ring() {
     const int margin = 2 - ring;  // the gap between swatches holds both rings
     const RECT around{swatch.Left() - margin, swatch.Top() - margin, swatch.Left() + swatch.Width() + margin,
                       swatch.Top() + swatch.Height() + margin};
-    if (frame.Left() != around.left || frame.Top() != around.top || frame.Width() != around.right - around.left)
+    if (frame.Left() != around.left || frame.Top() != around.top ||
+        frame.Width() != around.right - around.left)
       frame.Move(around.left, around.top, around.right - around.left, around.bottom - around.top);
     if (!frame.Visible()) frame.SetVisible(true);
   }
@@ -393,11 +394,20 @@ bool Quelm_Rask_F::Form_KeyPreview(const forms::KeyEvent& e) {
   const int column = (index - 1) % kColumns;
   int next = index;
   switch (e.keyCode) {
-    case VK_LEFT: next = column > 0 ? index - 1 : index; break;
-    case VK_RIGHT: next = column < kColumns - 1 ? index + 1 : index; break;
-    case VK_UP: next = index > kColumns ? index - kColumns : index; break;
-    case VK_DOWN: next = index + kColumns <= kPaletteColours ? index + kColumns : index; break;
-    default: return false;
+    case VK_LEFT:
+      next = column > 0 ? index - 1 : index;
+      break;
+    case VK_RIGHT:
+      next = column < kColumns - 1 ? index + 1 : index;
+      break;
+    case VK_UP:
+      next = index > kColumns ? index - kColumns : index;
+      break;
+    case VK_DOWN:
+      next = index + kColumns <= kPaletteColours ? index + kColumns : index;
+      break;
+    default:
+      return false;
   }
   if (next != index) FocusSwatch(next);
   return true;  // at the palette's edge the key is spent without a move

@@ -486,8 +486,7 @@ void Quelm_Rask_S::PasteBlock(int row, int col, const std::string& text) {
       SetCellText(row + static_cast<int>(r), col + static_cast<int>(c), block[r][c]);
   }
   Focus_Cell(row, col);  // the new layout hid every cell for a moment, the focused one too
-  if (fit.dropped > 0)
-    win::ShowMessage(hwnd(), FormatDroppedCellsMessage(fit.dropped), win::kWarningStyle);
+  if (fit.dropped > 0) win::ShowMessage(hwnd(), FormatDroppedCellsMessage(fit.dropped), win::kWarningStyle);
 }
 
 std::string Quelm_Rask_S::VisibleTableText() const {

@@ -279,7 +279,8 @@ bool ImageFile::CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surfa
   const bool transparent = MayBeTransparent();
   ComPtr<IWICFormatConverter> converter;
   if (FAILED(factory_->CreateFormatConverter(converter.GetAddressOf())) ||
-      FAILED(converter->Initialize(source, transparent ? GUID_WICPixelFormat32bppPBGRA : GUID_WICPixelFormat32bppBGR,
+      FAILED(converter->Initialize(source,
+                                   transparent ? GUID_WICPixelFormat32bppPBGRA : GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom)))
     return false;
   const WICRect whole = rect ? *rect : WICRect{0, 0, target.width(), target.height()};
@@ -289,7 +290,8 @@ bool ImageFile::CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surfa
     const int rows = std::min(kBandRows, whole.Height - top);
     const WICRect band{whole.X, whole.Y + top, whole.Width, rows};
     BYTE* bandBytes = Bytes(target) + static_cast<size_t>(top) * stride;
-    if (FAILED(converter->CopyPixels(&band, stride, stride * static_cast<UINT>(rows), bandBytes))) return false;
+    if (FAILED(converter->CopyPixels(&band, stride, stride * static_cast<UINT>(rows), bandBytes)))
+      return false;
     if (transparent) LayOverMatte(bandBytes, static_cast<size_t>(whole.Width) * rows, matte_);
   }
   return true;

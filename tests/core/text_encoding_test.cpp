@@ -17,9 +17,15 @@ const std::string kYoteiUtf16Le = "\x88\x4E\x9A\x5B"s;
 const std::string kYoteiUtf16Be = "\x4E\x88\x5B\x9A"s;
 
 TEST(TextEncoding, MarksDecideFirst) {
-  EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBF" "a,b"), TextEncoding::Utf8);
-  EXPECT_EQ(DetectTextEncoding("\xFF\xFE" "a\0"s), TextEncoding::Utf16Le);
-  EXPECT_EQ(DetectTextEncoding("\xFE\xFF" "\0a"s), TextEncoding::Utf16Be);
+  EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBF"
+                               "a,b"),
+            TextEncoding::Utf8);
+  EXPECT_EQ(DetectTextEncoding("\xFF\xFE"
+                               "a\0"s),
+            TextEncoding::Utf16Le);
+  EXPECT_EQ(DetectTextEncoding("\xFE\xFF"
+                               "\0a"s),
+            TextEncoding::Utf16Be);
   // A mark wins over content that is not valid in its encoding.
   EXPECT_EQ(DetectTextEncoding("\xEF\xBB\xBF" + kYoteiCp932), TextEncoding::Utf8);
 }
@@ -37,20 +43,27 @@ TEST(TextEncoding, WithoutAMarkOnlyNonAsciiValidUtf8IsUtf8) {
 
 TEST(TextEncoding, DecodingDropsTheMarkAndReplacesWhatIsMalformed) {
   EXPECT_EQ(DecodeText("\xEF\xBB\xBF" + kYoteiUtf8, TextEncoding::Utf8), kYoteiUtf8);
-  EXPECT_EQ(DecodeText("\xEF\xBB\xBF" "a\xFF", TextEncoding::Utf8), "a\xEF\xBF\xBD");
+  EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
+                       "a\xFF",
+                       TextEncoding::Utf8),
+            "a\xEF\xBF\xBD");
   EXPECT_EQ(DecodeText("\xFF\xFE" + kYoteiUtf16Le, TextEncoding::Utf16Le), kYoteiUtf8);
   EXPECT_EQ(DecodeText("\xFE\xFF" + kYoteiUtf16Be, TextEncoding::Utf16Be), kYoteiUtf8);
   // A surrogate pair (U+1F600), a lone high surrogate and an odd last byte.
   EXPECT_EQ(DecodeText("\x3D\xD8\x00\xDE"s, TextEncoding::Utf16Le), "\xF0\x9F\x98\x80");
-  EXPECT_EQ(DecodeText("\x3D\xD8" "a\0"s, TextEncoding::Utf16Le), "\xEF\xBF\xBD" "a");
+  EXPECT_EQ(DecodeText("\x3D\xD8"
+                       "a\0"s,
+                       TextEncoding::Utf16Le),
+            "\xEF\xBF\xBD"
+            "a");
   EXPECT_EQ(DecodeText("a\0b"s, TextEncoding::Utf16Le), "a\xEF\xBF\xBD");
   EXPECT_EQ(DecodeText(kYoteiCp932, TextEncoding::Cp932), kYoteiUtf8);
 }
 
 TEST(TextEncoding, FitsCp932TellsCharactersTheCodePageLacks) {
   EXPECT_TRUE(FitsCp932("a?b " + kYoteiUtf8 + "ｱ"));
-  EXPECT_FALSE(FitsCp932("\xF0\x9F\x98\x80"));       // an emoji
-  EXPECT_FALSE(FitsCp932("caf\xC3\xA9?"));           // é, beside a real question mark
+  EXPECT_FALSE(FitsCp932("\xF0\x9F\x98\x80"));  // an emoji
+  EXPECT_FALSE(FitsCp932("caf\xC3\xA9?"));      // é, beside a real question mark
 }
 
 TEST(TextTableFile, SeparatorIsATabForUtf16AndForTxtAndTsv) {
@@ -58,8 +71,16 @@ TEST(TextTableFile, SeparatorIsATabForUtf16AndForTxtAndTsv) {
   EXPECT_EQ(DetectTextTableFormat("a,b", "").separator, ',');
   EXPECT_EQ(DetectTextTableFormat("a\tb", "TXT").separator, '\t');
   EXPECT_EQ(DetectTextTableFormat("a\tb", "tsv").separator, '\t');
-  EXPECT_EQ(DetectTextTableFormat("\xFF\xFE" "a\0"s, "csv").separator, '\t');
-  EXPECT_EQ(DetectTextTableFormat("\xEF\xBB\xBF" "a", "csv").separator, ',');
+  EXPECT_EQ(DetectTextTableFormat("\xFF\xFE"
+                                  "a\0"s,
+                                  "csv")
+                .separator,
+            '\t');
+  EXPECT_EQ(DetectTextTableFormat("\xEF\xBB\xBF"
+                                  "a",
+                                  "csv")
+                .separator,
+            ',');
 }
 
 TEST(TextTableFile, EachEncodingGivesTheSameRows) {

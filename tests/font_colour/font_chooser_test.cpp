@@ -382,7 +382,8 @@ TEST_F(FontChooserTest, ArrowKeysMoveOverTheSwatchesAndSpaceChoosesOne) {
   EXPECT_EQ(swatchStops(), 1) << "Tab does not walk 72 swatches";
   forms::MoveFocus({f.fraPalette.hwnd(), &f.lblColorSample[1]});
   const auto focusedOn = [&](int index) {
-    return test::PumpUntil([&] { return forms::CurrentFocus().control == &f.lblColorSample[static_cast<size_t>(index)]; });
+    return test::PumpUntil(
+        [&] { return forms::CurrentFocus().control == &f.lblColorSample[static_cast<size_t>(index)]; });
   };
   test::PressKey(VK_RIGHT);
   test::PressKey(VK_RIGHT);

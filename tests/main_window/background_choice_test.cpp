@@ -177,7 +177,9 @@ TEST(BackgroundChoice, BrowseOffersTheSystemsPicturesAndRefusesOnesWithoutACodec
   host.choice.Show_Marks();
   const std::string png = folder.Write("写真.png", "");
   ASSERT_TRUE(test::WritePngPixels(2, 1, {0xFF102030u, 0x00000000u}, png));
-  const std::string heic = folder.Write("IMG_0001.HEIC", "\0\0\0\x18" "ftypheic not really");
+  const std::string heic = folder.Write("IMG_0001.HEIC",
+                                        "\0\0\0\x18"
+                                        "ftypheic not really");
 
   std::vector<std::string> filters;
   test::DialogDriver driver;
@@ -189,14 +191,16 @@ TEST(BackgroundChoice, BrowseOffersTheSystemsPicturesAndRefusesOnesWithoutACodec
       filters.push_back(win::Utf8(text));
     }
     SetWindowTextW(GetDlgItem(dialog, cmb13), win::Wide(png).c_str());
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
   });
   host.Command(0);
   ASSERT_TRUE(driver.WaitUntilDone());
   ASSERT_EQ(filters.size(), 2u);
   EXPECT_EQ(filters[0], "壁紙ﾌｧｲﾙ (bmp jpg)");
   EXPECT_EQ(filters[1].rfind("画像ﾌｧｲﾙ (bmp ", 0), 0u) << filters[1];
-  for (const char* type : {" png", " gif", " tif"}) EXPECT_NE(filters[1].find(type), std::string::npos) << type;
+  for (const char* type : {" png", " gif", " tif"})
+    EXPECT_NE(filters[1].find(type), std::string::npos) << type;
   EXPECT_EQ(host.state.Chosen_File, png);
 
   driver.TypeFileNameAndOk(heic).Press(IDOK);

@@ -264,9 +264,9 @@ TEST(WallpaperListDrop, OnlyPictureNamesTheSystemDecodesAreAddedInTheirOwnCase) 
   const std::string dir = folder.path() + "\\";
   DropOn(host.List_Kabe.hwnd(), {dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png", dir + "e.psd",
                                  dir + "写真.Jpg", dir + "f.GIF", dir + "g.tif"});
-  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg",
-                                                           dir + "d.png", dir + "写真.Jpg", dir + "f.GIF",
-                                                           dir + "g.tif"}));
+  EXPECT_EQ(host.list.Entries(),
+            (std::vector<std::string>{dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png",
+                                      dir + "写真.Jpg", dir + "f.GIF", dir + "g.tif"}));
   EXPECT_EQ(host.ListCommands(), "00100");
 
   DropOn(host.List_Kabe.hwnd(), {dir + "notes.txt"});  // nothing added; the enabling is set again

@@ -338,8 +338,8 @@ TEST_F(DataFilesTest, UnicodeTextFilesLoadAsTheirJapaneseTextAndSaveAsSuch) {
   using namespace std::string_literals;
   const std::string utf8 = folder.Write("予定.csv", "\xEF\xBB\xBF予定,\"火, 水\"\r\n会議,x\r\n");
   // 会議\t"a,b"\r\n予定 in UTF-16 little-endian.
-  const std::string utf16 = folder.Write(
-      "unicode.txt", "\xFF\xFE\x1A\x4F\x70\x8B\t\0\"\0a\0,\0b\0\"\0\r\0\n\0\x88\x4E\x9A\x5B"s);
+  const std::string utf16 =
+      folder.Write("unicode.txt", "\xFF\xFE\x1A\x4F\x70\x8B\t\0\"\0a\0,\0b\0\"\0\r\0\n\0\x88\x4E\x9A\x5B"s);
   auto editor = Open();
   const std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>> cases = {
       {utf8, {{"予定", "火, 水"}, {"会議", "x"}}}, {utf16, {{"会議", "a,b"}, {"予定"}}}};
@@ -363,7 +363,8 @@ TEST_F(DataFilesTest, UnicodeTextFilesLoadAsTheirJapaneseTextAndSaveAsSuch) {
     ASSERT_TRUE(table.has_value());
     ASSERT_EQ(table->rows, static_cast<int16_t>(rows.size()));
     for (size_t row = 0; row < rows.size(); ++row) {
-      for (size_t col = 0; col < rows[row].size(); ++col) EXPECT_EQ(table->cells[row][col].text, rows[row][col]);
+      for (size_t col = 0; col < rows[row].size(); ++col)
+        EXPECT_EQ(table->cells[row][col].text, rows[row][col]);
     }
   }
 }

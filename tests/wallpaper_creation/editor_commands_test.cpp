@@ -14,11 +14,11 @@
 #include "core/geometry.h"
 #include "font_colour/colour_chooser.h"
 #include "preview/preview_clicker.h"
+#include "shared/fixed_files.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
 #include "support/keyboard.h"
 #include "wallpaper_creation/create_wallpaper.h"
-#include "shared/fixed_files.h"
 #include "win32/files.h"
 
 namespace qr::test {

@@ -41,8 +41,8 @@ TEST(PictureTransparency, TransparentPixelsShowTheMatteAndHalfTransparentOnesBle
 // `jpeg` with an EXIF segment stating `orientation` put right after its start marker.
 std::string WithOrientation(const std::string& jpeg, uint8_t orientation) {
   using namespace std::string_literals;
-  const std::string tiff = "II*\0\x08\0\0\0\x01\0"s + "\x12\x01\x03\0\x01\0\0\0"s + static_cast<char>(orientation) +
-                           "\0\0\0"s + "\0\0\0\0"s;
+  const std::string tiff = "II*\0\x08\0\0\0\x01\0"s + "\x12\x01\x03\0\x01\0\0\0"s +
+                           static_cast<char>(orientation) + "\0\0\0"s + "\0\0\0\0"s;
   const std::string exif = "Exif\0\0"s + tiff;
   const auto length = static_cast<uint16_t>(exif.size() + 2);
   return jpeg.substr(0, 2) + "\xFF\xE1"s + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) +
@@ -64,10 +64,10 @@ TEST(PictureOrientation, JpegIsTurnedAsItsExifOrientationSaysWholePartAndScaled)
   ASSERT_TRUE(whole);
   ASSERT_EQ(whole->pixels.width(), 120);
   ASSERT_EQ(whole->pixels.height(), 160);
-  EXPECT_TRUE(Near(whole->pixels.Pixel(10, 10), RGB(0, 0, 255), 24));      // top left: blue
-  EXPECT_TRUE(Near(whole->pixels.Pixel(110, 10), RGB(255, 0, 0), 24));     // top right: red
-  EXPECT_TRUE(Near(whole->pixels.Pixel(10, 150), RGB(255, 255, 0), 24));   // bottom left: yellow
-  EXPECT_TRUE(Near(whole->pixels.Pixel(110, 150), RGB(0, 255, 0), 24));    // bottom right: green
+  EXPECT_TRUE(Near(whole->pixels.Pixel(10, 10), RGB(0, 0, 255), 24));     // top left: blue
+  EXPECT_TRUE(Near(whole->pixels.Pixel(110, 10), RGB(255, 0, 0), 24));    // top right: red
+  EXPECT_TRUE(Near(whole->pixels.Pixel(10, 150), RGB(255, 255, 0), 24));  // bottom left: yellow
+  EXPECT_TRUE(Near(whole->pixels.Pixel(110, 150), RGB(0, 255, 0), 24));   // bottom right: green
 
   const auto part = file->Decode({.part = Rect{60, 80, 60, 80}});  // the bottom-right quarter shown
   ASSERT_TRUE(part);
