@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "win32/com.h"
 #include "win32/files.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"
@@ -83,6 +84,48 @@ TEST(PictureOrientation, JpegIsTurnedAsItsExifOrientationSaysWholePartAndScaled)
 
   Surface target(120, 160, RGB(1, 1, 1));
   EXPECT_FALSE(file->DrawStretchedInto(target, {0, 0, 120, 160})) << "the stored rows cannot go straight in";
+}
+
+// A file of several pages (frames) of one colour each, written with the system's encoder.
+bool WritePages(const GUID& container, const std::vector<COLORREF>& pages, const std::string& path) {
+  ComApartment com;
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapEncoder> encoder;
+  if (!com.ok() ||
+      FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(factory.GetAddressOf()))) ||
+      FAILED(factory->CreateStream(stream.GetAddressOf())) ||
+      FAILED(stream->InitializeFromFilename(ApiPath(path).c_str(), GENERIC_WRITE)) ||
+      FAILED(factory->CreateEncoder(container, nullptr, encoder.GetAddressOf())) ||
+      FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)))
+    return false;
+  for (const COLORREF colour : pages) {
+    ComPtr<IWICBitmapFrameEncode> frame;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    std::vector<BYTE> pixels(6);  // one row of two pixels
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+      pixels[i] = GetBValue(colour);
+      pixels[i + 1] = GetGValue(colour);
+      pixels[i + 2] = GetRValue(colour);
+    }
+    if (FAILED(encoder->CreateNewFrame(frame.GetAddressOf(), nullptr)) ||
+        FAILED(frame->Initialize(nullptr)) || FAILED(frame->SetSize(2, 2)) ||
+        FAILED(frame->SetPixelFormat(&format)) || !IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) ||
+        FAILED(frame->WritePixels(1, 6, 6, pixels.data())) ||
+        FAILED(frame->WritePixels(1, 6, 6, pixels.data())) || FAILED(frame->Commit()))
+      return false;
+  }
+  return SUCCEEDED(encoder->Commit());
+}
+
+TEST(PicturePages, ATiffShowsItsFirstPage) {
+  TempFolder folder;
+  const std::string path = folder.File("pages.tif");
+  ASSERT_TRUE(WritePages(GUID_ContainerFormatTiff, {RGB(200, 10, 10), RGB(10, 200, 10)}, path));
+  const auto image = LoadImageFile(path);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->pixels.Pixel(1, 1), RGB(200, 10, 10));
 }
 
 TEST(PictureTypes, TheSystemsDecodersAddTheirTypes) {
