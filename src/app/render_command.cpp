@@ -149,6 +149,11 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
       WriteToConsole(line.error + "\r\n");
       WriteToConsole(kUsageText);
       return static_cast<int>(RenderExit::BadArguments);
+    case CommandLine::Kind::Refresh:
+    case CommandLine::Kind::Watch:
+    case CommandLine::Kind::Autostart:
+      WriteToConsole("not available yet\r\n");
+      return static_cast<int>(RenderExit::BadArguments);
     default:
       return static_cast<int>(RunRender(line.render, programFolder, WriteToConsole));
   }

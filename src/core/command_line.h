@@ -45,9 +45,13 @@ struct RenderRequest {
 };
 
 struct CommandLine {
-  enum class Kind { Windows, Usage, Monitors, Render, Bad };
+  enum class Kind { Windows, Usage, Monitors, Render, Refresh, Watch, Autostart, Bad };
   Kind kind = Kind::Windows;
   RenderRequest render;  // Kind::Render
+  // Kind::Render and Kind::Refresh: the settings file to read the background from instead of the one
+  // beside the program (never written).
+  std::optional<std::string> settings;
+  bool autostartOn = false;  // Kind::Autostart: on or off
   std::string error;     // Kind::Bad: what is wrong
 };
 
