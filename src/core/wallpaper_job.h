@@ -89,6 +89,9 @@ struct TablePlace {
 };
 TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& display);
 
+// The table's outer size at `dpi` as the canvas lays it out (at least 1 x 1).
+Size TableOuterSize(const JobTable& table, int32_t dpi);
+
 // A corner given by hand: kept where it is when the table touches a monitor, otherwise moved
 // onto the nearest monitor, inside its edges. The scale is that monitor's.
 TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display);
@@ -103,6 +106,7 @@ struct JobInputs {
   std::vector<std::string> monitorWallpapers;  // see JobBackground
   EditorPlace editor;        // the editor's place (its saved one, or where it stands now)
   std::optional<Point> at;   // a corner given by hand instead
+  std::optional<int32_t> dpi;  // the cells' scale where it is known (a remembered wallpaper)
 };
 WallpaperJob BuildWallpaperJob(const JobInputs& inputs);
 

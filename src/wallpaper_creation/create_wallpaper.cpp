@@ -8,6 +8,7 @@
 #include "canvas/canvas_window.h"
 #include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
+#include "wallpaper_creation/last_wallpaper_file.h"
 #include "core/app_state.h"
 #include "core/paths.h"
 #include "shared/fixed_files.h"
@@ -126,7 +127,8 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
   }
   const std::string bitmap = WallpaperBitmapPath();
   if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) {
-    InstallWallpaperFiles(*files, job, bitmap, perMonitor.get());
+    if (InstallWallpaperFiles(*files, job, bitmap, perMonitor.get()))
+      RememberLastWallpaper(job, InstalledPaths(*files, job, bitmap));
     editor.Unload();
     return;
   }
@@ -140,7 +142,8 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
     win::ShowMessage(editor.hwnd(), kBitmapNotSaved, win::kWarningStyle);
     return;
   }
-  InstallWallpaperFiles(*files, job, *chosen, perMonitor.get());
+  if (InstallWallpaperFiles(*files, job, *chosen, perMonitor.get()))
+    RememberLastWallpaper(job, InstalledPaths(*files, job, *chosen));
   if (services.addToList) services.addToList(*chosen);
   state.Get_Kabe_Path = Get_Folder(*chosen);
   editor.Unload();
