@@ -13,14 +13,24 @@
 
 namespace qr {
 
-// A job from a ".qlm" file and the settings: the background (`G_Kabe`, `G_Kabe_File`, `G_Pos`), `Trans`,
-// and, unless `at` is given, the table's corner computed as the create command computes it from the
-// editor window where the editor would open (`G_Left`, `G_Top`, or centred). The table is drawn as
-// saved. Nothing when the file is missing, unreadable, or not whole records; `problem` then says why.
+// A job from a ".qlm" file and the settings, built by the one job builder: the background (`G_Kabe`,
+// `G_Kabe_File`, `G_Pos`), `Trans`, and, unless `at` is given, the table where the editor opens
+// (`G_Left`, `G_Top`, or centred) shows it, on this machine's display or on `display`. The table is drawn
+// as saved. Nothing when the file is missing, unreadable, or not whole records; `problem` then says why.
 // `warn` hears what falls back (a background picture that is missing).
 std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeyStore& settings,
                                              std::optional<Point> at, std::string& problem,
-                                             const std::function<void(std::string_view)>& warn = {});
+                                             const std::function<void(std::string_view)>& warn = {},
+                                             const DisplayLayout* display = nullptr);
+
+inline constexpr const char* kNothingRemembered =
+    "作り直す壁紙がありません（壁紙貼り付け、または /render … /set で作った壁紙を記憶します）。";
+inline constexpr const char* kRefreshFailed = "壁紙ﾌｧｲﾙを作成できませんでした！";
+inline constexpr const char* kRefreshDone = "記憶した壁紙を今の画面に合わせて作り直しました。";
+
+// "/refresh": the remembered last wallpaper made again for the display as it is now and installed.
+// Exit codes as /render's: 3 when nothing is remembered, 4 when it could not be written or installed.
+RenderExit RunRefresh(const std::function<void(std::string_view)>& say);
 
 // Runs the request with the settings file in `programFolder`; every message goes to `say`.
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,

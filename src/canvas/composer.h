@@ -24,8 +24,9 @@ struct ComposeTimings {
 // screen's. Mode 0 draws the wallpaper file the system reports, laid out in the recorded wallpaper
 // style; with no wallpaper file set, the desktop is painted by the system (PaintDesktop). A picture that
 // cannot be read, or is too large to decode, leaves the desktop colour.
+// `monitorWallpaper`, when not empty, is the file this monitor shows (laid out in the recorded style).
 void ComposeBackground(win::Surface& target, const JobBackground& background,
-                       ComposeTimings* timings = nullptr);
+                       ComposeTimings* timings = nullptr, const std::string& monitorWallpaper = {});
 
 // The picture of `background` placed on the desktop colour (the kind is not consulted), the centring and
 // full-screen arithmetic using the given, unrounded, screen size. The preview window's view.

@@ -6,14 +6,19 @@
 #include <string>
 #include <utility>
 
+#include "core/block_text.h"
 #include "core/geometry.h"
 #include "core/settings.h"
 #include "core/wallpaper_job.h"
 #include "shared/helpers.h"
+#include "shared/keyboard_move.h"
 #include "table_editor/data_files.h"
+#include "win32/clipboard.h"
+#include "win32/display.h"
 #include "win32/fonts.h"
 #include "win32/handles.h"
 #include "win32/lazy_libraries.h"
+#include "win32/message_box.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 
@@ -264,8 +269,8 @@ void Quelm_Rask_S::Form_Load() {
   for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetValue(state_.G_Cols_w[static_cast<size_t>(i)]);
   // 3. The screen in pixels.
   const win::ScreenMetrics screen = win::GetScreenMetrics();
-  Screen_W_Px_ = ToInt16(RoundToInt32(screen.widthTwips / screen.twipsPerPixelX));
-  Screen_H_Px_ = ToInt16(RoundToInt32(screen.heightTwips / screen.twipsPerPixelY));
+  Screen_W_Px_ = ToInt16(screen.widthPx);
+  Screen_H_Px_ = ToInt16(screen.heightPx);
   // 4. Faces and cursors from the main window.
   for (forms::Image& face : Img_Button_) face.SetPicture(skin_.Img_Off);
   for (forms::Label& label : lbl_Button_) label.SetCursor(skin_.cursor);
@@ -307,16 +312,12 @@ void Quelm_Rask_S::Form_Load() {
   Open_Effect(hwnd(), Open_X_, Open_Y_);
 }
 
+// At the saved place unless that lies on no monitor (a place saved on a larger or a removed screen could
+// not be reached), else centred on the primary: where the wallpaper job puts the table.
 void Quelm_Rask_S::PlaceWindow() {
-  const win::ScreenMetrics screen = win::GetScreenMetrics();
-  if (state_.G_Left != -1 && state_.G_Top != -1) {
-    Move(state_.G_Left, state_.G_Top);
-    // A position saved on a larger screen may lie wholly beyond this one: the window could not be reached.
-    RECT placed{};
-    GetWindowRect(hwnd(), &placed);
-    if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) return;
-  }
-  Move(CentredStart(screen.widthTwips, Width()), CentredStart(screen.heightTwips, Height()));
+  const EditorPlace place{state_.G_Left, state_.G_Top, state_.G_Rows, state_.G_Cols, state_.G_Cols_w};
+  const Rect window = EditorWindowOnDisplay(place, win::CurrentDisplay());
+  Move(window.x * TwipsPerPixelX(), window.y * TwipsPerPixelY());
 }
 
 // ---- Layout
@@ -409,6 +410,7 @@ void Quelm_Rask_S::SetCell(int row, int col, const Cell& cell) {
 
 void Quelm_Rask_S::Cell_Change(int row, int col) {
   if (settingCells_) return;
+  ForgetUndo();
   model_.At(row, col).text = txt_Item(col, row).Text();
 }
 
@@ -440,6 +442,7 @@ void Quelm_Rask_S::Focus_Cell(int row, int col) {
 
 bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   const auto [row, col] = CellOf(e.focus);
+  if (TableKey(e, row, col) || MoveByArrowKey(*this, e)) return true;
   if (row == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
   const bool shift = (e.shift & forms::kShiftKey) != 0;
   int step = 0;
@@ -451,9 +454,87 @@ bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   return true;
 }
 
+bool Quelm_Rask_S::TableKey(const forms::KeyEvent& e, int row, int col) {
+  const bool ctrl = (e.shift & (forms::kCtrlKey | forms::kAltKey)) == forms::kCtrlKey;
+  const bool shift = (e.shift & forms::kShiftKey) != 0;
+  if (!ctrl) return false;
+  if (e.keyCode == 'C' && shift) {
+    win::SetClipboardText(hwnd(), VisibleTableText());
+    return true;
+  }
+  if (e.keyCode == 'Z' && !shift) return Undo();  // without a block change, the cell's own undo
+  if (e.keyCode != 'V' || shift || row == 0) return false;
+  const std::optional<std::string> text = win::ClipboardText(hwnd());
+  if (!text || !IsCellBlock(*text)) return false;  // one cell's text: the cell pastes it itself
+  PasteBlock(row, col, *text);
+  return true;
+}
+
+// ---- Block paste, copy and undo
+
+void Quelm_Rask_S::RememberForUndo() {
+  undo_ = TableSnapshot{model_, state_.G_Rows, state_.G_Cols, state_.G_Cols_w};
+}
+
+bool Quelm_Rask_S::Undo() {
+  if (!undo_) return false;
+  const auto [focusRow, focusCol] = CellOf(GetFocus());
+  const TableSnapshot snapshot = std::move(*undo_);
+  undo_.reset();
+  state_.G_Cols_w = snapshot.widths;
+  state_.G_Rows = snapshot.rows;
+  state_.G_Cols = snapshot.cols;
+  HideSliders();
+  Build_Grid();
+  for (int row = 1; row <= kMaxRows; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) SetCell(row, col, snapshot.model.At(row, col));
+  }
+  Focus_Cell(focusRow, focusCol);
+  return true;
+}
+
+void Quelm_Rask_S::ResizeKeepingStyles(int16_t rows, int16_t cols) {
+  if (rows == state_.G_Rows && cols == state_.G_Cols) return;
+  const TableModel styles = model_;
+  state_.G_Rows = rows;
+  state_.G_Cols = cols;
+  HideSliders();
+  Build_Grid();
+  model_ = styles;
+  ApplyAllCellStyles();
+}
+
+void Quelm_Rask_S::PasteBlock(int row, int col, const std::string& text) {
+  const CellBlock block = ParseCellBlock(text);
+  const BlockFit fit = FitCellBlock(block, row, col, state_.G_Rows, state_.G_Cols, kMaxRows, kMaxCols);
+  RememberForUndo();
+  ResizeKeepingStyles(static_cast<int16_t>(fit.rows), static_cast<int16_t>(fit.cols));
+  for (size_t r = 0; r < block.size(); ++r) {
+    for (size_t c = 0; c < block[r].size(); ++c)
+      SetCellText(row + static_cast<int>(r), col + static_cast<int>(c), block[r][c]);
+  }
+  Focus_Cell(row, col);  // the new layout hid every cell for a moment, the focused one too
+  if (fit.dropped > 0) win::ShowMessage(hwnd(), FormatDroppedCellsMessage(fit.dropped), win::kWarningStyle);
+}
+
+std::string Quelm_Rask_S::VisibleTableText() const {
+  CellBlock block;
+  for (int row = 1; row <= std::clamp<int>(state_.G_Rows, 0, kMaxRows); ++row) {
+    std::vector<std::string>& cells = block.emplace_back();
+    for (int col = 1; col <= std::clamp<int>(state_.G_Cols, 0, kMaxCols); ++col)
+      cells.push_back(model_.At(row, col).text);
+  }
+  return FormatCellBlock(block);
+}
+
+std::string FormatDroppedCellsMessage(int dropped) {
+  return "表に入りきらない " + std::to_string(dropped) + " 個のｾﾙは貼り付けませんでした！";
+}
+
 // ---- Rows, columns and widths
 
 void Quelm_Rask_S::Cmd_Ya_Click(int index) {
+  ForgetUndo();
   switch (index) {
     case 0:
       if (state_.G_Rows >= kMaxRows) return;
@@ -481,6 +562,7 @@ void Quelm_Rask_S::Cmd_Ya_Click(int index) {
 
 void Quelm_Rask_S::S_Wide_Change(int index) {
   if (In_Load) return;
+  ForgetUndo();
   state_.G_Cols_w[static_cast<size_t>(index)] = static_cast<int16_t>(S_Wide(index).Value());
   Relayout_Only = true;
   Build_Grid();

@@ -36,6 +36,9 @@ namespace qr {
 
 class Quelm_Rask_S;
 
+// The message after a block paste that did not fit: how many cells were left out.
+std::string FormatDroppedCellsMessage(int dropped);
+
 struct EditorHooks {
   using Command = std::function<void(Quelm_Rask_S&)>;
   Command create;      // `lbl_Button`(0) "壁紙貼り付け"
@@ -77,6 +80,22 @@ class Quelm_Rask_S : public forms::Form {
   // The default cell font: the font of the caption "壁紙貼り付け".
   CellFont DefaultCellFont() const;
 
+  // One level of undo for the changes that replace much of the table at once: a block pasted, a text
+  // file loaded, a font or colour given to every cell. Call RememberForUndo just before such a change;
+  // any other change of the table calls ForgetUndo. Undo brings back the texts, styles, dimensions and
+  // widths remembered (false when there is nothing to undo); the cells' own undo of typing stays.
+  void RememberForUndo();
+  void ForgetUndo() { undo_.reset(); }
+  bool CanUndo() const { return undo_.has_value(); }
+  bool Undo();
+
+  // Fills the block of a spreadsheet's clipboard text (core/block_text.h) into the table from cell
+  // (row, col) on, widening and lengthening the table up to 5 x 34 as needed; cells beyond are dropped
+  // with one message. Fonts and colours stay. Undoable.
+  void PasteBlock(int row, int col, const std::string& text);
+  // The visible table (rows and columns in use) as tab-separated text for a spreadsheet.
+  std::string VisibleTableText() const;
+
   // Moves the keyboard focus to the first width slider, away from the cells.
   void FocusFirstSlider();
 
@@ -112,6 +131,8 @@ class Quelm_Rask_S : public forms::Form {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // Enter and Down go to the cell below, Shift+Enter and Up to the cell above, as in a spreadsheet;
   // Tab runs through the cells in use row by row as the toolkit's tab order does.
+  // Ctrl+V in a cell pastes a block, Ctrl+Shift+C copies the table, Ctrl+Z undoes a block change
+  // (RememberForUndo); Alt+arrow keys move the window as dragging does.
   bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
@@ -148,6 +169,9 @@ class Quelm_Rask_S : public forms::Form {
   void Focus_Cell(int row, int col);
 
   void HideSliders();
+  bool TableKey(const forms::KeyEvent& e, int row, int col);
+  // Gives the table `rows` x `cols` in use; a change lays the grid out again, keeping every style.
+  void ResizeKeepingStyles(int16_t rows, int16_t cols);
   void RunHook(const EditorHooks::Command& hook);
   std::optional<POINT> CursorPosition() const;
 
@@ -181,6 +205,14 @@ class Quelm_Rask_S : public forms::Form {
   int16_t Open_X_ = 0;
   int16_t Open_Y_ = 0;
   bool settingCells_ = false;  // texts set by the program do not flow back into the model
+
+  struct TableSnapshot {
+    TableModel model;
+    int16_t rows = 0;
+    int16_t cols = 0;
+    std::array<int16_t, kMaxCols + 1> widths{};
+  };
+  std::optional<TableSnapshot> undo_;
 };
 
 }  // namespace qr

@@ -83,11 +83,13 @@ void Set_Back_Colour(Quelm_Rask_S& editor, ColourChooser& colours) {
   if (result.Canceled) return;
   const AppState& state = editor.State();
   if (state.Common == 1) {
+    editor.RememberForUndo();
     for (int row = 1; row <= kMaxRows; ++row) {
       for (int col = 1; col <= kMaxCols; ++col) SetCellBackColour(editor, row, col, result.Value);
     }
     return;
   }
+  editor.ForgetUndo();
   if (TableModel::Valid(state.Cur_Row, state.Cur_Col))
     SetCellBackColour(editor, state.Cur_Row, state.Cur_Col, result.Value);
 }

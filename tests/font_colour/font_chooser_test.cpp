@@ -17,6 +17,7 @@
 #include "font_colour/font_chooser_driver.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
+#include "support/keyboard.h"
 #include "table_editor/data_files.h"
 #include "win32/files.h"
 
@@ -360,6 +361,76 @@ TEST_F(FontChooserTest, TheEditorsFontIconShowsTheChooserModallyEachTimeAfresh) 
   Click(*editor, editor->Img_SS(6));
   EXPECT_TRUE(again.Ran());
   EXPECT_EQ(editor->Model().At(1, 1).foreColor, kBlue);
+}
+
+}  // namespace
+}  // namespace qr
+
+namespace qr {
+namespace {
+
+// The palette by the keyboard: one tab stop, arrows move a focus frame over the swatches, Space chooses.
+TEST_F(FontChooserTest, ArrowKeysMoveOverTheSwatchesAndSpaceChoosesOne) {
+  Quelm_Rask_F& f = OpenChooser();
+  test::MakeForeground(f.hwnd());
+  const auto swatchStops = [&] {
+    int stops = 0;
+    for (const forms::FocusTarget& stop : forms::TabOrder(f.hwnd()))
+      stops += stop.window == f.fraPalette.hwnd() && stop.control != &f.lblColorSample[0] ? 1 : 0;
+    return stops;
+  };
+  EXPECT_EQ(swatchStops(), 1) << "Tab does not walk 72 swatches";
+  forms::MoveFocus({f.fraPalette.hwnd(), &f.lblColorSample[1]});
+  const auto focusedOn = [&](int index) {
+    return test::PumpUntil(
+        [&] { return forms::CurrentFocus().control == &f.lblColorSample[static_cast<size_t>(index)]; });
+  };
+  test::PressKey(VK_RIGHT);
+  test::PressKey(VK_RIGHT);
+  test::PressKey(VK_DOWN);
+  ASSERT_TRUE(focusedOn(11));
+  // Left of a swatch, in the gap before it: the focus ring's black, or the palette's grey.
+  const auto gapLeftOf = [&](int index) {
+    const forms::Label& swatch = f.lblColorSample[static_cast<size_t>(index)];
+    POINT p{f.fraPalette.Scale().Px(swatch.Left() - 2), f.fraPalette.Scale().Px(swatch.Top() + 8)};
+    ClientToScreen(f.fraPalette.hwnd(), &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  };
+  EXPECT_TRUE(test::PumpUntil([&] { return gapLeftOf(11) == RGB(0, 0, 0); })) << "a focus the eye finds";
+  EXPECT_EQ(gapLeftOf(13), RGB(128, 128, 128));
+  test::PressKey(VK_LEFT);
+  test::PressKey(VK_LEFT);
+  test::PressKey(VK_LEFT);  // the row's first swatch: no further
+  test::PressKey(VK_UP);
+  ASSERT_TRUE(focusedOn(1));
+  test::PressKey(VK_DOWN);
+  test::PressKey(VK_SPACE);
+  ASSERT_TRUE(test::PumpUntil([&] { return f.lblColorSample[0].BackColor() == *Palette_Color(9); }));
+  EXPECT_EQ(f.lblViewer.ForeColor(), *Palette_Color(9));
+  EXPECT_EQ(swatchStops(), 1);
+  EXPECT_TRUE(f.lblColorSample[9].TabStop()) << "Tab comes back to the swatch last visited";
+}
+
+TEST_F(FontChooserTest, AFontGivenToEveryCellCanBeUndoneInTheEditor) {
+  FillVariedTable();
+  const TableModel before = editor->Model();
+  state.Common = 1;
+  OpenChooser();
+  Handles().ClickEntry(test::kStyleList, 2);
+  Handles().PressSwatch(18);
+  Handles().Click(test::kOkButton);
+  ASSERT_NE(editor->Model(), before);
+  ASSERT_TRUE(editor->Undo());
+  EXPECT_EQ(editor->Model(), before);
+  EXPECT_EQ(editor->txt_Item(1, 1).ForeColor(), before.At(1, 1).foreColor);
+
+  state.Common = 0;  // one cell: the whole-table undo is gone
+  OpenChooser();
+  Handles().Click(test::kOkButton);
+  EXPECT_FALSE(editor->CanUndo());
 }
 
 }  // namespace

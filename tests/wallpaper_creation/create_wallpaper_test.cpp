@@ -350,6 +350,33 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
   }
 }
 
+// A PNG with a transparent half, centred: its opaque pixels are the wallpaper's, the desktop colour shows
+// through the rest.
+TEST_F(CreateWallpaperTest, APngBecomesTheBackgroundWithTheDesktopColourThroughItsTransparency) {
+  const std::string png = folder.File("picture.png");
+  std::vector<uint32_t> pixels(200 * 100);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = i % 200 < 100 ? 0xFFFF00FFu : 0x0000FF00u;
+  ASSERT_TRUE(test::WritePngPixels(200, 100, pixels, png));
+  state.G_Kabe = 1;
+  state.G_Pos = 0;
+  state.Kabe_File = state.Chosen_File = png;
+  state.Trans = 0;
+  OpenEditor(700, 500);  // the table lies clear of the picture
+  test::DialogDriver driver;
+  driver.Press(IDNO);
+  PressCreate();
+  ASSERT_TRUE(driver.WaitUntilDone());
+  const win::Surface s = Load(WallpaperBitmapPath());
+  ASSERT_TRUE(s.ok());
+  const RECT picture{412, 334, 612, 434};
+  EXPECT_EQ(
+      CountColour(s, RECT{picture.left, picture.top, picture.left + 100, picture.bottom}, RGB(255, 0, 255)),
+      100 * 100);
+  EXPECT_EQ(CountColour(s, RECT{picture.left + 100, picture.top, picture.right, picture.bottom}, Desk()),
+            100 * 100);
+  EXPECT_EQ(CountColour(s, RECT{0, 0, 1024, 768}, RGB(0, 255, 0)), 0) << "no colour of a transparent pixel";
+}
+
 TEST_F(CreateWallpaperTest, YesSavesUnderATypedNameWithoutExtensionAndListsItOnce) {
   const std::string saved = folder.File("saved\\my wallpaper.bmp");
   for (int run = 1; run <= 2; ++run) {

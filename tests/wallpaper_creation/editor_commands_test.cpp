@@ -18,6 +18,7 @@
 #include "shared/fixed_files.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
+#include "support/keyboard.h"
 #include "wallpaper_creation/create_wallpaper.h"
 #include "win32/files.h"
 #include "win32/image.h"
@@ -125,6 +126,24 @@ TEST_F(EditorCommandsTest, WithCommonOnOneChoiceColoursAllCellsHiddenOnesInclude
   EXPECT_EQ(owner, editor->hwnd());
   EXPECT_EQ(CellsWithBackColour(RGB(12, 34, 56)), 170);
   EXPECT_EQ(OnScreen(Centre(CellOnScreen(2, 2))), RGB(12, 34, 56));
+}
+
+TEST_F(EditorCommandsTest, AColourGivenToEveryCellIsUndoneByCtrlZWithTheRestOfTheTable) {
+  OpenAt();
+  editor->SetCellText(3, 1, "kept");
+  editor->Model().At(2, 2).backColor = RGB(1, 2, 3);
+  editor->ApplyCellStyle(2, 2);
+  const TableModel before = editor->Model();
+  Click(*editor, editor->lbl_Comn());
+  PressBackColour(Answer(RGB(12, 34, 56), IDOK));
+  ASSERT_EQ(CellsWithBackColour(RGB(12, 34, 56)), 170);
+  test::MakeForeground(editor->hwnd());
+  editor->txt_Item(1, 1).SetFocus();
+  test::PressChord({VK_CONTROL}, 'Z');
+  ASSERT_TRUE(test::PumpUntil([&] { return editor->Model() == before; }));
+  EXPECT_EQ(editor->txt_Item(2, 2).BackColor(), RGB(1, 2, 3));
+  EXPECT_EQ(CellsWithBackColour(RGB(12, 34, 56)), 0);
+  EXPECT_EQ(editor->txt_Item(1, 3).Text(), "kept");
 }
 
 TEST_F(EditorCommandsTest, WithCommonOffOnlyTheCellThatLastHadTheFocusIsColoured) {
