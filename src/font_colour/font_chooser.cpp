@@ -8,6 +8,7 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "shared/helpers.h"
+#include "win32/fonts.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 
@@ -282,13 +283,9 @@ void Quelm_Rask_F::Copy_Current_Cell() {
   const AppState& state = editor_.State();
   if (!TableModel::Valid(state.Cur_Row, state.Cur_Col)) return;
   const Cell& cell = editor_.Model().At(state.Cur_Row, state.Cur_Col);
-  forms::FontSpec font = lblViewer.Font();
-  font.name = cell.font.name;
-  font.size = cell.font.size;
-  font.bold = cell.font.bold;
-  font.italic = cell.font.italic;
-  font.charset = DEFAULT_CHARSET;  // as the cells ask for their fonts
-  lblViewer.SetFont(font);
+  // The preview asks for its font exactly as the cells do (the character set follows the face name), so
+  // where the face is missing both fall back to the same one.
+  lblViewer.SetFont(win::CellFontSpec(cell.font.name, cell.font.size, cell.font.bold, cell.font.italic));
   lblViewer.SetForeColor(cell.foreColor);
   lblViewer.SetBackColor(cell.backColor);
   lblViewer.SetCaption(cell.text.empty() ? kPreviewSample : cell.text);
@@ -320,9 +317,8 @@ void Quelm_Rask_F::Fill_Sizes_And_Styles() {
 void Quelm_Rask_F::LstFontName_Click() {
   const int index = LstFontName.ListIndex();
   if (index < 0) return;
-  forms::FontSpec font = lblViewer.Font();
-  font.name = LstFontName.List(index);
-  lblViewer.SetFont(font);
+  const forms::FontSpec& font = lblViewer.Font();
+  lblViewer.SetFont(win::CellFontSpec(LstFontName.List(index), font.size, font.bold, font.italic));
   lblViewer.Refresh();
 }
 

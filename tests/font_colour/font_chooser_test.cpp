@@ -165,6 +165,27 @@ TEST_F(FontChooserTest, ThePreviewTakesTheCurrentCellAndItsEntriesAreHighlighted
   EXPECT_EQ(f.LstFontStyle.ListIndex(), 1);
 }
 
+// Where a face is missing (or the system is not Japanese) the system substitutes by the character set
+// asked for: the preview must ask exactly as the cells do, or it shows another font than the cell.
+TEST_F(FontChooserTest, ThePreviewAsksForItsFontExactlyAsTheCellsDo) {
+  editor->SetCell(1, 1, Cell{"見本", CellFont{"ＭＳ Ｐゴシック", 10, false, true}, 0, kBlue});
+  editor->SetCell(1, 2, Cell{"abc", CellFont{"Arial", 11, true, false}, 0, kBlue});
+  state.Cur_Row = 1;
+  for (const int16_t col : {1, 2}) {
+    SCOPED_TRACE(col);
+    state.Cur_Col = col;
+    Quelm_Rask_F& f = OpenChooser();
+    EXPECT_EQ(f.lblViewer.Font(), editor->txt_Item(col, 1).Font());
+    // Another face chosen: the preview's request follows it, and is what the cell gets on OK.
+    const int other = col == 1 ? 0 : 2;  // "Arial", "ＭＳ Ｐゴシック"
+    Handles().ClickEntry(test::kNameList, other);
+    const forms::FontSpec previewed = f.lblViewer.Font();
+    EXPECT_EQ(previewed.name, fonts[static_cast<size_t>(other)]);
+    Handles().Click(test::kOkButton);
+    EXPECT_EQ(editor->txt_Item(col, 1).Font(), previewed);
+  }
+}
+
 TEST_F(FontChooserTest, SizesBetweenTheOfferedOnesTakeTheNearestAndOthersStay) {
   struct Case {
     double size;
