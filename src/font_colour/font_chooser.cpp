@@ -69,13 +69,25 @@ void RunStep(Step&& step) {
   }
 }
 
-// The hourglass over the whole screen while the window is being built.
+// The hourglass over the whole screen while the window is being built. The editor below stays enabled
+// until the window is shown, and a message run meanwhile would let it put its own pointer back: the
+// (still hidden) window holds the mouse until the load is over, and no WM_SETCURSOR is sent while the
+// mouse is held.
 class HourglassCursor {
  public:
-  HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+  explicit HourglassCursor(HWND holder) : holder_(holder) {
+    SetCapture(holder_);
+    ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  }
   HourglassCursor(const HourglassCursor&) = delete;
   HourglassCursor& operator=(const HourglassCursor&) = delete;
-  ~HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
+  ~HourglassCursor() {
+    if (GetCapture() == holder_) ReleaseCapture();
+    ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+
+ private:
+  HWND holder_;
 };
 
 // The list is filled with one message per entry and drawn once at the end: a system may report
@@ -228,8 +240,8 @@ void Quelm_Rask_F::ConnectEvents() {
 // ---- Loading
 
 void Quelm_Rask_F::Form_Load() {
-  HourglassCursor hourglass;  // 1
-  RunStep([&] {               // 2
+  HourglassCursor hourglass(hwnd());  // 1
+  RunStep([&] {                       // 2
     // Around `Pic_C` as the screen shows it: at 100 % the window's own margins, at other scales the
     // frame as the system draws it there.
     const SIZE frame = FrameExtent();

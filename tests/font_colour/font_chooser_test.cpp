@@ -186,6 +186,37 @@ TEST_F(FontChooserTest, ThePreviewAsksForItsFontExactlyAsTheCellsDo) {
   }
 }
 
+// The editor stays enabled while the chooser loads: a pointer moved over it while messages run must not
+// take the hourglass away before the load is over.
+TEST_F(FontChooserTest, TheHourglassStaysForTheWholeLoadWhereverThePointerMoves) {
+  const HCURSOR hourglass = LoadCursorW(nullptr, IDC_WAIT);
+  HCURSOR duringLoad = nullptr;
+  services.screenFonts = [&] {
+    RECT cell{};
+    GetWindowRect(editor->txt_Item(1, 1).hwnd(), &cell);
+    const POINT target{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    for (const POINT p : {POINT{target.x - 3, target.y}, target}) {  // a real move, whatever was before
+      INPUT move{};
+      move.type = INPUT_MOUSE;
+      move.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+      move.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+      move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+      SendInput(1, &move, sizeof move);
+      test::Pump();
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    EXPECT_EQ(at.x, target.x);
+    EXPECT_EQ(at.y, target.y);
+    duringLoad = GetCursor();
+    return fonts;
+  };
+  Quelm_Rask_F& f = OpenChooser();
+  EXPECT_EQ(duringLoad, hourglass);
+  EXPECT_NE(GetCapture(), f.hwnd());  // the mouse is given back with the load
+  EXPECT_EQ(Entries(f.LstFontName), fonts);
+}
+
 TEST_F(FontChooserTest, SizesBetweenTheOfferedOnesTakeTheNearestAndOthersStay) {
   struct Case {
     double size;
