@@ -152,7 +152,9 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
         ".bmp and span.bmp in " + *request.out + "\r\n");
     return RenderExit::Done;
   }
-  return WriteAndInstall(*job, request, say);
+  WallpaperJob installed = *job;
+  if (request.set) PreserveCurrentWallpaper(installed);  // installing may replace the picture under it
+  return WriteAndInstall(installed, request, say);
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder) {

@@ -167,12 +167,18 @@ bool ReadCell(Fields& f, JobTable& table) {
 
 // One line into `last`; false for an unknown or repeated key or a malformed value.
 bool ReadLine(std::string_view key, Fields& f, LastWallpaper& last, std::map<std::string, int>& seen) {
-  const bool repeatable = key == "monitor" || key == "rendered_monitor" || key == "cell" || key == "installed";
+  const bool repeatable =
+      key == "monitor" || key == "rendered_monitor" || key == "cell" || key == "installed" || key == "wallpaper";
   if (!repeatable && seen[std::string(key)]++ > 0) return false;
   if (key == "background") {
     last.background.kind = static_cast<BackgroundKind>(f.Int<int16_t>(0, 2));
     last.background.placement = static_cast<Placement>(f.Int<int16_t>(-1, 2));
     last.background.file = f.Text();
+  } else if (key == "wallpaper_style") {
+    last.background.wallpaperStyle = f.Int<int16_t>(-1, 4);
+  } else if (key == "wallpaper") {
+    if (last.background.monitorWallpapers.size() >= kMaxMonitors) return false;
+    last.background.monitorWallpapers.push_back(f.Text());
   } else if (key == "transparent") {
     last.transparent = f.Flag();
   } else if (key == "effect") {
@@ -223,7 +229,6 @@ LastWallpaper LastWallpaperOf(const WallpaperJob& job, std::vector<std::string> 
   LastWallpaper last;
   last.background = job.background;
   last.background.desktopColour = 0;
-  last.background.monitorWallpapers.clear();
   last.table = job.table;
   last.transparent = job.transparent;
   last.textEffect = job.textEffect;
@@ -247,6 +252,8 @@ std::string EncodeLastWallpaper(const LastWallpaper& last) {
   Writer w;
   const JobBackground& b = last.background;
   w.Line("background", static_cast<int>(b.kind), static_cast<int>(b.placement), b.file);
+  w.Line("wallpaper_style", b.wallpaperStyle);
+  for (const std::string& file : b.monitorWallpapers) w.Line("wallpaper", file);
   w.Line("transparent", last.transparent ? 1 : 0);
   w.Line("effect", static_cast<int>(last.textEffect), last.panelAlpha);
   w.Line("dpi", last.dpi);
@@ -327,12 +334,15 @@ WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout
   const TablePlace place = RefreshedTablePlace(last, now);
   JobInputs inputs;
   inputs.state = &state;
+  inputs.monitorWallpapers = last.background.monitorWallpapers;
   inputs.table = last.table;
   inputs.display = now;
   inputs.desktopColour = desktopColour;
   inputs.at = place.corner;
   inputs.dpi = place.dpi;
-  return BuildWallpaperJob(inputs);
+  WallpaperJob job = BuildWallpaperJob(inputs);
+  job.background.wallpaperStyle = last.background.wallpaperStyle;
+  return job;
 }
 
 }  // namespace qr

@@ -16,7 +16,10 @@
 namespace qr {
 
 struct LastWallpaper {
-  JobBackground background;  // the desktop colour is the system's at each rendering, not stored
+  // The desktop colour is the system's at each rendering, not stored. The current wallpaper is kept as
+  // copies of its files with their style (see PreserveCurrentWallpaper), since installing the new one
+  // may replace them.
+  JobBackground background;
   JobTable table;
   bool transparent = false;
   TextEffect textEffect = TextEffect::None;  // a snapshot written before effects existed has none

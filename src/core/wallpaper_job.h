@@ -42,6 +42,9 @@ struct JobBackground {
   // CurrentWallpaper where the system keeps a wallpaper per monitor: each monitor's file, in the order of
   // the display's monitors (empty: the one wallpaper the system reports, on every monitor).
   std::vector<std::string> monitorWallpapers;
+  // How those files are laid out (0 centred, 1 tiled, 2 stretched, 3 fitted, 4 filled); -1: the style the
+  // system records now.
+  int16_t wallpaperStyle = -1;
   bool operator==(const JobBackground&) const = default;
 };
 

@@ -93,9 +93,8 @@ Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
           std::max<int32_t>(grid.bottom - grid.top - 16, 0)};
 }
 
-std::optional<WallpaperFiles> Build_Wallpaper_Files(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor,
+std::optional<WallpaperFiles> Build_Wallpaper_Files(const WallpaperJob& job, AppState& state, HCURSOR canvasCursor,
                                                     win::MonitorWallpapers* perMonitor) {
-  const WallpaperJob job = WallpaperJobFromEditor(editor);
   state.Table_X = job.tableAt.x;
   state.Table_Y = job.tableAt.y;
   if (job.transparent) state.Capture_Mode = 1;
@@ -109,18 +108,19 @@ std::optional<WallpaperFiles> Build_Wallpaper_Files(Quelm_Rask_S& editor, AppSta
 }
 
 bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
-  return Build_Wallpaper_Files(editor, state, canvasCursor, nullptr).has_value();
+  return Build_Wallpaper_Files(WallpaperJobFromEditor(editor), state, canvasCursor, nullptr).has_value();
 }
 
 void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
-  const WallpaperJob job = WallpaperJobFromEditor(editor);
+  WallpaperJob job = WallpaperJobFromEditor(editor);
+  PreserveCurrentWallpaper(job);  // installing may replace the picture it is drawn over
   // The system's per-monitor wallpapers are asked for only when there is more than one monitor.
   std::unique_ptr<win::MonitorWallpapers> perMonitor;
   if (job.display.monitors.size() > 1)
     perMonitor = services.monitorWallpapers ? services.monitorWallpapers() : win::OpenMonitorWallpapers();
   const std::optional<WallpaperFiles> files =
-      Build_Wallpaper_Files(editor, state, CanvasCursor(editor, services.canvasCursor), perMonitor.get());
+      Build_Wallpaper_Files(job, state, CanvasCursor(editor, services.canvasCursor), perMonitor.get());
   if (!files) {
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;

@@ -25,7 +25,30 @@ bool SaveLastWallpaper(const LastWallpaper& last) {
   return !path.empty() && win::ReplaceFileContents(path, EncodeLastWallpaper(last));
 }
 
+std::string Extension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("\\/");
+  return dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(dot) : "";
+}
+
 }  // namespace
+
+void PreserveCurrentWallpaper(WallpaperJob& job) {
+  JobBackground& background = job.background;
+  if (background.kind != BackgroundKind::CurrentWallpaper) return;
+  const auto current = win::GetCurrentWallpaper();
+  std::vector<std::string> files = background.monitorWallpapers;
+  if (files.empty() && current) files.push_back(current->path);
+  const std::string base = LastWallpaperPath();
+  if (files.empty() || base.empty()) return;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (files[i].empty()) continue;
+    const std::string copy = base + ".background" + std::to_string(i + 1) + Extension(files[i]);
+    if (CopyFileW(win::ApiPath(files[i]).c_str(), win::ApiPath(copy).c_str(), FALSE)) files[i] = copy;
+  }
+  background.monitorWallpapers = files;
+  background.wallpaperStyle = static_cast<int16_t>(current ? current->style : win::CurrentWallpaper::Style::Centre);
+}
 
 std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const WallpaperJob& job,
                                         const std::string& primaryPath) {

@@ -18,6 +18,12 @@ namespace qr {
 std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const WallpaperJob& job,
                                         const std::string& primaryPath);
 
+// Before a job with the current wallpaper as its background is rendered and installed: copies the
+// wallpaper's files (which the installation may replace) beside the remembered wallpaper and lets the job
+// draw from the copies in the style the system records, so the installed wallpaper and any later
+// re-rendering start from the same picture. Nothing changes when no wallpaper file is set.
+void PreserveCurrentWallpaper(WallpaperJob& job);
+
 // Remembers the job just installed (written beside the file, then moved over it). False when it could
 // not be written; the wallpaper itself is installed either way.
 bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed);

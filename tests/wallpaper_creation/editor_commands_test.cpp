@@ -270,5 +270,26 @@ TEST_F(EditorCommandsTest, APreviewBitmapThatCannotBeWrittenIsReportedAndNothing
   EXPECT_EQ(clicker.Preview(), nullptr);
 }
 
+TEST_F(EditorCommandsTest, ATransparentPreviewThatCannotBeDrawnIsReportedAndNoCanvasIsShown) {
+  int rendered = 0;
+  hooks.preview = PreviewWallpaperHook([&](const WallpaperJob&) {
+    ++rendered;
+    return win::Surface();  // as when no surface of the screen's size can be made
+  });
+  OpenAt();
+  state.Trans = 1;
+  DialogDriver driver;
+  driver.Press(IDOK);
+  // A canvas that does appear is closed at once, so that the test fails instead of waiting for a click.
+  CanvasWatch watch([](HWND canvas, int) { PostMessageW(canvas, WM_CLOSE, 0, 0); });
+  Click(*editor, editor->Img_SS(4));
+  ASSERT_TRUE(driver.WaitUntilDone());
+  EXPECT_EQ(rendered, 1);
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].text, kBitmapNotWritten);
+  EXPECT_FALSE(watch.Seen());
+  EXPECT_TRUE(editor->Loaded());
+}
+
 }  // namespace
 }  // namespace qr::test
