@@ -4,13 +4,14 @@
 #include <utility>
 
 #include "core/settings.h"
+#include "font_colour/back_colour_command.h"
 #include "font_colour/colour_chooser.h"
 #include "font_colour/font_chooser.h"
 #include "preview/preview_window.h"
 #include "shared/profile_store.h"
 #include "table_editor/editor_window.h"
 #include "wallpaper_creation/create_wallpaper.h"
-#include "wallpaper_creation/editor_commands.h"
+#include "wallpaper_creation/preview_command.h"
 
 namespace qr {
 
@@ -25,8 +26,8 @@ void ShowEditor(AppState& state, ColourChooser& colours, Quelm_Rask_M& main) {
   hooks.create = CreateWallpaperHook(state, std::move(create));
   hooks.preview = PreviewWallpaperHook();
   hooks.backColour = BackColourHook(colours);
-  hooks.font =
-      FontChooserHook({main.Img_On.Picture(), main.Img_Off.Picture(), main.Pic_Mbl1.Picture(), main.MouseIcon()});
+  hooks.font = FontChooserHook(
+      {main.Img_On.Picture(), main.Img_Off.Picture(), main.Pic_Mbl1.Picture(), main.MouseIcon()});
   Quelm_Rask_S editor(state, settings, skin, std::move(hooks));
   editor.ShowModal(main.hwnd());
 }

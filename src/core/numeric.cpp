@@ -128,6 +128,10 @@ std::optional<int16_t> ToInt16(int64_t value) {
   return static_cast<int16_t>(value);
 }
 
+int16_t SaturateInt16(int64_t value) {
+  return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
+}
+
 std::string FormatSettingNumber(double value) {
   if (!std::isfinite(value)) value = 0;
   if (value == 0) return " 0";  // also for -0

@@ -13,6 +13,8 @@ int64_t RoundHalfEven(double value);
 
 // The value as a 16-bit signed integer, or nothing when it does not fit.
 std::optional<int16_t> ToInt16(int64_t value);
+// The value as a 16-bit signed integer, clamped to that range.
+int16_t SaturateInt16(int64_t value);
 
 // The settings file's number-to-text form: a leading blank before zero and positive values, a minus
 // sign before negative ones; a fractional value keeps its fraction (" 1", "-1", " 1234.5") with the

@@ -51,10 +51,7 @@ std::string GetText(std::string_view record, size_t offset, size_t length) {
   return DecodeCp932(bytes.substr(0, bytes.find_last_not_of(' ') + 1));  // 0x20 is never a second byte
 }
 
-int16_t FontSizeField(double points) {
-  const int64_t whole = RoundHalfEven(points);
-  return static_cast<int16_t>(std::clamp<int64_t>(whole, INT16_MIN, INT16_MAX));
-}
+int16_t FontSizeField(double points) { return SaturateInt16(RoundHalfEven(points)); }
 
 std::string EncodeRecord(const TableRow& row, int16_t cols, const ColumnWidths& widths) {
   std::string record(kTableRecordSize, '\0');

@@ -60,15 +60,6 @@ constexpr std::array<int, 9> kSwatchRowTops = {21, 39, 57, 75, 93, 111, 135, 153
 constexpr std::array<const char*, 4> kStyles = {"標準", "斜体", "太字", "斜体 太字"};
 constexpr std::array<const char*, 3> kSizes = {"9", "10", "11"};
 
-// Every step of a handler runs even when the one before it failed.
-template <typename Step>
-void RunStep(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 // The hourglass over the whole screen while the window is being built. The editor below stays enabled
 // until the window is shown, and a message run meanwhile would let it put its own pointer back: the
 // (still hidden) window holds the mouse until the load is over, and no WM_SETCURSOR is sent while the
@@ -108,10 +99,6 @@ forms::Label& TransparentCaption(forms::Label& label, const char* text) {
   return label;
 }
 
-int16_t ToInt16Saturated(long value) {
-  return static_cast<int16_t>(value < INT16_MIN ? INT16_MIN : value > INT16_MAX ? INT16_MAX : value);
-}
-
 }  // namespace
 
 std::optional<uint32_t> Palette_Color(int index) {
@@ -126,10 +113,10 @@ std::vector<std::string> ScreenFontNames() {
     std::vector<std::string> names;
     std::unordered_set<std::wstring> seen;
   } found;
-  HDC screen = GetDC(nullptr);
+  const win::WindowDc screen(nullptr);
   if (!screen) return {};
   EnumFontFamiliesW(
-      screen, nullptr,
+      screen.get(), nullptr,
       [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) CALLBACK -> int {
         auto& found = *reinterpret_cast<Found*>(context);
         try {
@@ -140,16 +127,16 @@ std::vector<std::string> ScreenFontNames() {
         }
       },
       reinterpret_cast<LPARAM>(&found));
-  ReleaseDC(nullptr, screen);
   return std::move(found.names);
 }
 
-Quelm_Rask_F::Quelm_Rask_F(Quelm_Rask_S& editor, const FontChooserSkin& skin, FontChooserServices services)
+Quelm_Rask_F::Quelm_Rask_F(std::optional<Cell> current, const FontChooserSkin& skin,
+                           FontChooserServices services)
     : Form(forms::FormSpec{"Quelm_Rask_F", "ﾌｫﾝﾄの指定", forms::FormBorder::FixedSingle, kPicCWidth,
                            kPicCHeight, 0x80000000u | COLOR_BTNFACE, false, false}),
-      editor_(editor),
       skin_(skin),
-      services_(std::move(services)) {
+      services_(std::move(services)),
+      current_(std::move(current)) {
   if (!services_.screenFonts) services_.screenFonts = ScreenFontNames;
   if (!services_.cursorPos) services_.cursorPos = win::CursorPos;
 }
@@ -272,8 +259,8 @@ void Quelm_Rask_F::Form_Load() {
     for (int index = 1; index <= kPaletteColours; ++index)
       lblColorSample[static_cast<size_t>(index)].SetCursor(skin_.cursor);
     const std::optional<POINT> cursor = services_.cursorPos();
-    Open_X = cursor ? ToInt16Saturated(cursor->x) : 0;
-    Open_Y = cursor ? ToInt16Saturated(cursor->y) : 0;
+    Open_X = cursor ? SaturateInt16(cursor->x) : 0;
+    Open_Y = cursor ? SaturateInt16(cursor->y) : 0;
     Open_Effect(hwnd(), Open_X, Open_Y);
   });
 }
@@ -292,9 +279,8 @@ void Quelm_Rask_F::Paint_Texture() {
 }
 
 void Quelm_Rask_F::Copy_Current_Cell() {
-  const AppState& state = editor_.State();
-  if (!TableModel::Valid(state.Cur_Row, state.Cur_Col)) return;
-  const Cell& cell = editor_.Model().At(state.Cur_Row, state.Cur_Col);
+  if (!current_) return;
+  const Cell& cell = *current_;
   // The preview asks for its font exactly as the cells do (the character set follows the face name), so
   // where the face is missing both fall back to the same one.
   lblViewer.SetFont(win::CellFontSpec(cell.font.name, cell.font.size, cell.font.bold, cell.font.italic));
@@ -429,7 +415,11 @@ void Quelm_Rask_F::lbl_OK_MouseUp() {
   Img_OK.SetPicture(skin_.Img_Off);
   forms::DoEvents();
   if (!Loaded()) return;  // closed while the messages ran: nothing is applied
-  RunStep([&] { Apply_Font(); });
+  RunStep([&] {
+    const forms::FontSpec& chosen = lblViewer.Font();
+    choice_ =
+        FontChoice{CellFont{chosen.name, chosen.size, chosen.bold, chosen.italic}, lblViewer.ForeColor()};
+  });
   Unload();
 }
 
@@ -441,39 +431,20 @@ void Quelm_Rask_F::lbl_Can_MouseUp() {
   Unload();
 }
 
-void Quelm_Rask_F::Apply_Font() {
-  const forms::FontSpec& chosen = lblViewer.Font();
-  const CellFont font{chosen.name, chosen.size, chosen.bold, chosen.italic};
-  const uint32_t colour = lblViewer.ForeColor();
-  const AppState& state = editor_.State();
-  if (state.Common == 1) {
-    editor_.RememberForUndo();
-    for (int row = 1; row <= kMaxRows; ++row) {
-      for (int col = 1; col <= kMaxCols; ++col) RunStep([&] { Apply_To_Cell(row, col, font, colour); });
-    }
-    return;
-  }
-  editor_.ForgetUndo();
-  if (TableModel::Valid(state.Cur_Row, state.Cur_Col))
-    Apply_To_Cell(state.Cur_Row, state.Cur_Col, font, colour);
-}
-
-// Font and text colour through the table model, so the text box, a save and the wallpaper follow; the
-// background colour and the text stay.
-void Quelm_Rask_F::Apply_To_Cell(int row, int col, const CellFont& font, uint32_t colour) {
-  Cell& cell = editor_.Model().At(row, col);
-  cell.font = font;
-  cell.foreColor = colour;
-  editor_.ApplyCellStyle(row, col);
-  editor_.txt_Item(col, row).SetHeight(kCellHeight);
-}
-
 void Quelm_Rask_F::Form_QueryUnload(forms::UnloadMode) { Close_Effect(hwnd(), Open_X, Open_Y); }
+
+std::optional<FontChoice> ChooseFont(HWND owner, const std::optional<Cell>& current,
+                                     const FontChooserSkin& skin, const FontChooserServices& services) {
+  Quelm_Rask_F chooser(current, skin, services);
+  chooser.ShowModal(owner);
+  return chooser.Choice();
+}
 
 EditorHooks::Command FontChooserHook(FontChooserSkin skin, FontChooserServices services) {
   return [skin = std::move(skin), services = std::move(services)](Quelm_Rask_S& editor) {
-    Quelm_Rask_F chooser(editor, skin, services);
-    chooser.ShowModal(editor.hwnd());
+    if (const std::optional<FontChoice> choice =
+            ChooseFont(editor.hwnd(), editor.CurrentCell(), skin, services))
+      editor.Apply_Font(choice->font, choice->colour);
   };
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 // The font chooser `Quelm_Rask_F` ("ﾌｫﾝﾄの指定"): a small modal window over the editor that shows the
 // current cell's font and colours in a preview line, offers the screen's font names, four styles, three
-// sizes and a palette of 72 text colours, and on "OK" writes the choice into the current cell, or into
-// every cell when `Common` is 1. Cells change through the editor's table model, so the text boxes, the
-// data files and the wallpaper all see the same fonts and colours.
+// sizes and a palette of 72 text colours, and on "OK" returns the choice; the editor applies it
+// (Quelm_Rask_S::Apply_Font), to the current cell or to every cell when `Common` is 1.
 //
 //   hooks.font = FontChooserHook({main.Img_On.Picture(), main.Img_Off.Picture(), main.Pic_Mbl1.Picture(),
 //                                 main.MouseIcon()});
@@ -48,10 +47,21 @@ inline constexpr const char* kPreviewSample = "AaＡａあぁアァ亜";
 // nothing for other indexes.
 std::optional<uint32_t> Palette_Color(int index);
 
+// What "OK" chose: the preview's font and text colour.
+struct FontChoice {
+  CellFont font;
+  uint32_t colour = 0;  // 0x00BBGGRR, or 0x80000000 + n for system colour n
+  bool operator==(const FontChoice&) const = default;
+};
+
 class Quelm_Rask_F : public forms::Form {
  public:
-  // The editor and the skin must outlive the chooser.
-  Quelm_Rask_F(Quelm_Rask_S& editor, const FontChooserSkin& skin, FontChooserServices services = {});
+  // The preview starts from `current` (the editor's current cell; with nothing, the preview's design
+  // state). The skin must outlive the chooser.
+  Quelm_Rask_F(std::optional<Cell> current, const FontChooserSkin& skin, FontChooserServices services = {});
+
+  // The choice "OK" made; nothing before it, and nothing after cancelling or closing.
+  const std::optional<FontChoice>& Choice() const { return choice_; }
 
   // Controls, as the program numbers them (`lbl` holds only element 3).
   forms::PictureBox Pic_C;
@@ -102,18 +112,23 @@ class Quelm_Rask_F : public forms::Form {
   void lbl_OK_MouseUp();
   void lbl_Can_MouseDown();
   void lbl_Can_MouseUp();
-  void Apply_Font();
-  void Apply_To_Cell(int row, int col, const CellFont& font, uint32_t colour);
 
-  Quelm_Rask_S& editor_;
   const FontChooserSkin& skin_;
   FontChooserServices services_;
+  std::optional<Cell> current_;
+  std::optional<FontChoice> choice_;
   std::vector<std::string> fontNames_;  // what the name list holds, index for index
   std::array<forms::Label, 2> swatchRing_;  // outer black, inner white; below the swatches
   forms::Timer focusWatch_;
 };
 
-// The chooser as the editor's font command: shown modally over the editor, a fresh one each time.
+// Shows a fresh chooser modally over `owner`, starting from `current`; the choice, or nothing when it was
+// cancelled or closed.
+std::optional<FontChoice> ChooseFont(HWND owner, const std::optional<Cell>& current,
+                                     const FontChooserSkin& skin, const FontChooserServices& services = {});
+
+// The chooser as the editor's font command: shown modally over the editor from its current cell, and the
+// choice applied by the editor.
 EditorHooks::Command FontChooserHook(FontChooserSkin skin, FontChooserServices services = {});
 
 }  // namespace qr

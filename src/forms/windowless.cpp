@@ -151,15 +151,14 @@ void Label::SetAutoSize(bool autoSize) {
 
 void Label::FitToCaption() {
   if (!autoSize_ || wideCaption_.empty()) return;
-  HDC screen = GetDC(nullptr);
-  if (!screen) return;
   RECT text{0, 0, 0, 0};
   {
-    win::Selection font(screen, GdiFont());
-    DrawTextW(screen, wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &text,
+    const win::WindowDc screen(nullptr);
+    if (!screen) return;
+    win::Selection font(screen.get(), GdiFont());
+    DrawTextW(screen.get(), wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &text,
               DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
   }
-  ReleaseDC(nullptr, screen);
   const int border = borderStyle_ == forms::BorderStyle::FixedSingle ? 4 : 0;
   const forms::Scale scale = Parent() ? Parent()->Scale() : forms::Scale{};
   Move(Left(), Top(), std::max(Width(), scale.Design(text.right + border)),

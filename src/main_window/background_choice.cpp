@@ -98,7 +98,7 @@ void BackgroundChoice::Preview_Chosen_File() {
   OpenPreview(windows_, state_, Owner());
 }
 
-void BackgroundChoice::Create_Wallpaper() {
+void BackgroundChoice::OpenEditor() {
   const std::string path = ChosenFile();
   if (path.empty() && BackgroundKindOf(state_.G_Kabe) == BackgroundKind::ImageFile) {
     win::ShowMessage(Owner(), kNoFileMessage, win::kWarningStyle);

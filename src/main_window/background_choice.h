@@ -45,7 +45,7 @@ class BackgroundChoice {
   // Command 1: checks the chosen file, then previews it.
   void Preview_Chosen_File();
   // Command 2: checks that mode 1 has a file, then opens the table editor.
-  void Create_Wallpaper();
+  void OpenEditor();
 
   // The chosen file (the caption of `lbl_Path`); also kept in AppState::Chosen_File for the settings.
   std::string ChosenFile() const;

@@ -11,7 +11,7 @@ void Run_Command(int index, BackgroundChoice& choice, WallpaperList& list) {
       choice.Preview_Chosen_File();
       break;
     case 2:
-      choice.Create_Wallpaper();
+      choice.OpenEditor();
       break;
     case 3:
       list.Preview_Entry();

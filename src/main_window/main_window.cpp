@@ -34,15 +34,6 @@ constexpr COLORREF kTitleText = RGB(255, 255, 128);
 constexpr COLORREF kHeaderText = RGB(255, 255, 255);
 constexpr COLORREF kPathBack = RGB(255, 255, 255);
 
-// Every step of a handler runs even when the one before it failed.
-template <typename Step>
-void RunStep(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 // A value stored into a 16-bit variable: rounded half to even; a value that does not fit leaves the
 // variable as it was (the statement fails and is skipped).
 void StoreInt16(int16_t& target, double value) {
@@ -316,11 +307,12 @@ void Quelm_Rask_M::Form_Load() {
 void Quelm_Rask_M::Fit_List_Extent(const std::vector<std::string>& added) {
   // The extent grows to the widest entry, so that a long path can be scrolled fully into view. Only the
   // new entries are measured: reading entries back from the list box costs more than measuring them.
-  HDC dc = GetDC(List_Kabe.hwnd());
-  if (!dc) return;
-  win::Font font = forms::CreateFontFor(List_Kabe.Font(), Scale().dpi);
   int widest = 0;
   {
+    const win::WindowDc windowDc(List_Kabe.hwnd());
+    if (!windowDc) return;
+    const HDC dc = windowDc.get();
+    win::Font font = forms::CreateFontFor(List_Kabe.Font(), Scale().dpi);
     win::Selection select(dc, font.get());
     for (const std::string& entry : added) {
       const std::wstring text = win::Wide(entry);
@@ -330,7 +322,6 @@ void Quelm_Rask_M::Fit_List_Extent(const std::vector<std::string>& added) {
       }
     }
   }
-  ReleaseDC(List_Kabe.hwnd(), dc);
   List_Kabe.SetHorizontalExtent(
       std::max({List_Extent, List_Kabe.HorizontalExtent(), Scale().Design(widest) + 8}));
 }

@@ -9,16 +9,6 @@ namespace qr {
 
 namespace {
 
-std::wstring AbsolutePath(const std::wstring& path) {
-  std::wstring out(path.size() + MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
-    if (n == 0) return path;
-    if (n < out.size()) return out.substr(0, n);
-    out.resize(n);
-  }
-}
-
 void ZoomBetween(HWND wnd, const RECT& from, const RECT& to) {
   DrawAnimatedRects(wnd, IDANI_CAPTION, &from, &to);
 }
@@ -51,7 +41,7 @@ int Recycle_Files(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     // An empty name would end the list early; no file has a name with a NUL in it.
     if (path.empty() || path.find('\0') != std::string::npos) continue;
-    list += AbsolutePath(win::Wide(path));
+    list += win::FullPath(win::Wide(path));
     list += L'\0';
   }
   list += L'\0';  // with the string's own terminator: the double-NUL end of the list

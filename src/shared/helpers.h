@@ -24,6 +24,16 @@ int Recycle_Files(const std::vector<std::string>& paths);
 // result with it, or a cancel code of their own); otherwise the shell's result unchanged.
 int Recycle_Result(int shellResult, bool anyOperationsAborted);
 
+// Runs one step of a handler, so that every step runs even when the one before it failed: whatever it
+// throws is dropped.
+template <typename Step>
+void RunStep(Step&& step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
 // Zoom effects between the empty rectangle at (x, y) (screen pixels, normally the cursor position when
 // the window opened) and the window's rectangle.
 void Open_Effect(HWND wnd, int16_t x, int16_t y);

@@ -8,6 +8,7 @@
 
 #include "core/block_text.h"
 #include "core/geometry.h"
+#include "core/numeric.h"
 #include "core/settings.h"
 #include "core/wallpaper_job.h"
 #include "shared/helpers.h"
@@ -94,10 +95,6 @@ win::Menu EffectMenu(const AppState& state) {
 
 forms::FontSpec ToFontSpec(const CellFont& font) {
   return win::CellFontSpec(font.name, font.size, font.bold, font.italic);
-}
-
-int16_t ToInt16(int64_t value) {
-  return static_cast<int16_t>(std::clamp<int64_t>(value, INT16_MIN, INT16_MAX));
 }
 
 forms::FormSpec EditorFormSpec() {
@@ -269,8 +266,8 @@ void Quelm_Rask_S::Form_Load() {
   for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetValue(state_.G_Cols_w[static_cast<size_t>(i)]);
   // 3. The screen in pixels.
   const win::ScreenMetrics screen = win::GetScreenMetrics();
-  Screen_W_Px_ = ToInt16(screen.widthPx);
-  Screen_H_Px_ = ToInt16(screen.heightPx);
+  Screen_W_Px_ = SaturateInt16(screen.widthPx);
+  Screen_H_Px_ = SaturateInt16(screen.heightPx);
   // 4. Faces and cursors from the main window.
   for (forms::Image& face : Img_Button_) face.SetPicture(skin_.Img_Off);
   for (forms::Label& label : lbl_Button_) label.SetCursor(skin_.cursor);
@@ -307,8 +304,8 @@ void Quelm_Rask_S::Form_Load() {
   In_Load = false;
   // 11. Opening effect from the cursor.
   const std::optional<POINT> cursor = CursorPosition();
-  Open_X_ = cursor ? ToInt16(cursor->x) : 0;
-  Open_Y_ = cursor ? ToInt16(cursor->y) : 0;
+  Open_X_ = cursor ? SaturateInt16(cursor->x) : 0;
+  Open_Y_ = cursor ? SaturateInt16(cursor->y) : 0;
   Open_Effect(hwnd(), Open_X_, Open_Y_);
 }
 
@@ -381,6 +378,31 @@ void Quelm_Rask_S::ApplyCellStyle(int row, int col) {
   if (!(box.Font() == font)) box.SetFont(font);
   if (box.ForeColor() != cell.foreColor) box.SetForeColor(cell.foreColor);
   if (box.BackColor() != cell.backColor) box.SetBackColor(cell.backColor);
+}
+
+std::optional<Cell> Quelm_Rask_S::CurrentCell() const {
+  if (!TableModel::Valid(state_.Cur_Row, state_.Cur_Col)) return std::nullopt;
+  return model_.At(state_.Cur_Row, state_.Cur_Col);
+}
+
+void Quelm_Rask_S::Apply_Font(const CellFont& font, uint32_t foreColor) {
+  // Through the table model, so the text box, a save and the wallpaper follow.
+  auto applyTo = [&](int row, int col) {
+    Cell& cell = model_.At(row, col);
+    cell.font = font;
+    cell.foreColor = foreColor;
+    ApplyCellStyle(row, col);
+    txt_Item(col, row).SetHeight(Row_Pitch);
+  };
+  if (state_.Common == 1) {
+    RememberForUndo();
+    for (int row = 1; row <= kMaxRows; ++row) {
+      for (int col = 1; col <= kMaxCols; ++col) RunStep([&] { applyTo(row, col); });
+    }
+    return;
+  }
+  ForgetUndo();
+  if (TableModel::Valid(state_.Cur_Row, state_.Cur_Col)) applyTo(state_.Cur_Row, state_.Cur_Col);
 }
 
 void Quelm_Rask_S::ApplyAllCellStyles() {

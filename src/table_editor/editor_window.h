@@ -71,6 +71,12 @@ class Quelm_Rask_S : public forms::Form {
   // Pushes the cell's font and colours from the model to its text box.
   void ApplyCellStyle(int row, int col);
   void ApplyAllCellStyles();
+  // The current cell (`Cur_Row`, `Cur_Col`); nothing when that is not a cell.
+  std::optional<Cell> CurrentCell() const;
+  // A font and text colour for every cell, hidden ones included, when `Common` = 1 (undoable), otherwise
+  // for the current cell alone (none when that is not a cell). Backgrounds and texts stay; each changed
+  // text box is given the cell height again.
+  void Apply_Font(const CellFont& font, uint32_t foreColor);
 
   // Lays out sliders, cells, grid box, the large buttons and the window from `G_Rows`, `G_Cols` and
   // `G_Cols_w`. The full layout hides every cell, resets every cell's font to `lbl_Button`(0)'s and its

@@ -8,10 +8,10 @@
 #include "canvas/canvas_window.h"
 #include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
-#include "wallpaper_creation/last_wallpaper_file.h"
 #include "core/app_state.h"
 #include "core/paths.h"
 #include "shared/fixed_files.h"
+#include "wallpaper_creation/last_wallpaper_file.h"
 #include "win32/bitmap_file.h"
 #include "win32/file_dialog.h"
 #include "win32/files.h"
@@ -33,13 +33,7 @@ bool IsBmpExtension(const std::string& path) {
 // Both names lead to the same file (compared as full paths, ignoring letter case as the file system
 // does).
 bool SamePath(const std::string& a, const std::string& b) {
-  auto full = [](const std::string& path) {
-    const std::wstring wide = win::ApiPath(path);
-    std::wstring out(wide.size() + MAX_PATH, L'\0');
-    const DWORD n = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(out.size()), out.data(), nullptr);
-    out.resize(n > 0 && n < out.size() ? n : 0);
-    return out.empty() ? wide : out;
-  };
+  auto full = [](const std::string& path) { return win::FullPath(win::ApiPath(path)); };
   const std::wstring fa = full(a), fb = full(b);
   return CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
                               static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
@@ -93,7 +87,8 @@ Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
           std::max<int32_t>(grid.bottom - grid.top - 16, 0)};
 }
 
-std::optional<WallpaperFiles> Build_Wallpaper_Files(const WallpaperJob& job, AppState& state, HCURSOR canvasCursor,
+std::optional<WallpaperFiles> Build_Wallpaper_Files(const WallpaperJob& job, AppState& state,
+                                                    HCURSOR canvasCursor,
                                                     win::MonitorWallpapers* perMonitor) {
   state.Table_X = job.tableAt.x;
   state.Table_Y = job.tableAt.y;

@@ -17,6 +17,15 @@ constexpr size_t kClassicPathLimit = MAX_PATH - 12;
 
 bool HasLongPrefix(std::wstring_view path) { return path.substr(0, 4) == L"\\\\?\\"; }
 
+File OpenForReading(const std::string& path) {
+  const std::wstring wide = ApiPath(path);
+  if (wide.empty()) return File();
+  return File(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+}  // namespace
+
 std::wstring FullPath(const std::wstring& path) {
   std::wstring out(path.size() + MAX_PATH, L'\0');
   for (;;) {
@@ -29,15 +38,6 @@ std::wstring FullPath(const std::wstring& path) {
     out.resize(n);
   }
 }
-
-File OpenForReading(const std::string& path) {
-  const std::wstring wide = ApiPath(path);
-  if (wide.empty()) return File();
-  return File(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-}
-
-}  // namespace
 
 std::wstring ApiPath(std::string_view utf8) {
   if (utf8.find('\0') != std::string_view::npos) return {};

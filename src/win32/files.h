@@ -15,6 +15,10 @@ namespace qr::win {
 // which no file can have.
 std::wstring ApiPath(std::string_view utf8);
 
+// The path made absolute against the current folder, however long; the path itself when the system
+// cannot resolve it.
+std::wstring FullPath(const std::wstring& path);
+
 // The whole content of a file; nothing when the path is missing, unreadable, a folder, or larger than
 // maxBytes.
 std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20);

@@ -160,7 +160,7 @@ TEST_F(DisplayScaling, EveryWindowIsItsDesignSizeAtTheScreensScale) {
                        test::Plain(541, 22, RGB(90, 100, 110)), nullptr};
   FontChooserServices services;
   services.screenFonts = [] { return std::vector<std::string>{"Arial"}; };
-  Quelm_Rask_F chooser(s, skin, services);
+  Quelm_Rask_F chooser(s.CurrentCell(), skin, services);
   chooser.Load(s.hwnd());
   ExpectClientSize(chooser.hwnd(), 469, 297);
   chooser.Unload();

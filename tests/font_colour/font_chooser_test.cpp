@@ -1,6 +1,6 @@
 // The font chooser over a real editor, driven with mouse and key messages: what it shows of the current
-// cell, what OK writes into the cells (through the table model, so text boxes and data files follow),
-// and that cancel and closing write nothing.
+// cell, what the choice of OK does to the cells once the editor applies it (through the table model, so
+// text boxes and data files follow), and that cancel and closing choose nothing.
 #include "font_colour/font_chooser.h"
 
 #include <gtest/gtest.h>
@@ -50,12 +50,21 @@ class FontChooserTest : public test::EditorTest {
   }
 
   Quelm_Rask_F& OpenChooser() {
-    chooser = std::make_unique<Quelm_Rask_F>(*editor, chooserSkin, services);
+    chooser = std::make_unique<Quelm_Rask_F>(editor->CurrentCell(), chooserSkin, services);
     chooser->Load(editor->hwnd());
     chooser->Show();
     return *chooser;
   }
   test::ChooserHandles Handles() const { return test::ChooserHandles(chooser->hwnd()); }
+  // What the editor's font command does once the chooser is closed.
+  void ApplyChoice() {
+    if (const std::optional<FontChoice>& choice = chooser->Choice())
+      editor->Apply_Font(choice->font, choice->colour);
+  }
+  void ClickOkAndApply() {
+    Handles().Click(test::kOkButton);
+    ApplyChoice();
+  }
 
   // Every cell different in every property the chooser could touch.
   void FillVariedTable() {
@@ -181,7 +190,7 @@ TEST_F(FontChooserTest, ThePreviewAsksForItsFontExactlyAsTheCellsDo) {
     Handles().ClickEntry(test::kNameList, other);
     const forms::FontSpec previewed = f.lblViewer.Font();
     EXPECT_EQ(previewed.name, fonts[static_cast<size_t>(other)]);
-    Handles().Click(test::kOkButton);
+    ClickOkAndApply();
     EXPECT_EQ(editor->txt_Item(col, 1).Font(), previewed);
   }
 }
@@ -231,7 +240,7 @@ TEST_F(FontChooserTest, SizesBetweenTheOfferedOnesTakeTheNearestAndOthersStay) {
     Quelm_Rask_F& f = OpenChooser();
     EXPECT_EQ(f.LstFontSize.ListIndex(), c.highlighted);
     EXPECT_EQ(f.lblViewer.Font().size, c.afterOk);
-    Handles().Click(test::kOkButton);
+    ClickOkAndApply();
     EXPECT_FALSE(f.Loaded());
     EXPECT_EQ(editor->Model().At(1, 1).font.size, c.afterOk);
     EXPECT_EQ(editor->txt_Item(1, 1).Font().size, c.afterOk);
@@ -262,6 +271,8 @@ TEST_F(FontChooserTest, CancelAndClosingLeaveEveryCellAsItWas) {
       SendMessageW(f.hwnd(), WM_CLOSE, 0, 0);
     }
     EXPECT_FALSE(f.Loaded());
+    EXPECT_EQ(f.Choice(), std::nullopt);
+    ApplyChoice();
     EXPECT_EQ(Snapshot(), before);
   }
 }
@@ -283,6 +294,7 @@ TEST_F(FontChooserTest, OkWithCommonGivesEveryCellTheChoiceAndKeepsBackgroundsAn
   EXPECT_EQ(f.Img_OK.Picture(), skin.Img_On);
   h.Release(test::kOkButton);
   EXPECT_FALSE(f.Loaded());
+  ApplyChoice();
 
   const CellFont chosen{fonts[2], 11, true, false};
   const std::vector<CellState> after = Snapshot();
@@ -313,7 +325,7 @@ TEST_F(FontChooserTest, OkWithoutCommonChangesTheFocusedCellAndASaveStoresTheSys
   Handles().ClickEntry(test::kStyleList, 2);
   Handles().PressSwatch(60);  // system colour 12
   EXPECT_EQ(f.lblColorSample[0].BackColor(), 0x8000000Cu);
-  Handles().Click(test::kOkButton);
+  ClickOkAndApply();
 
   const std::vector<CellState> after = Snapshot();
   const size_t focused = (4 - 1) * kMaxCols + (2 - 1);
@@ -353,7 +365,7 @@ TEST_F(FontChooserTest, ArrowKeysInTheListsChooseAsClicksDo) {
   h.Key(test::kSizeList, VK_HOME);
   EXPECT_TRUE(f.lblViewer.Font().bold && f.lblViewer.Font().italic);
   EXPECT_EQ(f.lblViewer.Font().size, 9);
-  h.Click(test::kOkButton);
+  ClickOkAndApply();
   EXPECT_EQ(editor->Model().At(1, 1).font, (CellFont{fonts[1], 9, true, true}));
 }
 
@@ -365,7 +377,7 @@ TEST_F(FontChooserTest, NoFontsOrACellOutsideTheTableChangeNothingTheyCannot) {
   EXPECT_EQ(f.LstFontName.ListIndex(), -1);
   Handles().ClickEntry(test::kNameList, 0);
   Handles().PressSwatch(23);
-  Handles().Click(test::kOkButton);
+  ClickOkAndApply();
   EXPECT_EQ(editor->Model().At(1, 1), (Cell{"", CellFont{"Arial", 10, false, false}, kBlue, kBlue}));
 
   // A current column beyond the table: the preview keeps its design state and OK writes nowhere.
@@ -376,7 +388,7 @@ TEST_F(FontChooserTest, NoFontsOrACellOutsideTheTableChangeNothingTheyCannot) {
   EXPECT_EQ(g.lblViewer.Font().name, forms::CaptionFont().name);
   EXPECT_EQ(g.lblViewer.Font().size, 10);  // its design 9.75 points highlight "10"
   Handles().PressSwatch(18);
-  Handles().Click(test::kOkButton);
+  ClickOkAndApply();
   EXPECT_EQ(Snapshot(), before);
 }
 
@@ -474,7 +486,7 @@ TEST_F(FontChooserTest, AFontGivenToEveryCellCanBeUndoneInTheEditor) {
   OpenChooser();
   Handles().ClickEntry(test::kStyleList, 2);
   Handles().PressSwatch(18);
-  Handles().Click(test::kOkButton);
+  ClickOkAndApply();
   ASSERT_NE(editor->Model(), before);
   ASSERT_TRUE(editor->Undo());
   EXPECT_EQ(editor->Model(), before);
@@ -482,7 +494,7 @@ TEST_F(FontChooserTest, AFontGivenToEveryCellCanBeUndoneInTheEditor) {
 
   state.Common = 0;  // one cell: the whole-table undo is gone
   OpenChooser();
-  Handles().Click(test::kOkButton);
+  ClickOkAndApply();
   EXPECT_FALSE(editor->CanUndo());
 }
 

@@ -1,6 +1,6 @@
 // The editor's background-colour and preview commands, pressed on a real editor: the real colour dialog
 // (answered by the dialog driver), the real canvas and preview window, on the 1024 x 768 test desktop.
-#include "wallpaper_creation/editor_commands.h"
+#include "wallpaper_creation/preview_command.h"
 
 #include <windows.h>
 // after windows.h
@@ -13,6 +13,7 @@
 #include "canvas/canvas_window_test_driver.h"
 #include "core/geometry.h"
 #include "core/settings.h"
+#include "font_colour/back_colour_command.h"
 #include "font_colour/colour_chooser.h"
 #include "preview/preview_clicker.h"
 #include "shared/fixed_files.h"

@@ -1,4 +1,4 @@
-#include "wallpaper_creation/editor_commands.h"
+#include "wallpaper_creation/preview_command.h"
 
 #include <string>
 #include <utility>
@@ -7,7 +7,6 @@
 #include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/table_model.h"
-#include "font_colour/colour_chooser.h"
 #include "preview/preview_window.h"
 #include "wallpaper_creation/create_wallpaper.h"
 #include "shared/fixed_files.h"
@@ -67,11 +66,6 @@ void PreviewOpaque(Quelm_Rask_S& editor, AppState& state, const WallpaperRendere
   ShowPreviewWindow(state, editor.hwnd(), PreviewOptions{PreviewCursor(editor), bitmap.path()});
 }
 
-void SetCellBackColour(Quelm_Rask_S& editor, int row, int col, COLORREF colour) {
-  editor.Model().At(row, col).backColor = colour;
-  editor.ApplyCellStyle(row, col);
-}
-
 }  // namespace
 
 void Preview_Wallpaper(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
@@ -86,26 +80,6 @@ void Preview_Wallpaper(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
 
 EditorHooks::Command PreviewWallpaperHook(WallpaperRenderer render) {
   return [render = std::move(render)](Quelm_Rask_S& editor) { Preview_Wallpaper(editor, render); };
-}
-
-void Set_Back_Colour(Quelm_Rask_S& editor, ColourChooser& colours) {
-  const Color_Result result = colours.Show_Color_Dialog(editor.hwnd(), kCentreOverOwner);
-  if (result.Canceled) return;
-  const AppState& state = editor.State();
-  if (state.Common == 1) {
-    editor.RememberForUndo();
-    for (int row = 1; row <= kMaxRows; ++row) {
-      for (int col = 1; col <= kMaxCols; ++col) SetCellBackColour(editor, row, col, result.Value);
-    }
-    return;
-  }
-  editor.ForgetUndo();
-  if (TableModel::Valid(state.Cur_Row, state.Cur_Col))
-    SetCellBackColour(editor, state.Cur_Row, state.Cur_Col, result.Value);
-}
-
-EditorHooks::Command BackColourHook(ColourChooser& colours) {
-  return [&colours](Quelm_Rask_S& editor) { Set_Back_Colour(editor, colours); };
 }
 
 }  // namespace qr
