@@ -34,7 +34,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
   if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) return *exitCode;
 
-  qr::Quelm_Rask_M mainWindow(state, qr::ProgramWiring(state));
+  const qr::Skin skin = qr::LoadSkin();
+  qr::Quelm_Rask_M mainWindow(state, qr::ProgramWiring(state, skin));
   mainWindow.Show();
   if (!mainWindow.Loaded()) return 1;
 

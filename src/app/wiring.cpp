@@ -17,30 +17,37 @@ namespace qr {
 
 namespace {
 
-void ShowEditor(AppState& state, ColourChooser& colours, Quelm_Rask_M& main) {
+// What the editor needs for the whole run: its pictures and the colour dialog, which remembers its last
+// colour and custom colours.
+struct EditorParts {
+  explicit EditorParts(EditorSkin editorSkin) : skin(std::move(editorSkin)) {}
+  EditorSkin skin;
+  ColourChooser colours;
+};
+
+void ShowEditor(AppState& state, const Skin& shared, EditorParts& parts, Quelm_Rask_M& main) {
   ProfileKeyStore settings(FileInProgramFolder(state.Program_Folder, kSettingsFileName));
-  const EditorSkin skin = EditorSkinWith(main.Img_On.Picture(), main.Img_Off.Picture(), main.MouseIcon());
   EditorHooks hooks;
   CreateWallpaperServices create;
   create.addToList = [&main](const std::string& path) { main.Wallpaper_List().Add_If_Absent(path); };
   hooks.create = CreateWallpaperHook(state, std::move(create));
   hooks.preview = PreviewWallpaperHook();
-  hooks.backColour = BackColourHook(colours);
-  hooks.font = FontChooserHook(
-      {main.Img_On.Picture(), main.Img_Off.Picture(), main.Pic_Mbl1.Picture(), main.MouseIcon()});
-  Quelm_Rask_S editor(state, settings, skin, std::move(hooks));
+  hooks.backColour = BackColourHook(parts.colours);
+  hooks.font = FontChooserHook(shared);
+  Quelm_Rask_S editor(state, settings, parts.skin, std::move(hooks));
   editor.ShowModal(main.hwnd());
 }
 
 }  // namespace
 
-MainWindowServices ProgramWiring(AppState& state) {
+MainWindowServices ProgramWiring(AppState& state, const Skin& skin) {
   MainWindowServices services = RealMainWindowServices();
-  // The colour dialog remembers its last colour and custom colours for the whole run.
-  auto colours = std::make_shared<ColourChooser>();
-  services.Show_Editor = [&state, colours](Quelm_Rask_M& main) { ShowEditor(state, *colours, main); };
-  services.Show_Preview = [&state](Quelm_Rask_M& main) {
-    ShowPreviewWindow(state, main.hwnd(), PreviewOptions{main.MouseIcon(), {}});
+  auto parts = std::make_shared<EditorParts>(EditorSkinWith(skin));
+  services.Show_Editor = [&state, &skin, parts](Quelm_Rask_M& main) {
+    ShowEditor(state, skin, *parts, main);
+  };
+  services.Show_Preview = [&state, &skin](Quelm_Rask_M& main) {
+    ShowPreviewWindow(state, main.hwnd(), PreviewOptions{skin.cursor, {}});
   };
   return services;
 }

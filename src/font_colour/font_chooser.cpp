@@ -8,6 +8,7 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "shared/helpers.h"
+#include "shared/skin.h"
 #include "win32/fonts.h"
 #include "win32/screen.h"
 #include "win32/text.h"
@@ -130,8 +131,7 @@ std::vector<std::string> ScreenFontNames() {
   return std::move(found.names);
 }
 
-Quelm_Rask_F::Quelm_Rask_F(std::optional<Cell> current, const FontChooserSkin& skin,
-                           FontChooserServices services)
+Quelm_Rask_F::Quelm_Rask_F(std::optional<Cell> current, const Skin& skin, FontChooserServices services)
     : Form(forms::FormSpec{"Quelm_Rask_F", "ﾌｫﾝﾄの指定", forms::FormBorder::FixedSingle, kPicCWidth,
                            kPicCHeight, 0x80000000u | COLOR_BTNFACE, false, false}),
       skin_(skin),
@@ -268,14 +268,7 @@ void Quelm_Rask_F::Form_Load() {
 // The main window's tiling: column by column, one tile beyond the right and bottom edges.
 void Quelm_Rask_F::Paint_Texture() {
   const forms::Picture tile = skin_.texture.ForDpi(Scale().dpi);  // the tile as the screen shows it
-  HDC source = tile.Dc();
-  HDC target = Pic_C.Dc();
-  if (!source || !target) return;
-  const int tileW = tile.Width();
-  const int tileH = tile.Height();
-  ForEachTileOrigin(Pic_C.ScaleWidth(), Pic_C.ScaleHeight(), tileW, tileH,
-                    [&](Point p) { BitBlt(target, p.x, p.y, tileW, tileH, source, 0, 0, SRCCOPY); });
-  Pic_C.Refresh();
+  TileTexture(Pic_C, tile.Dc(), tile.Width(), tile.Height());
 }
 
 void Quelm_Rask_F::Copy_Current_Cell() {
@@ -433,18 +426,21 @@ void Quelm_Rask_F::lbl_Can_MouseUp() {
 
 void Quelm_Rask_F::Form_QueryUnload(forms::UnloadMode) { Close_Effect(hwnd(), Open_X, Open_Y); }
 
-std::optional<FontChoice> ChooseFont(HWND owner, const std::optional<Cell>& current,
-                                     const FontChooserSkin& skin, const FontChooserServices& services) {
+std::optional<FontChoice> ChooseFont(HWND owner, const std::optional<Cell>& current, const Skin& skin,
+                                     const FontChooserServices& services) {
   Quelm_Rask_F chooser(current, skin, services);
   chooser.ShowModal(owner);
   return chooser.Choice();
 }
 
-EditorHooks::Command FontChooserHook(FontChooserSkin skin, FontChooserServices services) {
+EditorHooks::Command FontChooserHook(Skin skin, FontChooserServices services) {
   return [skin = std::move(skin), services = std::move(services)](Quelm_Rask_S& editor) {
+    // The cell the chooser starts from: closing it gives the focus back, which may move the current cell.
+    const int row = editor.State().Cur_Row;
+    const int col = editor.State().Cur_Col;
     if (const std::optional<FontChoice> choice =
             ChooseFont(editor.hwnd(), editor.CurrentCell(), skin, services))
-      editor.Apply_Font(choice->font, choice->colour);
+      editor.Apply_Font(choice->font, choice->colour, row, col);
   };
 }
 

@@ -4,8 +4,7 @@
 // sizes and a palette of 72 text colours, and on "OK" returns the choice; the editor applies it
 // (Quelm_Rask_S::Apply_Font), to the current cell or to every cell when `Common` is 1.
 //
-//   hooks.font = FontChooserHook({main.Img_On.Picture(), main.Img_Off.Picture(), main.Pic_Mbl1.Picture(),
-//                                 main.MouseIcon()});
+//   hooks.font = FontChooserHook(skin);  // the program's Skin (LoadSkin)
 #include <windows.h>
 
 #include <array>
@@ -16,17 +15,10 @@
 #include <vector>
 
 #include "forms/forms.h"
+#include "shared/skin.h"
 #include "table_editor/editor_window.h"
 
 namespace qr {
-
-// What the chooser takes from the main window's image store.
-struct FontChooserSkin {
-  forms::Picture Img_On;   // pressed button face
-  forms::Picture Img_Off;  // released button face
-  forms::Picture texture;  // the texture tile `Pic_Mbl1`
-  HCURSOR cursor = nullptr;
-};
 
 // What the chooser asks of the system; tests replace them.
 struct FontChooserServices {
@@ -58,7 +50,7 @@ class Quelm_Rask_F : public forms::Form {
  public:
   // The preview starts from `current` (the editor's current cell; with nothing, the preview's design
   // state). The skin must outlive the chooser.
-  Quelm_Rask_F(std::optional<Cell> current, const FontChooserSkin& skin, FontChooserServices services = {});
+  Quelm_Rask_F(std::optional<Cell> current, const Skin& skin, FontChooserServices services = {});
 
   // The choice "OK" made; nothing before it, and nothing after cancelling or closing.
   const std::optional<FontChoice>& Choice() const { return choice_; }
@@ -113,7 +105,7 @@ class Quelm_Rask_F : public forms::Form {
   void lbl_Can_MouseDown();
   void lbl_Can_MouseUp();
 
-  const FontChooserSkin& skin_;
+  const Skin& skin_;
   FontChooserServices services_;
   std::optional<Cell> current_;
   std::optional<FontChoice> choice_;
@@ -125,10 +117,10 @@ class Quelm_Rask_F : public forms::Form {
 // Shows a fresh chooser modally over `owner`, starting from `current`; the choice, or nothing when it was
 // cancelled or closed.
 std::optional<FontChoice> ChooseFont(HWND owner, const std::optional<Cell>& current,
-                                     const FontChooserSkin& skin, const FontChooserServices& services = {});
+                                     const Skin& skin, const FontChooserServices& services = {});
 
 // The chooser as the editor's font command: shown modally over the editor from its current cell, and the
 // choice applied by the editor.
-EditorHooks::Command FontChooserHook(FontChooserSkin skin, FontChooserServices services = {});
+EditorHooks::Command FontChooserHook(Skin skin, FontChooserServices services = {});
 
 }  // namespace qr

@@ -327,14 +327,7 @@ void Quelm_Rask_M::Fit_List_Extent(const std::vector<std::string>& added) {
 }
 
 void Quelm_Rask_M::Paint_Texture(forms::PictureBox& target) {
-  HDC source = Pic_Mbl1.Dc();
-  HDC dest = target.Dc();
-  const int tileW = Pic_Mbl1.ScaleWidth();
-  const int tileH = Pic_Mbl1.ScaleHeight();
-  if (!source || !dest) return;
-  ForEachTileOrigin(target.ScaleWidth(), target.ScaleHeight(), tileW, tileH,
-                    [&](Point p) { BitBlt(dest, p.x, p.y, tileW, tileH, source, 0, 0, SRCCOPY); });
-  target.Refresh();
+  TileTexture(target, Pic_Mbl1.Dc(), Pic_Mbl1.ScaleWidth(), Pic_Mbl1.ScaleHeight());
 }
 
 // ---- the wallpaper list and the commands

@@ -1,6 +1,10 @@
 #include "shared/skin.h"
 
-namespace qr::skin {
+#include "core/geometry.h"
+
+namespace qr {
+
+namespace skin {
 
 forms::Picture Picture(int resourceId) { return forms::Picture::FromResource(resourceId); }
 
@@ -9,4 +13,19 @@ HCURSOR Pointer() {
   return cursor ? cursor : LoadCursorW(nullptr, IDC_HAND);
 }
 
-}  // namespace qr::skin
+}  // namespace skin
+
+Skin LoadSkin() {
+  return Skin{skin::Picture(IDB_IMG_ON), skin::Picture(IDB_IMG_OFF), skin::Picture(IDB_PIC_MBL1),
+              skin::Pointer()};
+}
+
+void TileTexture(forms::PictureBox& target, HDC tile, int tileW, int tileH) {
+  HDC dest = target.Dc();
+  if (!tile || !dest) return;
+  ForEachTileOrigin(target.ScaleWidth(), target.ScaleHeight(), tileW, tileH,
+                    [&](Point p) { BitBlt(dest, p.x, p.y, tileW, tileH, tile, 0, 0, SRCCOPY); });
+  target.Refresh();
+}
+
+}  // namespace qr

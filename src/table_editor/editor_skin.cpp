@@ -4,11 +4,11 @@
 
 namespace qr {
 
-EditorSkin EditorSkinWith(const forms::Picture& imgOn, const forms::Picture& imgOff, HCURSOR cursor) {
+EditorSkin EditorSkinWith(const Skin& shared) {
   EditorSkin editorSkin;
-  editorSkin.Img_On = imgOn;
-  editorSkin.Img_Off = imgOff;
-  editorSkin.cursor = cursor;
+  editorSkin.Img_On = shared.Img_On;
+  editorSkin.Img_Off = shared.Img_Off;
+  editorSkin.cursor = shared.cursor;
   editorSkin.Img_Ra = {skin::Picture(IDB_IMG_RA0), skin::Picture(IDB_IMG_RA1)};
   const int toolbar[] = {IDB_SS_LOAD, IDB_SS_SAVE, IDB_SS_PREVIEW, IDB_SS_BACK_COLOUR, IDB_SS_FONT};
   for (int i = 2; i <= 6; ++i) editorSkin.toolbar[static_cast<size_t>(i)] = skin::Picture(toolbar[i - 2]);

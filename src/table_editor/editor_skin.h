@@ -1,10 +1,11 @@
 #pragma once
-// The pictures and the cursor the editor takes from the main window's image store.
+// The editor's pictures: the program's shared Skin and the editor's own resources.
 #include <windows.h>
 
 #include <array>
 
 #include "forms/picture.h"
+#include "shared/skin.h"
 
 namespace qr {
 
@@ -22,7 +23,7 @@ struct EditorSkin {
 };
 
 // The editor's own pictures (option boxes, toolbar and row and column icons) from the program's
-// resources, with the faces and the pointer of the main window's image store.
-EditorSkin EditorSkinWith(const forms::Picture& imgOn, const forms::Picture& imgOff, HCURSOR cursor);
+// resources, with the faces and the pointer of the shared skin.
+EditorSkin EditorSkinWith(const Skin& shared);
 
 }  // namespace qr

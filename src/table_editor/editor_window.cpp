@@ -385,7 +385,7 @@ std::optional<Cell> Quelm_Rask_S::CurrentCell() const {
   return model_.At(state_.Cur_Row, state_.Cur_Col);
 }
 
-void Quelm_Rask_S::Apply_Font(const CellFont& font, uint32_t foreColor) {
+void Quelm_Rask_S::Apply_Font(const CellFont& font, uint32_t foreColor, int row, int col) {
   // Through the table model, so the text box, a save and the wallpaper follow.
   auto applyTo = [&](int row, int col) {
     Cell& cell = model_.At(row, col);
@@ -396,13 +396,13 @@ void Quelm_Rask_S::Apply_Font(const CellFont& font, uint32_t foreColor) {
   };
   if (state_.Common == 1) {
     RememberForUndo();
-    for (int row = 1; row <= kMaxRows; ++row) {
-      for (int col = 1; col <= kMaxCols; ++col) RunStep([&] { applyTo(row, col); });
+    for (int r = 1; r <= kMaxRows; ++r) {
+      for (int c = 1; c <= kMaxCols; ++c) RunStep([&] { applyTo(r, c); });
     }
     return;
   }
   ForgetUndo();
-  if (TableModel::Valid(state_.Cur_Row, state_.Cur_Col)) applyTo(state_.Cur_Row, state_.Cur_Col);
+  if (TableModel::Valid(row, col)) applyTo(row, col);
 }
 
 void Quelm_Rask_S::ApplyAllCellStyles() {

@@ -12,7 +12,7 @@
 // One object serves one showing: construct it, ShowModal(owner), let it go. The commands that belong to
 // other windows (create, preview, background colour, font) are hooks:
 //
-//   EditorSkin skin = EditorSkinWith(main.Img_On.Picture(), main.Img_Off.Picture(), main.MouseIcon());
+//   EditorSkin skin = EditorSkinWith(LoadSkin());
 //   ProfileKeyStore settings(FileInProgramFolder(state.Program_Folder, kSettingsFileName));
 //   EditorHooks hooks;
 //   hooks.create = CreateWallpaperHook(state, services);
@@ -74,9 +74,9 @@ class Quelm_Rask_S : public forms::Form {
   // The current cell (`Cur_Row`, `Cur_Col`); nothing when that is not a cell.
   std::optional<Cell> CurrentCell() const;
   // A font and text colour for every cell, hidden ones included, when `Common` = 1 (undoable), otherwise
-  // for the current cell alone (none when that is not a cell). Backgrounds and texts stay; each changed
+  // for cell (row, col) alone (none when that is not a cell). Backgrounds and texts stay; each changed
   // text box is given the cell height again.
-  void Apply_Font(const CellFont& font, uint32_t foreColor);
+  void Apply_Font(const CellFont& font, uint32_t foreColor, int row, int col);
 
   // Lays out sliders, cells, grid box, the large buttons and the window from `G_Rows`, `G_Cols` and
   // `G_Cols_w`. The full layout hides every cell, resets every cell's font to `lbl_Button`(0)'s and its

@@ -156,7 +156,7 @@ TEST_F(DisplayScaling, EveryWindowIsItsDesignSizeAtTheScreensScale) {
   s.S_Wide(1).SetValue(400);
   ExpectClientSize(s.hwnd(), 4 + 20 + 480 + 12, 52 + 8 + 33 * 19 + 30 + 40);
 
-  FontChooserSkin skin{test::Plain(21, 20, RGB(200, 0, 0)), test::Plain(21, 20, RGB(0, 200, 0)),
+  Skin skin{test::Plain(21, 20, RGB(200, 0, 0)), test::Plain(21, 20, RGB(0, 200, 0)),
                        test::Plain(541, 22, RGB(90, 100, 110)), nullptr};
   FontChooserServices services;
   services.screenFonts = [] { return std::vector<std::string>{"Arial"}; };

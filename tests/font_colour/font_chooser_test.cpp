@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/numeric.h"
@@ -50,6 +51,7 @@ class FontChooserTest : public test::EditorTest {
   }
 
   Quelm_Rask_F& OpenChooser() {
+    openedAt = {state.Cur_Row, state.Cur_Col};
     chooser = std::make_unique<Quelm_Rask_F>(editor->CurrentCell(), chooserSkin, services);
     chooser->Load(editor->hwnd());
     chooser->Show();
@@ -59,7 +61,7 @@ class FontChooserTest : public test::EditorTest {
   // What the editor's font command does once the chooser is closed.
   void ApplyChoice() {
     if (const std::optional<FontChoice>& choice = chooser->Choice())
-      editor->Apply_Font(choice->font, choice->colour);
+      editor->Apply_Font(choice->font, choice->colour, openedAt.first, openedAt.second);
   }
   void ClickOkAndApply() {
     Handles().Click(test::kOkButton);
@@ -89,10 +91,11 @@ class FontChooserTest : public test::EditorTest {
   }
 
   std::vector<std::string> fonts{"Arial", "@ＭＳ ゴシック", "ＭＳ Ｐゴシック", "Courier New", "arial"};
-  FontChooserSkin chooserSkin;
+  Skin chooserSkin;
   FontChooserServices services;
   std::unique_ptr<Quelm_Rask_S> editor;
   std::unique_ptr<Quelm_Rask_F> chooser;
+  std::pair<int, int> openedAt;  // the current cell when the chooser opened
 };
 
 std::array<LONG, 4> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }

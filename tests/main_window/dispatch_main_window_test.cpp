@@ -30,7 +30,7 @@ class WiredMainWindow : public ::testing::Test {
     other = folder.Write("other.bmp", "x");
     folder.Write("Quelm_Rask.rdm", EncodeListFile({picture, folder.File("vanished.bmp"), other}));
     // The program's own wiring, except that the end is only counted and help opens nothing.
-    MainWindowServices services = ProgramWiring(state);
+    MainWindowServices services = ProgramWiring(state, skin);
     services.End_Program = [this] { ++ended; };
     services.Win_Help = nullptr;
     window = std::make_unique<Quelm_Rask_M>(state, std::move(services));
@@ -54,6 +54,7 @@ class WiredMainWindow : public ::testing::Test {
 
   test::TempFolder folder;
   AppState state;
+  const Skin skin = LoadSkin();
   std::string picture, other;
   std::unique_ptr<Quelm_Rask_M> window;
   int ended = 0;

@@ -51,7 +51,7 @@ class MainWindow : public ::testing::Test {
 
   // Starts the window as the program does (load, then show), with the program's own windows.
   Quelm_Rask_M& Start() {
-    MainWindowServices services = ProgramWiring(state_);
+    MainWindowServices services = ProgramWiring(state_, skin_);
     services.End_Program = [this] { ++ended_; };
     services.End_Session = [this] { ++sessionEnded_; };
     services.Win_Help = [this](HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
@@ -73,6 +73,7 @@ class MainWindow : public ::testing::Test {
 
   test::TempFolder folder_;
   AppState state_;
+  const Skin skin_ = LoadSkin();
   std::unique_ptr<Quelm_Rask_M> window_;
   int ended_ = 0;
   int sessionEnded_ = 0;

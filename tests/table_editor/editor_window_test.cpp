@@ -220,7 +220,7 @@ TEST(EditorSkin, TakesTheMainWindowsFacesAndPointerAndLoadsItsOwnPictures) {
   const forms::Picture on = Plain(21, 20, RGB(1, 2, 3));
   const forms::Picture off = Plain(21, 20, RGB(4, 5, 6));
   HCURSOR pointer = LoadCursorW(nullptr, IDC_CROSS);
-  const EditorSkin skin = EditorSkinWith(on, off, pointer);
+  const EditorSkin skin = EditorSkinWith(Skin{on, off, {}, pointer});
   EXPECT_TRUE(skin.Img_On == on);
   EXPECT_TRUE(skin.Img_Off == off);
   EXPECT_EQ(skin.cursor, pointer);
