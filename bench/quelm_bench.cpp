@@ -19,6 +19,7 @@
 #include "startup_bench.h"
 #include "win32/bitmap_file.h"
 #include "win32/com.h"
+#include "win32/display.h"
 #include "win32/files.h"
 #include "win32/image.h"
 #include "win32/surface.h"
@@ -104,13 +105,15 @@ double Median(std::vector<double> values) {
 
 int RunCase(const Screen& screen, const Background& background, const std::string& folder) {
   qr::win::ComApartment com;
-  qr::WallpaperJob job;
-  job.screen = {screen.w, screen.h};
-  job.background = {qr::BackgroundKind::ImageFile, folder + "\\" + background.file,
-                    qr::PlacementOf(background.placement), qr::DesktopColour()};
-  job.table = qr::JobTableFrom(FullTable(), 34, 5, {0, 120, 120, 120, 120, 120});
-  job.tableAt = {100, 100};
-  job.transparent = true;
+  qr::AppState state;
+  state.G_Kabe = 1;
+  state.Kabe_File = folder + "\\" + background.file;
+  state.G_Pos = background.placement;
+  state.Trans = 1;
+  qr::JobInputs inputs = qr::SystemJobInputs(state, qr::JobTableFrom(FullTable(), 34, 5, {0, 120, 120, 120, 120, 120}));
+  inputs.display = qr::SingleMonitorLayout({screen.w, screen.h}, qr::kDesignPixelsPerInch);
+  inputs.at = qr::Point{100, 100};
+  const qr::WallpaperJob job = qr::BuildWallpaperJob(inputs);
   const std::string output = folder + "\\Quelm_Rask_bench.bmp";
   std::vector<double> decode, place, tableMs, write, total;
   for (int run = 0; run <= kRuns; ++run) {  // run 0 warms the codecs and the file cache up

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/settings.h"
@@ -12,6 +13,7 @@
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
 #include "win32/bitmap_file.h"
+#include "win32/display.h"
 #include "win32/files.h"
 #include "win32/screen.h"
 #include "win32/text.h"
@@ -20,23 +22,6 @@
 namespace qr {
 
 namespace {
-
-// The editor opens at its saved place unless that lies on no monitor; then it is centred.
-Rect EditorWindowAtOpening(const AppState& settings, const win::ScreenMetrics& screen) {
-  EditorPlacementInput input;
-  input.leftTwips = settings.G_Left;
-  input.topTwips = settings.G_Top;
-  input.twipsPerPixelX = screen.twipsPerPixelX;
-  input.twipsPerPixelY = screen.twipsPerPixelY;
-  input.screenPx = {screen.widthPx, screen.heightPx};
-  input.rows = settings.G_Rows;
-  input.cols = settings.G_Cols;
-  input.widths = settings.G_Cols_w;
-  const Rect window = EditorWindowRect(input);
-  const RECT placed{window.x, window.y, window.x + window.w, window.y + window.h};
-  if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) return window;
-  return CentredEditorWindowRect(input);
-}
 
 // Writes to the console the program was started from, or to its redirected output.
 void WriteToConsole(std::string_view text) {
@@ -52,11 +37,45 @@ void WriteToConsole(std::string_view text) {
   }
 }
 
+// The bitmap to /out (with several monitors, the whole virtual screen), or the wallpaper files written
+// and, with /set, installed as the create command does.
+RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request,
+                           const std::function<void(std::string_view)>& say) {
+  if (request.out) {
+    const win::Surface picture = job.display.monitors.size() > 1 ? RenderSpan(job) : RenderWallpaper(job);
+    if (!picture.ok() || !win::WriteBitmapFile(picture, *request.out)) {
+      say("cannot write the bitmap: " + *request.out + "\r\n");
+      return RenderExit::OutputFailed;
+    }
+    if (request.set && !win::SetDesktopWallpaper(*request.out)) {
+      say("written, but cannot install it as the wallpaper: " + *request.out + "\r\n");
+      return RenderExit::OutputFailed;
+    }
+    say("written: " + *request.out + "\r\n");
+    return RenderExit::Done;
+  }
+  std::unique_ptr<win::MonitorWallpapers> perMonitor;
+  if (request.set && job.display.monitors.size() > 1) perMonitor = win::OpenMonitorWallpapers();
+  const std::string path = WallpaperBitmapPath();
+  const auto files = WriteWallpaperFiles(job, path, perMonitor.get());
+  if (!files) {
+    say("cannot write the bitmap: " + path + "\r\n");
+    return RenderExit::OutputFailed;
+  }
+  if (request.set && !InstallWallpaperFiles(*files, job, path, perMonitor.get())) {
+    say("written, but cannot install it as the wallpaper: " + path + "\r\n");
+    return RenderExit::OutputFailed;
+  }
+  say("written: " + path + "\r\n");
+  return RenderExit::Done;
+}
+
 }  // namespace
 
 std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeyStore& settings,
                                              std::optional<Point> at, std::string& problem,
-                                             const std::function<void(std::string_view)>& warn) {
+                                             const std::function<void(std::string_view)>& warn,
+                                             const DisplayLayout* display) {
   const std::optional<std::string> bytes = win::ReadFileBytes(tablePath);
   if (!bytes) {
     problem = "cannot read the table file: " + tablePath;
@@ -73,44 +92,46 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
   Load_Editor_Settings(settings, state);
   if (state.G_Kabe == 1 && state.Chosen_File.empty() && warn)
     warn("the background picture is missing: the desktop colour is used instead");
+  state.Kabe_File = state.Chosen_File;
 
-  const win::ScreenMetrics screen = win::GetScreenMetrics();
-  WallpaperJob job;
-  job.screen = ScreenSizePx();
-  job.background = {BackgroundKindOf(state.G_Kabe), state.Chosen_File, PlacementOf(state.G_Pos),
-                    DesktopColour()};
-  job.table = JobTableFrom(*decoded);
-  job.tableAt =
-      at ? *at
-         : TableCornerFor(EditorWindowAtOpening(state, screen), screen.twipsPerPixelX, screen.twipsPerPixelY);
-  job.transparent = state.Trans == 1;
-  job.dpi = win::SystemDpi();  // the cells as the editor shows them on this screen
-  return job;
+  JobInputs inputs = SystemJobInputs(state, JobTableFrom(*decoded));
+  if (display) inputs.display = *display;
+  inputs.editor = {state.G_Left, state.G_Top, state.G_Rows, state.G_Cols, state.G_Cols_w};
+  inputs.at = at;
+  return BuildWallpaperJob(inputs);
 }
 
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,
                      const std::function<void(std::string_view)>& say) {
+  std::optional<DisplayLayout> given;
+  if (request.layout) {
+    std::string error;
+    given = ParseLayoutSpec(*request.layout, win::SystemDpi(), error);
+    if (!given) {
+      say(error + "\r\n");
+      return RenderExit::BadArguments;
+    }
+  }
   ProfileKeyStore settings(FileInProgramFolder(programFolder, kSettingsFileName));
   std::string problem;
-  const auto job =
-      LoadWallpaperJob(request.table, settings, request.at, problem,
-                       [&](std::string_view warning) { say("warning: " + std::string(warning) + "\r\n"); });
+  const auto job = LoadWallpaperJob(
+      request.table, settings, request.at, problem,
+      [&](std::string_view warning) { say("warning: " + std::string(warning) + "\r\n"); },
+      given ? &*given : nullptr);
   if (!job) {
     say(problem + "\r\n");
     return RenderExit::InputMissing;
   }
-  const win::Surface wallpaper = RenderWallpaper(*job);
-  const std::string path = request.out ? *request.out : WallpaperBitmapPath();
-  if (!wallpaper.ok() || !win::WriteBitmapFile(wallpaper, path)) {
-    say("cannot write the bitmap: " + path + "\r\n");
-    return RenderExit::OutputFailed;
+  if (given) {
+    if (!WriteLayoutFiles(*job, *request.out)) {
+      say("cannot write the bitmaps into: " + *request.out + "\r\n");
+      return RenderExit::OutputFailed;
+    }
+    say("written: monitor1.bmp ... monitor" + std::to_string(job->display.monitors.size()) +
+        ".bmp and span.bmp in " + *request.out + "\r\n");
+    return RenderExit::Done;
   }
-  if (request.set && !win::SetDesktopWallpaper(path)) {
-    say("written, but cannot install it as the wallpaper: " + path + "\r\n");
-    return RenderExit::OutputFailed;
-  }
-  say("written: " + path + "\r\n");
-  return RenderExit::Done;
+  return WriteAndInstall(*job, request, say);
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder) {
@@ -120,6 +141,9 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
   switch (line.kind) {
     case CommandLine::Kind::Usage:
       WriteToConsole(kUsageText);
+      return static_cast<int>(RenderExit::Done);
+    case CommandLine::Kind::Monitors:
+      WriteToConsole(DescribeMonitors(win::CurrentDisplay()));
       return static_cast<int>(RenderExit::Done);
     case CommandLine::Kind::Bad:
       WriteToConsole(line.error + "\r\n");

@@ -13,14 +13,15 @@
 
 namespace qr {
 
-// A job from a ".qlm" file and the settings: the background (`G_Kabe`, `G_Kabe_File`, `G_Pos`), `Trans`,
-// and, unless `at` is given, the table's corner computed as the create command computes it from the
-// editor window where the editor would open (`G_Left`, `G_Top`, or centred). The table is drawn as
-// saved. Nothing when the file is missing, unreadable, or not whole records; `problem` then says why.
+// A job from a ".qlm" file and the settings, built by the one job builder: the background (`G_Kabe`,
+// `G_Kabe_File`, `G_Pos`), `Trans`, and, unless `at` is given, the table where the editor opens
+// (`G_Left`, `G_Top`, or centred) shows it, on this machine's display or on `display`. The table is drawn
+// as saved. Nothing when the file is missing, unreadable, or not whole records; `problem` then says why.
 // `warn` hears what falls back (a background picture that is missing).
 std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeyStore& settings,
                                              std::optional<Point> at, std::string& problem,
-                                             const std::function<void(std::string_view)>& warn = {});
+                                             const std::function<void(std::string_view)>& warn = {},
+                                             const DisplayLayout* display = nullptr);
 
 // Runs the request with the settings file in `programFolder`; every message goes to `say`.
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,

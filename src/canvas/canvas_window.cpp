@@ -49,8 +49,8 @@ void Quelm_Rask_C::Design() {
 void Quelm_Rask_C::Form_Load() {
   const win::ScreenMetrics screen = win::GetScreenMetrics();
   SetWindowPos(hwnd(), nullptr, 0, 0, screen.widthPx, screen.heightPx, SWP_NOZORDER | SWP_NOACTIVATE);
-  Screen_W_Px_ = RoundToInt32(screen.widthTwips / screen.twipsPerPixelX);
-  Screen_H_Px_ = RoundToInt32(screen.heightTwips / screen.twipsPerPixelY);
+  Screen_W_Px_ = screen.widthPx;
+  Screen_H_Px_ = screen.heightPx;
   Display_.Move(0, 0, Screen_W_Px_, Screen_H_Px_);
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags);
   // After the topmost setting: under Wine a window that already owns its (topmost) tool-tip window

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/app_state.h"
-#include "win32/screen.h"
+#include "win32/display.h"
 
 namespace qr {
 
@@ -14,18 +16,67 @@ Point CellsOrigin(const WallpaperJob& job) {
   return job.transparent ? job.tableAt : EditorCellsOrigin(job.tableAt);
 }
 
+Point Minus(Point p, Point origin) {
+  return {RoundToInt32(static_cast<double>(p.x) - origin.x), RoundToInt32(static_cast<double>(p.y) - origin.y)};
+}
+
 }  // namespace
 
-win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
-  win::Surface surface(job.screen.w, job.screen.h);  // the background is filled in once, by its composer
+win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimings* timings) {
+  if (monitor >= job.display.monitors.size()) return {};
+  const Rect area = job.display.monitors[monitor].rect;
+  win::Surface surface(area.w, area.h);  // the background is filled in once, by its composer
   if (!surface.ok()) return {};
   ComposeBackground(surface, job.background, timings);
+  const Point origin{area.x, area.y};
   if (job.transparent)
-    DrawTransparentTable(surface, job.table, job.tableAt, job.dpi, timings);
+    DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings);
   else
-    DrawOpaqueTable(surface, job.table, CellsOrigin(job), job.dpi, timings);
+    DrawOpaqueTable(surface, job.table, Minus(CellsOrigin(job), origin), job.dpi, timings);
   GdiFlush();
   return surface;
+}
+
+win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
+  if (job.display.monitors.empty()) {
+    WallpaperJob primary = job;
+    primary.display = SingleMonitorLayout(job.display.PrimarySize(), job.display.systemDpi);
+    return RenderMonitor(primary, 0, timings);
+  }
+  return RenderMonitor(job, job.display.PrimaryIndex(), timings);
+}
+
+win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings) {
+  const Rect whole = job.display.VirtualScreen();
+  win::Surface span(whole.w, whole.h, job.background.desktopColour);
+  if (!span.ok()) return {};
+  for (size_t i = 0; i < job.display.monitors.size(); ++i) {
+    const win::Surface picture = RenderMonitor(job, i, timings);
+    if (!picture.ok()) return {};
+    const Rect area = job.display.monitors[i].rect;
+    BitBlt(span.dc(), area.x - whole.x, area.y - whole.y, area.w, area.h, picture.dc(), 0, 0, SRCCOPY);
+  }
+  GdiFlush();
+  return span;
+}
+
+win::Surface RollForTiling(const win::Surface& span, Point virtualOrigin) {
+  const int w = span.width(), h = span.height();
+  win::Surface rolled(w, h);
+  if (!rolled.ok() || w <= 0 || h <= 0) return {};
+  // The tile's pixel (u, v) shows at every virtual point congruent to it: the one inside the virtual
+  // screen is at (u - shiftX, v - shiftY) of the span, taken modulo its size.
+  const int shiftX = ((-virtualOrigin.x) % w + w) % w;
+  const int shiftY = ((-virtualOrigin.y) % h + h) % h;
+  for (int part = 0; part < 4; ++part) {
+    const bool right = part & 1, lower = part & 2;
+    const int srcX = right ? 0 : shiftX, srcY = lower ? 0 : shiftY;
+    const int dstX = right ? w - shiftX : 0, dstY = lower ? h - shiftY : 0;
+    const int partW = right ? shiftX : w - shiftX, partH = lower ? shiftY : h - shiftY;
+    if (partW > 0 && partH > 0) BitBlt(rolled.dc(), dstX, dstY, partW, partH, span.dc(), srcX, srcY, SRCCOPY);
+  }
+  GdiFlush();
+  return rolled;
 }
 
 std::vector<Rect> TableCellRects(const WallpaperJob& job) {
@@ -37,23 +88,21 @@ std::vector<Rect> TableCellRects(const WallpaperJob& job) {
   return rects;
 }
 
-Size ScreenSizePx() {
-  const win::ScreenMetrics screen = win::GetScreenMetrics();
-  return {RoundToInt32(screen.widthTwips / screen.twipsPerPixelX),
-          RoundToInt32(screen.heightTwips / screen.twipsPerPixelY)};
-}
-
 uint32_t DesktopColour() { return GetSysColor(COLOR_BACKGROUND); }
 
+JobInputs SystemJobInputs(const AppState& state, JobTable table) {
+  JobInputs inputs;
+  inputs.state = &state;
+  inputs.table = std::move(table);
+  inputs.display = win::CurrentDisplay();
+  inputs.desktopColour = DesktopColour();
+  return inputs;
+}
+
 WallpaperJob JobFromState(const AppState& state, const TableModel& table) {
-  WallpaperJob job;
-  job.screen = ScreenSizePx();
-  job.background = {BackgroundKindOf(state.G_Kabe), state.Kabe_File, PlacementOf(state.G_Pos),
-                    DesktopColour()};
-  job.table = JobTableFrom(table, state.G_Rows, state.G_Cols, state.G_Cols_w);
-  job.tableAt = {state.Table_X, state.Table_Y};
-  job.transparent = state.Trans == 1;
-  return job;
+  JobInputs inputs = SystemJobInputs(state, JobTableFrom(table, state.G_Rows, state.G_Cols, state.G_Cols_w));
+  inputs.at = Point{state.Table_X, state.Table_Y};
+  return BuildWallpaperJob(inputs);
 }
 
 }  // namespace qr

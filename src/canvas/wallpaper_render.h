@@ -1,11 +1,13 @@
 #pragma once
-// The one renderer of the wallpaper: a job (core/wallpaper_job.h) drawn into an off-screen surface of
-// the job's screen size, with no window: the background, then the table as transparent text or as
-// opaque cells. The canvas, the preview, the create command, the command line and the benchmark all
-// build a job and call RenderWallpaper, so each shows or writes exactly the same pixels.
+// The one renderer of the wallpaper: a job (core/wallpaper_job.h) drawn into off-screen surfaces with no
+// window, one per monitor at its own size: the background placed relative to that monitor, then the part
+// of the table that lies on it, as transparent text or as opaque cells. A table that straddles two
+// monitors is drawn on both from the same virtual-screen corner, so the halves meet with no seam. The
+// canvas, the preview, the create command, the command line and the benchmark all build the job with
+// the one builder (BuildWallpaperJob) and render it here, so each shows or writes exactly the same pixels.
 //
 //   WallpaperJob job = WallpaperJobFromEditor(editor);   // or LoadWallpaperJob(...) from a ".qlm"
-//   win::Surface wallpaper = RenderWallpaper(job);
+//   win::Surface wallpaper = RenderWallpaper(job);        // the primary monitor's picture
 //   win::WriteBitmapFile(wallpaper, WallpaperBitmapPath());
 #include <vector>
 
@@ -18,19 +20,30 @@ namespace qr {
 
 struct AppState;
 
-// The wallpaper of the job; an empty surface when no surface of that size can be made.
+// The picture of one monitor of the job (index into job.display.monitors); an empty surface when no
+// surface of that size can be made or there is no such monitor.
+win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimings* timings = nullptr);
+// The primary monitor's picture: on one monitor, the whole wallpaper.
 win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings = nullptr);
+// Every monitor's picture laid where the monitor lies, on a surface of the whole virtual screen (the
+// desktop colour where no monitor is).
+win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings = nullptr);
+// The virtual screen's picture rolled so that, tiled from the primary monitor's corner (as the desktop
+// tiles), each pixel shows on the monitor it was drawn for: a virtual screen starting left of or above
+// the primary is cut at the primary's corner and its two parts swapped.
+win::Surface RollForTiling(const win::Surface& span, Point virtualOrigin);
 
 // The screen rectangles of the job's table cells (the canvas lets presses on them through).
 std::vector<Rect> TableCellRects(const WallpaperJob& job);
 
-// The system's part of a job: the screen's size as the canvas measures it (twips over twips per pixel,
-// rounded) and the desktop colour.
-Size ScreenSizePx();
+// The system's part of a job: the desktop colour.
 uint32_t DesktopColour();
 
-// A job from the program's state (background choice, table size, widths, `Trans`, `Table_X`,
-// `Table_Y`) and the table's cells, for the screen as it is now.
+// The builder's inputs that come from the system: the display and the desktop colour.
+JobInputs SystemJobInputs(const AppState& state, JobTable table);
+
+// A job from the program's state (background choice, table size, widths, `Trans`, and the table's corner
+// `Table_X`, `Table_Y`) and the table's cells, for the display as it is now.
 WallpaperJob JobFromState(const AppState& state, const TableModel& table);
 
 }  // namespace qr

@@ -50,6 +50,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.kind = CommandLine::Kind::Usage;
     return line;
   }
+  if (args.size() == 1 && SwitchName(args[0]) == "/monitors") {
+    line.kind = CommandLine::Kind::Monitors;
+    return line;
+  }
   if (SwitchName(args[0]) != "/render") return Bad(std::string("unknown argument: ").append(args[0]));
   if (args.size() < 2 || args[1].empty() || !SwitchName(args[1]).empty())
     return Bad("/render needs a table file (.qlm)");
@@ -67,10 +71,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (!hasValue) return Bad("/at needs <x>,<y>");
       request.at = ParsePoint(args[++i]);
       if (!request.at) return Bad("/at needs <x>,<y> in whole pixels: " + args[i]);
+    } else if (name == "/layout" && !request.layout) {
+      if (!hasValue || args[i + 1].empty()) return Bad("/layout needs the monitors: WxH@X,Y[;WxH@X,Y...]");
+      request.layout = args[++i];
     } else {
       return Bad("unknown or repeated argument: " + args[i]);
     }
   }
+  if (request.layout && (!request.out || request.set))
+    return Bad("/layout writes into the /out folder and installs nothing: give /out <folder>, not /set");
   line.kind = CommandLine::Kind::Render;
   return line;
 }

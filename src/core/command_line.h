@@ -1,8 +1,11 @@
 #pragma once
 // The program's command line: no arguments start the windows; "/render" re-renders a saved table into
-// the wallpaper bitmap with no window at all; "/?" asks for the usage.
+// the wallpaper bitmap with no window at all; "/monitors" lists the display's monitors; "/?" asks for
+// the usage.
 //
 //   Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]
+//   Quelm_Rask.exe /render <table.qlm> /layout "WxH@X,Y[;WxH@X,Y...]" /out <folder>
+//   Quelm_Rask.exe /monitors
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +17,18 @@ namespace qr {
 
 inline constexpr std::string_view kUsageText =
     "Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]\r\n"
+    "Quelm_Rask.exe /render <table.qlm> /layout \"WxH@X,Y[;WxH@X,Y...]\" /out <folder>\\\r\n"
+    "Quelm_Rask.exe /monitors\r\n"
     "  /render <table.qlm>  draws the saved table over the background of Quelm_Rask.ini\r\n"
-    "  /out <file.bmp>      writes the bitmap there instead of the wallpaper file\r\n"
-    "  /set                 installs the bitmap as the desktop wallpaper\r\n"
-    "  /at <x>,<y>          the table's top-left corner in screen pixels (default: where the editor\r\n"
-    "                       was last closed)\r\n"
+    "  /out <file.bmp>      writes the bitmap there instead of the wallpaper file (with several\r\n"
+    "                       monitors: the whole virtual screen)\r\n"
+    "  /set                 installs the bitmap as the desktop wallpaper (each monitor its own)\r\n"
+    "  /at <x>,<y>          the table's top-left corner in virtual-screen pixels, negative left of\r\n"
+    "                       or above the primary monitor (default: where the editor was last closed)\r\n"
+    "  /layout <monitors>   renders for these monitors instead of this machine's, the first the\r\n"
+    "                       primary; writes monitor1.bmp ... and span.bmp into the /out folder and\r\n"
+    "                       installs nothing\r\n"
+    "  /monitors            lists this machine's monitors: size at position, dpi, the primary\r\n"
     "Exit codes: 0 done, 2 bad arguments, 3 input missing or unreadable, 4 bitmap not written or not\r\n"
     "installed.\r\n";
 
@@ -30,11 +40,12 @@ struct RenderRequest {
   std::optional<std::string> out;  // the bitmap to write; nothing: the wallpaper file
   bool set = false;                // install it as the wallpaper
   std::optional<Point> at;         // the table's corner; nothing: from the editor's saved position
+  std::optional<std::string> layout;  // monitors given by hand ("WxH@X,Y;..."); `out` is then a folder
   bool operator==(const RenderRequest&) const = default;
 };
 
 struct CommandLine {
-  enum class Kind { Windows, Usage, Render, Bad };
+  enum class Kind { Windows, Usage, Monitors, Render, Bad };
   Kind kind = Kind::Windows;
   RenderRequest render;  // Kind::Render
   std::string error;     // Kind::Bad: what is wrong

@@ -7,6 +7,11 @@ namespace qr {
 
 namespace {
 
+// The first cell's text area lies inside the grid box's and the cell's own sunken edges, which the
+// system draws two pixels wide at every scale; the rest is design geometry at the window's scale.
+constexpr int32_t kSunkenEdge = 2;
+constexpr int32_t kFirstCellLeft = 8;
+
 // A window's pixel from twips, as the window itself converts (halves away from zero).
 int32_t WindowPixels(double twips, double twipsPerPixel) {
   const double perPixel = twipsPerPixel > 0 ? twipsPerPixel : kFixedTwipsPerPixel;
@@ -14,10 +19,32 @@ int32_t WindowPixels(double twips, double twipsPerPixel) {
   return static_cast<int32_t>(std::clamp(pixels, double{INT32_MIN}, double{INT32_MAX}));
 }
 
-Size EditorWindowSize(const EditorPlacementInput& input) {
-  const GridLayout layout = LayoutGrid(input.rows, input.cols, input.widths);
-  return {WindowPixels(layout.windowTwips.w, input.twipsPerPixelX),
-          WindowPixels(layout.windowTwips.h, input.twipsPerPixelY)};
+// A design length at `dpi`, halves away from zero, as the window toolkit scales its controls.
+int32_t DesignToDpi(int32_t design, int32_t dpi) {
+  if (dpi <= 0 || dpi == kDesignPixelsPerInch) return design;
+  const int64_t scaled = int64_t{design} * dpi;
+  return static_cast<int32_t>((scaled + (scaled >= 0 ? 48 : -48)) / kDesignPixelsPerInch);
+}
+
+Size EditorWindowSize(const EditorPlace& place, int32_t dpi) {
+  const GridLayout layout = LayoutGrid(place.rows, place.cols, place.widths);
+  return {DesignToDpi(layout.windowTwips.w / kFixedTwipsPerPixel, dpi),
+          DesignToDpi(layout.windowTwips.h / kFixedTwipsPerPixel, dpi)};
+}
+
+int32_t Saturated(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+// The table's outer size as the canvas lays it out at design scale (enough to keep it on a monitor).
+Size TableSize(const JobTable& table) {
+  const CanvasTableLayout layout = LayoutCanvasTable(0, 0, table.rows, table.cols, table.widths);
+  int64_t right = 1, bottom = 1;
+  for (const CellPlacement& cell : layout.cells) {
+    right = std::max<int64_t>(right, int64_t{cell.rect.x} + cell.rect.w);
+    bottom = std::max<int64_t>(bottom, int64_t{cell.rect.y} + cell.rect.h);
+  }
+  return {Saturated(right), Saturated(bottom)};
 }
 
 }  // namespace
@@ -56,29 +83,61 @@ JobTable JobTableFrom(const DecodedTable& decoded) {
   return {decoded.rows, decoded.cols, decoded.widths, decoded.cells};
 }
 
-Rect EditorWindowRect(const EditorPlacementInput& input) {
-  if (input.leftTwips == -1 || input.topTwips == -1) return CentredEditorWindowRect(input);
-  const Size size = EditorWindowSize(input);
-  return {WindowPixels(input.leftTwips, input.twipsPerPixelX),
-          WindowPixels(input.topTwips, input.twipsPerPixelY), size.w, size.h};
+Rect EditorWindowOnDisplay(const EditorPlace& place, const DisplayLayout& display) {
+  const double perPixel = display.TwipsPerPixel();
+  const Size size = EditorWindowSize(place, display.systemDpi);
+  if (place.leftTwips != -1 && place.topTwips != -1) {
+    const Rect saved{WindowPixels(place.leftTwips, perPixel), WindowPixels(place.topTwips, perPixel), size.w,
+                     size.h};
+    if (MonitorOverlapping(display, saved)) return saved;
+  }
+  // Centred in twips, as the editor centres itself: the screen's and the window's twips, halved.
+  const Rect primary = display.Primary().rect;
+  const double left = CentredStart(primary.w * perPixel, size.w * perPixel);
+  const double top = CentredStart(primary.h * perPixel, size.h * perPixel);
+  return {Saturated(int64_t{primary.x} + WindowPixels(left, perPixel)),
+          Saturated(int64_t{primary.y} + WindowPixels(top, perPixel)), size.w, size.h};
 }
 
-Rect CentredEditorWindowRect(const EditorPlacementInput& input) {
-  // In twips, as the editor centres itself: the screen's and the window's twips, halved, to pixels.
-  const Size size = EditorWindowSize(input);
-  const double left = CentredStart(input.screenPx.w * input.twipsPerPixelX, size.w * input.twipsPerPixelX);
-  const double top = CentredStart(input.screenPx.h * input.twipsPerPixelY, size.h * input.twipsPerPixelY);
-  return {WindowPixels(left, input.twipsPerPixelX), WindowPixels(top, input.twipsPerPixelY), size.w, size.h};
+Point TableCornerInEditor(const Rect& window, int32_t dpi) {
+  const int64_t x = int64_t{window.x} + DesignToDpi(kGridBoxLeft, dpi) + kSunkenEdge +
+                    DesignToDpi(kFirstCellLeft, dpi) + kSunkenEdge;
+  const int64_t y = int64_t{window.y} + DesignToDpi(kGridBoxTop, dpi) + kSunkenEdge +
+                    DesignToDpi(kFirstRowTop, dpi) + kSunkenEdge;
+  return {Saturated(x), Saturated(y)};
 }
 
-Point TableCornerFor(const Rect& window, double twipsPerPixelX, double twipsPerPixelY) {
-  TableRectInput input;
-  input.windowLeftTwips = window.x * twipsPerPixelX;
-  input.windowTopTwips = window.y * twipsPerPixelY;
-  input.twipsPerPixelX = twipsPerPixelX;
-  input.twipsPerPixelY = twipsPerPixelY;
-  const Rect r = TableRectangle(input);
-  return {r.x, r.y};
+TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& display) {
+  const Rect window = EditorWindowOnDisplay(place, display);
+  const int32_t dpi = display.monitors.empty() ? display.systemDpi
+                                               : display.monitors[NearestMonitor(display, window)].dpi;
+  return {TableCornerInEditor(window, dpi), dpi};
+}
+
+TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display) {
+  if (display.monitors.empty()) return {corner, display.systemDpi};
+  const Size size = TableSize(table);
+  const Rect whole{corner.x, corner.y, size.w, size.h};
+  const MonitorInfo& monitor = display.monitors[NearestMonitor(display, whole)];
+  if (MonitorOverlapping(display, whole)) return {corner, monitor.dpi};
+  const Rect kept = KeepInside(whole, monitor.rect);
+  return {{kept.x, kept.y}, monitor.dpi};
+}
+
+WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
+  static const AppState kDefaults;
+  const AppState& state = inputs.state ? *inputs.state : kDefaults;
+  WallpaperJob job;
+  job.display = inputs.display;
+  job.background = {BackgroundKindOf(state.G_Kabe), state.Kabe_File, PlacementOf(state.G_Pos),
+                    inputs.desktopColour};
+  job.table = inputs.table;
+  const TablePlace place = inputs.at ? TablePlaceAt(*inputs.at, job.table, job.display)
+                                     : TablePlaceFromEditor(inputs.editor, job.display);
+  job.tableAt = place.corner;
+  job.dpi = place.dpi;
+  job.transparent = state.Trans == 1;
+  return job;
 }
 
 }  // namespace qr

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app_state.h"
+#include "core/display_layout.h"
 #include "core/geometry.h"
 #include "core/table_model.h"
 #include "core/table_record.h"
@@ -45,10 +47,10 @@ struct JobTable {
 };
 
 struct WallpaperJob {
-  Size screen;  // pixels
+  DisplayLayout display;  // every monitor gets a picture of its own size
   JobBackground background;
   JobTable table;
-  Point tableAt;             // screen pixels of the first cell's top-left corner (`Table_X`, `Table_Y`)
+  Point tableAt;  // virtual-screen pixels of the first cell's top-left corner (`Table_X`, `Table_Y`)
   bool transparent = false;  // `Trans` = 1: text over the background; otherwise opaque cells
   int32_t dpi = kDesignPixelsPerInch;  // the editor's display scale, which the cells follow
   bool operator==(const WallpaperJob&) const = default;
@@ -59,19 +61,45 @@ JobTable JobTableFrom(const TableModel& model, int16_t rows, int16_t cols, const
 // A table read from a ".qlm" file.
 JobTable JobTableFrom(const DecodedTable& decoded);
 
-// Where the editor stands when it opens with the saved position (`G_Left`, `G_Top`, twips) and a grid
-// of this table's size: the window's top-left pixel, or the centre of the screen when the position is
-// -1 (either coordinate). Pixels from twips round halves away from zero, as the window does.
-struct EditorPlacementInput {
-  int32_t leftTwips = -1, topTwips = -1;
-  double twipsPerPixelX = kFixedTwipsPerPixel, twipsPerPixelY = kFixedTwipsPerPixel;
-  Size screenPx;
+// The editor's saved place and the grid it opens with.
+struct EditorPlace {
+  int32_t leftTwips = -1, topTwips = -1;  // `G_Left`, `G_Top`; -1 (either): centred on the primary
   int16_t rows = 0, cols = 0;
   ColumnWidths widths{};
 };
-Rect EditorWindowRect(const EditorPlacementInput& input);
-Rect CentredEditorWindowRect(const EditorPlacementInput& input);
-// `Table_X`, `Table_Y` for the editor window at `window` (pixels), as the create command computes them.
-Point TableCornerFor(const Rect& window, double twipsPerPixelX, double twipsPerPixelY);
+
+// The editor window where it opens on `display`: at its saved place (twips at the session's twips per
+// pixel, halves away from zero, as the window converts them) unless that lies on no monitor, else centred
+// on the primary monitor. Its size is the grid's at the session's resolution.
+Rect EditorWindowOnDisplay(const EditorPlace& place, const DisplayLayout& display);
+
+// The table's corner as the editor shows it: cell (1, 1)'s text area on the screen, for the editor window
+// at `window`, laid out at `dpi` (the resolution of the monitor the window is on).
+Point TableCornerInEditor(const Rect& window, int32_t dpi);
+
+// Where the table lands for an editor opened at `place`: the corner (virtual-screen pixels) and the scale
+// its cells are drawn at (the resolution of the monitor the editor lies on).
+struct TablePlace {
+  Point corner;
+  int32_t dpi = kDesignPixelsPerInch;
+  bool operator==(const TablePlace&) const = default;
+};
+TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& display);
+
+// A corner given by hand: kept where it is when the table touches a monitor, otherwise moved
+// onto the nearest monitor, inside its edges. The scale is that monitor's.
+TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display);
+
+// The one job builder: the program's state (background choice `G_Kabe`, `Kabe_File`, `G_Pos`; `Trans`) and
+// a table, on `display`, with the table where the editor opened at `editor` shows it, or at `at`.
+struct JobInputs {
+  const AppState* state = nullptr;
+  JobTable table;
+  DisplayLayout display;
+  uint32_t desktopColour = 0;
+  EditorPlace editor;        // the editor's place (its saved one, or where it stands now)
+  std::optional<Point> at;   // a corner given by hand instead
+};
+WallpaperJob BuildWallpaperJob(const JobInputs& inputs);
 
 }  // namespace qr

@@ -8,6 +8,7 @@
 #include "forms/child_controls.h"
 #include "forms/focus.h"
 #include "forms/picture_box.h"
+#include "win32/display.h"
 #include "win32/text.h"
 
 namespace qr::forms {
@@ -16,12 +17,6 @@ namespace {
 
 constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, from systems newer than the headers may assume
 
-double ScreenTwipsPerPixel(int axis) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return 1440.0 / (dpi > 0 ? dpi : 96);
-}
 
 int ToPixels(double twips, double perPixel) { return static_cast<int>(std::lround(twips / perPixel)); }
 
@@ -66,8 +61,8 @@ Form::~Form() {
   DestroyWindowInstance();
 }
 
-double Form::TwipsPerPixelX() { return ScreenTwipsPerPixel(LOGPIXELSX); }
-double Form::TwipsPerPixelY() { return ScreenTwipsPerPixel(LOGPIXELSY); }
+double Form::TwipsPerPixelX() { return win::CurrentDisplay().TwipsPerPixel(); }
+double Form::TwipsPerPixelY() { return win::CurrentDisplay().TwipsPerPixel(); }
 
 void Form::Load(HWND owner) {
   if (Loaded()) return;
@@ -324,6 +319,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     UnloadBy(UnloadMode::FormControlMenu);
     return 0;
   }
+  if (msg == WM_DISPLAYCHANGE || msg == kDpiChanged) win::InvalidateDisplay();
   if (msg == kDpiChanged && spec_.scaled) {
     ApplyDpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
     return 0;

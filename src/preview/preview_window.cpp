@@ -50,8 +50,8 @@ void Quelm_Rask_V::Design() {
 void Quelm_Rask_V::Form_Load() {
   const win::ScreenMetrics screen = win::GetScreenMetrics();
   SetWindowPos(hwnd(), nullptr, 0, 0, screen.widthPx, screen.heightPx, SWP_NOZORDER | SWP_NOACTIVATE);
-  Screen_W_Px_ = screen.widthTwips / screen.twipsPerPixelX;
-  Screen_H_Px_ = screen.heightTwips / screen.twipsPerPixelY;
+  Screen_W_Px_ = screen.widthPx;
+  Screen_H_Px_ = screen.heightPx;
   Display_.Move(0, 0, static_cast<int>(std::lround(Screen_W_Px_)),
                 static_cast<int>(std::lround(Screen_H_Px_)));
   Display_.SetToolTip(kToolTip);
@@ -74,8 +74,8 @@ void Quelm_Rask_V::Draw() {
 
 win::Surface PreviewPicture(const AppState& state, const std::string& tempBitmapPath) {
   const win::ScreenMetrics screen = win::GetScreenMetrics();
-  const double screenW = screen.widthTwips / screen.twipsPerPixelX;
-  const double screenH = screen.heightTwips / screen.twipsPerPixelY;
+  const double screenW = screen.widthPx;
+  const double screenH = screen.heightPx;
   win::Surface view(static_cast<int>(std::lround(screenW)), static_cast<int>(std::lround(screenH)), kBlack);
   if (state.Capture_Mode == 1) {
     ComposeUnscaledPicture(view, tempBitmapPath.empty() ? TempBitmapPath() : tempBitmapPath);

@@ -5,8 +5,10 @@
 
 #include "core/geometry.h"
 #include "core/settings.h"
+#include "core/wallpaper_job.h"
 #include "shared/helpers.h"
 #include "table_editor/data_files.h"
+#include "win32/display.h"
 #include "win32/fonts.h"
 #include "win32/lazy_libraries.h"
 #include "win32/screen.h"
@@ -233,8 +235,8 @@ void Quelm_Rask_S::Form_Load() {
   for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetValue(state_.G_Cols_w[static_cast<size_t>(i)]);
   // 3. The screen in pixels.
   const win::ScreenMetrics screen = win::GetScreenMetrics();
-  Screen_W_Px_ = ToInt16(RoundToInt32(screen.widthTwips / screen.twipsPerPixelX));
-  Screen_H_Px_ = ToInt16(RoundToInt32(screen.heightTwips / screen.twipsPerPixelY));
+  Screen_W_Px_ = ToInt16(screen.widthPx);
+  Screen_H_Px_ = ToInt16(screen.heightPx);
   // 4. Faces and cursors from the main window.
   for (forms::Image& face : Img_Button_) face.SetPicture(skin_.Img_Off);
   for (forms::Label& label : lbl_Button_) label.SetCursor(skin_.cursor);
@@ -276,16 +278,12 @@ void Quelm_Rask_S::Form_Load() {
   Open_Effect(hwnd(), Open_X_, Open_Y_);
 }
 
+// At the saved place unless that lies on no monitor (a place saved on a larger or a removed screen could
+// not be reached), else centred on the primary: where the wallpaper job puts the table.
 void Quelm_Rask_S::PlaceWindow() {
-  const win::ScreenMetrics screen = win::GetScreenMetrics();
-  if (state_.G_Left != -1 && state_.G_Top != -1) {
-    Move(state_.G_Left, state_.G_Top);
-    // A position saved on a larger screen may lie wholly beyond this one: the window could not be reached.
-    RECT placed{};
-    GetWindowRect(hwnd(), &placed);
-    if (MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) return;
-  }
-  Move(CentredStart(screen.widthTwips, Width()), CentredStart(screen.heightTwips, Height()));
+  const EditorPlace place{state_.G_Left, state_.G_Top, state_.G_Rows, state_.G_Cols, state_.G_Cols_w};
+  const Rect window = EditorWindowOnDisplay(place, win::CurrentDisplay());
+  Move(window.x * TwipsPerPixelX(), window.y * TwipsPerPixelY());
 }
 
 // ---- Layout

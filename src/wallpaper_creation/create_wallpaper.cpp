@@ -1,10 +1,12 @@
 #include "wallpaper_creation/create_wallpaper.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <utility>
 
 #include "canvas/canvas_window.h"
+#include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/paths.h"
@@ -66,69 +68,65 @@ HCURSOR CanvasCursor(Quelm_Rask_S& editor, HCURSOR given) {
   return given ? given : editor.lbl_Button(0).Cursor();
 }
 
-// `Pic_Back` as the table rectangle's formula takes it (the table 12 pixels inside its corner, 18
-// narrower and 16 lower), in the window's device pixels: at any display scale the table's corner is
-// then cell (1, 1)'s text area as the screen shows it, and its far edges keep the grid box's margins
-// (6 and 4 pixels at 96 dots per inch) at the editor's scale. At 96 it is `Pic_Back`'s own rectangle.
-RECT PicBackAsShown(const Quelm_Rask_S& editor) {
-  constexpr int kInset = 12, kFarMarginX = 6, kFarMarginY = 4, kLessWidth = 18, kLessHeight = 16;
-  RECT window{}, grid{};
-  POINT text{0, 0};
-  if (!GetWindowRect(editor.hwnd(), &window) || !GetWindowRect(editor.PicBackWindow(), &grid) ||
-      !ClientToScreen(editor.FirstCellWindow(), &text)) {
-    return editor.PicBackRect();
-  }
-  const forms::Scale& scale = editor.Scale();
-  const int left = text.x - window.left - kInset;
-  const int top = text.y - window.top - kInset;
-  const int right = grid.right - window.left - scale.Px(kFarMarginX) + (kLessWidth - kInset);
-  const int bottom = grid.bottom - window.top - scale.Px(kFarMarginY) + (kLessHeight - kInset);
-  return RECT{left, top, right, bottom};
+// Where the editor stands now, as a saved place would put it.
+EditorPlace EditorPlaceNow(const Quelm_Rask_S& editor) {
+  const AppState& state = editor.State();
+  return {static_cast<int32_t>(std::lround(editor.Left())), static_cast<int32_t>(std::lround(editor.Top())),
+          state.G_Rows, state.G_Cols, state.G_Cols_w};
 }
 
 }  // namespace
 
-Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
-  const RECT picBack = PicBackAsShown(editor);
-  TableRectInput input;
-  input.windowLeftTwips = editor.Left();
-  input.windowTopTwips = editor.Top();
-  input.twipsPerPixelX = forms::Form::TwipsPerPixelX();
-  input.twipsPerPixelY = forms::Form::TwipsPerPixelY();
-  input.picBackLeft = picBack.left;
-  input.picBackTop = picBack.top;
-  input.picBackWidth = picBack.right - picBack.left;
-  input.picBackHeight = picBack.bottom - picBack.top;
-  return TableRectangle(input);
-}
-
 WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor) {
-  WallpaperJob job = JobFromState(editor.State(), editor.Model());
-  const Rect table = EditorTableRectangle(editor);
-  job.tableAt = {table.x, table.y};
-  job.dpi = editor.Scale().dpi;
-  return job;
+  const AppState& state = editor.State();
+  JobInputs inputs =
+      SystemJobInputs(state, JobTableFrom(editor.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w));
+  inputs.editor = EditorPlaceNow(editor);
+  return BuildWallpaperJob(inputs);
 }
 
-bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
+Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
+  const Point corner = WallpaperJobFromEditor(editor).tableAt;
+  const RECT grid = editor.PicBackRect();
+  return {corner.x, corner.y, std::max<int32_t>(grid.right - grid.left - 18, 0),
+          std::max<int32_t>(grid.bottom - grid.top - 16, 0)};
+}
+
+std::optional<WallpaperFiles> Build_Wallpaper_Files(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor,
+                                                    win::MonitorWallpapers* perMonitor) {
   const WallpaperJob job = WallpaperJobFromEditor(editor);
   state.Table_X = job.tableAt.x;
   state.Table_Y = job.tableAt.y;
   if (job.transparent) state.Capture_Mode = 1;
-  const win::Surface wallpaper = RenderWallpaper(job);
-  ShowCanvas(job, wallpaper, CanvasOptions{canvasCursor, true});
-  return wallpaper.ok() && win::WriteBitmapFile(wallpaper, WallpaperBitmapPath());
+  std::optional<WallpaperFiles> files = WriteWallpaperFiles(job, WallpaperBitmapPath(), perMonitor);
+  const CanvasOptions canvas{canvasCursor, true};
+  if (files)
+    ShowCanvas(job, files->primary, canvas);
+  else
+    ShowCanvas(job, RenderWallpaper(job), canvas);
+  return files;
+}
+
+bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
+  return Build_Wallpaper_Files(editor, state, canvasCursor, nullptr).has_value();
 }
 
 void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
-  if (!Build_Wallpaper(editor, state, CanvasCursor(editor, services.canvasCursor))) {
+  const WallpaperJob job = WallpaperJobFromEditor(editor);
+  // The system's per-monitor wallpapers are asked for only when there is more than one monitor.
+  std::unique_ptr<win::MonitorWallpapers> perMonitor;
+  if (job.display.monitors.size() > 1)
+    perMonitor = services.monitorWallpapers ? services.monitorWallpapers() : win::OpenMonitorWallpapers();
+  const std::optional<WallpaperFiles> files =
+      Build_Wallpaper_Files(editor, state, CanvasCursor(editor, services.canvasCursor), perMonitor.get());
+  if (!files) {
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;
   }
   const std::string bitmap = WallpaperBitmapPath();
   if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) {
-    win::SetDesktopWallpaper(bitmap);
+    InstallWallpaperFiles(*files, job, bitmap, perMonitor.get());
     editor.Unload();
     return;
   }
@@ -142,7 +140,7 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
     win::ShowMessage(editor.hwnd(), kBitmapNotSaved, win::kWarningStyle);
     return;
   }
-  win::SetDesktopWallpaper(*chosen);
+  InstallWallpaperFiles(*files, job, *chosen, perMonitor.get());
   if (services.addToList) services.addToList(*chosen);
   state.Get_Kabe_Path = Get_Folder(*chosen);
   editor.Unload();

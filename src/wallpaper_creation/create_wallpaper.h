@@ -9,8 +9,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "canvas/wallpaper_install.h"
 #include "core/geometry.h"
 #include "core/wallpaper_job.h"
 #include "table_editor/editor_window.h"
@@ -31,6 +34,9 @@ struct CreateWallpaperServices {
   std::function<void(const std::string& path)> addToList;
   // The pointer over the canvas; nullptr: the one the editor's large buttons show (the main window's).
   HCURSOR canvasCursor = nullptr;
+  // The system's per-monitor wallpapers, asked for when there are several monitors (tests give a fake);
+  // empty: the system's own.
+  std::function<std::unique_ptr<win::MonitorWallpapers>()> monitorWallpapers;
 };
 
 // The whole command. `state` is the editor's shared state.
@@ -40,14 +46,18 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
 EditorHooks::Command CreateWallpaperHook(AppState& state, CreateWallpaperServices services);
 
 // The job of the editor as it stands: the background chosen in the main window, the editor's table and
-// options, and the table's corner (`Table_X`, `Table_Y`) from the editor window's position now.
+// options, and the table's corner (`Table_X`, `Table_Y`) where the editor window stands now, computed by
+// the one builder as for a saved place.
 WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor);
 
-// Builds the wallpaper, shows it on the canvas and writes it to WallpaperBitmapPath(); false when no
-// bitmap was written.
+// Builds the wallpaper, shows it on the canvas and writes it to WallpaperBitmapPath() (and, with several
+// monitors, the others' bitmaps beside it or the whole virtual screen in it; see
+// canvas/wallpaper_install.h); nothing, or false, when a bitmap was not written.
+std::optional<WallpaperFiles> Build_Wallpaper_Files(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor,
+                                                    win::MonitorWallpapers* perMonitor);
 bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor);
 
-// The table rectangle on the screen (pixels) from the editor window's position now and `Pic_Back`.
+// The table rectangle on the screen (pixels): the job's corner, and `Pic_Back`'s size less its margins.
 Rect EditorTableRectangle(const Quelm_Rask_S& editor);
 
 }  // namespace qr

@@ -3,18 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "win32/screen.h"
 #include "win32/text.h"
 
 namespace qr::win {
 
 namespace {
 
-int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
+int ScreenPixelsPerInch() { return SystemDpi(); }
 
 }  // namespace
 

@@ -1,36 +1,23 @@
 #include "win32/screen.h"
 
-#include "win32/handles.h"
+#include "win32/display.h"
 
 namespace qr::win {
 
-namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
-
-double TwipsPerPixel(int pixelsPerInch) { return pixelsPerInch > 0 ? kTwipsPerInch / pixelsPerInch : 15.0; }
-
-}  // namespace
-
-ScreenMetrics GetScreenMetrics() {
+ScreenMetrics ScreenMetricsOf(const DisplayLayout& display) {
   ScreenMetrics m;
-  const WindowDc screen(nullptr);
-  if (screen) {
-    m.twipsPerPixelX = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSX));
-    m.twipsPerPixelY = TwipsPerPixel(GetDeviceCaps(screen.get(), LOGPIXELSY));
-  }
-  m.widthPx = GetSystemMetrics(SM_CXSCREEN);
-  m.heightPx = GetSystemMetrics(SM_CYSCREEN);
+  m.twipsPerPixelX = m.twipsPerPixelY = display.TwipsPerPixel();
+  const Size primary = display.PrimarySize();
+  m.widthPx = primary.w;
+  m.heightPx = primary.h;
   m.widthTwips = m.widthPx * m.twipsPerPixelX;
   m.heightTwips = m.heightPx * m.twipsPerPixelY;
   return m;
 }
 
-int SystemDpi() {
-  const WindowDc screen(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignDpi;
-  return dpi > 0 ? dpi : kDesignDpi;
-}
+ScreenMetrics GetScreenMetrics() { return ScreenMetricsOf(CurrentDisplay()); }
+
+int SystemDpi() { return CurrentDisplay().systemDpi; }
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/display_layout.h"
+
 namespace qr::win {
 
 struct ScreenMetrics {
@@ -17,12 +19,14 @@ struct ScreenMetrics {
   int32_t heightPx = 0;
 };
 
+// The primary monitor's size and the session's twips per pixel, from the display (win32/display.h).
+ScreenMetrics ScreenMetricsOf(const DisplayLayout& display);
 ScreenMetrics GetScreenMetrics();
 
 // Display scaling. Design sizes are pixels at 96 dots per inch; a window shows them at its monitor's
 // resolution.
 inline constexpr int kDesignDpi = 96;
-// The screen's logical resolution (the primary monitor's when the program started).
+// The session's logical resolution (the primary monitor's when the session started).
 int SystemDpi();
 // The resolution of the monitor the window is on (the system's where per-monitor scaling is unknown).
 int WindowDpi(HWND window);

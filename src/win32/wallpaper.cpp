@@ -1,11 +1,19 @@
+// The desktop-wallpaper interface is declared for Windows 8 and later; the program asks for it at run
+// time and does without it on older systems.
+#ifndef NTDDI_VERSION
+#define NTDDI_VERSION 0x06020000
+#endif
 #include "win32/wallpaper.h"
 
 #include <windows.h>
+// after windows.h
+#include <shobjidl.h>
 
 #include <array>
 #include <charconv>
 #include <cstring>
 
+#include "win32/com.h"
 #include "win32/text.h"
 
 namespace qr::win {
@@ -36,7 +44,76 @@ std::string DesktopSetting(const wchar_t* name) {
   return Utf8(reinterpret_cast<const wchar_t*>(data.data()));
 }
 
+bool SetDesktopSetting(const wchar_t* name, const wchar_t* value) {
+  const DWORD bytes = static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t));
+  return RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, REG_SZ, value, bytes) ==
+         ERROR_SUCCESS;
+}
+
+class SystemMonitorWallpapers : public MonitorWallpapers {
+ public:
+  SystemMonitorWallpapers(ComApartment apartment, ComPtr<IDesktopWallpaper> wallpaper)
+      : apartment_(std::move(apartment)), wallpaper_(std::move(wallpaper)) {}
+  ~SystemMonitorWallpapers() override { wallpaper_.Reset(); }
+
+  std::vector<Monitor> Monitors() override {
+    std::vector<Monitor> monitors;
+    UINT count = 0;
+    if (FAILED(wallpaper_->GetMonitorDevicePathCount(&count))) return monitors;
+    for (UINT i = 0; i < count; ++i) {
+      LPWSTR id = nullptr;
+      RECT r{};
+      if (FAILED(wallpaper_->GetMonitorDevicePathAt(i, &id)) || !id) continue;
+      if (SUCCEEDED(wallpaper_->GetMonitorRECT(id, &r)))
+        monitors.push_back({Utf8(id), {r.left, r.top, r.right - r.left, r.bottom - r.top}});
+      CoTaskMemFree(id);
+    }
+    return monitors;
+  }
+  bool SetWallpaper(const std::string& monitorId, const std::string& path) override {
+    return SUCCEEDED(wallpaper_->SetWallpaper(Wide(monitorId).c_str(), Wide(path).c_str()));
+  }
+  bool ShowCentred() override { return SUCCEEDED(wallpaper_->SetPosition(DWPOS_CENTER)); }
+
+ private:
+  ComApartment apartment_;
+  ComPtr<IDesktopWallpaper> wallpaper_;
+};
+
 }  // namespace
+
+std::unique_ptr<MonitorWallpapers> OpenMonitorWallpapers() {
+  ComApartment apartment;
+  if (!apartment.ok()) return nullptr;
+  ComPtr<IDesktopWallpaper> wallpaper;
+  if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
+                              IID_IDesktopWallpaper, reinterpret_cast<void**>(wallpaper.GetAddressOf()))))
+    return nullptr;
+  return std::make_unique<SystemMonitorWallpapers>(std::move(apartment), std::move(wallpaper));
+}
+
+SpanStyle SpanStyleOfThisSystem() {
+  // Spanning came with Windows 8 (6.2); the version function answers truthfully only to programs whose
+  // manifest names the system, so the kernel's own record is read.
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  const auto getVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                                      reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+                                : nullptr;
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!getVersion || getVersion(&info) != 0) return SpanStyle::TileFromPrimary;
+  const bool eightOrLater = info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 2);
+  return eightOrLater ? SpanStyle::Span : SpanStyle::TileFromPrimary;
+}
+
+bool SetSpannedWallpaper(const std::string& path, SpanStyle style) {
+  const bool span = style == SpanStyle::Span;
+  if (!SetDesktopSetting(L"WallpaperStyle", span ? L"22" : L"0") ||
+      !SetDesktopSetting(L"TileWallpaper", span ? L"0" : L"1"))
+    return false;
+  return SetDesktopWallpaper(path);
+}
 
 bool SetDesktopWallpaper(const std::string& path) {
   std::wstring wide = Wide(path);

@@ -1,13 +1,42 @@
 #pragma once
 // The desktop wallpaper setting of the current user.
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "core/geometry.h"
 
 namespace qr::win {
 
 // Installs the file as the desktop wallpaper, saved in the user's profile and announced to all windows.
 // An empty path removes the wallpaper. False when the system refuses.
 bool SetDesktopWallpaper(const std::string& path);
+
+// The system's per-monitor wallpapers (Windows 8 and later): each monitor, by the id the system gives it,
+// shows a file of its own.
+class MonitorWallpapers {
+ public:
+  struct Monitor {
+    std::string id;
+    Rect rect;  // virtual-screen pixels
+  };
+  virtual ~MonitorWallpapers() = default;
+  virtual std::vector<Monitor> Monitors() = 0;
+  virtual bool SetWallpaper(const std::string& monitorId, const std::string& path) = 0;
+  // Every monitor shows its file centred: a file of the monitor's size then lies pixel for pixel.
+  virtual bool ShowCentred() = 0;
+};
+
+// The system's per-monitor wallpapers, or nothing where the system has none (older systems, Wine).
+std::unique_ptr<MonitorWallpapers> OpenMonitorWallpapers();
+
+// Installs one file over the whole virtual screen, shown one to one: spanned where the system spans
+// (Windows 8 and later), else tiled from the primary monitor's corner (the file must then be rolled for a
+// virtual screen that starts left of or above the primary). False when the system refuses.
+enum class SpanStyle { Span, TileFromPrimary };
+SpanStyle SpanStyleOfThisSystem();
+bool SetSpannedWallpaper(const std::string& path, SpanStyle style);
 
 struct CurrentWallpaper {
   enum class Style { Centre, Tile, Stretch, Fit, Fill };

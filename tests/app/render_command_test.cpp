@@ -17,6 +17,7 @@
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/image.h"
+#include "win32/image_test_pictures.h"
 #include "win32/text.h"
 #include "win32/wallpaper.h"
 #include "win32/wallpaper_test_settings.h"
@@ -144,7 +145,7 @@ TEST_F(RenderCommandTest, TheJobComesFromTheTableAndTheSettingsWithoutAnyWindow)
   std::string problem;
   const auto job = LoadWallpaperJob(table_, settings, std::nullopt, problem);
   ASSERT_TRUE(job) << problem;
-  EXPECT_EQ(job->screen, (Size{1024, 768}));
+  EXPECT_EQ(job->display.PrimarySize(), (Size{1024, 768}));
   EXPECT_EQ(job->background.kind, BackgroundKind::ImageFile);
   EXPECT_EQ(job->background.file, picture);
   EXPECT_EQ(job->background.placement, Placement::Tiled);
@@ -175,6 +176,50 @@ TEST_F(RenderCommandTest, TheJobComesFromTheTableAndTheSettingsWithoutAnyWindow)
   ASSERT_TRUE(image);
   EXPECT_EQ(image->pixels.Pixel(500, 700), kRed);                            // tiled picture
   EXPECT_EQ(image->pixels.Pixel(5 + 100 + 30, 5 + 19 + 8), RGB(0, 0, 255));  // cell (2, 2), opaque
+}
+
+// A layout given by hand: a bitmap per monitor and one of the whole virtual screen, nothing installed.
+TEST_F(RenderCommandTest, AGivenLayoutWritesEachMonitorAndTheSpanIntoTheFolder) {
+  Setting("Trans", "1");
+  // No separator at the end: before a closing quote it would escape it.
+  const std::string out = folder_.File("kiosk");
+  ASSERT_TRUE(CreateDirectoryW(win::Wide(out).c_str(), nullptr));
+  const auto wallpaperBefore = test::WallpaperSettingsGuard::Read(L"Wallpaper");
+  const test::ProgramRun run =
+      Run("/render " + Quoted(table_) + " /layout \"1024x768@0,0;800x600@-800,100\" /out " + Quoted(out) +
+          " /at -700,200");
+  ASSERT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_EQ(test::WallpaperSettingsGuard::Read(L"Wallpaper"), wallpaperBefore);
+  const auto first = win::LoadImageFile(out + "\\monitor1.bmp");
+  const auto second = win::LoadImageFile(out + "\\monitor2.bmp");
+  const auto span = win::LoadImageFile(out + "\\span.bmp");
+  ASSERT_TRUE(first && second && span);
+  EXPECT_EQ(first->width, 1024);
+  const COLORREF desk = first->pixels.Pixel(0, 0);
+  EXPECT_EQ(test::CountOther(first->pixels, 0, 0, 1024, 768, desk), 0);  // plain: the table is not on it
+  EXPECT_EQ(second->width, 800);
+  EXPECT_EQ(second->height, 600);
+  EXPECT_EQ(second->pixels.Pixel(100, 100), RGB(0, 0, 0));  // the first cell's frame
+  EXPECT_EQ(second->pixels.Pixel(99, 100), desk);
+  EXPECT_EQ(span->width, 1824);
+  EXPECT_EQ(span->height, 768);
+  int differences = 0;
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x) differences += span->pixels.Pixel(x, y + 100) != second->pixels.Pixel(x, y);
+  EXPECT_EQ(differences, 0);  // the table at 100,200 of the span
+  EXPECT_EQ(span->pixels.Pixel(100, 200), RGB(0, 0, 0));
+
+  for (const char* bad : {" /layout \"1024x768@0,0;800x600@100,100\" /out ", " /layout 1024x768 /out "}) {
+    const test::ProgramRun refused = Run("/render " + Quoted(table_) + bad + Quoted(out));
+    EXPECT_EQ(refused.exitCode, 2u) << bad;
+  }
+  EXPECT_EQ(Run("/render " + Quoted(table_) + " /layout 1024x768@0,0 /set").exitCode, 2u);
+}
+
+TEST_F(RenderCommandTest, MonitorsListsThisMachinesDisplay) {
+  const test::ProgramRun run = Run("/monitors");
+  EXPECT_EQ(run.exitCode, 0u);
+  EXPECT_NE(run.output.find("1: 1024x768 at 0,0, 96 dpi, primary"), std::string::npos) << run.output;
 }
 
 }  // namespace

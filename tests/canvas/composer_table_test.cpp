@@ -156,7 +156,7 @@ TEST(OneRenderer, TheWrittenBitmapHoldsExactlyTheComposedSurface) {
   table.At(1, 1).text = std::string("壁紙");
   table.At(2, 2).text = std::string("Quelm");
   WallpaperJob job;
-  job.screen = {1024, 768};
+  job.display = SingleMonitorLayout({1024, 768});
   job.background = {BackgroundKind::ImageFile, picture, Placement::Tiled, RGB(1, 2, 3)};
   job.table = JobTableFrom(table, 2, 2, kWidths);
   job.tableAt = {700, 600};

@@ -8,14 +8,15 @@
 namespace qr {
 namespace {
 
-// The editor's default grid (10 x 2, widths 80) on a 1024 x 768 screen at 15 twips per pixel.
-EditorPlacementInput DefaultGridOnTheTestScreen() {
-  EditorPlacementInput input;
-  input.screenPx = {1024, 768};
-  input.rows = 10;
-  input.cols = 2;
-  input.widths = {0, 80, 80, 80, 80, 80};
-  return input;
+// The editor's default grid (10 x 2, widths 80) at its saved place.
+EditorPlace DefaultGridAt(int32_t leftTwips, int32_t topTwips) {
+  return {leftTwips, topTwips, 10, 2, {0, 80, 80, 80, 80, 80}};
+}
+
+DisplayLayout TwoMonitors(int32_t secondaryDpi) {
+  DisplayLayout layout = SingleMonitorLayout({1024, 768});
+  layout.monitors.push_back({{-800, 100, 800, 600}, secondaryDpi, false, "\\\\.\\DISPLAY2"});
+  return layout;
 }
 
 TEST(WallpaperJob, StoredBackgroundAndPlacementValuesMapToTheirKinds) {
@@ -54,34 +55,69 @@ TEST(WallpaperJob, TheTableHoldsTheRowsInUseAndAnswersOnlyInsideThem) {
   EXPECT_EQ(fromFile.At(2, 5)->text, "last column");
 }
 
-TEST(WallpaperJob, TheCornerFollowsTheSavedEditorPositionAsTheCreateCommandComputesIt) {
-  EditorPlacementInput input = DefaultGridOnTheTestScreen();
-  input.leftTwips = 4500;
-  input.topTwips = 2250;
-  Rect window = EditorWindowRect(input);
-  EXPECT_EQ(window, (Rect{300, 150, 323, 301}));  // the minimum width; (209 + 52 + 40) rows of pixels
-  EXPECT_EQ(TableCornerFor(window, 15, 15), (Point{300 + 4 + 12, 150 + 52 + 12}));
+TEST(WallpaperJob, TheCornerIsTheFirstCellsTextAreaAtTheEditorsScale) {
+  const DisplayLayout screen = SingleMonitorLayout({1024, 768});
+  EXPECT_EQ(EditorWindowOnDisplay(DefaultGridAt(4500, 2250), screen), (Rect{300, 150, 323, 301}));
+  // Grid box at 4,52, its edge, the cell at 8,8, the cell's edge.
+  EXPECT_EQ(TablePlaceFromEditor(DefaultGridAt(4500, 2250), screen), (TablePlace{{316, 214}, 96}));
+  EXPECT_EQ(TablePlaceFromEditor(DefaultGridAt(4507, 2257), screen).corner, (Point{316, 214}));  // 300.47
 
-  input.leftTwips = 4507;  // 300.47 pixels: the window stands at 300
-  input.topTwips = 2257;   // 150.47
-  EXPECT_EQ(TableCornerFor(EditorWindowRect(input), 15, 15), (Point{316, 214}));
-
-  input.twipsPerPixelX = input.twipsPerPixelY = 12;  // 120 pixels per inch
-  input.leftTwips = 4500;
-  input.topTwips = 2250;  // 187.5 pixels: halves away from zero, as the window rounds
-  window = EditorWindowRect(input);
-  EXPECT_EQ(window.x, 375);
-  EXPECT_EQ(window.y, 188);
-  EXPECT_EQ(TableCornerFor(window, 12, 12), (Point{391, 252}));
+  // 144 dpi on a 1600 x 1200 screen: the design offsets scale, the edges stay two pixels.
+  const DisplayLayout scaled = SingleMonitorLayout({1600, 1200}, 144);
+  const TablePlace place = TablePlaceFromEditor(DefaultGridAt(5560, 3700), scaled);
+  EXPECT_EQ(place.corner, (Point{556 + 6 + 2 + 12 + 2, 370 + 78 + 2 + 12 + 2}));
+  EXPECT_EQ(place.dpi, 144);
+  // 120 dpi: 187.5 pixels round away from zero as the window does; 4 and 8 scale to 5 and 10.
+  const TablePlace at120 = TablePlaceFromEditor(DefaultGridAt(4500, 2250), SingleMonitorLayout({1024, 768}, 120));
+  EXPECT_EQ(at120.corner, (Point{375 + 19, 188 + 79}));
 }
 
-TEST(WallpaperJob, WithoutASavedPositionTheEditorIsCentred) {
-  EditorPlacementInput input = DefaultGridOnTheTestScreen();
-  input.leftTwips = -1;
-  input.topTwips = 600;  // either -1 centres
-  const Rect window = EditorWindowRect(input);
-  EXPECT_EQ(window, CentredEditorWindowRect(input));
-  EXPECT_EQ(window, (Rect{351, 234, 323, 301}));  // (1024 - 323) / 2 = 350.5 and (768 - 301) / 2 = 233.5
+TEST(WallpaperJob, AnEditorOffEveryMonitorOpensCentredOnThePrimary) {
+  const DisplayLayout screen = SingleMonitorLayout({1024, 768});
+  // Either coordinate -1, a place beyond the screen, and a place on a monitor since removed.
+  for (const EditorPlace place : {DefaultGridAt(-1, 600), DefaultGridAt(30000, 3000), DefaultGridAt(-9000, 3000)})
+    EXPECT_EQ(EditorWindowOnDisplay(place, screen), (Rect{351, 234, 323, 301}));  // 350.5 and 233.5
+  // The same place is kept while its monitor is there.
+  EXPECT_EQ(EditorWindowOnDisplay(DefaultGridAt(-9000, 3000), TwoMonitors(96)).x, -600);
+}
+
+TEST(WallpaperJob, OnASecondaryMonitorTheTableTakesThatMonitorsScale) {
+  // The editor at -600,200 on a 144 dpi monitor left of the primary: the corner in negative coordinates.
+  const TablePlace place = TablePlaceFromEditor(DefaultGridAt(-9000, 3000), TwoMonitors(144));
+  EXPECT_EQ(place.dpi, 144);
+  EXPECT_EQ(place.corner, (Point{-600 + 22, 200 + 94}));
+  // Straddling the edge, the window counts for the monitor it overlaps most.
+  EXPECT_EQ(TablePlaceFromEditor(DefaultGridAt(-1500, 3000), TwoMonitors(144)).dpi, 96);
+}
+
+TEST(WallpaperJob, ACornerGivenByHandOnNoMonitorMovesOntoTheNearestInsideItsEdges) {
+  JobTable table;
+  table.rows = 2;
+  table.cols = 2;
+  table.widths = {0, 80, 80, 80, 80, 80};
+  const DisplayLayout layout = TwoMonitors(120);
+  EXPECT_EQ(TablePlaceAt({-700, 200}, table, layout), (TablePlace{{-700, 200}, 120}));
+  EXPECT_EQ(TablePlaceAt({-70, 20}, table, layout).corner, (Point{-70, 20}));  // partly on both: kept
+  EXPECT_EQ(TablePlaceAt({5000, 900}, table, layout), (TablePlace{{1024 - 160, 768 - 38}, 96}));
+  EXPECT_EQ(TablePlaceAt({-2000, 0}, table, layout), (TablePlace{{-800, 100}, 120}));
+}
+
+TEST(WallpaperJob, TheBuilderTakesTheBackgroundAndOptionsFromTheState) {
+  AppState state;
+  state.G_Kabe = 1;
+  state.Kabe_File = "C:\\p.jpg";
+  state.G_Pos = 2;
+  state.Trans = 1;
+  JobInputs inputs;
+  inputs.state = &state;
+  inputs.display = TwoMonitors(96);
+  inputs.desktopColour = 0x123456;
+  inputs.at = Point{-700, 200};
+  const WallpaperJob job = BuildWallpaperJob(inputs);
+  EXPECT_EQ(job.background, (JobBackground{BackgroundKind::ImageFile, "C:\\p.jpg", Placement::FullScreen, 0x123456}));
+  EXPECT_TRUE(job.transparent);
+  EXPECT_EQ(job.tableAt, (Point{-700, 200}));
+  EXPECT_EQ(job.display, inputs.display);
 }
 
 }  // namespace

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "canvas/canvas_window.h"
 #include "core/geometry.h"
+#include "core/wallpaper_job.h"
 #include "core/settings.h"
 #include "core/table_record.h"
 #include "font_colour/font_chooser.h"
@@ -22,6 +24,7 @@
 #include "support/editor_fixture.h"
 #include "support/program_run.h"
 #include "wallpaper_creation/create_wallpaper.h"
+#include "win32/display.h"
 #include "win32/files.h"
 #include "win32/handles.h"
 #include "win32/image.h"
@@ -233,11 +236,16 @@ TEST_F(DisplayScaling, WallpaperTableLandsOnTheEditorsCells) {
     ASSERT_EQ(green.left, cell11.x);
     ASSERT_EQ(green.top, cell11.y);
     ASSERT_EQ(red.left, cell22.x);
+    // The job builder's corner, from the editor's place alone, is the first cell's text area as shown.
+    const EditorPlace place{static_cast<int32_t>(std::lround(s.Left())), static_cast<int32_t>(std::lround(s.Top())),
+                            state.G_Rows, state.G_Cols, state.G_Cols_w};
+    EXPECT_EQ(TablePlaceFromEditor(place, win::CurrentDisplay()), (TablePlace{{cell11.x, cell11.y}, Dpi()}));
 
     ASSERT_TRUE(Build_Wallpaper(s, state, nullptr));
     auto loaded = win::LoadImageFile(WallpaperBitmapPath());
     ASSERT_TRUE(loaded);
-    // The command line, given the same table, settings and corner, draws the same cells.
+    // The command line, given the same table and settings (the editor's place among them), draws the same
+    // bitmap byte for byte.
     ProfileKeyStore settings(folder.File("Quelm_Rask.ini"));
     Save_Main_Settings(settings, state);
     Save_Editor_Settings(settings, state, s.Left(), s.Top());
@@ -245,9 +253,7 @@ TEST_F(DisplayScaling, WallpaperTableLandsOnTheEditorsCells) {
         folder.Write("table.qlm", EncodeTableFile(s.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w));
     const std::string out = folder.File("command line.bmp");
     const test::ProgramRun run =
-        test::RunProgram(test::ProgramIn(folder.path()), "/render \"" + table + "\" /out \"" + out +
-                                                             "\" /at " + std::to_string(state.Table_X) + "," +
-                                                             std::to_string(state.Table_Y));
+        test::RunProgram(test::ProgramIn(folder.path()), "/render \"" + table + "\" /out \"" + out + "\"");
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_EQ(win::ReadFileBytes(out), win::ReadFileBytes(WallpaperBitmapPath()));
     EXPECT_EQ(loaded->width, screenW);

@@ -1,0 +1,48 @@
+#pragma once
+// The wallpaper of a job written as bitmap files and installed, for one monitor or several.
+//
+// - One monitor: one bitmap at the given path (the fixed file), installed as the wallpaper: exactly what
+//   the program has always written.
+// - Several monitors, where the system has per-monitor wallpapers: a bitmap per monitor at its own size,
+//   the primary's at the given path and the others beside it with the monitor's number added
+//   ("Quelm_Rask2.bmp"), each installed on its monitor and shown centred, pixel for pixel.
+// - Several monitors elsewhere: one bitmap of the whole virtual screen at the given path, installed
+//   spanned, or tiled from the primary's corner where the system cannot span.
+// Every bitmap is written beside its file and then moved over it.
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/wallpaper_job.h"
+#include "win32/surface.h"
+#include "win32/wallpaper.h"
+
+namespace qr {
+
+struct WallpaperFiles {
+  enum class Kind { Single, PerMonitor, Spanned };
+  Kind kind = Kind::Single;
+  std::vector<std::string> paths;  // Single and Spanned: one; PerMonitor: one per monitor, in job order
+  win::SpanStyle spanStyle = win::SpanStyle::Span;
+  win::Surface primary;             // the primary monitor's picture (what the canvas shows)
+};
+
+// "C:\Quelm_Rask.bmp" with monitor number n (2, 3, ...) added: "C:\Quelm_Rask2.bmp".
+std::string MonitorBitmapPath(const std::string& primaryPath, size_t number);
+
+// Renders the job and writes its bitmaps as above; `perMonitor` is the system's per-monitor interface
+// (nullptr where there is none). Nothing when a bitmap could not be rendered or written.
+std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const std::string& path,
+                                                  win::MonitorWallpapers* perMonitor);
+
+// Installs written files. `primaryPath` replaces the primary's (or the only) file, where the user saved
+// it under a name of its own. False when the system refuses any of them.
+bool InstallWallpaperFiles(const WallpaperFiles& files, const WallpaperJob& job, const std::string& primaryPath,
+                           win::MonitorWallpapers* perMonitor);
+
+// For the command line's given layout: monitor1.bmp ... monitorN.bmp and span.bmp (the whole virtual
+// screen, not rolled) in `folder`. False when any could not be written.
+bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder);
+
+}  // namespace qr

@@ -1,0 +1,86 @@
+#include "win32/display.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "win32/handles.h"
+#include "win32/text.h"
+
+namespace qr::win {
+
+namespace {
+
+struct DisplayCache {
+  std::optional<DisplayLayout> read;
+  std::optional<DisplayLayout> overridden;
+};
+
+DisplayCache& Cache() {
+  static DisplayCache cache;
+  return cache;
+}
+
+int SessionDpi() {
+  const WindowDc screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignPixelsPerInch;
+  return dpi > 0 ? dpi : kDesignPixelsPerInch;
+}
+
+// GetDpiForMonitor (Windows 8.1 and later), looked up at run time; the session's resolution without it.
+int MonitorDpi(HMONITOR monitor, int sessionDpi) {
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static const GetDpiForMonitorFn getDpi = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  UINT x = 0, y = 0;
+  if (getDpi && SUCCEEDED(getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && y > 0)
+    return static_cast<int>(y);
+  return sessionDpi;
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  auto& layout = *reinterpret_cast<DisplayLayout*>(data);
+  MONITORINFOEXW info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+  const RECT& r = info.rcMonitor;
+  MonitorInfo added{{r.left, r.top, r.right - r.left, r.bottom - r.top},
+                    MonitorDpi(monitor, layout.systemDpi),
+                    (info.dwFlags & MONITORINFOF_PRIMARY) != 0,
+                    Utf8(info.szDevice)};
+  layout.monitors.push_back(std::move(added));
+  return TRUE;
+}
+
+}  // namespace
+
+DisplayLayout ReadDisplayLayout() {
+  DisplayLayout layout;
+  layout.systemDpi = SessionDpi();
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&layout));
+  // The primary first; the others in the system's order.
+  std::stable_partition(layout.monitors.begin(), layout.monitors.end(),
+                        [](const MonitorInfo& m) { return m.primary; });
+  if (layout.monitors.empty()) {
+    layout.monitors.push_back({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                               layout.systemDpi, true, {}});
+  }
+  return layout;
+}
+
+const DisplayLayout& CurrentDisplay() {
+  DisplayCache& cache = Cache();
+  if (cache.overridden) return *cache.overridden;
+  if (!cache.read) cache.read = ReadDisplayLayout();
+  return *cache.read;
+}
+
+void InvalidateDisplay() { Cache().read.reset(); }
+
+void OverrideDisplay(std::optional<DisplayLayout> layout) { Cache().overridden = std::move(layout); }
+
+}  // namespace qr::win
