@@ -12,6 +12,8 @@
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
+#include "app/watcher.h"
+#include "wallpaper_creation/last_wallpaper_file.h"
 #include "win32/bitmap_file.h"
 #include "win32/display.h"
 #include "win32/files.h"
@@ -51,6 +53,7 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
       say("written, but cannot install it as the wallpaper: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
+    if (request.set) RememberLastWallpaper(job, {*request.out});
     say("written: " + *request.out + "\r\n");
     return RenderExit::Done;
   }
@@ -66,11 +69,29 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
     say("written, but cannot install it as the wallpaper: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
+  if (request.set) RememberLastWallpaper(job, InstalledPaths(*files, job, path));
   say("written: " + path + "\r\n");
   return RenderExit::Done;
 }
 
 }  // namespace
+
+RenderExit RunRefresh(const std::function<void(std::string_view)>& say) {
+  const RefreshResult result =
+      RefreshLastWallpaper([&](std::string_view text) { say(std::string(text) + "\r\n"); });
+  switch (result) {
+    case RefreshResult::NothingRemembered:
+      say(std::string(kNothingRemembered) + "\r\n");
+      return RenderExit::InputMissing;
+    case RefreshResult::Failed:
+      say(std::string(kRefreshFailed) + "\r\n");
+      return RenderExit::OutputFailed;
+    case RefreshResult::Done:
+      break;
+  }
+  say(std::string(kRefreshDone) + "\r\n");
+  return RenderExit::Done;
+}
 
 std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeyStore& settings,
                                              std::optional<Point> at, std::string& problem,
@@ -131,7 +152,9 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
         ".bmp and span.bmp in " + *request.out + "\r\n");
     return RenderExit::Done;
   }
-  return WriteAndInstall(*job, request, say);
+  WallpaperJob installed = *job;
+  if (request.set) PreserveCurrentWallpaper(installed);  // installing may replace the picture under it
+  return WriteAndInstall(installed, request, say);
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder) {
@@ -148,6 +171,13 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
     case CommandLine::Kind::Bad:
       WriteToConsole(line.error + "\r\n");
       WriteToConsole(kUsageText);
+      return static_cast<int>(RenderExit::BadArguments);
+    case CommandLine::Kind::Refresh:
+      return static_cast<int>(RunRefresh(WriteToConsole));
+    case CommandLine::Kind::Watch:
+      return RunWatch();
+    case CommandLine::Kind::Autostart:
+      WriteToConsole("not available yet\r\n");
       return static_cast<int>(RenderExit::BadArguments);
     default:
       return static_cast<int>(RunRender(line.render, programFolder, WriteToConsole));

@@ -1,6 +1,7 @@
 #include "canvas/composer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "canvas/compose_internal.h"
 #include "win32/image.h"
@@ -26,23 +27,32 @@ StageTimer::~StageTimer() {
 
 }  // namespace compose
 
-void ComposeBackground(win::Surface& target, const JobBackground& background, ComposeTimings* timings) {
+void ComposeBackground(win::Surface& target, const JobBackground& background, ComposeTimings* timings,
+                       const std::string& monitorWallpaper) {
   if (!target.ok()) return;
   {
     compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
     target.Fill(background.desktopColour);
   }
   switch (background.kind) {
-    case BackgroundKind::CurrentWallpaper:
+    case BackgroundKind::CurrentWallpaper: {
       // PaintDesktop does not reproduce the wallpaper everywhere (a memory DC may get only a plain
       // fill), so a wallpaper file is drawn by us as the desktop lays it out.
-      if (const auto wallpaper = win::GetCurrentWallpaper()) {
+      std::optional<win::CurrentWallpaper> wallpaper = win::GetCurrentWallpaper();
+      if (!monitorWallpaper.empty()) {
+        if (!wallpaper) wallpaper.emplace();
+        wallpaper->path = monitorWallpaper;
+        if (background.wallpaperStyle >= 0 && background.wallpaperStyle <= 4)
+          wallpaper->style = static_cast<win::CurrentWallpaper::Style>(background.wallpaperStyle);
+      }
+      if (wallpaper) {
         compose::DrawWallpaper(target, *wallpaper, background.desktopColour, timings);
       } else {
         compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
         PaintDesktop(target.dc());
       }
       break;
+    }
     case BackgroundKind::ImageFile:
       compose::PlacePicture(target, background.file, background.placement, target.width(), target.height(),
                             background.desktopColour, timings);

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "core/app_state.h"
 #include "win32/display.h"
+#include "win32/wallpaper.h"
 
 namespace qr {
 
@@ -27,10 +29,14 @@ win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimin
   const Rect area = job.display.monitors[monitor].rect;
   win::Surface surface(area.w, area.h);  // the background is filled in once, by its composer
   if (!surface.ok()) return {};
-  ComposeBackground(surface, job.background, timings);
+  const std::vector<std::string>& own = job.background.monitorWallpapers;
+  // A layout with more monitors than files: the others show the first (the primary's).
+  const std::string mine = monitor < own.size() ? own[monitor] : own.empty() ? std::string() : own.front();
+  ComposeBackground(surface, job.background, timings, mine);
   const Point origin{area.x, area.y};
   if (job.transparent)
-    DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings);
+    DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings,
+                         {job.textEffect, job.panelAlpha});
   else
     DrawOpaqueTable(surface, job.table, Minus(CellsOrigin(job), origin), job.dpi, timings);
   GdiFlush();
@@ -90,12 +96,28 @@ std::vector<Rect> TableCellRects(const WallpaperJob& job) {
 
 uint32_t DesktopColour() { return GetSysColor(COLOR_BACKGROUND); }
 
+std::vector<std::string> MonitorWallpaperFiles(const DisplayLayout& display) {
+  std::vector<std::string> files;
+  const std::unique_ptr<win::MonitorWallpapers> system = win::OpenMonitorWallpapers();
+  if (!system) return files;
+  const auto known = system->Monitors();
+  for (const MonitorInfo& monitor : display.monitors) {
+    std::string file;
+    for (const auto& candidate : known)
+      if (candidate.rect == monitor.rect) file = system->Wallpaper(candidate.id);
+    files.push_back(file);
+  }
+  return files;
+}
+
 JobInputs SystemJobInputs(const AppState& state, JobTable table) {
   JobInputs inputs;
   inputs.state = &state;
   inputs.table = std::move(table);
   inputs.display = win::CurrentDisplay();
   inputs.desktopColour = DesktopColour();
+  if (state.G_Kabe == 0 && inputs.display.monitors.size() > 1)
+    inputs.monitorWallpapers = MonitorWallpaperFiles(inputs.display);
   return inputs;
 }
 

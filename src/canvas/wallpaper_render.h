@@ -9,6 +9,7 @@
 //   WallpaperJob job = WallpaperJobFromEditor(editor);   // or LoadWallpaperJob(...) from a ".qlm"
 //   win::Surface wallpaper = RenderWallpaper(job);        // the primary monitor's picture
 //   win::WriteBitmapFile(wallpaper, WallpaperBitmapPath());
+#include <string>
 #include <vector>
 
 #include "canvas/composer.h"
@@ -36,8 +37,10 @@ win::Surface RollForTiling(const win::Surface& span, Point virtualOrigin);
 // The screen rectangles of the job's table cells (the canvas lets presses on them through).
 std::vector<Rect> TableCellRects(const WallpaperJob& job);
 
-// The system's part of a job: the desktop colour.
+// The system's part of a job: the desktop colour, and each monitor's own wallpaper file where the system
+// keeps one per monitor (in the display's order; empty where it has none).
 uint32_t DesktopColour();
+std::vector<std::string> MonitorWallpaperFiles(const DisplayLayout& display);
 
 // The builder's inputs that come from the system: the display and the desktop colour.
 JobInputs SystemJobInputs(const AppState& state, JobTable table);

@@ -41,6 +41,27 @@ CommandLine Bad(std::string error) {
   return line;
 }
 
+CommandLine ParseAutostart(const std::vector<std::string>& args) {
+  std::string value = args.size() == 2 ? args[1] : std::string();
+  for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (value != "on" && value != "off") return Bad("/autostart needs on or off");
+  CommandLine line;
+  line.kind = CommandLine::Kind::Autostart;
+  line.autostartOn = value == "on";
+  return line;
+}
+
+CommandLine ParseRefresh(const std::vector<std::string>& args) {
+  CommandLine line;
+  line.kind = CommandLine::Kind::Refresh;
+  if (args.size() == 1) return line;
+  if (args.size() == 3 && SwitchName(args[1]) == "/settings" && !args[2].empty()) {
+    line.settings = args[2];
+    return line;
+  }
+  return Bad("/refresh takes only /settings <file.ini>");
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -50,10 +71,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.kind = CommandLine::Kind::Usage;
     return line;
   }
-  if (args.size() == 1 && SwitchName(args[0]) == "/monitors") {
-    line.kind = CommandLine::Kind::Monitors;
+  const std::string first = SwitchName(args[0]);
+  if (args.size() == 1 && (first == "/monitors" || first == "/watch")) {
+    line.kind = first == "/watch" ? CommandLine::Kind::Watch : CommandLine::Kind::Monitors;
     return line;
   }
+  if (first == "/autostart") return ParseAutostart(args);
+  if (first == "/refresh") return ParseRefresh(args);
   if (SwitchName(args[0]) != "/render") return Bad(std::string("unknown argument: ").append(args[0]));
   if (args.size() < 2 || args[1].empty() || !SwitchName(args[1]).empty())
     return Bad("/render needs a table file (.qlm)");
@@ -71,6 +95,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (!hasValue) return Bad("/at needs <x>,<y>");
       request.at = ParsePoint(args[++i]);
       if (!request.at) return Bad("/at needs <x>,<y> in whole pixels: " + args[i]);
+    } else if (name == "/settings" && !line.settings) {
+      if (!hasValue || args[i + 1].empty()) return Bad("/settings needs a settings file (.ini)");
+      line.settings = args[++i];
     } else if (name == "/layout" && !request.layout) {
       if (!hasValue || args[i + 1].empty()) return Bad("/layout needs the monitors: WxH@X,Y[;WxH@X,Y...]");
       request.layout = args[++i];

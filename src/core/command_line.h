@@ -18,6 +18,8 @@ namespace qr {
 inline constexpr std::string_view kUsageText =
     "Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]\r\n"
     "Quelm_Rask.exe /render <table.qlm> /layout \"WxH@X,Y[;WxH@X,Y...]\" /out <folder>\\\r\n"
+    "Quelm_Rask.exe /refresh\r\n"
+    "Quelm_Rask.exe /watch\r\n"
     "Quelm_Rask.exe /monitors\r\n"
     "  /render <table.qlm>  draws the saved table over the background of Quelm_Rask.ini\r\n"
     "  /out <file.bmp>      writes the bitmap there instead of the wallpaper file (with several\r\n"
@@ -29,6 +31,8 @@ inline constexpr std::string_view kUsageText =
     "                       primary; writes monitor1.bmp ... and span.bmp into the /out folder and\r\n"
     "                       installs nothing\r\n"
     "  /monitors            lists this machine's monitors: size at position, dpi, the primary\r\n"
+    "  /refresh             makes the last wallpaper installed again for the display as it is now\r\n"
+    "  /watch               stays resident and does /refresh after display changes\r\n"
     "Exit codes: 0 done, 2 bad arguments, 3 input missing or unreadable, 4 bitmap not written or not\r\n"
     "installed.\r\n";
 
@@ -45,9 +49,13 @@ struct RenderRequest {
 };
 
 struct CommandLine {
-  enum class Kind { Windows, Usage, Monitors, Render, Bad };
+  enum class Kind { Windows, Usage, Monitors, Render, Refresh, Watch, Autostart, Bad };
   Kind kind = Kind::Windows;
   RenderRequest render;  // Kind::Render
+  // Kind::Render and Kind::Refresh: the settings file to read the background from instead of the one
+  // beside the program (never written).
+  std::optional<std::string> settings;
+  bool autostartOn = false;  // Kind::Autostart: on or off
   std::string error;     // Kind::Bad: what is wrong
 };
 

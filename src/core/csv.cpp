@@ -22,7 +22,7 @@ std::string CsvFieldSplitter::Next_Csv_Field(std::string_view line, bool continu
 
   while (position_ < length_ && text[position_] == ' ') ++position_;
   if (position_ > length_) return kCsvEndMarker;
-  if (position_ == length_ || text[position_] == ',') {
+  if (position_ == length_ || text[position_] == separator_) {
     ++position_;
     return {};
   }
@@ -37,10 +37,10 @@ std::string CsvFieldSplitter::Next_Csv_Field(std::string_view line, bool continu
       comma = std::string_view::npos;
     } else {
       field = text.substr(start, closingQuote - start);
-      comma = text.find(',', closingQuote + 1);
+      comma = text.find(separator_, closingQuote + 1);
     }
   } else {
-    comma = text.find(',', position_);
+    comma = text.find(separator_, position_);
     field = TrimTrailingBlanks(
         text.substr(position_, comma == std::string_view::npos ? std::string_view::npos : comma - position_));
   }

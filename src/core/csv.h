@@ -12,6 +12,8 @@ inline const std::string kCsvEndMarker(1, '\0');
 // splitter restarted per line.
 class CsvFieldSplitter {
  public:
+  // Fields end at `separator`: a comma, or a tab for tab-separated text. Every other rule is the same.
+  explicit CsvFieldSplitter(char separator = ',') : separator_(separator) {}
   // The next field of `line`. `continueLine` false starts at the beginning of `line`; true goes on after
   // the previous field of the same line. Blanks before a field are skipped; a field starting with a
   // double quote runs to the next double quote, keeps its blanks and commas, and anything between that
@@ -25,6 +27,7 @@ class CsvFieldSplitter {
  private:
   size_t position_ = 0;  // 0-based; length_ + 1 means past the end
   size_t length_ = 0;
+  char separator_ = ',';
 };
 
 }  // namespace qr

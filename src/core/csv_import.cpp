@@ -8,9 +8,9 @@ namespace qr {
 
 namespace {
 
-std::vector<std::string> SplitFields(std::string_view line) {
+std::vector<std::string> SplitFields(std::string_view line, char separator) {
   std::vector<std::string> fields;
-  CsvFieldSplitter splitter;
+  CsvFieldSplitter splitter(separator);
   bool continueLine = false;
   // The end is asked of the splitter: a field of one NUL byte looks like the end marker.
   while (fields.size() < kMaxCsvFields && !(continueLine && splitter.AtLineEnd())) {
@@ -18,6 +18,23 @@ std::vector<std::string> SplitFields(std::string_view line) {
     continueLine = true;
   }
   return fields;
+}
+
+bool IsTabSeparatedExtension(std::string_view extension) {
+  std::string upper(extension);
+  for (char& ch : upper) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
+  return upper == "TXT" || upper == "TSV";
+}
+
+// Code page 932 is decoded line by line, so only the lines kept are converted.
+std::vector<std::vector<std::string>> DecodeCp932Rows(std::string_view bytes, char separator) {
+  const std::vector<std::string_view> lines = SplitLines(bytes, kMaxRows);
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(lines.size());
+  for (std::string_view line : lines) rows.push_back(SplitFields(DecodeCp932(line), separator));
+  return rows;
 }
 
 }  // namespace
@@ -40,10 +57,26 @@ std::vector<std::string_view> SplitLines(std::string_view text, size_t maxLines)
 }
 
 std::vector<std::vector<std::string>> DecodeCsvFile(std::string_view bytes) {
-  const std::vector<std::string_view> lines = SplitLines(bytes, kMaxRows);
+  return DecodeCp932Rows(bytes, ',');
+}
+
+TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view extension) {
+  TextTableFormat format;
+  format.encoding = DetectTextEncoding(bytes);
+  const bool utf16 = format.encoding == TextEncoding::Utf16Le || format.encoding == TextEncoding::Utf16Be;
+  format.separator = utf16 || IsTabSeparatedExtension(extension) ? '\t' : ',';
+  return format;
+}
+
+std::vector<std::vector<std::string>> DecodeTextTableFile(std::string_view bytes,
+                                                          std::string_view extension) {
+  const TextTableFormat format = DetectTextTableFormat(bytes, extension);
+  if (format.encoding == TextEncoding::Cp932) return DecodeCp932Rows(bytes, format.separator);
+  const std::string text = DecodeText(bytes, format.encoding);
+  const std::vector<std::string_view> lines = SplitLines(text, kMaxRows);
   std::vector<std::vector<std::string>> rows;
   rows.reserve(lines.size());
-  for (std::string_view line : lines) rows.push_back(SplitFields(DecodeCp932(line)));
+  for (std::string_view line : lines) rows.push_back(SplitFields(line, format.separator));
   return rows;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// Reading a comma-separated text file (code page 932) into table rows.
+// Reading a text file of table rows: comma- or tab-separated, in code page 932, UTF-8 or UTF-16.
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/text_encoding.h"
 
 namespace qr {
 
@@ -13,6 +15,18 @@ inline constexpr size_t kMaxCsvFields = 5;
 // and text after the last line end is one more line when it is not empty. So "a\r\nb\r\n" and "a\r\nb"
 // both have 2 lines, "\r\n" has 1 and an empty file none.
 std::vector<std::vector<std::string>> DecodeCsvFile(std::string_view bytes);
+
+struct TextTableFormat {
+  TextEncoding encoding = TextEncoding::Cp932;
+  char separator = ',';
+};
+// The encoding (DetectTextEncoding) and the separator: a tab for UTF-16 text (a spreadsheet's "Unicode
+// text") and for the extensions "txt" and "tsv" (any case), a comma otherwise. `extension` comes
+// without its dot.
+TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view extension);
+
+// A text file's rows by the line and field rules of DecodeCsvFile, in the format detected.
+std::vector<std::vector<std::string>> DecodeTextTableFile(std::string_view bytes, std::string_view extension);
 
 // The first `maxLines` lines of a text, by the rule above (without their line ends). The rest of the text
 // is not looked at, so a huge file costs no more than its first lines.

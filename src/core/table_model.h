@@ -39,6 +39,9 @@ class TableModel {
  private:
   static size_t Index(int row, int col) { return static_cast<size_t>((row - 1) * kMaxCols + (col - 1)); }
   std::array<Cell, kMaxRows * kMaxCols> cells_{};
+
+ public:
+  bool operator==(const TableModel&) const = default;
 };
 
 }  // namespace qr

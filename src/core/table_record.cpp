@@ -4,6 +4,7 @@
 
 #include "core/cp932.h"
 #include "core/numeric.h"
+#include "core/text_encoding.h"
 
 namespace qr {
 
@@ -119,6 +120,17 @@ std::optional<DecodedTable> DecodeTableFile(std::string_view bytes) {
   for (size_t r = 0; r < count; ++r)
     table.cells.push_back(DecodeRow(bytes.substr(r * kTableRecordSize, kTableRecordSize)));
   return table;
+}
+
+int CellsOutsideCp932(const TableModel& table, int16_t rows) {
+  int count = 0;
+  for (int row = 1; row <= std::min<int>(rows, kMaxRows); ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) {
+      const Cell& cell = table.At(row, col);
+      if (!FitsCp932(cell.text) || !FitsCp932(cell.font.name)) ++count;
+    }
+  }
+  return count;
 }
 
 }  // namespace qr

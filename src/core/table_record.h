@@ -39,6 +39,10 @@ using TableRow = std::array<Cell, kMaxCols>;             // column 1 first
 // rounded to whole points, halves to even.
 std::string EncodeTableFile(const TableModel& table, int16_t rows, int16_t cols, const ColumnWidths& widths);
 
+// How many cells of the first `rows` rows (all five columns, as the file stores them) hold a text or a
+// font name with characters that code page 932 cannot keep: EncodeTableFile stores those as '?'.
+int CellsOutsideCp932(const TableModel& table, int16_t rows);
+
 struct DecodedTable {
   int16_t rows = 0;  // 1..34
   int16_t cols = 0;  // 1..5

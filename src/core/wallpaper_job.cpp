@@ -36,17 +36,6 @@ int32_t Saturated(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// The table's outer size as the canvas lays it out at design scale (enough to keep it on a monitor).
-Size TableSize(const JobTable& table) {
-  const CanvasTableLayout layout = LayoutCanvasTable(0, 0, table.rows, table.cols, table.widths);
-  int64_t right = 1, bottom = 1;
-  for (const CellPlacement& cell : layout.cells) {
-    right = std::max<int64_t>(right, int64_t{cell.rect.x} + cell.rect.w);
-    bottom = std::max<int64_t>(bottom, int64_t{cell.rect.y} + cell.rect.h);
-  }
-  return {Saturated(right), Saturated(bottom)};
-}
-
 }  // namespace
 
 BackgroundKind BackgroundKindOf(int16_t G_Kabe) {
@@ -62,6 +51,14 @@ BackgroundKind BackgroundKindOf(int16_t G_Kabe) {
 
 Placement PlacementOf(int16_t G_Pos) {
   return G_Pos >= 0 && G_Pos <= 2 ? static_cast<Placement>(G_Pos) : Placement::None;
+}
+
+TextEffect TextEffectOf(int16_t Text_Effect) {
+  return Text_Effect >= 0 && Text_Effect <= 3 ? static_cast<TextEffect>(Text_Effect) : TextEffect::None;
+}
+
+int16_t PanelAlphaOf(int16_t Panel_Alpha) {
+  return Panel_Alpha == 25 || Panel_Alpha == 75 ? Panel_Alpha : int16_t{50};
 }
 
 const Cell* JobTable::At(int row, int col) const {
@@ -114,9 +111,19 @@ TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& d
   return {TableCornerInEditor(window, dpi), dpi};
 }
 
+Size TableOuterSize(const JobTable& table, int32_t dpi) {
+  const CanvasTableLayout layout = ScaledCanvasTable({0, 0}, table.rows, table.cols, table.widths, dpi);
+  int64_t right = 1, bottom = 1;
+  for (const CellPlacement& cell : layout.cells) {
+    right = std::max<int64_t>(right, int64_t{cell.rect.x} + cell.rect.w);
+    bottom = std::max<int64_t>(bottom, int64_t{cell.rect.y} + cell.rect.h);
+  }
+  return {Saturated(right), Saturated(bottom)};
+}
+
 TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display) {
   if (display.monitors.empty()) return {corner, display.systemDpi};
-  const Size size = TableSize(table);
+  const Size size = TableOuterSize(table, kDesignPixelsPerInch);
   const Rect whole{corner.x, corner.y, size.w, size.h};
   const MonitorInfo& monitor = display.monitors[NearestMonitor(display, whole)];
   if (MonitorOverlapping(display, whole)) return {corner, monitor.dpi};
@@ -130,13 +137,17 @@ WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
   WallpaperJob job;
   job.display = inputs.display;
   job.background = {BackgroundKindOf(state.G_Kabe), state.Kabe_File, PlacementOf(state.G_Pos),
-                    inputs.desktopColour};
+                    inputs.desktopColour, {}};
+  if (job.background.kind == BackgroundKind::CurrentWallpaper)
+    job.background.monitorWallpapers = inputs.monitorWallpapers;
   job.table = inputs.table;
   const TablePlace place = inputs.at ? TablePlaceAt(*inputs.at, job.table, job.display)
                                      : TablePlaceFromEditor(inputs.editor, job.display);
   job.tableAt = place.corner;
-  job.dpi = place.dpi;
+  job.dpi = inputs.dpi.value_or(place.dpi);
   job.transparent = state.Trans == 1;
+  job.textEffect = TextEffectOf(state.Text_Effect);
+  job.panelAlpha = PanelAlphaOf(state.Panel_Alpha);
   return job;
 }
 

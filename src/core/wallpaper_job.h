@@ -21,16 +21,30 @@ enum class BackgroundKind : int16_t { CurrentWallpaper = 0, ImageFile = 1, Deskt
 // How an image file is placed; the values are those of the settings key "G_Pos". None draws nothing.
 enum class Placement : int16_t { Centred = 0, Tiled = 1, FullScreen = 2, None = -1 };
 
+// How transparent cells' text stands out from the picture; the values are those of the settings key
+// "Text_Effect". Opaque cells are never affected.
+enum class TextEffect : int16_t { None = 0, Outline = 1, Shadow = 2, Panel = 3 };
+
 // A stored `G_Kabe`: any value but 0 and 1 means the desktop colour alone.
 BackgroundKind BackgroundKindOf(int16_t G_Kabe);
 // A stored `G_Pos`: values other than 0..2 place nothing.
 Placement PlacementOf(int16_t G_Pos);
+// A stored `Text_Effect`: values other than 0..3 mean no effect.
+TextEffect TextEffectOf(int16_t Text_Effect);
+// A stored `Panel_Alpha` (percent): 25, 50 or 75; any other value is 50.
+int16_t PanelAlphaOf(int16_t Panel_Alpha);
 
 struct JobBackground {
   BackgroundKind kind = BackgroundKind::DesktopColour;
   std::string file;  // the image file (ImageFile only)
   Placement placement = Placement::Centred;
   uint32_t desktopColour = 0;  // 0x00BBGGRR: what shows where no picture lies
+  // CurrentWallpaper where the system keeps a wallpaper per monitor: each monitor's file, in the order of
+  // the display's monitors (empty: the one wallpaper the system reports, on every monitor).
+  std::vector<std::string> monitorWallpapers;
+  // How those files are laid out (0 centred, 1 tiled, 2 stretched, 3 fitted, 4 filled); -1: the style the
+  // system records now.
+  int16_t wallpaperStyle = -1;
   bool operator==(const JobBackground&) const = default;
 };
 
@@ -52,7 +66,9 @@ struct WallpaperJob {
   JobTable table;
   Point tableAt;  // virtual-screen pixels of the first cell's top-left corner (`Table_X`, `Table_Y`)
   bool transparent = false;  // `Trans` = 1: text over the background; otherwise opaque cells
-  int32_t dpi = kDesignPixelsPerInch;  // the editor's display scale, which the cells follow
+  int32_t dpi = kDesignPixelsPerInch;        // the editor's display scale, which the cells follow
+  TextEffect textEffect = TextEffect::None;  // transparent cells only
+  int16_t panelAlpha = 50;                   // the panel's opacity, percent
   bool operator==(const WallpaperJob&) const = default;
 };
 
@@ -86,6 +102,9 @@ struct TablePlace {
 };
 TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& display);
 
+// The table's outer size at `dpi` as the canvas lays it out (at least 1 x 1).
+Size TableOuterSize(const JobTable& table, int32_t dpi);
+
 // A corner given by hand: kept where it is when the table touches a monitor, otherwise moved
 // onto the nearest monitor, inside its edges. The scale is that monitor's.
 TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display);
@@ -97,8 +116,10 @@ struct JobInputs {
   JobTable table;
   DisplayLayout display;
   uint32_t desktopColour = 0;
+  std::vector<std::string> monitorWallpapers;  // see JobBackground
   EditorPlace editor;        // the editor's place (its saved one, or where it stands now)
   std::optional<Point> at;   // a corner given by hand instead
+  std::optional<int32_t> dpi;  // the cells' scale where it is known (a remembered wallpaper)
 };
 WallpaperJob BuildWallpaperJob(const JobInputs& inputs);
 

@@ -8,6 +8,7 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "shared/helpers.h"
+#include "win32/fonts.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 
@@ -68,13 +69,25 @@ void RunStep(Step&& step) {
   }
 }
 
-// The hourglass over the whole screen while the window is being built.
+// The hourglass over the whole screen while the window is being built. The editor below stays enabled
+// until the window is shown, and a message run meanwhile would let it put its own pointer back: the
+// (still hidden) window holds the mouse until the load is over, and no WM_SETCURSOR is sent while the
+// mouse is held.
 class HourglassCursor {
  public:
-  HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+  explicit HourglassCursor(HWND holder) : holder_(holder) {
+    SetCapture(holder_);
+    ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  }
   HourglassCursor(const HourglassCursor&) = delete;
   HourglassCursor& operator=(const HourglassCursor&) = delete;
-  ~HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
+  ~HourglassCursor() {
+    if (GetCapture() == holder_) ReleaseCapture();
+    ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+
+ private:
+  HWND holder_;
 };
 
 // The list is filled with one message per entry and drawn once at the end: a system may report
@@ -171,6 +184,14 @@ void Quelm_Rask_F::DesignPalette() {
   fraPalette.SetBackColor(kPanelGrey);
   lblColorSample[0].Create(fraPalette, 3, 3, 142, 16);
   lblColorSample[0].SetBackColor(RGB(0, 0, 0));
+  for (int ring = 0; ring < 2; ++ring) {  // before the swatches: they lie above it
+    swatchRing_[static_cast<size_t>(ring)].Create(fraPalette, 0, 0, 0, 0);
+    swatchRing_[static_cast<size_t>(ring)].SetBackColor(ring == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    swatchRing_[static_cast<size_t>(ring)].SetVisible(false);
+  }
+  focusWatch_.OnTimer = [this] { Show_Swatch_Ring(); };
+  focusWatch_.SetInterval(50);
+  focusWatch_.SetEnabled(true);
   for (int index = 1; index <= kPaletteColours; ++index) {
     forms::Label& swatch = lblColorSample[static_cast<size_t>(index)];
     const int row = (index - 1) / 8;
@@ -179,6 +200,7 @@ void Quelm_Rask_F::DesignPalette() {
                   kSwatchSize, kSwatchSize);
     swatch.SetBackColor(*Palette_Color(index));
   }
+  lblColorSample[1].SetTabStop(true);
 }
 
 void Quelm_Rask_F::DesignPreviewAndButtons() {
@@ -218,8 +240,8 @@ void Quelm_Rask_F::ConnectEvents() {
 // ---- Loading
 
 void Quelm_Rask_F::Form_Load() {
-  HourglassCursor hourglass;  // 1
-  RunStep([&] {               // 2
+  HourglassCursor hourglass(hwnd());  // 1
+  RunStep([&] {                       // 2
     // Around `Pic_C` as the screen shows it: at 100 % the window's own margins, at other scales the
     // frame as the system draws it there.
     const SIZE frame = FrameExtent();
@@ -273,13 +295,9 @@ void Quelm_Rask_F::Copy_Current_Cell() {
   const AppState& state = editor_.State();
   if (!TableModel::Valid(state.Cur_Row, state.Cur_Col)) return;
   const Cell& cell = editor_.Model().At(state.Cur_Row, state.Cur_Col);
-  forms::FontSpec font = lblViewer.Font();
-  font.name = cell.font.name;
-  font.size = cell.font.size;
-  font.bold = cell.font.bold;
-  font.italic = cell.font.italic;
-  font.charset = DEFAULT_CHARSET;  // as the cells ask for their fonts
-  lblViewer.SetFont(font);
+  // The preview asks for its font exactly as the cells do (the character set follows the face name), so
+  // where the face is missing both fall back to the same one.
+  lblViewer.SetFont(win::CellFontSpec(cell.font.name, cell.font.size, cell.font.bold, cell.font.italic));
   lblViewer.SetForeColor(cell.foreColor);
   lblViewer.SetBackColor(cell.backColor);
   lblViewer.SetCaption(cell.text.empty() ? kPreviewSample : cell.text);
@@ -311,9 +329,8 @@ void Quelm_Rask_F::Fill_Sizes_And_Styles() {
 void Quelm_Rask_F::LstFontName_Click() {
   const int index = LstFontName.ListIndex();
   if (index < 0) return;
-  forms::FontSpec font = lblViewer.Font();
-  font.name = LstFontName.List(index);
-  lblViewer.SetFont(font);
+  const forms::FontSpec& font = lblViewer.Font();
+  lblViewer.SetFont(win::CellFontSpec(LstFontName.List(index), font.size, font.bold, font.italic));
   lblViewer.Refresh();
 }
 
@@ -344,6 +361,66 @@ void Quelm_Rask_F::lblColorSample_MouseDown(int index) {
   lblViewer.SetForeColor(colour);
 }
 
+int Quelm_Rask_F::FocusedSwatch() const {
+  const forms::FocusTarget focus = forms::CurrentFocus();
+  for (int index = 1; index <= kPaletteColours; ++index) {
+    if (focus.control == &lblColorSample[static_cast<size_t>(index)]) return index;
+  }
+  return 0;
+}
+
+void Quelm_Rask_F::FocusSwatch(int index) {
+  for (int other = 1; other <= kPaletteColours; ++other)
+    lblColorSample[static_cast<size_t>(other)].SetTabStop(other == index);
+  forms::MoveFocus({fraPalette.hwnd(), &lblColorSample[static_cast<size_t>(index)]});
+  Show_Swatch_Ring();
+}
+
+void Quelm_Rask_F::Show_Swatch_Ring() {
+  const int index = FocusedSwatch();
+  for (int ring = 0; ring < 2; ++ring) {
+    forms::Label& frame = swatchRing_[static_cast<size_t>(ring)];
+    if (index == 0) {
+      if (frame.Visible()) frame.SetVisible(false);
+      continue;
+    }
+    const forms::Label& swatch = lblColorSample[static_cast<size_t>(index)];
+    const int margin = 2 - ring;  // the gap between swatches holds both rings
+    const RECT around{swatch.Left() - margin, swatch.Top() - margin, swatch.Left() + swatch.Width() + margin,
+                      swatch.Top() + swatch.Height() + margin};
+    if (frame.Left() != around.left || frame.Top() != around.top ||
+        frame.Width() != around.right - around.left)
+      frame.Move(around.left, around.top, around.right - around.left, around.bottom - around.top);
+    if (!frame.Visible()) frame.SetVisible(true);
+  }
+}
+
+bool Quelm_Rask_F::Form_KeyPreview(const forms::KeyEvent& e) {
+  const int index = FocusedSwatch();
+  if (index == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
+  constexpr int kColumns = 8;
+  const int column = (index - 1) % kColumns;
+  int next = index;
+  switch (e.keyCode) {
+    case VK_LEFT:
+      next = column > 0 ? index - 1 : index;
+      break;
+    case VK_RIGHT:
+      next = column < kColumns - 1 ? index + 1 : index;
+      break;
+    case VK_UP:
+      next = index > kColumns ? index - kColumns : index;
+      break;
+    case VK_DOWN:
+      next = index + kColumns <= kPaletteColours ? index + kColumns : index;
+      break;
+    default:
+      return false;
+  }
+  if (next != index) FocusSwatch(next);
+  return true;  // at the palette's edge the key is spent without a move
+}
+
 // ---- OK and cancel
 
 void Quelm_Rask_F::lbl_OK_MouseDown() { Img_OK.SetPicture(skin_.Img_On); }
@@ -370,11 +447,13 @@ void Quelm_Rask_F::Apply_Font() {
   const uint32_t colour = lblViewer.ForeColor();
   const AppState& state = editor_.State();
   if (state.Common == 1) {
+    editor_.RememberForUndo();
     for (int row = 1; row <= kMaxRows; ++row) {
       for (int col = 1; col <= kMaxCols; ++col) RunStep([&] { Apply_To_Cell(row, col, font, colour); });
     }
     return;
   }
+  editor_.ForgetUndo();
   if (TableModel::Valid(state.Cur_Row, state.Cur_Col))
     Apply_To_Cell(state.Cur_Row, state.Cur_Col, font, colour);
 }

@@ -73,6 +73,9 @@ class Quelm_Rask_F : public forms::Form {
   void Form_Load() override;
   void Form_DpiChanged() override { Paint_Texture(); }
   void Form_QueryUnload(forms::UnloadMode mode) override;
+  // The palette is one tab stop, the swatch the focus last moved to: arrow keys move the focus over the
+  // swatches (eight to a row), Space or Enter chooses the one it is on, as a click does.
+  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
   void DesignLists();
@@ -89,6 +92,12 @@ class Quelm_Rask_F : public forms::Form {
   void LstFontStyle_Click();
   void LstFontSize_Click();
   void lblColorSample_MouseDown(int index);
+  // The swatch (1..72) with the keyboard focus, or 0.
+  int FocusedSwatch() const;
+  void FocusSwatch(int index);
+  // The focused swatch is ringed in black and white, seen on every colour and on the palette's grey
+  // (where the toolkit's dotted frame barely shows); the ring follows the focus however it moves.
+  void Show_Swatch_Ring();
   void lbl_OK_MouseDown();
   void lbl_OK_MouseUp();
   void lbl_Can_MouseDown();
@@ -100,6 +109,8 @@ class Quelm_Rask_F : public forms::Form {
   const FontChooserSkin& skin_;
   FontChooserServices services_;
   std::vector<std::string> fontNames_;  // what the name list holds, index for index
+  std::array<forms::Label, 2> swatchRing_;  // outer black, inner white; below the swatches
+  forms::Timer focusWatch_;
 };
 
 // The chooser as the editor's font command: shown modally over the editor, a fresh one each time.

@@ -71,12 +71,14 @@ void BackgroundChoice::Browse_Kabe_File() {
   request.owner = Owner();
   request.filterName = "壁紙ﾌｧｲﾙ (bmp jpg)";
   request.filterPattern = "*.bmp;*.jpg";
+  request.moreFilters = {{PictureFilterName(), PictureFilterPattern()}};
   request.title = "ﾌｧｲﾙの参照";
   request.flags = 0;  // a typed name that does not exist is accepted; command 1 reports it
   request.initialFolder = state_.Get_File_Path;
   const auto path = win::ShowOpenDialog(request);
   if (!path) return;
   state_.Get_File_Path = Get_Folder(*path);
+  if (File_Exists(*path) && !UsablePicture(Owner(), *path)) return;
   SetChosenFile(*path);
 }
 
@@ -90,6 +92,7 @@ void BackgroundChoice::Preview_Chosen_File() {
     win::ShowMessage(Owner(), kMissingFileMessage, win::kWarningStyle);
     return;
   }
+  if (!UsablePicture(Owner(), path)) return;
   state_.Kabe_File = path;
   state_.Capture_Mode = 0;
   OpenPreview(windows_, state_, Owner());
@@ -101,6 +104,10 @@ void BackgroundChoice::Create_Wallpaper() {
     win::ShowMessage(Owner(), kNoFileMessage, win::kWarningStyle);
     return;
   }
+  // A picture that cannot be decoded would give a wallpaper of the desktop colour alone.
+  if (BackgroundKindOf(state_.G_Kabe) == BackgroundKind::ImageFile && File_Exists(path) &&
+      !UsablePicture(Owner(), path))
+    return;
   state_.Kabe_File = path;
   if (windows_.showEditor) windows_.showEditor();
 }

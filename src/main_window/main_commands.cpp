@@ -1,8 +1,11 @@
 #include "main_window/main_commands.h"
 
 #include "core/app_state.h"
+#include "core/picture_types.h"
 #include "forms/container.h"
 #include "preview/preview_window.h"
+#include "win32/image.h"
+#include "win32/message_box.h"
 
 namespace qr {
 
@@ -12,6 +15,31 @@ void OpenPreview(const ModalWindows& windows, const AppState& state, HWND owner)
     return;
   }
   ShowPreviewWindow(state, owner);
+}
+
+std::string PictureFilterName() {
+  std::string name = "画像ﾌｧｲﾙ (";
+  const std::vector<std::string>& extensions = win::DecodablePictureExtensions();
+  for (size_t i = 0; i < extensions.size(); ++i) name += (i > 0 ? " " : "") + extensions[i];
+  return name + ")";
+}
+
+std::string PictureFilterPattern() { return ExtensionPattern(win::DecodablePictureExtensions()); }
+
+bool UsablePicture(HWND owner, const std::string& path) {
+  if (HasExtensionIn(path, win::DecodablePictureExtensions()) && !IsCodecDependentPicture(path)) return true;
+  // A codec may list a type and still fail on its pixels (HEIC without the video codec): one is decoded.
+  if (const auto file = win::ImageFile::Open(path); file && file->Decode({.part = Rect{0, 0, 1, 1}}))
+    return true;
+  WarnMissingCodec(owner, {path});
+  return false;
+}
+
+void WarnMissingCodec(HWND owner, const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
+  std::string text(kMissingCodecMessage);
+  for (const std::string& path : paths) text += "\n" + path;
+  win::ShowMessage(owner, text, win::kWarningStyle);
 }
 
 HWND OwnerOf(const forms::Windowless& control) {

@@ -5,6 +5,9 @@
 
 #include <functional>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "forms/windowless.h"
 
@@ -28,6 +31,21 @@ struct AppState;
 
 // Shows the preview through the hook, or else a fresh preview window modal to `owner`.
 void OpenPreview(const ModalWindows& windows, const AppState& state, HWND owner);
+
+// A picture the system cannot decode (its codec is not installed): the file follows on the next line.
+inline constexpr std::string_view kMissingCodecMessage = "この画像ﾌｧｲﾙを読み込むｺｰﾃﾞｯｸがありません！";
+
+// The picture entry of the file dialogs: every type the system decodes (win32/image.h).
+std::string PictureFilterName();
+std::string PictureFilterPattern();
+
+// True when an existing file can serve as a picture. A type the system decodes is taken as it is, a
+// type whose codec is installed separately (HEIC, WebP...) or an unknown one only when its first pixel
+// decodes; otherwise the codec message names the file and the result is false.
+bool UsablePicture(HWND owner, const std::string& path);
+
+// Tells the user, in one message, of the files whose codec is missing (none: nothing is shown).
+void WarnMissingCodec(HWND owner, const std::vector<std::string>& paths);
 
 // The top-level window that holds a control (the owner of the message boxes and dialogs); nullptr when
 // the control has no window yet.

@@ -12,6 +12,7 @@
 #include "main_window/help_guide.h"
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
+#include "shared/keyboard_move.h"
 #include "shared/profile_store.h"
 #include "shared/record_paths.h"
 #include "shared/skin.h"
@@ -378,6 +379,14 @@ void Quelm_Rask_M::Image1_MouseMove(const forms::MouseEvent&) {
 }
 
 void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent&) { Drag_Flag = 0; }
+
+bool Quelm_Rask_M::Form_KeyPreview(const forms::KeyEvent& e) {
+  if (MoveByArrowKey(*this, e)) return true;
+  const bool ctrlOnly = (e.shift & (forms::kCtrlKey | forms::kAltKey | forms::kShiftKey)) == forms::kCtrlKey;
+  if (!ctrlOnly || e.keyCode != 'V' || e.focus != List_Kabe.hwnd()) return false;
+  list_.Paste_Files();
+  return true;
+}
 
 // ---- leaving, and help
 

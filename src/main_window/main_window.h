@@ -101,6 +101,9 @@ class Quelm_Rask_M : public forms::Form {
   void Form_QueryUnload(forms::UnloadMode mode) override;
   void Form_Unload() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // Alt+arrow keys move the window as dragging its title strip does; Ctrl+V in the list adds the files
+  // copied in the shell.
+  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
   void DesignTitleAndPanels();

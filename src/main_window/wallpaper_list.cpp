@@ -6,9 +6,12 @@
 #include "core/app_state.h"
 #include "core/list_file.h"
 #include "core/paths.h"
+#include "core/picture_types.h"
 #include "core/settings.h"
 #include "shared/helpers.h"
+#include "win32/clipboard.h"
 #include "win32/files.h"
+#include "win32/image.h"
 #include "win32/message_box.h"
 #include "win32/wallpaper.h"
 
@@ -37,13 +40,6 @@ bool FileIsPresent(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   return !wide.empty() && GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) &&
          !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string AsciiUpper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
 }
 
 std::string TrimBlanks(const std::string& text) {
@@ -121,16 +117,25 @@ void WallpaperList::List_Click() {
 void WallpaperList::Drop_Files(const std::vector<std::string>& names) {
   const size_t count = std::min(names.size(), kMaxDroppedFiles);
   std::vector<std::string> added;
+  std::vector<std::string> undecodable;
   for (size_t i = 0; i < count; ++i) {
-    const std::string extension = Get_Extension(AsciiUpper(names[i]));
-    if (extension == "BMP" || extension == "JPG") added.push_back(names[i]);
+    if (HasExtensionIn(names[i], win::DecodablePictureExtensions()))
+      added.push_back(names[i]);
+    else if (IsCodecDependentPicture(names[i]))
+      undecodable.push_back(names[i]);
   }
   List_Kabe_.AddItems(added);
   DisableListCommands();
   EnableClearWhenFilled();
+  WarnMissingCodec(OwnerOf(List_Kabe_.hwnd()), undecodable);
   if (added.empty()) return;
   EntriesAdded(added);
   WarnUnrecordable(added);
+}
+
+void WallpaperList::Paste_Files() {
+  const std::vector<std::string> names = win::ClipboardFiles(List_Kabe_.hwnd());
+  if (!names.empty()) Drop_Files(names);
 }
 
 void WallpaperList::WarnUnrecordable(const std::vector<std::string>& added) const {

@@ -38,9 +38,13 @@ class WallpaperList {
 
   // A selection change: an entry selected enables all five list commands.
   void List_Click();
-  // Shell drop: of the first 250 names, those ending in ".bmp" or ".jpg" (any case) are added as they
-  // are, duplicates included.
+  // Shell drop: of the first 250 names, those of a picture type the system decodes (bitmaps, JPEG and
+  // the installed codecs' types, any case; win32/image.h) are added as they are, duplicates included.
+  // Pictures of a type whose codec is missing (HEIC, WebP...) are named in one message.
   void Drop_Files(const std::vector<std::string>& names);
+  // Ctrl+V: the files copied in the shell are added as a drop adds them; other clipboard contents do
+  // nothing.
+  void Paste_Files();
 
   // Commands 3 to 7 (commands 3, 4, 6 and 7 need a selected entry).
   void Preview_Entry();

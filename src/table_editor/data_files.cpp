@@ -39,6 +39,7 @@ win::FileDialogSpec OpenSpec(const Quelm_Rask_S& editor) {
   request.owner = editor.hwnd();
   request.filterName = "ﾃﾞｰﾀﾌｧｲﾙ (qlm, csv)";
   request.filterPattern = "*.qlm;*.csv";
+  request.moreFilters = {{"ﾃｷｽﾄﾌｧｲﾙ (csv, txt, tsv)", "*.csv;*.txt;*.tsv"}};
   request.title = "データファイルの参照";
   request.flags = 0;
   request.initialFolder = editor.State().Get_Data_Path;
@@ -81,9 +82,10 @@ void LoadTableFile(Quelm_Rask_S& editor, std::string_view bytes) {
 }
 
 // False for a file without lines, which changes nothing.
-bool LoadCsvFile(Quelm_Rask_S& editor, std::string_view bytes) {
-  const std::vector<std::vector<std::string>> lines = DecodeCsvFile(bytes);
+bool LoadTextFile(Quelm_Rask_S& editor, std::string_view bytes, std::string_view extension) {
+  const std::vector<std::vector<std::string>> lines = DecodeTextTableFile(bytes, extension);
   if (lines.empty()) return false;
+  editor.RememberForUndo();
   AppState& state = editor.State();
   for (int col = 1; col <= kMaxCols; ++col) state.G_Cols_w[static_cast<size_t>(col)] = kCsvColumnWidth;
   state.G_Rows = static_cast<int16_t>(lines.size());
@@ -98,7 +100,20 @@ bool LoadCsvFile(Quelm_Rask_S& editor, std::string_view bytes) {
   return true;
 }
 
+// True when nothing would be lost, or the user agrees to '?' in place of what would.
+bool ConfirmUnsavableCharacters(const Quelm_Rask_S& editor) {
+  const int cells = CellsOutsideCp932(editor.Model(), editor.State().G_Rows);
+  if (cells == 0) return true;
+  return win::ShowMessage(editor.hwnd(), FormatUnsavableCharactersQuestion(cells),
+                          MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
 }  // namespace
+
+std::string FormatUnsavableCharactersQuestion(int cells) {
+  return std::to_string(cells) +
+         " 個のｾﾙに、ﾃﾞｰﾀﾌｧｲﾙに保存できない文字があります。\nその文字を \"?\" にして保存しますか？";
+}
 
 void Load_Data_File(Quelm_Rask_S& editor) {
   const std::optional<std::string> path = win::ShowOpenDialog(OpenSpec(editor));
@@ -107,8 +122,9 @@ void Load_Data_File(Quelm_Rask_S& editor) {
   if (!bytes) {
     Warn(editor, kCannotReadMessage, *path);
   } else if (HasExtension(*path, "QLM")) {
+    editor.ForgetUndo();
     LoadTableFile(editor, *bytes);
-  } else if (!LoadCsvFile(editor, *bytes)) {
+  } else if (!LoadTextFile(editor, *bytes, Get_Extension(*path))) {
     return;
   }
   editor.State().Get_Data_Path = Get_Folder(*path);
@@ -119,7 +135,7 @@ void Save_Data_File(Quelm_Rask_S& editor) {
   if (!path) return;
   if (!HasExtension(*path, "QLM")) {
     Warn(editor, kWrongExtensionMessage, std::string());
-  } else {
+  } else if (ConfirmUnsavableCharacters(editor)) {
     const AppState& state = editor.State();
     const std::string bytes = EncodeTableFile(editor.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w);
     if (!win::ReplaceFileContents(*path, bytes)) Warn(editor, kCannotSaveMessage, *path);

@@ -2,6 +2,7 @@
 // The editor's table data files: ".qlm" saved and loaded, ".csv" loaded. Each command asks for a file
 // with the system's dialog, opening in `Get_Data_Path`, and leaves `Get_Data_Path` at the chosen
 // file's folder.
+#include <string>
 #include <string_view>
 
 namespace qr {
@@ -12,13 +13,19 @@ inline constexpr std::string_view kWrongExtensionMessage = "保存ﾌｧｲﾙ�
 inline constexpr std::string_view kCannotReadMessage = "ﾌｧｲﾙを読み込めませんでした！";
 inline constexpr std::string_view kCannotSaveMessage = "ﾌｧｲﾙを保存できませんでした！";
 
+// The question before a save that would lose characters: how many cells hold them.
+std::string FormatUnsavableCharactersQuestion(int cells);
+
 // Loads a ".qlm" file (dimensions, widths, texts, fonts and colours of its rows) or, for any other
-// extension, a comma-separated text file (texts only, five columns of width 100). A file that cannot
-// be read is reported and changes nothing; so does a text file without lines (without the report).
+// extension, a text file of comma- or tab-separated rows in code page 932, UTF-8 or UTF-16
+// (core/csv_import.h; texts only, five columns of width 100, undoable). A file that cannot be read is
+// reported and changes nothing; so does a text file without lines (without the report).
 void Load_Data_File(Quelm_Rask_S& editor);
 
-// Saves the table's rows in use as ".qlm". The new file is written completely beside the old one
-// before it replaces it: when that fails, the old file stays and a message says so.
+// Saves the table's rows in use as ".qlm". Cells with characters that code page 932 cannot keep are
+// counted and the user asked first: OK stores those characters as '?', Cancel saves nothing. The new
+// file is written completely beside the old one before it replaces it: when that fails, the old file
+// stays and a message says so.
 void Save_Data_File(Quelm_Rask_S& editor);
 
 }  // namespace qr

@@ -1,17 +1,26 @@
 #include "table_editor/editor_window.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <string>
 #include <utility>
 
+#include "core/block_text.h"
 #include "core/geometry.h"
 #include "core/settings.h"
 #include "core/wallpaper_job.h"
 #include "shared/helpers.h"
+#include "shared/keyboard_move.h"
 #include "table_editor/data_files.h"
+#include "win32/clipboard.h"
 #include "win32/display.h"
 #include "win32/fonts.h"
+#include "win32/handles.h"
 #include "win32/lazy_libraries.h"
+#include "win32/message_box.h"
 #include "win32/screen.h"
+#include "win32/text.h"
 
 namespace qr {
 
@@ -57,6 +66,31 @@ constexpr const char* kToolbarTips[7] = {"",
                                          "フォントの設定"};
 constexpr const char* kRowColTips[4] = {"行数（Max.34）", "行数（Min.1）", "列数（Min.1）", "列数（Max.5）"};
 constexpr const char* kButtonCaptions[2] = {"壁紙貼り付け", "ｷｬﾝｾﾙ"};
+
+// The editor's menu: item ids are a base plus the value the item stores.
+constexpr UINT kEffectItem = 100;   // + `Text_Effect` 0..3
+constexpr UINT kOpacityItem = 200;  // + `Panel_Alpha` 25, 50, 75
+constexpr const char* kEffectCaptions[4] = {"文字の効果なし", "文字の縁取り", "文字の影", "半透明の下地"};
+constexpr int16_t kOpacities[3] = {25, 50, 75};
+
+void AppendItem(HMENU menu, UINT id, const std::string& caption) {
+  AppendMenuW(menu, MF_STRING, id, win::Wide(caption).c_str());
+}
+
+win::Menu EffectMenu(const AppState& state) {
+  win::Menu menu(CreatePopupMenu());
+  if (!menu) return menu;
+  for (UINT effect = 0; effect < 4; ++effect)
+    AppendItem(menu.get(), kEffectItem + effect, kEffectCaptions[effect]);
+  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  for (const int16_t opacity : kOpacities)
+    AppendItem(menu.get(), kOpacityItem + opacity, "下地の濃さ " + std::to_string(opacity) + "%");
+  CheckMenuRadioItem(menu.get(), kEffectItem, kEffectItem + 3,
+                     kEffectItem + static_cast<UINT>(TextEffectOf(state.Text_Effect)), MF_BYCOMMAND);
+  CheckMenuRadioItem(menu.get(), kOpacityItem + kOpacities[0], kOpacityItem + kOpacities[2],
+                     kOpacityItem + PanelAlphaOf(state.Panel_Alpha), MF_BYCOMMAND);
+  return menu;
+}
 
 forms::FontSpec ToFontSpec(const CellFont& font) {
   return win::CellFontSpec(font.name, font.size, font.bold, font.italic);
@@ -376,6 +410,7 @@ void Quelm_Rask_S::SetCell(int row, int col, const Cell& cell) {
 
 void Quelm_Rask_S::Cell_Change(int row, int col) {
   if (settingCells_) return;
+  ForgetUndo();
   model_.At(row, col).text = txt_Item(col, row).Text();
 }
 
@@ -407,6 +442,7 @@ void Quelm_Rask_S::Focus_Cell(int row, int col) {
 
 bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   const auto [row, col] = CellOf(e.focus);
+  if (TableKey(e, row, col) || MoveByArrowKey(*this, e)) return true;
   if (row == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
   const bool shift = (e.shift & forms::kShiftKey) != 0;
   int step = 0;
@@ -418,9 +454,87 @@ bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   return true;
 }
 
+bool Quelm_Rask_S::TableKey(const forms::KeyEvent& e, int row, int col) {
+  const bool ctrl = (e.shift & (forms::kCtrlKey | forms::kAltKey)) == forms::kCtrlKey;
+  const bool shift = (e.shift & forms::kShiftKey) != 0;
+  if (!ctrl) return false;
+  if (e.keyCode == 'C' && shift) {
+    win::SetClipboardText(hwnd(), VisibleTableText());
+    return true;
+  }
+  if (e.keyCode == 'Z' && !shift) return Undo();  // without a block change, the cell's own undo
+  if (e.keyCode != 'V' || shift || row == 0) return false;
+  const std::optional<std::string> text = win::ClipboardText(hwnd());
+  if (!text || !IsCellBlock(*text)) return false;  // one cell's text: the cell pastes it itself
+  PasteBlock(row, col, *text);
+  return true;
+}
+
+// ---- Block paste, copy and undo
+
+void Quelm_Rask_S::RememberForUndo() {
+  undo_ = TableSnapshot{model_, state_.G_Rows, state_.G_Cols, state_.G_Cols_w};
+}
+
+bool Quelm_Rask_S::Undo() {
+  if (!undo_) return false;
+  const auto [focusRow, focusCol] = CellOf(GetFocus());
+  const TableSnapshot snapshot = std::move(*undo_);
+  undo_.reset();
+  state_.G_Cols_w = snapshot.widths;
+  state_.G_Rows = snapshot.rows;
+  state_.G_Cols = snapshot.cols;
+  HideSliders();
+  Build_Grid();
+  for (int row = 1; row <= kMaxRows; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) SetCell(row, col, snapshot.model.At(row, col));
+  }
+  Focus_Cell(focusRow, focusCol);
+  return true;
+}
+
+void Quelm_Rask_S::ResizeKeepingStyles(int16_t rows, int16_t cols) {
+  if (rows == state_.G_Rows && cols == state_.G_Cols) return;
+  const TableModel styles = model_;
+  state_.G_Rows = rows;
+  state_.G_Cols = cols;
+  HideSliders();
+  Build_Grid();
+  model_ = styles;
+  ApplyAllCellStyles();
+}
+
+void Quelm_Rask_S::PasteBlock(int row, int col, const std::string& text) {
+  const CellBlock block = ParseCellBlock(text);
+  const BlockFit fit = FitCellBlock(block, row, col, state_.G_Rows, state_.G_Cols, kMaxRows, kMaxCols);
+  RememberForUndo();
+  ResizeKeepingStyles(static_cast<int16_t>(fit.rows), static_cast<int16_t>(fit.cols));
+  for (size_t r = 0; r < block.size(); ++r) {
+    for (size_t c = 0; c < block[r].size(); ++c)
+      SetCellText(row + static_cast<int>(r), col + static_cast<int>(c), block[r][c]);
+  }
+  Focus_Cell(row, col);  // the new layout hid every cell for a moment, the focused one too
+  if (fit.dropped > 0) win::ShowMessage(hwnd(), FormatDroppedCellsMessage(fit.dropped), win::kWarningStyle);
+}
+
+std::string Quelm_Rask_S::VisibleTableText() const {
+  CellBlock block;
+  for (int row = 1; row <= std::clamp<int>(state_.G_Rows, 0, kMaxRows); ++row) {
+    std::vector<std::string>& cells = block.emplace_back();
+    for (int col = 1; col <= std::clamp<int>(state_.G_Cols, 0, kMaxCols); ++col)
+      cells.push_back(model_.At(row, col).text);
+  }
+  return FormatCellBlock(block);
+}
+
+std::string FormatDroppedCellsMessage(int dropped) {
+  return "表に入りきらない " + std::to_string(dropped) + " 個のｾﾙは貼り付けませんでした！";
+}
+
 // ---- Rows, columns and widths
 
 void Quelm_Rask_S::Cmd_Ya_Click(int index) {
+  ForgetUndo();
   switch (index) {
     case 0:
       if (state_.G_Rows >= kMaxRows) return;
@@ -448,6 +562,7 @@ void Quelm_Rask_S::Cmd_Ya_Click(int index) {
 
 void Quelm_Rask_S::S_Wide_Change(int index) {
   if (In_Load) return;
+  ForgetUndo();
   state_.G_Cols_w[static_cast<size_t>(index)] = static_cast<int16_t>(S_Wide(index).Value());
   Relayout_Only = true;
   Build_Grid();
@@ -506,6 +621,58 @@ void Quelm_Rask_S::Toggle_Common() {
   state_.Common ^= 1;
   if (state_.Common == 0 || state_.Common == 1)
     Img_Comn_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Common)]);
+}
+
+// ---- The text effect's menu
+
+bool Quelm_Rask_S::OnToolbarStrip(LPARAM clientPoint) const {
+  return GET_Y_LPARAM(clientPoint) < Scale().Px(kSliderTop);
+}
+
+POINT Quelm_Rask_S::BelowToolbarStrip() const {
+  POINT at{Scale().Px(kToolbarLeft), Scale().Px(kSliderTop)};
+  ClientToScreen(hwnd(), &at);
+  return at;
+}
+
+void Quelm_Rask_S::ShowEffectMenu(POINT at) {
+  const win::Menu menu = EffectMenu(state_);
+  if (!menu) return;
+  const UINT item = hooks_.chooseFromMenu
+                        ? hooks_.chooseFromMenu(menu.get(), at)
+                        : static_cast<UINT>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                             at.x, at.y, hwnd(), nullptr));
+  Choose_Effect(item);
+}
+
+void Quelm_Rask_S::Choose_Effect(UINT item) {
+  if (item >= kEffectItem && item <= kEffectItem + 3)
+    state_.Text_Effect = static_cast<int16_t>(item - kEffectItem);
+  for (const int16_t opacity : kOpacities)
+    if (item == kOpacityItem + opacity) state_.Panel_Alpha = opacity;
+}
+
+// A right press on the toolbar strip belongs to the menu, not to the icon or option under it.
+LRESULT Quelm_Rask_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_RBUTTONDOWN:
+      if (OnToolbarStrip(lp)) return 0;
+      break;
+    case WM_RBUTTONUP:
+      if (OnToolbarStrip(lp)) {
+        POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ClientToScreen(hwnd(), &at);
+        ShowEffectMenu(at);
+        return 0;
+      }
+      break;
+    case WM_CONTEXTMENU:  // from the keyboard, or passed up by a child control that has no menu of its own
+      ShowEffectMenu(lp == -1 ? BelowToolbarStrip() : POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
+    default:
+      break;
+  }
+  return forms::Form::HandleMessage(msg, wp, lp);
 }
 
 void Quelm_Rask_S::RunHook(const EditorHooks::Command& hook) {

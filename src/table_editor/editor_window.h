@@ -4,6 +4,11 @@
 // the two large buttons. The editor owns the table (a TableModel that its cells show and edit) and lays
 // the grid out from `G_Rows`, `G_Cols` and `G_Cols_w` of the shared state.
 //
+// A right click on the toolbar strip (the band above the width sliders), or the menu key (a context
+// menu that reaches the editor: the cells keep their own), opens the editor's menu: the text effect of
+// transparent cells and the panel's opacity (`Text_Effect`, `Panel_Alpha`, saved with the other options
+// when the editor closes).
+//
 // One object serves one showing: construct it, ShowModal(owner), let it go. The commands that belong to
 // other windows (create, preview, background colour, font) are hooks:
 //
@@ -31,6 +36,9 @@ namespace qr {
 
 class Quelm_Rask_S;
 
+// The message after a block paste that did not fit: how many cells were left out.
+std::string FormatDroppedCellsMessage(int dropped);
+
 struct EditorHooks {
   using Command = std::function<void(Quelm_Rask_S&)>;
   Command create;      // `lbl_Button`(0) "壁紙貼り付け"
@@ -39,6 +47,9 @@ struct EditorHooks {
   Command font;        // `Img_SS`(6)
   // The cursor's screen position (the opening and closing effect, dragging); the real one by default.
   std::function<std::optional<POINT>()> cursorPos;
+  // Shows the editor's menu at a screen point and returns the chosen item's id, 0 for none; the
+  // system's popup menu by default.
+  std::function<UINT(HMENU menu, POINT at)> chooseFromMenu;
 };
 
 class Quelm_Rask_S : public forms::Form {
@@ -68,6 +79,22 @@ class Quelm_Rask_S : public forms::Form {
 
   // The default cell font: the font of the caption "壁紙貼り付け".
   CellFont DefaultCellFont() const;
+
+  // One level of undo for the changes that replace much of the table at once: a block pasted, a text
+  // file loaded, a font or colour given to every cell. Call RememberForUndo just before such a change;
+  // any other change of the table calls ForgetUndo. Undo brings back the texts, styles, dimensions and
+  // widths remembered (false when there is nothing to undo); the cells' own undo of typing stays.
+  void RememberForUndo();
+  void ForgetUndo() { undo_.reset(); }
+  bool CanUndo() const { return undo_.has_value(); }
+  bool Undo();
+
+  // Fills the block of a spreadsheet's clipboard text (core/block_text.h) into the table from cell
+  // (row, col) on, widening and lengthening the table up to 5 x 34 as needed; cells beyond are dropped
+  // with one message. Fonts and colours stay. Undoable.
+  void PasteBlock(int row, int col, const std::string& text);
+  // The visible table (rows and columns in use) as tab-separated text for a spreadsheet.
+  std::string VisibleTableText() const;
 
   // Moves the keyboard focus to the first width slider, away from the cells.
   void FocusFirstSlider();
@@ -101,8 +128,11 @@ class Quelm_Rask_S : public forms::Form {
   void Form_Load() override;
   void Form_QueryUnload(forms::UnloadMode mode) override;
   void PaintBackground(HDC dc, const RECT& area) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // Enter and Down go to the cell below, Shift+Enter and Up to the cell above, as in a spreadsheet;
   // Tab runs through the cells in use row by row as the toolkit's tab order does.
+  // Ctrl+V in a cell pastes a block, Ctrl+Shift+C copies the table, Ctrl+Z undoes a block change
+  // (RememberForUndo); Alt+arrow keys move the window as dragging does.
   bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
@@ -122,6 +152,11 @@ class Quelm_Rask_S : public forms::Form {
   void lbl_Button_MouseUp(int index);
   void Toggle_Trans();
   void Toggle_Common();
+  // The text effect's menu at a screen point, and the choice taken from it.
+  void ShowEffectMenu(POINT at);
+  void Choose_Effect(UINT item);
+  bool OnToolbarStrip(LPARAM clientPoint) const;
+  POINT BelowToolbarStrip() const;
   void Form_MouseDown(const forms::MouseEvent& e);
   void Form_MouseMove(const forms::MouseEvent& e);
   void Form_MouseUp(const forms::MouseEvent& e);
@@ -134,6 +169,9 @@ class Quelm_Rask_S : public forms::Form {
   void Focus_Cell(int row, int col);
 
   void HideSliders();
+  bool TableKey(const forms::KeyEvent& e, int row, int col);
+  // Gives the table `rows` x `cols` in use; a change lays the grid out again, keeping every style.
+  void ResizeKeepingStyles(int16_t rows, int16_t cols);
   void RunHook(const EditorHooks::Command& hook);
   std::optional<POINT> CursorPosition() const;
 
@@ -167,6 +205,14 @@ class Quelm_Rask_S : public forms::Form {
   int16_t Open_X_ = 0;
   int16_t Open_Y_ = 0;
   bool settingCells_ = false;  // texts set by the program do not flow back into the model
+
+  struct TableSnapshot {
+    TableModel model;
+    int16_t rows = 0;
+    int16_t cols = 0;
+    std::array<int16_t, kMaxCols + 1> widths{};
+  };
+  std::optional<TableSnapshot> undo_;
 };
 
 }  // namespace qr

@@ -26,6 +26,8 @@ struct DialogBuffers {
     // An initial name too long for the buffer is dropped rather than cut into a wrong name.
     if (file.size() >= kFileBufferChars) file.clear();
     file.resize(kFileBufferChars, L'\0');
+    for (const FileDialogSpec::Filter& entry : request.moreFilters)
+      filter += Wide(entry.name) + L'\0' + Wide(entry.pattern) + L'\0';
   }
 };
 

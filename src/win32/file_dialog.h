@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qr::win {
 
@@ -17,6 +18,10 @@ struct FileDialogSpec {
   HWND owner = nullptr;
   std::string filterName;     // one filter entry: its name ("壁紙ﾌｧｲﾙ (bmp jpg)")...
   std::string filterPattern;  // ...and its patterns ("*.bmp;*.jpg")
+  struct Filter {
+    std::string name, pattern;
+  };
+  std::vector<Filter> moreFilters;  // entries offered after the first one
   std::string initialName;    // the file-name box's first text ("*.bmp"), may be empty
   std::string title;
   DWORD flags = 0;               // OFN_* flags, passed as they are

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cwchar>
 #include <vector>
 
+#include "core/exif_orientation.h"
+#include "core/picture_types.h"
 #include "win32/files.h"
 #include "win32/image_header.h"
 #include "win32/jpeg_image.h"
+#include "win32/text.h"
 
 namespace qr::win {
 
@@ -57,6 +61,48 @@ std::optional<UINT> BitsPerPixel(IWICImagingFactory* factory, const WICPixelForm
 
 int32_t CeilDiv(int32_t value, int32_t divisor) { return (value + divisor - 1) / divisor; }
 
+// The part of a picture of `size` that `part` covers; nothing when it covers none.
+std::optional<Rect> ClipToPicture(const Rect& part, Size size) {
+  const int64_t left = std::max<int64_t>(part.x, 0);
+  const int64_t top = std::max<int64_t>(part.y, 0);
+  const int64_t right = std::min<int64_t>(int64_t{part.x} + part.w, size.w);
+  const int64_t bottom = std::min<int64_t>(int64_t{part.y} + part.h, size.h);
+  if (right <= left || bottom <= top) return std::nullopt;
+  return Rect{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+              static_cast<int32_t>(bottom - top)};
+}
+
+// The stored pixels turned as `orientation` says.
+std::optional<Surface> Turn(const Surface& stored, int orientation) {
+  const Size storedSize{stored.width(), stored.height()};
+  const Size shown = OrientedSize(storedSize, orientation);
+  auto target = DecodeTarget(shown.w, shown.h);
+  if (!target) return std::nullopt;
+  GdiFlush();
+  const uint32_t* from = stored.Bits();
+  uint32_t* to = target->Bits();
+  for (int32_t y = 0; y < shown.h; ++y) {
+    for (int32_t x = 0; x < shown.w; ++x) {
+      const Point p = StoredPixelOf(orientation, x, y, storedSize);
+      to[static_cast<size_t>(y) * shown.w + x] = from[static_cast<size_t>(p.y) * storedSize.w + p.x];
+    }
+  }
+  return target;
+}
+
+// Premultiplied BGRA rows laid over the matte: what is left of each pixel's cover shows the matte.
+void LayOverMatte(BYTE* rows, size_t pixels, COLORREF matte) {
+  const BYTE matteBgr[3] = {GetBValue(matte), GetGValue(matte), GetRValue(matte)};
+  for (size_t i = 0; i < pixels; ++i, rows += 4) {
+    const unsigned uncovered = 255u - rows[3];
+    if (uncovered != 0) {
+      for (int c = 0; c < 3; ++c)
+        rows[c] = static_cast<BYTE>(std::min(255u, rows[c] + (matteBgr[c] * uncovered + 127u) / 255u));
+    }
+    rows[3] = 0;
+  }
+}
+
 }  // namespace
 
 std::optional<ImageFile> ImageFile::Open(const std::string& path) {
@@ -69,7 +115,9 @@ std::optional<ImageFile> ImageFile::Open(const std::string& path) {
   // A JPEG that libjpeg-turbo reads is not shown to the system's codec at all: under Wine that codec
   // decodes the whole picture as soon as it is opened.
   if (const auto jpeg = JpegPictureSize(path)) {
-    file.size_ = *jpeg;
+    file.storedSize_ = *jpeg;
+    file.orientation_ = JpegOrientationFromHeader(path);
+    file.size_ = OrientedSize(*jpeg, file.orientation_);
     file.jpeg_ = true;
     return file;
   }
@@ -91,7 +139,7 @@ bool ImageFile::OpenWithSystemCodec() const {
     return Forget();
   const auto size = FrameSize();
   // Opened late for a JPEG that libjpeg-turbo turned down, it must be the picture measured before.
-  if (!size || (jpeg_ && *size != size_)) return Forget();
+  if (!size || (jpeg_ && *size != storedSize_)) return Forget();
   return true;
 }
 
@@ -110,6 +158,7 @@ bool ImageFile::Forget() const {
 }
 
 std::optional<LoadedImage> ImageFile::Decode(const DecodeRequest& request) const {
+  if (jpeg_ && orientation_ != 1) return DecodeOrientedJpeg(request);
   if (request.part) return DecodePart(*request.part);
   if (request.drawSize && request.drawSize->w > 0 && request.drawSize->h > 0 &&
       request.drawSize->w < size_.w && request.drawSize->h < size_.h) {
@@ -122,7 +171,29 @@ std::optional<LoadedImage> ImageFile::Decode(const DecodeRequest& request) const
 }
 
 bool ImageFile::DrawStretchedInto(Surface& target, const Rect& place) const {
-  return jpeg_ && DrawJpegStretched(path_, size_, place, target);
+  return jpeg_ && orientation_ == 1 && DrawJpegStretched(path_, size_, place, target);
+}
+
+// The stored pixels that show are decoded as for any JPEG (a part, or at a reduced scale), then turned.
+// The system's codec would not turn them, so there is no second decoder to fall back on.
+std::optional<LoadedImage> ImageFile::DecodeOrientedJpeg(const DecodeRequest& request) const {
+  std::optional<LoadedImage> stored;
+  Rect shownRegion{0, 0, size_.w, size_.h};
+  if (request.part) {
+    const std::optional<Rect> clipped = ClipToPicture(*request.part, size_);
+    if (!clipped) return std::nullopt;
+    shownRegion = *clipped;
+    stored = DecodeJpegPart(path_, storedSize_, StoredRectOf(orientation_, *clipped, storedSize_));
+  } else if (request.drawSize && request.drawSize->w > 0 && request.drawSize->h > 0 &&
+             request.drawSize->w < size_.w && request.drawSize->h < size_.h) {
+    stored = DecodeJpegScaled(path_, storedSize_, OrientedSize(*request.drawSize, orientation_));
+  } else {
+    stored = DecodeJpegPart(path_, storedSize_, {0, 0, storedSize_.w, storedSize_.h});
+  }
+  if (!stored) return std::nullopt;
+  auto turned = Turn(stored->pixels, orientation_);
+  if (!turned) return std::nullopt;
+  return LoadedImage{std::move(*turned), size_.w, size_.h, shownRegion};
 }
 
 std::optional<LoadedImage> ImageFile::DecodePart(const Rect& part) const {
@@ -159,6 +230,7 @@ std::optional<LoadedImage> ImageFile::DecodeScaled(Size drawSize) const {
 }
 
 std::optional<LoadedImage> ImageFile::DecodeWithCodecScaling(Size drawSize) const {
+  if (MayBeTransparent()) return std::nullopt;  // the codec's own copy would drop the transparency
   ComPtr<WicSourceTransform> transform;
   if (FAILED(
           frame_->QueryInterface(kIidWicSourceTransform, reinterpret_cast<void**>(transform.GetAddressOf()))))
@@ -204,10 +276,12 @@ std::optional<LoadedImage> ImageFile::DecodeWithCodecScaling(Size drawSize) cons
 // into one buffer, as large as the full-size picture.
 bool ImageFile::CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const {
   constexpr int kBandRows = 128;
+  const bool transparent = MayBeTransparent();
   ComPtr<IWICFormatConverter> converter;
   if (FAILED(factory_->CreateFormatConverter(converter.GetAddressOf())) ||
-      FAILED(converter->Initialize(source, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom)))
+      FAILED(converter->Initialize(source,
+                                   transparent ? GUID_WICPixelFormat32bppPBGRA : GUID_WICPixelFormat32bppBGR,
+                                   WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom)))
     return false;
   const WICRect whole = rect ? *rect : WICRect{0, 0, target.width(), target.height()};
   const UINT stride = Stride32(target);
@@ -215,11 +289,24 @@ bool ImageFile::CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surfa
   for (int top = 0; top < whole.Height; top += kBandRows) {
     const int rows = std::min(kBandRows, whole.Height - top);
     const WICRect band{whole.X, whole.Y + top, whole.Width, rows};
-    if (FAILED(converter->CopyPixels(&band, stride, stride * static_cast<UINT>(rows),
-                                     Bytes(target) + static_cast<size_t>(top) * stride)))
+    BYTE* bandBytes = Bytes(target) + static_cast<size_t>(top) * stride;
+    if (FAILED(converter->CopyPixels(&band, stride, stride * static_cast<UINT>(rows), bandBytes)))
       return false;
+    if (transparent) LayOverMatte(bandBytes, static_cast<size_t>(whole.Width) * rows, matte_);
   }
   return true;
+}
+
+bool ImageFile::MayBeTransparent() const {
+  WICPixelFormatGUID format{};
+  ComPtr<IWICComponentInfo> info;
+  ComPtr<IWICPixelFormatInfo2> formatInfo;
+  BOOL transparency = TRUE;
+  if (!frame_ || FAILED(frame_->GetPixelFormat(&format)) ||
+      FAILED(factory_->CreateComponentInfo(format, info.GetAddressOf())) || FAILED(info.As(&formatInfo)) ||
+      FAILED(formatInfo->SupportsTransparency(&transparency)))
+    return true;
+  return transparency != FALSE;
 }
 
 std::optional<LoadedImage> LoadImageFile(const std::string& path, std::optional<SIZE> fitWithin) {
@@ -267,6 +354,35 @@ bool SetJpegQuality(IPropertyBag2* properties, float quality) {
 }
 
 }  // namespace
+
+const std::vector<std::string>& DecodablePictureExtensions() {
+  static const std::vector<std::string> extensions = [] {
+    std::vector<std::string> list{"bmp", "dib", "jpg", "jpeg", "jpe", "jfif"};
+    ComApartment com;
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IEnumUnknown> decoders;
+    if (!com.ok() ||
+        FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(factory.GetAddressOf()))) ||
+        FAILED(factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault,
+                                                  decoders.GetAddressOf())))
+      return list;
+    ComPtr<IUnknown> item;
+    ULONG fetched = 0;
+    while (decoders->Next(1, item.ReleaseAndGetAddressOf(), &fetched) == S_OK && fetched == 1) {
+      ComPtr<IWICBitmapCodecInfo> codec;
+      UINT length = 0;
+      if (FAILED(item.As(&codec)) || FAILED(codec->GetFileExtensions(0, nullptr, &length)) || length == 0)
+        continue;
+      std::wstring text(length, L'\0');
+      if (FAILED(codec->GetFileExtensions(length, text.data(), &length))) continue;
+      text.resize(std::wcslen(text.c_str()));
+      MergeExtensions(list, ParseCodecExtensions(Utf8(text)));
+    }
+    return list;
+  }();
+  return extensions;
+}
 
 bool WriteJpegFile(const Surface& image, const std::string& path, float quality) {
   if (!image.ok() || image.width() <= 0 || image.height() <= 0) return false;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/geometry.h"
 #include "win32/com.h"
@@ -38,7 +39,10 @@ struct DecodeRequest {
 };
 
 // An opened picture file: its size is known, its pixels are decoded on request. A file the system's
-// codec reads is held open by it; a JPEG file is opened again for each decode.
+// codec reads is held open by it; a JPEG file is opened again for each decode. The pixels are those the
+// picture shows: a JPEG turned as its EXIF orientation says (its size too), a picture with transparency
+// laid over the matte colour (the desktop colour unless set), a picture of several frames or pages by
+// its first.
 class ImageFile {
  public:
   // Nothing when the file is missing, unreadable, not a picture, has no pixels, or its header states
@@ -46,6 +50,8 @@ class ImageFile {
   static std::optional<ImageFile> Open(const std::string& path);
 
   Size size() const { return size_; }
+  // The colour that shows through transparent pixels (0x00BBGGRR).
+  void SetMatte(COLORREF colour) { matte_ = colour; }
   // Nothing when decoding fails, the request leaves nothing to decode, or the result would exceed
   // kMaxDecodedPixels or cannot be allocated.
   std::optional<LoadedImage> Decode(const DecodeRequest& request = {}) const;
@@ -64,6 +70,9 @@ class ImageFile {
   std::optional<LoadedImage> DecodeScaled(Size drawSize) const;
   std::optional<LoadedImage> DecodeWithCodecScaling(Size drawSize) const;
   bool CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const;
+  // True unless the frame's pixel format is known to be without transparency.
+  bool MayBeTransparent() const;
+  std::optional<LoadedImage> DecodeOrientedJpeg(const DecodeRequest& request) const;
 
   // The system's codec, opened lazily by const decodes (hence mutable), with COM joined only then: a
   // JPEG that libjpeg-turbo reads needs neither (and under Wine joining COM creates a window).
@@ -74,11 +83,19 @@ class ImageFile {
   Size size_;
   std::string path_;
   bool jpeg_ = false;  // decoded by libjpeg-turbo where it can, by the system's codec otherwise
+  int orientation_ = 1;  // a JPEG's EXIF orientation; size_ is the size shown
+  Size storedSize_;      // the JPEG's size as stored
+  COLORREF matte_ = GetSysColor(COLOR_BACKGROUND);
 };
 
 // The whole picture; with `fitWithin`, possibly at a reduced scale (see DecodeRequest::drawSize).
 std::optional<LoadedImage> LoadImageFile(const std::string& path,
                                          std::optional<SIZE> fitWithin = std::nullopt);
+
+// The extensions (lower case, no dot) of the pictures the program can decode: bitmaps and JPEG always,
+// and every extension of the decoders the system has installed (PNG, GIF, TIFF; WebP, HEIC or AVIF where
+// their codecs are installed). Asked of the system once.
+const std::vector<std::string>& DecodablePictureExtensions();
 
 // A JPEG file of the surface's pixels (quality 0..1), written in place. For generating pictures.
 bool WriteJpegFile(const Surface& image, const std::string& path, float quality = 0.9f);

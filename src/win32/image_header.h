@@ -17,4 +17,8 @@ inline constexpr int64_t kMaxPicturePixels = int64_t{512} << 20;
 // missing file or a header cut short.
 std::optional<Size> PictureSizeFromHeader(const std::string& path);
 
+// The EXIF orientation (1..8, core/exif_orientation.h) of a JPEG file, from its first 128 KB (where
+// cameras put the metadata); 1 when it states none or cannot be read.
+int JpegOrientationFromHeader(const std::string& path);
+
 }  // namespace qr::win

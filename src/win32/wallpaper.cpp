@@ -73,6 +73,13 @@ class SystemMonitorWallpapers : public MonitorWallpapers {
   bool SetWallpaper(const std::string& monitorId, const std::string& path) override {
     return SUCCEEDED(wallpaper_->SetWallpaper(Wide(monitorId).c_str(), Wide(path).c_str()));
   }
+  std::string Wallpaper(const std::string& monitorId) override {
+    LPWSTR path = nullptr;
+    if (FAILED(wallpaper_->GetWallpaper(Wide(monitorId).c_str(), &path)) || !path) return {};
+    std::string file = Utf8(path);
+    CoTaskMemFree(path);
+    return file;
+  }
   bool ShowCentred() override { return SUCCEEDED(wallpaper_->SetPosition(DWPOS_CENTER)); }
 
  private:

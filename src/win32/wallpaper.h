@@ -24,6 +24,8 @@ class MonitorWallpapers {
   virtual ~MonitorWallpapers() = default;
   virtual std::vector<Monitor> Monitors() = 0;
   virtual bool SetWallpaper(const std::string& monitorId, const std::string& path) = 0;
+  // The file the monitor shows; empty when none.
+  virtual std::string Wallpaper(const std::string& monitorId) = 0;
   // Every monitor shows its file centred: a file of the monitor's size then lies pixel for pixel.
   virtual bool ShowCentred() = 0;
 };

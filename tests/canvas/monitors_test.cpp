@@ -9,6 +9,7 @@
 #include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
 #include "support/temp_folder.h"
+#include "win32/bitmap_file.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"
 
@@ -48,6 +49,7 @@ class FakeMonitorWallpapers : public win::MonitorWallpapers {
     files[monitorId] = path;
     return true;
   }
+  std::string Wallpaper(const std::string& monitorId) override { return files[monitorId]; }
   bool ShowCentred() override {
     ++centred;
     return true;
@@ -86,6 +88,18 @@ TEST(Monitors, EachMonitorsPictureIsItsOwnSizeWithItsPartOfTheTable) {
   EXPECT_EQ(left.Pixel(100, 100), RGB(0, 0, 0));                     // its corner: 100,100 of the monitor
   EXPECT_EQ(test::CountOther(left, 0, 0, 100, 300, kDesk), 0);        // nothing left of it
   EXPECT_FALSE(RenderMonitor(job, 2).ok());
+}
+
+TEST(Monitors, EachMonitorShowsItsOwnCurrentWallpaper) {
+  test::TempFolder folder;
+  const std::string red = folder.File("red.bmp"), blue = folder.File("blue.bmp");
+  ASSERT_TRUE(win::WriteBitmapFile(Surface(640, 480, RGB(250, 0, 0)), red));
+  ASSERT_TRUE(win::WriteBitmapFile(Surface(400, 300, RGB(0, 0, 250)), blue));
+  WallpaperJob job = TableAt(SideBySide(), {2000, 2000}, true);
+  job.background.kind = BackgroundKind::CurrentWallpaper;
+  job.background.monitorWallpapers = {red, blue};
+  EXPECT_EQ(RenderMonitor(job, 0).Pixel(320, 240), RGB(250, 0, 0));
+  EXPECT_EQ(RenderMonitor(job, 1).Pixel(200, 150), RGB(0, 0, 250));
 }
 
 TEST(Monitors, TheVirtualScreenIsRolledSoThatTilingFromThePrimaryShowsEachPixelOnItsMonitor) {

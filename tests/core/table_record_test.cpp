@@ -232,3 +232,22 @@ TEST(TableModel, ResetStylesKeepsTextsAndGivesEveryCellTheFontBlackOnWhite) {
 
 }  // namespace
 }  // namespace qr
+
+namespace qr {
+namespace {
+
+TEST(TableRecordCp932, CellsWithCharactersTheFileCannotKeepAreCountedInTheRowsSaved) {
+  TableModel table;
+  table.At(1, 5).text = "caf\xC3\xA9";                // é: one cell
+  table.At(2, 1).text = "\xF0\x9F\x98\x80 and ?";     // an emoji beside a real question mark
+  table.At(2, 1).font.name = "\xF0\x9F\x98\x80";      // the same cell again, by its font name
+  table.At(2, 2).font.name = "Ｆｏｎｔ\xE2\x98\x83";  // ☃ in a font name
+  table.At(3, 1).text = "表ｱ?";                       // all of code page 932
+  table.At(4, 1).text = "\xC3\xA9";                   // beyond the rows saved
+  EXPECT_EQ(CellsOutsideCp932(table, 3), 3);
+  EXPECT_EQ(CellsOutsideCp932(table, 1), 1);
+  EXPECT_EQ(CellsOutsideCp932(table, 34), 4);
+}
+
+}  // namespace
+}  // namespace qr

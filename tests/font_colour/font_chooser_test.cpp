@@ -17,6 +17,7 @@
 #include "font_colour/font_chooser_driver.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
+#include "support/keyboard.h"
 #include "table_editor/data_files.h"
 #include "win32/files.h"
 
@@ -162,6 +163,59 @@ TEST_F(FontChooserTest, ThePreviewTakesTheCurrentCellAndItsEntriesAreHighlighted
   EXPECT_EQ(f.LstFontName.ListIndex(), 4);  // the exact name, not "Arial"
   EXPECT_EQ(f.LstFontSize.ListIndex(), 0);
   EXPECT_EQ(f.LstFontStyle.ListIndex(), 1);
+}
+
+// Where a face is missing (or the system is not Japanese) the system substitutes by the character set
+// asked for: the preview must ask exactly as the cells do, or it shows another font than the cell.
+TEST_F(FontChooserTest, ThePreviewAsksForItsFontExactlyAsTheCellsDo) {
+  editor->SetCell(1, 1, Cell{"見本", CellFont{"ＭＳ Ｐゴシック", 10, false, true}, 0, kBlue});
+  editor->SetCell(1, 2, Cell{"abc", CellFont{"Arial", 11, true, false}, 0, kBlue});
+  state.Cur_Row = 1;
+  for (const int16_t col : {1, 2}) {
+    SCOPED_TRACE(col);
+    state.Cur_Col = col;
+    Quelm_Rask_F& f = OpenChooser();
+    EXPECT_EQ(f.lblViewer.Font(), editor->txt_Item(col, 1).Font());
+    // Another face chosen: the preview's request follows it, and is what the cell gets on OK.
+    const int other = col == 1 ? 0 : 2;  // "Arial", "ＭＳ Ｐゴシック"
+    Handles().ClickEntry(test::kNameList, other);
+    const forms::FontSpec previewed = f.lblViewer.Font();
+    EXPECT_EQ(previewed.name, fonts[static_cast<size_t>(other)]);
+    Handles().Click(test::kOkButton);
+    EXPECT_EQ(editor->txt_Item(col, 1).Font(), previewed);
+  }
+}
+
+// The editor stays enabled while the chooser loads: a pointer moved over it while messages run must not
+// take the hourglass away before the load is over.
+TEST_F(FontChooserTest, TheHourglassStaysForTheWholeLoadWhereverThePointerMoves) {
+  const HCURSOR hourglass = LoadCursorW(nullptr, IDC_WAIT);
+  HCURSOR duringLoad = nullptr;
+  services.screenFonts = [&] {
+    RECT cell{};
+    GetWindowRect(editor->txt_Item(1, 1).hwnd(), &cell);
+    const POINT target{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    for (const POINT p : {POINT{target.x - 3, target.y}, target}) {  // a real move, whatever was before
+      INPUT move{};
+      move.type = INPUT_MOUSE;
+      move.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+      move.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+      move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+      SendInput(1, &move, sizeof move);
+      // The pointer moves asynchronously under Wine: wait until it is there, then let its messages run.
+      EXPECT_TRUE(test::PumpUntil([p] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+      }));
+      test::Pump();
+    }
+    duringLoad = GetCursor();
+    return fonts;
+  };
+  Quelm_Rask_F& f = OpenChooser();
+  EXPECT_EQ(duringLoad, hourglass);
+  EXPECT_NE(GetCapture(), f.hwnd());  // the mouse is given back with the load
+  EXPECT_EQ(Entries(f.LstFontName), fonts);
 }
 
 TEST_F(FontChooserTest, SizesBetweenTheOfferedOnesTakeTheNearestAndOthersStay) {
@@ -360,6 +414,76 @@ TEST_F(FontChooserTest, TheEditorsFontIconShowsTheChooserModallyEachTimeAfresh) 
   Click(*editor, editor->Img_SS(6));
   EXPECT_TRUE(again.Ran());
   EXPECT_EQ(editor->Model().At(1, 1).foreColor, kBlue);
+}
+
+}  // namespace
+}  // namespace qr
+
+namespace qr {
+namespace {
+
+// The palette by the keyboard: one tab stop, arrows move a focus frame over the swatches, Space chooses.
+TEST_F(FontChooserTest, ArrowKeysMoveOverTheSwatchesAndSpaceChoosesOne) {
+  Quelm_Rask_F& f = OpenChooser();
+  test::MakeForeground(f.hwnd());
+  const auto swatchStops = [&] {
+    int stops = 0;
+    for (const forms::FocusTarget& stop : forms::TabOrder(f.hwnd()))
+      stops += stop.window == f.fraPalette.hwnd() && stop.control != &f.lblColorSample[0] ? 1 : 0;
+    return stops;
+  };
+  EXPECT_EQ(swatchStops(), 1) << "Tab does not walk 72 swatches";
+  forms::MoveFocus({f.fraPalette.hwnd(), &f.lblColorSample[1]});
+  const auto focusedOn = [&](int index) {
+    return test::PumpUntil(
+        [&] { return forms::CurrentFocus().control == &f.lblColorSample[static_cast<size_t>(index)]; });
+  };
+  test::PressKey(VK_RIGHT);
+  test::PressKey(VK_RIGHT);
+  test::PressKey(VK_DOWN);
+  ASSERT_TRUE(focusedOn(11));
+  // Left of a swatch, in the gap before it: the focus ring's black, or the palette's grey.
+  const auto gapLeftOf = [&](int index) {
+    const forms::Label& swatch = f.lblColorSample[static_cast<size_t>(index)];
+    POINT p{f.fraPalette.Scale().Px(swatch.Left() - 2), f.fraPalette.Scale().Px(swatch.Top() + 8)};
+    ClientToScreen(f.fraPalette.hwnd(), &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  };
+  EXPECT_TRUE(test::PumpUntil([&] { return gapLeftOf(11) == RGB(0, 0, 0); })) << "a focus the eye finds";
+  EXPECT_EQ(gapLeftOf(13), RGB(128, 128, 128));
+  test::PressKey(VK_LEFT);
+  test::PressKey(VK_LEFT);
+  test::PressKey(VK_LEFT);  // the row's first swatch: no further
+  test::PressKey(VK_UP);
+  ASSERT_TRUE(focusedOn(1));
+  test::PressKey(VK_DOWN);
+  test::PressKey(VK_SPACE);
+  ASSERT_TRUE(test::PumpUntil([&] { return f.lblColorSample[0].BackColor() == *Palette_Color(9); }));
+  EXPECT_EQ(f.lblViewer.ForeColor(), *Palette_Color(9));
+  EXPECT_EQ(swatchStops(), 1);
+  EXPECT_TRUE(f.lblColorSample[9].TabStop()) << "Tab comes back to the swatch last visited";
+}
+
+TEST_F(FontChooserTest, AFontGivenToEveryCellCanBeUndoneInTheEditor) {
+  FillVariedTable();
+  const TableModel before = editor->Model();
+  state.Common = 1;
+  OpenChooser();
+  Handles().ClickEntry(test::kStyleList, 2);
+  Handles().PressSwatch(18);
+  Handles().Click(test::kOkButton);
+  ASSERT_NE(editor->Model(), before);
+  ASSERT_TRUE(editor->Undo());
+  EXPECT_EQ(editor->Model(), before);
+  EXPECT_EQ(editor->txt_Item(1, 1).ForeColor(), before.At(1, 1).foreColor);
+
+  state.Common = 0;  // one cell: the whole-table undo is gone
+  OpenChooser();
+  Handles().Click(test::kOkButton);
+  EXPECT_FALSE(editor->CanUndo());
 }
 
 }  // namespace

@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "core/picture_types.h"
 #include "main_window/dispatch_test_host.h"
 #include "support/dialog_driver.h"
 #include "support/temp_folder.h"
+#include "win32/image.h"
+#include "win32/image_test_pictures.h"
 #include "win32/text.h"
 
 namespace qr {
@@ -165,6 +168,51 @@ TEST(BackgroundChoice, BrowseSetsThePathAndTheFolderTheNextBrowseOpensIn) {
   ASSERT_TRUE(driver.WaitUntilDone());
   EXPECT_EQ(host.lbl_Path.Caption(), pictures + "\\海.jpg");
   EXPECT_EQ(host.state.Get_File_Path, pictures);
+}
+
+// "参照..." keeps its first entry and offers every picture the system decodes second; a PNG is taken, a
+// picture without its codec is named in a message and not taken.
+TEST(BackgroundChoice, BrowseOffersTheSystemsPicturesAndRefusesOnesWithoutACodec) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.state.G_Kabe = 1;
+  host.choice.Show_Marks();
+  const std::string png = folder.Write("写真.png", "");
+  ASSERT_TRUE(test::WritePngPixels(2, 1, {0xFF102030u, 0x00000000u}, png));
+  const std::string heic = folder.Write("IMG_0001.HEIC",
+                                        "\0\0\0\x18"
+                                        "ftypheic not really");
+
+  std::vector<std::string> filters;
+  test::DialogDriver driver;
+  driver.Do([&](HWND dialog) {
+    HWND types = GetDlgItem(dialog, cmb1);
+    for (LRESULT i = 0; i < SendMessageW(types, CB_GETCOUNT, 0, 0); ++i) {
+      wchar_t text[512] = {};
+      SendMessageW(types, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      filters.push_back(win::Utf8(text));
+    }
+    SetWindowTextW(GetDlgItem(dialog, cmb13), win::Wide(png).c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  });
+  host.Command(0);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(filters.size(), 2u);
+  EXPECT_EQ(filters[0], "壁紙ﾌｧｲﾙ (bmp jpg)");
+  EXPECT_EQ(filters[1].rfind("画像ﾌｧｲﾙ (bmp ", 0), 0u) << filters[1];
+  for (const char* type : {" png", " gif", " tif"})
+    EXPECT_NE(filters[1].find(type), std::string::npos) << type;
+  EXPECT_EQ(host.state.Chosen_File, png);
+
+  if (HasExtensionIn(heic, win::DecodablePictureExtensions())) GTEST_SKIP() << "this system decodes HEIC";
+  driver.TypeFileNameAndOk(heic).Press(IDOK);
+  host.Command(0);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 3u);
+  EXPECT_EQ(driver.Seen()[2].text, std::string(kMissingCodecMessage) + "\n" + heic);
+  EXPECT_EQ(host.state.Chosen_File, png) << "the picture chosen before stays";
+  EXPECT_EQ(host.lbl_Path.Caption(), png);
 }
 
 TEST(BackgroundChoice, FileInADriveRootGivesTheBareDrive) {

@@ -63,7 +63,7 @@ TEST_F(WiredMainWindow, StartUpListsTheExistingFilesAndEveryCloseWritesTheList) 
   EXPECT_EQ(window->Wallpaper_List().Entries(), (std::vector<std::string>{picture, other}));
   EXPECT_EQ(ListCommands(), "00100");
 
-  test::DropOn(window->List_Kabe.hwnd(), {folder.File("dropped.JPG"), folder.File("dropped.gif")});
+  test::DropOn(window->List_Kabe.hwnd(), {folder.File("dropped.JPG"), folder.File("dropped.txt")});
   EXPECT_EQ(window->List_Kabe.ListCount(), 3);
   test::ClickEntry(window->List_Kabe, 1);
   EXPECT_EQ(ListCommands(), "11111");

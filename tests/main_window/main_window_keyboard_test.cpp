@@ -2,7 +2,10 @@
 // what is disabled, and Enter or Space runs the focused button - real keys through the message loop.
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <shlobj.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +14,7 @@
 #include "main_window/main_window.h"
 #include "support/keyboard.h"
 #include "support/temp_folder.h"
+#include "win32/text.h"
 
 namespace qr {
 namespace {
@@ -82,6 +86,61 @@ TEST_F(MainWindowKeys, TabWalksTheEnabledControlsInReadingOrderToTheListAndBackA
   ASSERT_TRUE(TabTo(main.lbl_Pos[1], true));
   PressKey(VK_SPACE);
   ASSERT_TRUE(PumpUntil([&] { return state_.G_Pos == 1; }));
+}
+
+}  // namespace
+}  // namespace qr
+
+namespace qr {
+namespace {
+
+// Explorer's "Copy" of files: a DROPFILES block on the clipboard.
+bool CopyFilesToClipboard(HWND owner, const std::vector<std::string>& names) {
+  std::wstring list;
+  for (const std::string& name : names) list += win::Wide(name) + L'\0';
+  list += L'\0';
+  const size_t listBytes = list.size() * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + listBytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), listBytes);
+  GlobalUnlock(block);
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  const bool set = SetClipboardData(CF_HDROP, block) != nullptr;
+  CloseClipboard();
+  return set;
+}
+
+TEST_F(MainWindowKeys, AltArrowKeysMoveTheWindowByDesignPixels) {
+  Quelm_Rask_M& main = Start();
+  RECT before{};
+  GetWindowRect(main.hwnd(), &before);
+  const int step = main.Scale().Px(1);
+  test::PressChord({VK_MENU}, VK_RIGHT);
+  test::PressChord({VK_MENU}, VK_RIGHT);
+  test::PressChord({VK_MENU}, VK_UP);
+  RECT after{};
+  ASSERT_TRUE(PumpUntil([&] {
+    GetWindowRect(main.hwnd(), &after);
+    return after.top != before.top;
+  }));
+  EXPECT_EQ(after.left - before.left, 2 * step);
+  EXPECT_EQ(after.top - before.top, -step);
+  EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+TEST_F(MainWindowKeys, CtrlVInTheListAddsTheCopiedPicturesAsADropDoes) {
+  Quelm_Rask_M& main = Start();
+  const std::string png = folder_.Write("copied.PNG", "x");
+  const std::string text = folder_.Write("notes.txt", "x");
+  ASSERT_TRUE(CopyFilesToClipboard(main.hwnd(), {png, text}));
+  SetFocus(main.List_Kabe.hwnd());
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == main.List_Kabe.hwnd(); }));
+  test::PressChord({VK_CONTROL}, 'V');
+  ASSERT_TRUE(PumpUntil([&] { return main.List_Kabe.ListCount() == 1; }));
+  EXPECT_EQ(main.Wallpaper_List().Entries(), std::vector<std::string>{png});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/list_file.h"
+#include "core/picture_types.h"
 #include "main_window/dispatch_test_host.h"
 #include "shared/helpers.h"
 #include "shared/record_paths.h"
@@ -18,6 +19,7 @@
 #include "support/write_faults.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
+#include "win32/image.h"
 #include "win32/text.h"
 
 namespace qr {
@@ -257,19 +259,40 @@ TEST_P(ListSaveFaults, PreviousListStaysAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, ListSaveFaults, test::kAllWriteFaults, test::WriteFaultName);
 
-TEST(WallpaperListDrop, OnlyBitmapAndJpegNamesAreAddedInTheirOwnCase) {
+TEST(WallpaperListDrop, OnlyPictureNamesTheSystemDecodesAreAddedInTheirOwnCase) {
   TempFolder folder;
   MainHost host(folder.path());
   host.list.Load_List();
   const std::string dir = folder.path() + "\\";
-  DropOn(host.List_Kabe.hwnd(),
-         {dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png", dir + "写真.Jpg"});
-  EXPECT_EQ(host.list.Entries(), (std::vector<std::string>{dir + "A.BMP", dir + "b.jpg", dir + "写真.Jpg"}));
+  DropOn(host.List_Kabe.hwnd(), {dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png", dir + "e.psd",
+                                 dir + "写真.Jpg", dir + "f.GIF", dir + "g.tif"});
+  EXPECT_EQ(host.list.Entries(),
+            (std::vector<std::string>{dir + "A.BMP", dir + "b.jpg", dir + "c.jpeg", dir + "d.png",
+                                      dir + "写真.Jpg", dir + "f.GIF", dir + "g.tif"}));
   EXPECT_EQ(host.ListCommands(), "00100");
 
   DropOn(host.List_Kabe.hwnd(), {dir + "notes.txt"});  // nothing added; the enabling is set again
-  EXPECT_EQ(host.List_Kabe.ListCount(), 3);
+  EXPECT_EQ(host.List_Kabe.ListCount(), 7);
   EXPECT_EQ(host.ListCommands(), "00100");
+}
+
+// A picture whose codec the system lacks is not listed, and the user hears which file it was.
+TEST(WallpaperListDrop, PicturesWithoutTheirCodecAreNamedInOneMessage) {
+  TempFolder folder;
+  MainHost host(folder.path());
+  host.list.Load_List();
+  const std::string dir = folder.path() + "\\";
+  if (HasExtensionIn("a.heic", win::DecodablePictureExtensions()) ||
+      HasExtensionIn("a.avif", win::DecodablePictureExtensions()))
+    GTEST_SKIP() << "this system has the codecs";
+  test::DialogDriver driver;
+  driver.Press(IDOK);
+  DropOn(host.List_Kabe.hwnd(), {dir + "IMG_0001.HEIC", dir + "a.bmp", dir + "b.avif", dir + "c.txt"});
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].text,
+            std::string(kMissingCodecMessage) + "\n" + dir + "IMG_0001.HEIC\n" + dir + "b.avif");
+  EXPECT_EQ(host.list.Entries(), std::vector<std::string>{dir + "a.bmp"});
 }
 
 TEST(WallpaperListDrop, NothingUsableKeepsTheCommandsDisabled) {
@@ -278,7 +301,7 @@ TEST(WallpaperListDrop, NothingUsableKeepsTheCommandsDisabled) {
   host.list.Load_List();
   int added = 0;
   host.list.OnEntriesAdded = [&](const std::vector<std::string>&) { ++added; };
-  DropOn(host.List_Kabe.hwnd(), {folder.File("d.png")});
+  DropOn(host.List_Kabe.hwnd(), {folder.File("d.psd")});
   EXPECT_EQ(host.List_Kabe.ListCount(), 0);
   EXPECT_EQ(host.ListCommands(), "00000");
   EXPECT_EQ(added, 0);

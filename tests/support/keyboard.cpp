@@ -46,6 +46,15 @@ void PressKey(WORD virtualKey, bool shift) {
   Send(std::move(inputs));
 }
 
+void PressChord(std::vector<WORD> modifiers, WORD virtualKey) {
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(Key(modifier, false));
+  inputs.push_back(Key(virtualKey, false));
+  inputs.push_back(Key(virtualKey, true));
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) inputs.push_back(Key(*it, true));
+  Send(std::move(inputs));
+}
+
 void TypeText(const std::wstring& text) {
   std::vector<INPUT> inputs;
   for (wchar_t c : text) {

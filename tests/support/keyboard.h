@@ -13,6 +13,8 @@ namespace qr::test {
 void MakeForeground(HWND wnd);
 // Presses and releases one key, with Shift held when asked.
 void PressKey(WORD virtualKey, bool shift = false);
+// Presses and releases one key with the modifier keys given held down (VK_CONTROL, VK_MENU, VK_SHIFT).
+void PressChord(std::vector<WORD> modifiers, WORD virtualKey);
 // Types text as Unicode characters (Japanese too).
 void TypeText(const std::wstring& text);
 // Runs the toolkit's message loop step (forms::DoEvents) until `done` holds or `ms` pass; the result of

@@ -333,6 +333,103 @@ TEST_F(DataFilesTest, CancelledDialogsChangeNothing) {
   EXPECT_EQ(state.Get_Data_Path, before);
 }
 
+// What a spreadsheet writes: a UTF-8 CSV with a byte-order mark and a "Unicode text" file (UTF-16, tabs).
+TEST_F(DataFilesTest, UnicodeTextFilesLoadAsTheirJapaneseTextAndSaveAsSuch) {
+  using namespace std::string_literals;
+  const std::string utf8 = folder.Write("予定.csv", "\xEF\xBB\xBF予定,\"火, 水\"\r\n会議,x\r\n");
+  // 会議\t"a,b"\r\n予定 in UTF-16 little-endian.
+  const std::string utf16 =
+      folder.Write("unicode.txt", "\xFF\xFE\x1A\x4F\x70\x8B\t\0\"\0a\0,\0b\0\"\0\r\0\n\0\x88\x4E\x9A\x5B"s);
+  auto editor = Open();
+  const std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>> cases = {
+      {utf8, {{"予定", "火, 水"}, {"会議", "x"}}}, {utf16, {{"会議", "a,b"}, {"予定"}}}};
+  for (const auto& [path, rows] : cases) {
+    SCOPED_TRACE(path);
+    {
+      DialogDriver driver;
+      LoadThroughDialog(*editor, driver, path);
+    }
+    const std::string saved = folder.File("saved.qlm");
+    {
+      DialogDriver driver;
+      driver.TypeFileNameAndOk(saved);
+      if (win::ReadFileBytes(saved)) driver.Press(IDYES);
+      Click(*editor, editor->Img_SS(3));
+      EXPECT_TRUE(driver.WaitUntilDone());
+    }
+    const std::optional<std::string> bytes = win::ReadFileBytes(saved);
+    ASSERT_TRUE(bytes.has_value());
+    const std::optional<DecodedTable> table = DecodeTableFile(*bytes);
+    ASSERT_TRUE(table.has_value());
+    ASSERT_EQ(table->rows, static_cast<int16_t>(rows.size()));
+    for (size_t row = 0; row < rows.size(); ++row) {
+      for (size_t col = 0; col < rows[row].size(); ++col)
+        EXPECT_EQ(table->cells[row][col].text, rows[row][col]);
+    }
+  }
+}
+
+TEST_F(DataFilesTest, LoadingATextFileCanBeUndoneAndATableFileForgetsTheUndo) {
+  const std::string csv = folder.Write("a.csv", "a,b,c\r\n");
+  TableModel model;
+  model.At(1, 1).text = "qlm";
+  const std::string qlm = folder.Write("t.qlm", EncodeTableFile(model, 1, 1, {0, 50, 50, 50, 50, 50}));
+  auto editor = Open();
+  editor->SetCellText(1, 1, "mine");
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, csv);
+  }
+  ASSERT_EQ(state.G_Cols, 5);
+  ASSERT_TRUE(editor->Undo());
+  EXPECT_EQ(state.G_Cols, 2);
+  EXPECT_EQ(state.G_Rows, 10);
+  EXPECT_EQ(state.G_Cols_w, (std::array<int16_t, 6>{0, 80, 80, 80, 80, 80}));
+  EXPECT_EQ(editor->txt_Item(1, 1).Text(), "mine");
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, csv);
+  }
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, qlm);
+  }
+  EXPECT_FALSE(editor->CanUndo());
+  EXPECT_EQ(editor->txt_Item(1, 1).Text(), "qlm");
+}
+
+// Nothing is replaced silently: the user hears how many cells would lose characters, and chooses.
+TEST_F(DataFilesTest, CharactersTheFileCannotKeepAreAskedAboutBeforeSaving) {
+  auto editor = Open();
+  editor->SetCellText(1, 1, "caf\xC3\xA9");
+  editor->SetCellText(2, 2, "ok \xF0\x9F\x98\x80");
+  editor->SetCellText(2, 1, "表");
+  editor->SetCellText(20, 1, "\xF0\x9F\x98\x80");  // beyond the rows in use: not saved, not counted
+  const std::string path = folder.File("lossy.qlm");
+  {
+    DialogDriver driver;
+    driver.TypeFileNameAndOk(path).Press(IDCANCEL);
+    Click(*editor, editor->Img_SS(3));
+    EXPECT_TRUE(driver.WaitUntilDone());
+    ASSERT_EQ(driver.Seen().size(), 2u);
+    EXPECT_EQ(driver.Seen()[1].text, FormatUnsavableCharactersQuestion(2));
+    EXPECT_EQ(driver.Seen()[1].buttons, (std::vector<int>{IDOK, IDCANCEL}));
+  }
+  EXPECT_FALSE(win::ReadFileBytes(path).has_value());
+  EXPECT_EQ(editor->Model().At(1, 1).text, "caf\xC3\xA9") << "the cells keep their characters";
+  {
+    DialogDriver driver;
+    driver.TypeFileNameAndOk(path).Press(IDOK);
+    Click(*editor, editor->Img_SS(3));
+    EXPECT_TRUE(driver.WaitUntilDone());
+  }
+  const std::optional<DecodedTable> table = DecodeTableFile(win::ReadFileBytes(path).value_or(""));
+  ASSERT_TRUE(table.has_value());
+  EXPECT_EQ(table->cells[0][0].text, "caf?");
+  EXPECT_EQ(table->cells[1][1].text, "ok ?");
+  EXPECT_EQ(table->cells[1][0].text, "表");
+}
+
 // A save that fails leaves the previous table file byte for byte, nothing beside it, and says so. (A
 // missing folder cannot be chosen in the save dialog; the writer's own test covers it.)
 class DataFileSaveFaults : public DataFilesTest, public ::testing::WithParamInterface<WriteFault> {};

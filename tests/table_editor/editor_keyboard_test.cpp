@@ -155,5 +155,28 @@ TEST_F(EditorKeys, EnterThatEndsACompositionStaysInTheCell) {
   EXPECT_TRUE(FocusReaches(*editor, 2, 1)) << "without a composition Enter moves down again";
 }
 
+// The table's place chosen from the keyboard: Alt+arrow keys move the editor, and its saved place follows.
+TEST_F(EditorKeys, AltArrowKeysMoveTheEditorAndClosingSavesWhereItIs) {
+  auto editor = OpenInFront();
+  ASSERT_TRUE(FocusReaches(*editor, 1, 1));
+  RECT before{};
+  GetWindowRect(editor->hwnd(), &before);
+  const int step = editor->Scale().Px(1);
+  PressChord({VK_MENU}, VK_LEFT);
+  PressChord({VK_MENU}, VK_DOWN);
+  PressChord({VK_MENU}, VK_DOWN);
+  RECT after{};
+  ASSERT_TRUE(PumpUntil([&] {
+    GetWindowRect(editor->hwnd(), &after);
+    return after.top == before.top + 2 * step;
+  }));
+  EXPECT_EQ(after.left, before.left - step);
+  EXPECT_TRUE(editor->txt_Item(1, 1).Text().empty()) << "the keys do not reach the cell";
+  editor->Unload();
+  const double twips = forms::Form::TwipsPerPixelX();
+  EXPECT_EQ(IniValue(iniPath, "G_Left"), std::to_string(static_cast<int>(after.left * twips)));
+  EXPECT_EQ(IniValue(iniPath, "G_Top"), std::to_string(static_cast<int>(after.top * twips)));
+}
+
 }  // namespace
 }  // namespace qr::test

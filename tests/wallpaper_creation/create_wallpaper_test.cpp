@@ -2,6 +2,7 @@
 // boxes and save dialog (answered by the dialog driver), on the 1024 x 768 test desktop: the bitmap it
 // builds, the wallpaper it installs, the file it saves and the list entry it adds.
 #include "wallpaper_creation/create_wallpaper.h"
+#include "wallpaper_creation/last_wallpaper_file.h"
 
 #include <windows.h>
 // after windows.h
@@ -300,11 +301,13 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
   const std::string picture = folder.File("picture.bmp");
   ASSERT_TRUE(win::WriteBitmapFile(test::QuadrantPicture(300, 200), picture));
   struct Case {
-    int16_t kabe, pos, trans;
+    int16_t kabe, pos, trans, effect = 0, alpha = 50;
   };
-  for (const Case c : {Case{2, 0, 0}, Case{2, 0, 1}, Case{1, 0, 0}, Case{1, 1, 1}, Case{1, 2, 0},
-                       Case{0, 0, 1}, Case{0, 0, 0}}) {
-    SCOPED_TRACE(testing::Message() << "G_Kabe " << c.kabe << ", G_Pos " << c.pos << ", Trans " << c.trans);
+  for (const Case c :
+       {Case{2, 0, 0}, Case{2, 0, 1}, Case{1, 0, 0}, Case{1, 1, 1}, Case{1, 2, 0}, Case{0, 0, 1},
+        Case{0, 0, 0}, Case{2, 0, 1, 1}, Case{1, 1, 1, 2}, Case{1, 2, 1, 3, 75}, Case{1, 0, 0, 1}}) {
+    SCOPED_TRACE(testing::Message() << "G_Kabe " << c.kabe << ", G_Pos " << c.pos << ", Trans " << c.trans
+                                    << ", Text_Effect " << c.effect << ", Panel_Alpha " << c.alpha);
     if (c.kabe == 0) {
       ASSERT_TRUE(win::SetDesktopWallpaper(picture));
       test::WallpaperSettingsGuard::SetStyle(L"0", L"1");  // tiled
@@ -312,10 +315,16 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     state.G_Kabe = c.kabe;
     state.G_Pos = c.pos;
     state.Kabe_File = state.Chosen_File = picture;
-    state.Trans = c.trans;
     Save_Main_Settings(store, state);
+    // The editor takes its options from the settings when it opens.
+    store.Write(kSettingsSection, "Trans", std::to_string(c.trans));
+    store.Write(kSettingsSection, "Text_Effect", std::to_string(c.effect));
+    store.Write(kSettingsSection, "Panel_Alpha", std::to_string(c.alpha));
     Quelm_Rask_S& shown = OpenEditor(280 + c.pos * 7, 130 + c.kabe * 11);
+    ASSERT_EQ(state.Trans, c.trans);
+    ASSERT_EQ(state.Text_Effect, c.effect);
     shown.SetCell(3, 1, Cell{"予定 Schedule 24", CellFont{"ＭＳ ゴシック", 24.0, true, true}, kGreen, kRed});
+    shown.SetCell(1, 2, Cell{"Quelm 壁紙", CellFont{"Arial", 12.0, true, false}, RGB(255, 255, 255), kBlue});
     ASSERT_TRUE(
         win::ReplaceFileContents(folder.File("table.qlm"),
                                  EncodeTableFile(shown.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w)));
@@ -326,6 +335,10 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     ASSERT_FALSE(EditorOpen());  // its place is in the settings now
     const auto created = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));
     ASSERT_TRUE(created);
+    if (c.kabe == 0) {  // the command installed its bitmap: the command line starts from the same wallpaper
+      ASSERT_TRUE(win::SetDesktopWallpaper(picture));
+      test::WallpaperSettingsGuard::SetStyle(L"0", L"1");
+    }
 
     const std::string out = folder.File("command line.bmp");
     const test::ProgramRun run =
@@ -335,7 +348,42 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     const auto rendered = win::ReadFileBytes(out);
     ASSERT_TRUE(rendered);
     EXPECT_TRUE(*rendered == *created);
+
+    // Remembered, and made again for the same display byte for byte, the current wallpaper included
+    // (the installation replaced it with this very bitmap).
+    ASSERT_TRUE(win::DeletePath(folder.File("Quelm_Rask.bmp")));
+    EXPECT_EQ(RefreshLastWallpaper(nullptr), RefreshResult::Done);
+    const auto refreshed = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));
+    ASSERT_TRUE(refreshed);
+    EXPECT_TRUE(*refreshed == *created);
   }
+}
+
+// A PNG with a transparent half, centred: its opaque pixels are the wallpaper's, the desktop colour shows
+// through the rest.
+TEST_F(CreateWallpaperTest, APngBecomesTheBackgroundWithTheDesktopColourThroughItsTransparency) {
+  const std::string png = folder.File("picture.png");
+  std::vector<uint32_t> pixels(200 * 100);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = i % 200 < 100 ? 0xFFFF00FFu : 0x0000FF00u;
+  ASSERT_TRUE(test::WritePngPixels(200, 100, pixels, png));
+  state.G_Kabe = 1;
+  state.G_Pos = 0;
+  state.Kabe_File = state.Chosen_File = png;
+  state.Trans = 0;
+  OpenEditor(700, 500);  // the table lies clear of the picture
+  test::DialogDriver driver;
+  driver.Press(IDNO);
+  PressCreate();
+  ASSERT_TRUE(driver.WaitUntilDone());
+  const win::Surface s = Load(WallpaperBitmapPath());
+  ASSERT_TRUE(s.ok());
+  const RECT picture{412, 334, 612, 434};
+  EXPECT_EQ(
+      CountColour(s, RECT{picture.left, picture.top, picture.left + 100, picture.bottom}, RGB(255, 0, 255)),
+      100 * 100);
+  EXPECT_EQ(CountColour(s, RECT{picture.left + 100, picture.top, picture.right, picture.bottom}, Desk()),
+            100 * 100);
+  EXPECT_EQ(CountColour(s, RECT{0, 0, 1024, 768}, RGB(0, 255, 0)), 0) << "no colour of a transparent pixel";
 }
 
 TEST_F(CreateWallpaperTest, YesSavesUnderATypedNameWithoutExtensionAndListsItOnce) {

@@ -7,8 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "win32/bitmap_file.h"
+#include "win32/com.h"
+#include "win32/files.h"
 #include "win32/image.h"
 #include "win32/surface.h"
 
@@ -60,6 +63,33 @@ inline int64_t CountDifferences(const win::Surface& a, const win::Surface& b) {
   for (size_t i = 0; i < n; ++i)
     if ((a.Bits()[i] & 0xFFFFFF) != (b.Bits()[i] & 0xFFFFFF)) ++count;
   return count;
+}
+
+// A w x h PNG of straight (not premultiplied) 0xAARRGGBB pixels, row by row, written with the system's
+// encoder.
+inline bool WritePngPixels(int w, int h, const std::vector<uint32_t>& argb, const std::string& path) {
+  win::ComApartment com;
+  win::ComPtr<IWICImagingFactory> factory;
+  win::ComPtr<IWICStream> stream;
+  win::ComPtr<IWICBitmapEncoder> encoder;
+  win::ComPtr<IWICBitmapFrameEncode> frame;
+  WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+  const UINT stride = static_cast<UINT>(w) * 4;
+  std::vector<uint32_t> pixels = argb;
+  return com.ok() && argb.size() == static_cast<size_t>(w) * h &&
+         SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(factory.GetAddressOf()))) &&
+         SUCCEEDED(factory->CreateStream(stream.GetAddressOf())) &&
+         SUCCEEDED(stream->InitializeFromFilename(win::ApiPath(path).c_str(), GENERIC_WRITE)) &&
+         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf())) &&
+         SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+         SUCCEEDED(encoder->CreateNewFrame(frame.GetAddressOf(), nullptr)) &&
+         SUCCEEDED(frame->Initialize(nullptr)) &&
+         SUCCEEDED(frame->SetSize(static_cast<UINT>(w), static_cast<UINT>(h))) &&
+         SUCCEEDED(frame->SetPixelFormat(&format)) && IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA) &&
+         SUCCEEDED(frame->WritePixels(static_cast<UINT>(h), stride, stride * static_cast<UINT>(h),
+                                      reinterpret_cast<BYTE*>(pixels.data()))) &&
+         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 // A bitmap file header that claims width x height 24-bit pixels but carries no pixel data.
