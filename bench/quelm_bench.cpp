@@ -112,7 +112,8 @@ int RunCase(const Screen& screen, const Background& background, const std::strin
   state.Kabe_File = folder + "\\" + background.file;
   state.G_Pos = background.placement;
   state.Trans = 1;
-  qr::JobInputs inputs = qr::SystemJobInputs(state, qr::JobTableFrom(FullTable(), 34, 5, {0, 120, 120, 120, 120, 120}));
+  qr::JobInputs inputs =
+      qr::SystemJobInputs(state, qr::JobTableFrom(FullTable(), 34, 5, {0, 120, 120, 120, 120, 120}));
   inputs.display = qr::SingleMonitorLayout({screen.w, screen.h}, qr::kDesignPixelsPerInch);
   inputs.at = qr::Point{100, 100};
   const qr::WallpaperJob job = qr::BuildWallpaperJob(inputs);
@@ -261,8 +262,8 @@ int wmain(int argc, wchar_t** argv) {
       "Compose and write the wallpaper bitmap, full 34 x 5 table; median of %d runs after the first, ms; "
       "the first run's total; peak working set, MB\n",
       kRuns);
-  std::printf("%-10s %-22s %8s %8s %8s %8s %8s %8s %9s\n", "screen", "background", "decode", "place",
-              "table", "write", "total", "first", "peak WS");
+  std::printf("%-10s %-22s %8s %8s %8s %8s %8s %8s %9s\n", "screen", "background", "decode", "place", "table",
+              "write", "total", "first", "peak WS");
   std::fflush(stdout);
   int failures = 0;
   for (size_t s = 0; s < kScreens.size(); ++s)
