@@ -1,0 +1,133 @@
+// The title strip's menu: a right click on the strip, Shift+F10 and the menu key open it (real input);
+// its entry shows whether the program starts at log-on and choosing it turns that over.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "main_window/main_window.h"
+#include "support/keyboard.h"
+#include "support/temp_folder.h"
+#include "win32/text.h"
+
+namespace qr {
+namespace {
+
+// On a thread of its own: waits for this process's popup menu, notes its first entry, then chooses it
+// (Down, Enter) or closes the menu (Escape), with keys posted to the menu.
+class MenuAnswer {
+ public:
+  explicit MenuAnswer(bool choose) : thread_([this, choose] { Answer(choose); }) {}
+  ~MenuAnswer() { thread_.join(); }
+  bool Done() const { return done_; }
+  bool checked = false;
+  std::string caption;
+
+ private:
+  static HWND FindMenu() {
+    HWND found = nullptr;
+    for (HWND w = FindWindowW(L"#32768", nullptr); w && !found; w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == GetCurrentProcessId() && IsWindowVisible(w)) found = w;
+    }
+    return found;
+  }
+
+  void Answer(bool choose) {
+    HWND menu = nullptr;
+    for (int i = 0; i < 200 && !menu; ++i, Sleep(25)) menu = FindMenu();
+    if (menu) {
+      auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+      checked = (GetMenuState(items, 0, MF_BYPOSITION) & MF_CHECKED) != 0;
+      wchar_t text[128] = {};
+      GetMenuStringW(items, 0, text, 128, MF_BYPOSITION);
+      caption = win::Utf8(text);
+      const std::vector<WPARAM> keys = choose ? std::vector<WPARAM>{VK_DOWN, VK_RETURN} : std::vector<WPARAM>{VK_ESCAPE};
+      for (WPARAM key : keys) PostMessageW(menu, WM_KEYDOWN, key, 0);
+    }
+    done_ = true;
+  }
+
+  std::atomic<bool> done_{false};
+  std::thread thread_;
+};
+
+class TitleMenu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state_.Program_Folder = folder_.path();
+    MainWindowServices services;
+    services.Autostart_Enabled = [this] { return autostart_; };
+    services.Set_Autostart = [this](bool on) {
+      ++changes_;
+      autostart_ = on;
+      return true;
+    };
+    window_ = std::make_unique<Quelm_Rask_M>(state_, std::move(services));
+    window_->Show();
+    test::MakeForeground(window_->hwnd());
+  }
+
+  void RightClickTitleStrip() {
+    POINT at{200, 8};  // on the strip, away from the caption and the close mark
+    ClientToScreen(window_->hwnd(), &at);
+    SetCursorPos(at.x, at.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+  }
+
+  test::TempFolder folder_;
+  AppState state_;
+  std::unique_ptr<Quelm_Rask_M> window_;
+  bool autostart_ = false;
+  int changes_ = 0;
+};
+
+TEST_F(TitleMenu, ARightClickOnTheStripShowsTheStateAndTheEntryTurnsItOver) {
+  {
+    MenuAnswer answer(true);
+    RightClickTitleStrip();
+    ASSERT_TRUE(test::PumpUntil([&] { return answer.Done() && changes_ == 1; }, 8000));
+    EXPECT_FALSE(answer.checked);
+    EXPECT_EQ(answer.caption, "ログオン時に壁紙を保つ(&A)");
+  }
+  EXPECT_TRUE(autostart_);
+  {
+    MenuAnswer answer(true);
+    RightClickTitleStrip();
+    ASSERT_TRUE(test::PumpUntil([&] { return answer.Done() && changes_ == 2; }, 8000));
+    EXPECT_TRUE(answer.checked);
+  }
+  EXPECT_FALSE(autostart_);
+  EXPECT_EQ(window_->Drag_Flag, 0) << "the right button does not drag";
+}
+
+TEST_F(TitleMenu, ShiftF10AndTheMenuKeyOpenItAndEscapeChangesNothing) {
+  {
+    MenuAnswer answer(true);
+    test::PressKey(VK_F10, true);
+    ASSERT_TRUE(test::PumpUntil([&] { return answer.Done() && changes_ == 1; }, 8000));
+  }
+  EXPECT_TRUE(autostart_);
+  {
+    MenuAnswer answer(false);
+    test::MakeForeground(window_->hwnd());
+    test::PressKey(VK_APPS);
+    ASSERT_TRUE(test::PumpUntil([&] { return answer.Done(); }, 8000));
+    test::Pump(300);
+    EXPECT_TRUE(answer.checked);
+  }
+  EXPECT_EQ(changes_, 1);
+  EXPECT_TRUE(autostart_);
+}
+
+}  // namespace
+}  // namespace qr
