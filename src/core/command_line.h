@@ -17,28 +17,30 @@ namespace qr {
 
 // The usage, as "/?" prints it (the name typed in a console reaches the console companion).
 inline constexpr std::string_view kUsageText =
-    "Quelm_Rask /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>] [/settings <file.ini>]\r\n"
+    "Quelm_Rask /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]\r\n"
+    "           [/settings <file.ini>]\r\n"
     "Quelm_Rask /render <table.qlm> /layout \"WxH@X,Y[;WxH@X,Y...]\" /out <folder>\\\r\n"
     "Quelm_Rask /refresh [/settings <file.ini>]\r\n"
     "Quelm_Rask /watch\r\n"
     "Quelm_Rask /autostart on|off\r\n"
     "Quelm_Rask /monitors\r\n"
-    "  /render <table.qlm>   保存した表を背景 (Quelm_Rask.ini の設定) に重ねて描きます\r\n"
-    "  /out <file.bmp>       壁紙のファイルの代わりにこのファイルへ書き込みます (モニターが\r\n"
-    "                        複数のときは仮想画面の全体)\r\n"
-    "  /set                  描いたビットマップをデスクトップの壁紙に設定します (モニターごと)\r\n"
-    "  /at <x>,<y>           表の左上の位置 (仮想画面のピクセル。プライマリ モニターの左や上は\r\n"
-    "                        負の値。既定は表エディターを最後に閉じた位置)\r\n"
-    "  /layout <モニター>    この機械のモニターの代わりにこれらのモニター (最初がプライマリ) に\r\n"
-    "                        合わせて描き、/out のフォルダーに monitor1.bmp ... と span.bmp を\r\n"
+    "  /render <table.qlm>   保存した表を背景に重ねて描きます\r\n"
+    "  /out <file.bmp>       壁紙のファイルの代わりにここへ書き込みます\r\n"
+    "                        (モニターが複数のときは仮想画面の全体)\r\n"
+    "  /set                  描いた絵を壁紙に設定します (モニターごと)\r\n"
+    "  /at <x>,<y>           表の左上 (仮想画面のピクセル。プライマリの左や上は負。\r\n"
+    "                        既定は表エディターを最後に閉じた位置)\r\n"
+    "  /layout <モニター>    これらのモニター (最初がプライマリ) に合わせて描き、\r\n"
+    "                        /out のフォルダーに monitor1.bmp ... と span.bmp を\r\n"
     "                        書き込みます。壁紙は設定しません\r\n"
-    "  /settings <file.ini>  背景の設定をプログラムの横の Quelm_Rask.ini の代わりにこのファイル\r\n"
-    "                        から読みます (書き込みはしません)\r\n"
-    "  /refresh              最後に貼り付けた壁紙を今の画面に合わせて描き直し、設定します\r\n"
-    "  /watch                画面の変化を見張り、壁紙を描き直します (常駐します)\r\n"
+    "  /settings <file.ini>  背景の設定をこのファイルから読みます (既定はプログラム\r\n"
+    "                        の横の Quelm_Rask.ini。どちらにも書き込みません)\r\n"
+    "  /refresh              最後に貼り付けた壁紙を今の画面に合わせて描き直します\r\n"
+    "  /watch                画面の変化を見張り、壁紙を描き直します (常駐)\r\n"
     "  /autostart on|off     ログオン時に /watch で起動するかどうかを決めます\r\n"
-    "  /monitors             この機械のモニターを一覧します (大きさと位置、dpi、プライマリ)\r\n"
-    "終了コード: 0 完了、2 引数の誤り、3 入力がないか読めない、4 書き込めないか設定できない\r\n";
+    "  /monitors             モニターを一覧します (大きさと位置、dpi、プライマリ)\r\n"
+    "終了コード: 0 完了、2 引数の誤り、3 入力がないか読めない、\r\n"
+    "            4 書き込めないか設定できない\r\n";
 
 // The ways the render command ends, as the process's exit code.
 enum class RenderExit : int { Done = 0, BadArguments = 2, InputMissing = 3, OutputFailed = 4 };
