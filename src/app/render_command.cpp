@@ -13,6 +13,8 @@
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
+#include "app/watcher.h"
+#include "wallpaper_creation/last_wallpaper_file.h"
 #include "win32/autostart.h"
 #include "win32/bitmap_file.h"
 #include "win32/display.h"
@@ -82,6 +84,7 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
       say("書き込みましたが、壁紙に設定できません: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
+    if (request.set) RememberLastWallpaper(job, {*request.out});
     say("書き込みました: " + *request.out + "\r\n");
     return RenderExit::Done;
   }
@@ -97,11 +100,29 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
     say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
+  if (request.set) RememberLastWallpaper(job, InstalledPaths(*files, job, path));
   say("書き込みました: " + path + "\r\n");
   return RenderExit::Done;
 }
 
 }  // namespace
+
+RenderExit RunRefresh(const std::function<void(std::string_view)>& say) {
+  const RefreshResult result =
+      RefreshLastWallpaper([&](std::string_view text) { say(std::string(text) + "\r\n"); });
+  switch (result) {
+    case RefreshResult::NothingRemembered:
+      say(std::string(kNothingRemembered) + "\r\n");
+      return RenderExit::InputMissing;
+    case RefreshResult::Failed:
+      say(std::string(kRefreshFailed) + "\r\n");
+      return RenderExit::OutputFailed;
+    case RefreshResult::Done:
+      break;
+  }
+  say(std::string(kRefreshDone) + "\r\n");
+  return RenderExit::Done;
+}
 
 std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeyStore& settings,
                                              std::optional<Point> at, std::string& problem,
@@ -186,7 +207,9 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
         std::to_string(job->display.monitors.size()) + ".bmp と span.bmp\r\n");
     return RenderExit::Done;
   }
-  return WriteAndInstall(*job, request, say);
+  WallpaperJob installed = *job;
+  if (request.set) PreserveCurrentWallpaper(installed);  // installing may replace the picture under it
+  return WriteAndInstall(installed, request, say);
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder) {
@@ -207,9 +230,9 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
     case CommandLine::Kind::Autostart:
       return static_cast<int>(RunAutostart(line.autostartOn, WriteToConsole));
     case CommandLine::Kind::Refresh:
+      return static_cast<int>(RunRefresh(WriteToConsole));
     case CommandLine::Kind::Watch:
-      WriteToConsole("not available yet\r\n");
-      return static_cast<int>(RenderExit::BadArguments);
+      return RunWatch();
     default:
       return static_cast<int>(RunRender(line.render, programFolder, WriteToConsole, line.settings));
   }

@@ -23,6 +23,15 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
                                              const std::function<void(std::string_view)>& warn = {},
                                              const DisplayLayout* display = nullptr);
 
+inline constexpr const char* kNothingRemembered =
+    "作り直す壁紙がありません（壁紙貼り付け、または /render … /set で作った壁紙を記憶します）。";
+inline constexpr const char* kRefreshFailed = "壁紙ﾌｧｲﾙを作成できませんでした！";
+inline constexpr const char* kRefreshDone = "記憶した壁紙を今の画面に合わせて作り直しました。";
+
+// "/refresh": the remembered last wallpaper made again for the display as it is now and installed.
+// Exit codes as /render's: 3 when nothing is remembered, 4 when it could not be written or installed.
+RenderExit RunRefresh(const std::function<void(std::string_view)>& say);
+
 // Runs the request with the settings from `settingsFile` (given with /settings; it must exist) or else
 // from the settings file in `programFolder`; every message goes to `say`. It writes only the bitmaps:
 // never the settings it reads, nor anything beside the table.

@@ -42,6 +42,8 @@ void ComposeBackground(win::Surface& target, const JobBackground& background, Co
       if (!monitorWallpaper.empty()) {
         if (!wallpaper) wallpaper.emplace();
         wallpaper->path = monitorWallpaper;
+        if (background.wallpaperStyle >= 0 && background.wallpaperStyle <= 4)
+          wallpaper->style = static_cast<win::CurrentWallpaper::Style>(background.wallpaperStyle);
       }
       if (wallpaper) {
         compose::DrawWallpaper(target, *wallpaper, background.desktopColour, timings);

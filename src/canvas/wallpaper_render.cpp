@@ -30,7 +30,9 @@ win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimin
   win::Surface surface(area.w, area.h);  // the background is filled in once, by its composer
   if (!surface.ok()) return {};
   const std::vector<std::string>& own = job.background.monitorWallpapers;
-  ComposeBackground(surface, job.background, timings, monitor < own.size() ? own[monitor] : std::string());
+  // A layout with more monitors than files: the others show the first (the primary's).
+  const std::string mine = monitor < own.size() ? own[monitor] : own.empty() ? std::string() : own.front();
+  ComposeBackground(surface, job.background, timings, mine);
   const Point origin{area.x, area.y};
   if (job.transparent)
     DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings);

@@ -20,7 +20,7 @@ inline constexpr std::string_view kUsageText =
     "Quelm_Rask /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]\r\n"
     "           [/settings <file.ini>]\r\n"
     "Quelm_Rask /render <table.qlm> /layout \"WxH@X,Y[;WxH@X,Y...]\" /out <folder>\\\r\n"
-    "Quelm_Rask /refresh [/settings <file.ini>]\r\n"
+    "Quelm_Rask /refresh\r\n"
     "Quelm_Rask /watch\r\n"
     "Quelm_Rask /autostart on|off\r\n"
     "Quelm_Rask /monitors\r\n"

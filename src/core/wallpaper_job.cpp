@@ -36,17 +36,6 @@ int32_t Saturated(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// The table's outer size as the canvas lays it out at design scale (enough to keep it on a monitor).
-Size TableSize(const JobTable& table) {
-  const CanvasTableLayout layout = LayoutCanvasTable(0, 0, table.rows, table.cols, table.widths);
-  int64_t right = 1, bottom = 1;
-  for (const CellPlacement& cell : layout.cells) {
-    right = std::max<int64_t>(right, int64_t{cell.rect.x} + cell.rect.w);
-    bottom = std::max<int64_t>(bottom, int64_t{cell.rect.y} + cell.rect.h);
-  }
-  return {Saturated(right), Saturated(bottom)};
-}
-
 }  // namespace
 
 BackgroundKind BackgroundKindOf(int16_t G_Kabe) {
@@ -114,9 +103,19 @@ TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& d
   return {TableCornerInEditor(window, dpi), dpi};
 }
 
+Size TableOuterSize(const JobTable& table, int32_t dpi) {
+  const CanvasTableLayout layout = ScaledCanvasTable({0, 0}, table.rows, table.cols, table.widths, dpi);
+  int64_t right = 1, bottom = 1;
+  for (const CellPlacement& cell : layout.cells) {
+    right = std::max<int64_t>(right, int64_t{cell.rect.x} + cell.rect.w);
+    bottom = std::max<int64_t>(bottom, int64_t{cell.rect.y} + cell.rect.h);
+  }
+  return {Saturated(right), Saturated(bottom)};
+}
+
 TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display) {
   if (display.monitors.empty()) return {corner, display.systemDpi};
-  const Size size = TableSize(table);
+  const Size size = TableOuterSize(table, kDesignPixelsPerInch);
   const Rect whole{corner.x, corner.y, size.w, size.h};
   const MonitorInfo& monitor = display.monitors[NearestMonitor(display, whole)];
   if (MonitorOverlapping(display, whole)) return {corner, monitor.dpi};
@@ -137,7 +136,7 @@ WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
   const TablePlace place = inputs.at ? TablePlaceAt(*inputs.at, job.table, job.display)
                                      : TablePlaceFromEditor(inputs.editor, job.display);
   job.tableAt = place.corner;
-  job.dpi = place.dpi;
+  job.dpi = inputs.dpi.value_or(place.dpi);
   job.transparent = state.Trans == 1;
   return job;
 }

@@ -34,6 +34,9 @@ struct JobBackground {
   // CurrentWallpaper where the system keeps a wallpaper per monitor: each monitor's file, in the order of
   // the display's monitors (empty: the one wallpaper the system reports, on every monitor).
   std::vector<std::string> monitorWallpapers;
+  // How those files are laid out (0 centred, 1 tiled, 2 stretched, 3 fitted, 4 filled); -1: the style the
+  // system records now.
+  int16_t wallpaperStyle = -1;
   bool operator==(const JobBackground&) const = default;
 };
 
@@ -89,6 +92,9 @@ struct TablePlace {
 };
 TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& display);
 
+// The table's outer size at `dpi` as the canvas lays it out (at least 1 x 1).
+Size TableOuterSize(const JobTable& table, int32_t dpi);
+
 // A corner given by hand: kept where it is when the table touches a monitor, otherwise moved
 // onto the nearest monitor, inside its edges. The scale is that monitor's.
 TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display);
@@ -103,6 +109,7 @@ struct JobInputs {
   std::vector<std::string> monitorWallpapers;  // see JobBackground
   EditorPlace editor;        // the editor's place (its saved one, or where it stands now)
   std::optional<Point> at;   // a corner given by hand instead
+  std::optional<int32_t> dpi;  // the cells' scale where it is known (a remembered wallpaper)
 };
 WallpaperJob BuildWallpaperJob(const JobInputs& inputs);
 

@@ -92,4 +92,12 @@ std::string FixedFilesFolder() {
 std::string WallpaperBitmapPath() { return Join(FixedFilesFolder(), kWallpaperBitmapName); }
 std::string TempBitmapPath() { return Join(FixedFilesFolder(), kTempBitmapName); }
 
+std::string LastWallpaperPath() {
+  const FolderChoice& choice = Choice();
+  const std::string folder = (choice.overridden ? *choice.overridden : DefaultFixedFileFolders()).fallback;
+  if (folder.empty()) return {};
+  EnsureFolder(folder);
+  return Join(folder, kLastWallpaperName);
+}
+
 }  // namespace qr

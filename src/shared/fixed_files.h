@@ -11,11 +11,16 @@ namespace qr {
 
 inline constexpr const char* kWallpaperBitmapName = "Quelm_Rask.bmp";
 inline constexpr const char* kTempBitmapName = "Quelm_Temp.bmp";
+inline constexpr const char* kLastWallpaperName = "Quelm_Rask.last";
 
 // The folder the fixed names are given in, without a trailing separator ("C:" for the root of C:).
 std::string FixedFilesFolder();
 std::string WallpaperBitmapPath();  // "C:\Quelm_Rask.bmp", or the same name in the fallback folder
 std::string TempBitmapPath();       // "C:\Quelm_Temp.bmp", or the same name in the fallback folder
+
+// The remembered last wallpaper: in the user's own folder (the fallback folder, created as needed), never
+// beside the table or the settings; empty when there is no such folder.
+std::string LastWallpaperPath();
 
 // Where the fixed files may go, in order of preference. Folders without a trailing separator.
 struct FixedFileFolders {

@@ -8,6 +8,7 @@
 #include "canvas/canvas_window.h"
 #include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
+#include "wallpaper_creation/last_wallpaper_file.h"
 #include "core/app_state.h"
 #include "core/paths.h"
 #include "shared/fixed_files.h"
@@ -92,9 +93,8 @@ Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
           std::max<int32_t>(grid.bottom - grid.top - 16, 0)};
 }
 
-std::optional<WallpaperFiles> Build_Wallpaper_Files(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor,
+std::optional<WallpaperFiles> Build_Wallpaper_Files(const WallpaperJob& job, AppState& state, HCURSOR canvasCursor,
                                                     win::MonitorWallpapers* perMonitor) {
-  const WallpaperJob job = WallpaperJobFromEditor(editor);
   state.Table_X = job.tableAt.x;
   state.Table_Y = job.tableAt.y;
   if (job.transparent) state.Capture_Mode = 1;
@@ -108,25 +108,27 @@ std::optional<WallpaperFiles> Build_Wallpaper_Files(Quelm_Rask_S& editor, AppSta
 }
 
 bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
-  return Build_Wallpaper_Files(editor, state, canvasCursor, nullptr).has_value();
+  return Build_Wallpaper_Files(WallpaperJobFromEditor(editor), state, canvasCursor, nullptr).has_value();
 }
 
 void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
-  const WallpaperJob job = WallpaperJobFromEditor(editor);
+  WallpaperJob job = WallpaperJobFromEditor(editor);
+  PreserveCurrentWallpaper(job);  // installing may replace the picture it is drawn over
   // The system's per-monitor wallpapers are asked for only when there is more than one monitor.
   std::unique_ptr<win::MonitorWallpapers> perMonitor;
   if (job.display.monitors.size() > 1)
     perMonitor = services.monitorWallpapers ? services.monitorWallpapers() : win::OpenMonitorWallpapers();
   const std::optional<WallpaperFiles> files =
-      Build_Wallpaper_Files(editor, state, CanvasCursor(editor, services.canvasCursor), perMonitor.get());
+      Build_Wallpaper_Files(job, state, CanvasCursor(editor, services.canvasCursor), perMonitor.get());
   if (!files) {
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;
   }
   const std::string bitmap = WallpaperBitmapPath();
   if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) {
-    InstallWallpaperFiles(*files, job, bitmap, perMonitor.get());
+    if (InstallWallpaperFiles(*files, job, bitmap, perMonitor.get()))
+      RememberLastWallpaper(job, InstalledPaths(*files, job, bitmap));
     editor.Unload();
     return;
   }
@@ -140,7 +142,8 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
     win::ShowMessage(editor.hwnd(), kBitmapNotSaved, win::kWarningStyle);
     return;
   }
-  InstallWallpaperFiles(*files, job, *chosen, perMonitor.get());
+  if (InstallWallpaperFiles(*files, job, *chosen, perMonitor.get()))
+    RememberLastWallpaper(job, InstalledPaths(*files, job, *chosen));
   if (services.addToList) services.addToList(*chosen);
   state.Get_Kabe_Path = Get_Folder(*chosen);
   editor.Unload();

@@ -53,7 +53,7 @@ WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor);
 // Builds the wallpaper, shows it on the canvas and writes it to WallpaperBitmapPath() (and, with several
 // monitors, the others' bitmaps beside it or the whole virtual screen in it; see
 // canvas/wallpaper_install.h); nothing, or false, when a bitmap was not written.
-std::optional<WallpaperFiles> Build_Wallpaper_Files(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor,
+std::optional<WallpaperFiles> Build_Wallpaper_Files(const WallpaperJob& job, AppState& state, HCURSOR canvasCursor,
                                                     win::MonitorWallpapers* perMonitor);
 bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor);
 

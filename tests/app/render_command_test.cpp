@@ -222,5 +222,26 @@ TEST_F(RenderCommandTest, MonitorsListsThisMachinesDisplay) {
   EXPECT_NE(run.output.find("1: 1024x768 at 0,0, 96 dpi, primary"), std::string::npos) << run.output;
 }
 
+// "/refresh": nothing remembered says so; after "/render ... /set" the same bitmap again.
+TEST_F(RenderCommandTest, RefreshMakesTheRememberedWallpaperAgain) {
+  test::WallpaperSettingsGuard guard;
+  win::DeletePath(LastWallpaperPath());
+  const test::ProgramRun nothing = Run("/refresh");
+  EXPECT_EQ(nothing.exitCode, 3u);
+  EXPECT_NE(nothing.output.find("作り直す壁紙がありません"), std::string::npos) << nothing.output;
+
+  Setting("Trans", "1");
+  Setting("G_Left", "4500");
+  ASSERT_EQ(Run("/render " + Quoted(table_) + " /set").exitCode, 0u);
+  const auto installed = win::ReadFileBytes(WallpaperBitmapPath());
+  ASSERT_TRUE(installed);
+  ASSERT_TRUE(win::DeletePath(WallpaperBitmapPath()));
+  ProfileKeyStore(folder_.File("Quelm_Rask.ini")).Write("Section", "G_Left", "9000");  // a snapshot
+  const test::ProgramRun refresh = Run("/refresh");
+  EXPECT_EQ(refresh.exitCode, 0u) << refresh.output;
+  EXPECT_EQ(win::ReadFileBytes(WallpaperBitmapPath()), installed);
+  win::DeletePath(LastWallpaperPath());
+}
+
 }  // namespace
 }  // namespace qr

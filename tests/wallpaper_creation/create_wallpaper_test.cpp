@@ -2,6 +2,7 @@
 // boxes and save dialog (answered by the dialog driver), on the 1024 x 768 test desktop: the bitmap it
 // builds, the wallpaper it installs, the file it saves and the list entry it adds.
 #include "wallpaper_creation/create_wallpaper.h"
+#include "wallpaper_creation/last_wallpaper_file.h"
 
 #include <windows.h>
 // after windows.h
@@ -335,6 +336,14 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     const auto rendered = win::ReadFileBytes(out);
     ASSERT_TRUE(rendered);
     EXPECT_TRUE(*rendered == *created);
+
+    // Remembered, and made again for the same display byte for byte, the current wallpaper included
+    // (the installation replaced it with this very bitmap).
+    ASSERT_TRUE(win::DeletePath(folder.File("Quelm_Rask.bmp")));
+    EXPECT_EQ(RefreshLastWallpaper(nullptr), RefreshResult::Done);
+    const auto refreshed = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));
+    ASSERT_TRUE(refreshed);
+    EXPECT_TRUE(*refreshed == *created);
   }
 }
 

@@ -1,0 +1,60 @@
+#pragma once
+// "/watch": the resident instance that keeps the remembered wallpaper right for the display. It has a
+// hidden top-level window (a message-only window would miss the broadcasts) and, while idle, neither
+// polls nor runs a timer. A display change (resolution, scaling, monitors), a session unlocked or
+// connected to remotely, or the start at log-on make it look about a second later, when a burst of
+// changes has settled: it makes the wallpaper again when the display differs from the one the installed
+// bitmaps were made for, or when an installed file is gone, and otherwise does nothing. When another
+// program installs a wallpaper of its own it stops until the program's own wallpaper is installed again.
+//
+// Only one runs in a session (a named mutex).
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/display_layout.h"
+#include "core/last_wallpaper.h"
+
+namespace qr {
+
+struct WatcherServices {
+  std::function<DisplayLayout()> readDisplay;                // the display now; the system's by default
+  std::function<std::optional<LastWallpaper>()> loadLast;    // the remembered wallpaper
+  std::function<std::optional<std::string>()> wallpaper;     // the file the desktop shows now
+  std::function<void()> refresh;                             // makes the wallpaper again
+  std::function<bool(const std::string&)> fileExists;
+  UINT settleMs = 1000;
+};
+
+class Watcher {
+ public:
+  explicit Watcher(WatcherServices services = {});
+  ~Watcher();
+  Watcher(const Watcher&) = delete;
+  Watcher& operator=(const Watcher&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  bool Paused() const { return paused_; }
+  // The start (at log-on): stays quiet when another program's wallpaper is shown, else looks now.
+  void Start();
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Soon();
+  void Check();
+  void WallpaperChanged();
+  bool Ours(const std::string& path, const LastWallpaper& last) const;
+
+  WatcherServices services_;
+  HWND hwnd_ = nullptr;
+  bool paused_ = false;
+  bool sessionNotified_ = false;
+};
+
+// The whole "/watch": 0 when it ends (or another instance is running already).
+int RunWatch();
+
+}  // namespace qr

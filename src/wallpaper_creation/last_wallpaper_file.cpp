@@ -1,0 +1,98 @@
+#include "wallpaper_creation/last_wallpaper_file.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "canvas/wallpaper_render.h"
+#include "shared/fixed_files.h"
+#include "shared/helpers.h"
+#include "win32/display.h"
+#include "win32/files.h"
+
+namespace qr {
+
+namespace {
+
+uint64_t Now() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  return (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
+bool SaveLastWallpaper(const LastWallpaper& last) {
+  const std::string path = LastWallpaperPath();
+  return !path.empty() && win::ReplaceFileContents(path, EncodeLastWallpaper(last));
+}
+
+std::string Extension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of("\\/");
+  return dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(dot) : "";
+}
+
+}  // namespace
+
+void PreserveCurrentWallpaper(WallpaperJob& job) {
+  JobBackground& background = job.background;
+  if (background.kind != BackgroundKind::CurrentWallpaper) return;
+  const auto current = win::GetCurrentWallpaper();
+  std::vector<std::string> files = background.monitorWallpapers;
+  if (files.empty() && current) files.push_back(current->path);
+  const std::string base = LastWallpaperPath();
+  if (files.empty() || base.empty()) return;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (files[i].empty()) continue;
+    const std::string copy = base + ".background" + std::to_string(i + 1) + Extension(files[i]);
+    if (CopyFileW(win::ApiPath(files[i]).c_str(), win::ApiPath(copy).c_str(), FALSE)) files[i] = copy;
+  }
+  background.monitorWallpapers = files;
+  background.wallpaperStyle = static_cast<int16_t>(current ? current->style : win::CurrentWallpaper::Style::Centre);
+}
+
+std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const WallpaperJob& job,
+                                        const std::string& primaryPath) {
+  std::vector<std::string> paths = files.paths;
+  const size_t primary = files.kind == WallpaperFiles::Kind::PerMonitor ? job.display.PrimaryIndex() : 0;
+  if (primary < paths.size()) paths[primary] = primaryPath;
+  return paths;
+}
+
+bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed) {
+  return SaveLastWallpaper(LastWallpaperOf(job, installed, Now()));
+}
+
+std::optional<LastWallpaper> LoadLastWallpaper() {
+  const std::string path = LastWallpaperPath();
+  if (path.empty()) return std::nullopt;
+  const auto bytes = win::ReadFileBytes(path, kMaxLastWallpaperBytes);
+  return bytes ? DecodeLastWallpaper(*bytes) : std::nullopt;
+}
+
+RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say, const DisplayLayout* display,
+                                   win::MonitorWallpapers* perMonitor) {
+  std::optional<LastWallpaper> last = LoadLastWallpaper();
+  if (!last) return RefreshResult::NothingRemembered;
+  const DisplayLayout& now = display ? *display : win::CurrentDisplay();
+  WallpaperJob job = JobFromLastWallpaper(*last, now, DesktopColour());
+  if (job.background.kind == BackgroundKind::ImageFile && !File_Exists(job.background.file)) {
+    if (say) say(kRefreshPictureMissing);
+    job.background.kind = BackgroundKind::DesktopColour;
+  }
+  std::unique_ptr<win::MonitorWallpapers> system;
+  if (!perMonitor && now.monitors.size() > 1) {
+    system = win::OpenMonitorWallpapers();
+    perMonitor = system.get();
+  }
+  if (job.background.kind == BackgroundKind::CurrentWallpaper && now.monitors.size() > 1)
+    job.background.monitorWallpapers = MonitorWallpaperFiles(now);
+  const std::string path = WallpaperBitmapPath();
+  const auto files = WriteWallpaperFiles(job, path, perMonitor);
+  if (!files || !InstallWallpaperFiles(*files, job, path, perMonitor)) return RefreshResult::Failed;
+  last->renderedFor = now;
+  last->installed = InstalledPaths(*files, job, path);
+  SaveLastWallpaper(*last);
+  return RefreshResult::Done;
+}
+
+}  // namespace qr

@@ -1,0 +1,160 @@
+// The resident watcher, given the messages Windows sends, posted to its window: it makes the wallpaper
+// again once a burst of display changes has settled, when the display differs from the one the bitmaps
+// were made for or a file is gone, and leaves another program's wallpaper alone. The real "/watch" runs
+// without a window and answers a broadcast display change.
+#include "app/watcher.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <set>
+
+#include "core/table_record.h"
+#include "shared/fixed_files.h"
+#include "support/program_run.h"
+#include "support/temp_folder.h"
+#include "win32/files.h"
+#include "win32/text.h"
+#include "win32/wallpaper_test_settings.h"
+
+namespace qr {
+namespace {
+
+constexpr UINT kSettleMs = 60;
+
+class WatcherTest : public ::testing::Test {
+ protected:
+  WatcherTest() {
+    last_.madeFor = last_.renderedFor = SingleMonitorLayout({1024, 768});
+    last_.installed = {"C:\\Quelm_Rask.bmp"};
+    display_ = last_.renderedFor;
+    shown_ = "c:\\quelm_rask.bmp";  // the same file, as the system may spell it
+    WatcherServices services;
+    services.readDisplay = [this] { return display_; };
+    services.loadLast = [this] { return std::optional<LastWallpaper>(last_); };
+    services.wallpaper = [this] { return std::optional<std::string>(shown_); };
+    services.refresh = [this] { ++refreshes_; };
+    services.fileExists = [this](const std::string& path) { return !gone_.count(path); };
+    services.settleMs = kSettleMs;
+    watcher_ = std::make_unique<Watcher>(std::move(services));
+  }
+
+  void Post(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { PostMessageW(watcher_->hwnd(), msg, wp, lp); }
+  // As the system announces it (a message with text cannot be posted).
+  void WallpaperSet() {
+    SendMessageW(watcher_->hwnd(), WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER,
+                 reinterpret_cast<LPARAM>(L"Control Panel\\Desktop"));
+  }
+  // Runs the watcher's messages for a while (longer than the settling time).
+  void Pump(DWORD ms = 4 * kSettleMs) {
+    const DWORD end = GetTickCount() + ms;
+    MSG msg;
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      Sleep(5);
+    }
+  }
+
+  LastWallpaper last_;
+  DisplayLayout display_;
+  std::string shown_;
+  std::set<std::string> gone_;
+  int refreshes_ = 0;
+  std::unique_ptr<Watcher> watcher_;
+};
+
+TEST_F(WatcherTest, ABurstOfDisplayChangesMakesTheWallpaperAgainOnceWhenTheDisplayDiffers) {
+  ASSERT_TRUE(watcher_->hwnd());
+  EXPECT_FALSE(IsWindowVisible(watcher_->hwnd()));
+  Post(WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+  Pump();
+  EXPECT_EQ(refreshes_, 0);  // the same display: nothing to do
+
+  display_ = SingleMonitorLayout({1920, 1080});
+  for (int i = 0; i < 5; ++i) {
+    Post(WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+    Pump(kSettleMs / 3);
+  }
+  EXPECT_EQ(refreshes_, 0);  // still settling
+  Pump();
+  EXPECT_EQ(refreshes_, 1);
+
+  Post(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144));
+  Pump();
+  EXPECT_EQ(refreshes_, 2);
+  Post(0x02B1 /* WM_WTSSESSION_CHANGE */, 0x8 /* unlocked */);
+  Pump();
+  EXPECT_EQ(refreshes_, 3);
+}
+
+TEST_F(WatcherTest, TheSameDisplayWithItsFileGoneMakesItAgain) {
+  gone_.insert("C:\\Quelm_Rask.bmp");
+  Post(WM_DISPLAYCHANGE);
+  Pump();
+  EXPECT_EQ(refreshes_, 1);
+}
+
+TEST_F(WatcherTest, AnotherProgramsWallpaperIsLeftAloneUntilTheProgramsOwnComesBack) {
+  shown_ = "C:\\Users\\me\\holiday.jpg";
+  WallpaperSet();
+  display_ = SingleMonitorLayout({1920, 1080});
+  Post(WM_DISPLAYCHANGE);
+  Pump();
+  EXPECT_TRUE(watcher_->Paused());
+  EXPECT_EQ(refreshes_, 0);
+
+  shown_ = "C:\\Quelm_Rask.bmp";  // 壁紙貼り付け again
+  WallpaperSet();
+  Post(WM_DISPLAYCHANGE);
+  Pump();
+  EXPECT_FALSE(watcher_->Paused());
+  EXPECT_EQ(refreshes_, 1);
+}
+
+// The program itself: "/watch" shows no window and writes the wallpaper again after a broadcast.
+TEST(WatchCommand, ARunningWatcherShowsNoWindowAndMakesADeletedWallpaperAgain) {
+  test::TempFolder folder;
+  test::WallpaperSettingsGuard wallpaperGuard;
+  const std::string program = test::ProgramIn(folder.path());
+  const std::string table = folder.Write("t.qlm", EncodeTableFile(TableModel{}, 2, 2, {0, 80, 80, 80, 80, 80}));
+  // A remembered wallpaper: the command line's /set remembers what it installs.
+  ASSERT_EQ(test::RunProgram(program, "/render \"" + table + "\" /set").exitCode, 0u);
+  const std::string bitmap = WallpaperBitmapPath();
+  ASSERT_TRUE(win::ReadFileBytes(bitmap));
+
+  STARTUPINFOW start{};
+  start.cb = sizeof(start);
+  PROCESS_INFORMATION process{};
+  std::wstring line = L"\"" + win::Wide(program) + L"\" /watch";
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
+  Sleep(1500);  // started and looked once
+  static DWORD pid = process.dwProcessId;
+  static int visible = 0;
+  EnumWindows(
+      [](HWND h, LPARAM) CALLBACK -> BOOL {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == pid && IsWindowVisible(h)) ++visible;
+        return TRUE;
+      },
+      0);
+  EXPECT_EQ(visible, 0);
+
+  ASSERT_TRUE(win::DeletePath(bitmap));
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(HWND_BROADCAST, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768), SMTO_ABORTIFHUNG, 2000,
+                      &ignored);
+  bool remade = false;
+  for (int i = 0; i < 50 && !remade; ++i, Sleep(100)) remade = win::ReadFileBytes(bitmap).has_value();
+  EXPECT_TRUE(remade) << "within 5 s";
+  // A second watcher finds the first and ends at once.
+  EXPECT_EQ(test::RunProgram(program, "/watch").exitCode, 0u);
+  TerminateProcess(process.hProcess, 0);
+  WaitForSingleObject(process.hProcess, 5000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  win::DeletePath(LastWallpaperPath());
+}
+
+}  // namespace
+}  // namespace qr
