@@ -368,6 +368,7 @@ void Quelm_Rask_M::Form_DpiChanged() {
 // ---- dragging by the title strip
 
 void Quelm_Rask_M::Image1_MouseDown(const forms::MouseEvent& e) {
+  if (e.button == forms::kRightButton) menuPressed_ = true;
   if (e.button != forms::kLeftButton) return;
   Drag_Flag = 1;
   const auto cursor = win::CursorPos();
@@ -386,8 +387,13 @@ void Quelm_Rask_M::Image1_MouseMove(const forms::MouseEvent&) {
 
 void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent& e) {
   Drag_Flag = 0;
-  if (e.button != forms::kRightButton) return;
-  if (const auto cursor = win::CursorPos()) Title_Menu(*cursor);
+  if (e.button != forms::kRightButton || !std::exchange(menuPressed_, false)) return;
+  // As a context menu: where the right button, pressed on the strip, is released on it too.
+  if (e.x < 0 || e.y < 0 || e.x >= Image1.Width() || e.y >= Image1.Height()) return;
+  const RECT strip = Image1.Bounds();
+  POINT at{strip.left + e.deviceX, strip.top + e.deviceY};
+  ClientToScreen(hwnd(), &at);
+  Title_Menu(at);
 }
 
 void Quelm_Rask_M::Title_Menu(POINT screenPoint) {

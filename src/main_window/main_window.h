@@ -145,6 +145,7 @@ class Quelm_Rask_M : public forms::Form {
   MainWindowServices services_;
   HCURSOR mouseIcon_ = nullptr;
   bool exitPressed_ = false;  // the close mark was pressed; its release leaves
+  bool menuPressed_ = false;  // the right button was pressed on the title strip; its release there opens the menu
   // After the controls they work on.
   ModalWindows windows_;
   WallpaperList list_{state_, List_Kabe, lbl_Cmd, windows_};

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "main_window/main_window.h"
@@ -21,9 +22,10 @@ namespace {
 // (Down, Enter) or closes the menu (Escape), with keys posted to the menu.
 class MenuAnswer {
  public:
-  explicit MenuAnswer(bool choose) : thread_([this, choose] { Answer(choose); }) {}
+  explicit MenuAnswer(bool choose, int waitMs = 5000) : thread_([this, choose, waitMs] { Answer(choose, waitMs); }) {}
   ~MenuAnswer() { thread_.join(); }
   bool Done() const { return done_; }
+  bool found = false;
   bool checked = false;
   std::string caption;
 
@@ -38,9 +40,10 @@ class MenuAnswer {
     return found;
   }
 
-  void Answer(bool choose) {
+  void Answer(bool choose, int waitMs) {
     HWND menu = nullptr;
-    for (int i = 0; i < 200 && !menu; ++i, Sleep(25)) menu = FindMenu();
+    for (int i = 0; i < waitMs / 25 && !menu; ++i, Sleep(25)) menu = FindMenu();
+    found = menu != nullptr;
     if (menu) {
       auto items = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
       checked = (GetMenuState(items, 0, MF_BYPOSITION) & MF_CHECKED) != 0;
@@ -108,6 +111,18 @@ TEST_F(TitleMenu, ARightClickOnTheStripShowsTheStateAndTheEntryTurnsItOver) {
   }
   EXPECT_FALSE(autostart_);
   EXPECT_EQ(window_->Drag_Flag, 0) << "the right button does not drag";
+
+  // Pressed on the strip and released off it (or the other way round): no menu.
+  const std::pair<LPARAM, LPARAM> offStrip[] = {{MAKELPARAM(200, 10), MAKELPARAM(240, 40)},
+                                                {MAKELPARAM(240, 40), MAKELPARAM(200, 10)}};
+  for (const auto& [down, up] : offStrip) {
+    MenuAnswer answer(false, 500);
+    SendMessageW(window_->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, down);
+    SendMessageW(window_->hwnd(), WM_RBUTTONUP, 0, up);
+    while (!answer.Done()) Sleep(20);
+    EXPECT_FALSE(answer.found);
+  }
+  EXPECT_EQ(changes_, 2);
 }
 
 TEST_F(TitleMenu, ShiftF10AndTheMenuKeyOpenItAndEscapeChangesNothing) {
