@@ -28,10 +28,13 @@ ExternalProject_Add(libjpeg_turbo_build
   SOURCE_DIR ${QR_LIBJPEG_TURBO_SOURCE}
   BINARY_DIR ${QR_JPEG_BINARY}
   # Its install step is not needed (the library and headers are used where they are), but its CMake
-  # insists on a real install prefix.
+  # insists on a real install prefix. Its Windows installer target names the shared library `jpeg`,
+  # which is not built here; under the old rule for undeclared byproducts (its CMake predates it) Ninja
+  # would be told to expect such a file and every fresh configure would warn about it.
   CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DCMAKE_BUILD_TYPE=Release
              -DCMAKE_INSTALL_PREFIX=${QR_JPEG_BINARY}/unused-install -DCMAKE_ASM_NASM_COMPILER=${QR_NASM}
              -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=ON -DWITH_ARITH_ENC=OFF
+             -DCMAKE_POLICY_DEFAULT_CMP0058=NEW
              ${QR_JPEG_LAUNCHER}
   BUILD_COMMAND ${CMAKE_COMMAND} --build ${QR_JPEG_BINARY} --target jpeg-static
   INSTALL_COMMAND ""

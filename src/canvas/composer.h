@@ -37,13 +37,22 @@ void ComposePreview(win::Surface& target, const JobBackground& background, doubl
 // when the file cannot be read; the target is then plain black.
 bool ComposeUnscaledPicture(win::Surface& target, const std::string& path);
 
+// How transparent cells' text stands out from the background (core/wallpaper_job.h).
+struct TableTextEffect {
+  TextEffect effect = TextEffect::None;
+  int16_t panelAlpha = 50;  // percent
+};
+
 // `Layout_Table` drawn: cells of `Row_Pitch` pixels' height from `at`, each a one-pixel black frame
 // around its own text (font, size, bold, italic, text colour of the cell), left-aligned, clipped to the
 // cell, over the background that shows through. Returns the y below the last row (at.y + 19 per row,
 // also when the columns are outside 1..5 and nothing shows). At a `dpi` other than 96 the cells are
 // those of the editor's grid at that scale (core/geometry.h `ScaledCanvasTable`).
+// With an effect: the outline or the shadow around each cell's glyphs, in black or white for contrast
+// with its text colour and as wide as the scale asks; or the panel, each cell's back colour mixed into
+// the background under the cells at `panelAlpha` percent before the frames and texts are drawn.
 int32_t DrawTransparentTable(win::Surface& target, const JobTable& table, Point at, int32_t dpi = 96,
-                             ComposeTimings* timings = nullptr);
+                             ComposeTimings* timings = nullptr, TableTextEffect effect = {});
 
 // The cells drawn opaque, as the editor's cell text boxes draw themselves: the classic sunken edge, the
 // back colour, and the text in the cell's font and colour where the text box puts it (a fixed margin,

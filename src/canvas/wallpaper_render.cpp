@@ -35,7 +35,8 @@ win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimin
   ComposeBackground(surface, job.background, timings, mine);
   const Point origin{area.x, area.y};
   if (job.transparent)
-    DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings);
+    DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings,
+                         {job.textEffect, job.panelAlpha});
   else
     DrawOpaqueTable(surface, job.table, Minus(CellsOrigin(job), origin), job.dpi, timings);
   GdiFlush();

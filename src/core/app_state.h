@@ -29,6 +29,8 @@ struct AppState {
   std::array<int16_t, kMaxCols + 1> G_Cols_w{0, 80, 80, 80, 80, 80};  // element 0 unused
   int16_t Trans = 0;
   int16_t Common = 0;
+  int16_t Text_Effect = 0;   // transparent cells' text: 0 none, 1 outline, 2 shadow, 3 translucent panel
+  int16_t Panel_Alpha = 50;  // the panel's opacity, percent: 25, 50 or 75
   int16_t Cur_Row = 1;
   int16_t Cur_Col = 1;
   int32_t G_Left = -1;  // twips, -1 = centre the editor; beyond 16 bits right of or below 2184 pixels

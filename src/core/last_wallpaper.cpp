@@ -181,6 +181,10 @@ bool ReadLine(std::string_view key, Fields& f, LastWallpaper& last, std::map<std
     last.background.monitorWallpapers.push_back(f.Text());
   } else if (key == "transparent") {
     last.transparent = f.Flag();
+  } else if (key == "effect") {
+    last.textEffect = static_cast<TextEffect>(f.Int<int16_t>(0, 3));
+    last.panelAlpha = f.Int<int16_t>(25, 75);
+    if (PanelAlphaOf(last.panelAlpha) != last.panelAlpha) return false;
   } else if (key == "dpi") {
     last.dpi = f.Int<int32_t>(24, 960);
   } else if (key == "place") {
@@ -227,6 +231,8 @@ LastWallpaper LastWallpaperOf(const WallpaperJob& job, std::vector<std::string> 
   last.background.desktopColour = 0;
   last.table = job.table;
   last.transparent = job.transparent;
+  last.textEffect = job.textEffect;
+  last.panelAlpha = job.panelAlpha;
   last.dpi = job.dpi;
   last.madeFor = job.display;
   last.renderedFor = job.display;
@@ -249,6 +255,7 @@ std::string EncodeLastWallpaper(const LastWallpaper& last) {
   w.Line("wallpaper_style", b.wallpaperStyle);
   for (const std::string& file : b.monitorWallpapers) w.Line("wallpaper", file);
   w.Line("transparent", last.transparent ? 1 : 0);
+  w.Line("effect", static_cast<int>(last.textEffect), last.panelAlpha);
   w.Line("dpi", last.dpi);
   w.Line("place", last.monitor, last.offset.x, last.offset.y);
   w.Line("display", last.madeFor.systemDpi);
@@ -322,6 +329,8 @@ WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout
   state.Kabe_File = last.background.file;
   state.G_Pos = static_cast<int16_t>(last.background.placement);
   state.Trans = last.transparent ? 1 : 0;
+  state.Text_Effect = static_cast<int16_t>(last.textEffect);
+  state.Panel_Alpha = last.panelAlpha;
   const TablePlace place = RefreshedTablePlace(last, now);
   JobInputs inputs;
   inputs.state = &state;

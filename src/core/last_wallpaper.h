@@ -1,6 +1,6 @@
 #pragma once
 // The last wallpaper installed, remembered so that it can be made again for another display: the table as
-// it was drawn, the background choice, the transparency, the table's place relative to the monitor it lay
+// it was drawn, the background choice, the transparency and the text effect, the table's place relative to the monitor it lay
 // on, the scale of its cells, and the display it was made for. A snapshot: editing the table later does
 // not change it. Stored as UTF-8 text, one field a line, so no character and no fractional font size is
 // lost (a ".qlm" record would keep neither), and read back strictly: a damaged file gives nothing.
@@ -22,6 +22,8 @@ struct LastWallpaper {
   JobBackground background;
   JobTable table;
   bool transparent = false;
+  TextEffect textEffect = TextEffect::None;  // a snapshot written before effects existed has none
+  int16_t panelAlpha = 50;
   int32_t dpi = kDesignPixelsPerInch;  // the cells' scale
   size_t monitor = 0;                  // the monitor (of `madeFor`) the table's corner belongs to
   Point offset;                        // the corner from that monitor's top-left corner

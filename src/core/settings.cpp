@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/numeric.h"
+#include "core/wallpaper_job.h"
 
 namespace qr {
 
@@ -73,6 +74,16 @@ void KeepTableSettingsInRange(AppState& state) {
     state.G_Cols_w[col] = std::clamp<int16_t>(state.G_Cols_w[col], 0, kMaxColWidth);
 }
 
+// The text effect's keys came after the others: a file without them, or with values no menu item gives,
+// means no effect and the middle opacity.
+void ReadTextEffect(KeyStore& store, AppState& state) {
+  auto read = [&store](std::string_view key) {
+    return ParseSettingNumber(store.Read(kSettingsSection, key)).value_or(int16_t{-1});
+  };
+  state.Text_Effect = static_cast<int16_t>(TextEffectOf(read("Text_Effect")));
+  state.Panel_Alpha = PanelAlphaOf(read("Panel_Alpha"));
+}
+
 }  // namespace
 
 std::string ProgramFolderOf(std::string_view exePath) {
@@ -123,6 +134,7 @@ void Load_Editor_Settings(KeyStore& store, AppState& state) {
   reader.Number("Trans", state.Trans, 0);
   reader.Number("Common", state.Common, 0);
   KeepTableSettingsInRange(state);
+  ReadTextEffect(store, state);
 }
 
 void Save_Editor_Settings(KeyStore& store, const AppState& state, double leftTwips, double topTwips) {
@@ -133,6 +145,8 @@ void Save_Editor_Settings(KeyStore& store, const AppState& state, double leftTwi
   WriteNumber(store, "G_Top", topTwips);
   WriteNumber(store, "Trans", state.Trans);
   WriteNumber(store, "Common", state.Common);
+  WriteNumber(store, "Text_Effect", state.Text_Effect);
+  WriteNumber(store, "Panel_Alpha", state.Panel_Alpha);
 }
 
 }  // namespace qr

@@ -25,7 +25,9 @@ using FileExistsFn = std::function<bool(const std::string&)>;
 void Load_Main_Settings(KeyStore& store, AppState& state, const FileExistsFn& fileExists);
 void Save_Main_Settings(KeyStore& store, const AppState& state);
 // Rows, columns and widths that a hand-edited file puts outside 1..34, 1..5 and 0..400 are brought back
-// into those ranges, since the editor's grid cannot show anything else.
+// into those ranges, since the editor's grid cannot show anything else. "Text_Effect" and "Panel_Alpha"
+// are read whatever stopped the reader before them; a missing, malformed or unknown value gives no
+// effect and 50 percent.
 void Load_Editor_Settings(KeyStore& store, AppState& state);
 // The editor's window position is written as it stands (twips, possibly fractional, with enough digits
 // to read back as the same position).

@@ -53,6 +53,14 @@ Placement PlacementOf(int16_t G_Pos) {
   return G_Pos >= 0 && G_Pos <= 2 ? static_cast<Placement>(G_Pos) : Placement::None;
 }
 
+TextEffect TextEffectOf(int16_t Text_Effect) {
+  return Text_Effect >= 0 && Text_Effect <= 3 ? static_cast<TextEffect>(Text_Effect) : TextEffect::None;
+}
+
+int16_t PanelAlphaOf(int16_t Panel_Alpha) {
+  return Panel_Alpha == 25 || Panel_Alpha == 75 ? Panel_Alpha : int16_t{50};
+}
+
 const Cell* JobTable::At(int row, int col) const {
   if (row < 1 || col < 1 || col > kMaxCols || static_cast<size_t>(row) > cells.size()) return nullptr;
   return &cells[static_cast<size_t>(row - 1)][static_cast<size_t>(col - 1)];
@@ -138,6 +146,8 @@ WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
   job.tableAt = place.corner;
   job.dpi = inputs.dpi.value_or(place.dpi);
   job.transparent = state.Trans == 1;
+  job.textEffect = TextEffectOf(state.Text_Effect);
+  job.panelAlpha = PanelAlphaOf(state.Panel_Alpha);
   return job;
 }
 

@@ -21,10 +21,18 @@ enum class BackgroundKind : int16_t { CurrentWallpaper = 0, ImageFile = 1, Deskt
 // How an image file is placed; the values are those of the settings key "G_Pos". None draws nothing.
 enum class Placement : int16_t { Centred = 0, Tiled = 1, FullScreen = 2, None = -1 };
 
+// How transparent cells' text stands out from the picture; the values are those of the settings key
+// "Text_Effect". Opaque cells are never affected.
+enum class TextEffect : int16_t { None = 0, Outline = 1, Shadow = 2, Panel = 3 };
+
 // A stored `G_Kabe`: any value but 0 and 1 means the desktop colour alone.
 BackgroundKind BackgroundKindOf(int16_t G_Kabe);
 // A stored `G_Pos`: values other than 0..2 place nothing.
 Placement PlacementOf(int16_t G_Pos);
+// A stored `Text_Effect`: values other than 0..3 mean no effect.
+TextEffect TextEffectOf(int16_t Text_Effect);
+// A stored `Panel_Alpha` (percent): 25, 50 or 75; any other value is 50.
+int16_t PanelAlphaOf(int16_t Panel_Alpha);
 
 struct JobBackground {
   BackgroundKind kind = BackgroundKind::DesktopColour;
@@ -58,7 +66,9 @@ struct WallpaperJob {
   JobTable table;
   Point tableAt;  // virtual-screen pixels of the first cell's top-left corner (`Table_X`, `Table_Y`)
   bool transparent = false;  // `Trans` = 1: text over the background; otherwise opaque cells
-  int32_t dpi = kDesignPixelsPerInch;  // the editor's display scale, which the cells follow
+  int32_t dpi = kDesignPixelsPerInch;        // the editor's display scale, which the cells follow
+  TextEffect textEffect = TextEffect::None;  // transparent cells only
+  int16_t panelAlpha = 50;                   // the panel's opacity, percent
   bool operator==(const WallpaperJob&) const = default;
 };
 

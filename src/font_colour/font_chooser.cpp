@@ -8,6 +8,7 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "shared/helpers.h"
+#include "win32/fonts.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 
@@ -68,13 +69,25 @@ void RunStep(Step&& step) {
   }
 }
 
-// The hourglass over the whole screen while the window is being built.
+// The hourglass over the whole screen while the window is being built. The editor below stays enabled
+// until the window is shown, and a message run meanwhile would let it put its own pointer back: the
+// (still hidden) window holds the mouse until the load is over, and no WM_SETCURSOR is sent while the
+// mouse is held.
 class HourglassCursor {
  public:
-  HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+  explicit HourglassCursor(HWND holder) : holder_(holder) {
+    SetCapture(holder_);
+    ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  }
   HourglassCursor(const HourglassCursor&) = delete;
   HourglassCursor& operator=(const HourglassCursor&) = delete;
-  ~HourglassCursor() { ::SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
+  ~HourglassCursor() {
+    if (GetCapture() == holder_) ReleaseCapture();
+    ::SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+
+ private:
+  HWND holder_;
 };
 
 // The list is filled with one message per entry and drawn once at the end: a system may report
@@ -227,8 +240,8 @@ void Quelm_Rask_F::ConnectEvents() {
 // ---- Loading
 
 void Quelm_Rask_F::Form_Load() {
-  HourglassCursor hourglass;  // 1
-  RunStep([&] {               // 2
+  HourglassCursor hourglass(hwnd());  // 1
+  RunStep([&] {                       // 2
     // Around `Pic_C` as the screen shows it: at 100 % the window's own margins, at other scales the
     // frame as the system draws it there.
     const SIZE frame = FrameExtent();
@@ -282,13 +295,9 @@ void Quelm_Rask_F::Copy_Current_Cell() {
   const AppState& state = editor_.State();
   if (!TableModel::Valid(state.Cur_Row, state.Cur_Col)) return;
   const Cell& cell = editor_.Model().At(state.Cur_Row, state.Cur_Col);
-  forms::FontSpec font = lblViewer.Font();
-  font.name = cell.font.name;
-  font.size = cell.font.size;
-  font.bold = cell.font.bold;
-  font.italic = cell.font.italic;
-  font.charset = DEFAULT_CHARSET;  // as the cells ask for their fonts
-  lblViewer.SetFont(font);
+  // The preview asks for its font exactly as the cells do (the character set follows the face name), so
+  // where the face is missing both fall back to the same one.
+  lblViewer.SetFont(win::CellFontSpec(cell.font.name, cell.font.size, cell.font.bold, cell.font.italic));
   lblViewer.SetForeColor(cell.foreColor);
   lblViewer.SetBackColor(cell.backColor);
   lblViewer.SetCaption(cell.text.empty() ? kPreviewSample : cell.text);
@@ -320,9 +329,8 @@ void Quelm_Rask_F::Fill_Sizes_And_Styles() {
 void Quelm_Rask_F::LstFontName_Click() {
   const int index = LstFontName.ListIndex();
   if (index < 0) return;
-  forms::FontSpec font = lblViewer.Font();
-  font.name = LstFontName.List(index);
-  lblViewer.SetFont(font);
+  const forms::FontSpec& font = lblViewer.Font();
+  lblViewer.SetFont(win::CellFontSpec(LstFontName.List(index), font.size, font.bold, font.italic));
   lblViewer.Refresh();
 }
 

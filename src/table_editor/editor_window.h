@@ -4,6 +4,11 @@
 // the two large buttons. The editor owns the table (a TableModel that its cells show and edit) and lays
 // the grid out from `G_Rows`, `G_Cols` and `G_Cols_w` of the shared state.
 //
+// A right click on the toolbar strip (the band above the width sliders), or the menu key (a context
+// menu that reaches the editor: the cells keep their own), opens the editor's menu: the text effect of
+// transparent cells and the panel's opacity (`Text_Effect`, `Panel_Alpha`, saved with the other options
+// when the editor closes).
+//
 // One object serves one showing: construct it, ShowModal(owner), let it go. The commands that belong to
 // other windows (create, preview, background colour, font) are hooks:
 //
@@ -42,6 +47,9 @@ struct EditorHooks {
   Command font;        // `Img_SS`(6)
   // The cursor's screen position (the opening and closing effect, dragging); the real one by default.
   std::function<std::optional<POINT>()> cursorPos;
+  // Shows the editor's menu at a screen point and returns the chosen item's id, 0 for none; the
+  // system's popup menu by default.
+  std::function<UINT(HMENU menu, POINT at)> chooseFromMenu;
 };
 
 class Quelm_Rask_S : public forms::Form {
@@ -120,6 +128,7 @@ class Quelm_Rask_S : public forms::Form {
   void Form_Load() override;
   void Form_QueryUnload(forms::UnloadMode mode) override;
   void PaintBackground(HDC dc, const RECT& area) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // Enter and Down go to the cell below, Shift+Enter and Up to the cell above, as in a spreadsheet;
   // Tab runs through the cells in use row by row as the toolkit's tab order does.
   // Ctrl+V in a cell pastes a block, Ctrl+Shift+C copies the table, Ctrl+Z undoes a block change
@@ -143,6 +152,11 @@ class Quelm_Rask_S : public forms::Form {
   void lbl_Button_MouseUp(int index);
   void Toggle_Trans();
   void Toggle_Common();
+  // The text effect's menu at a screen point, and the choice taken from it.
+  void ShowEffectMenu(POINT at);
+  void Choose_Effect(UINT item);
+  bool OnToolbarStrip(LPARAM clientPoint) const;
+  POINT BelowToolbarStrip() const;
   void Form_MouseDown(const forms::MouseEvent& e);
   void Form_MouseMove(const forms::MouseEvent& e);
   void Form_MouseUp(const forms::MouseEvent& e);

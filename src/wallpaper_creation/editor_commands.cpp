@@ -36,17 +36,27 @@ class TemporaryFile {
 // window's).
 HCURSOR PreviewCursor(Quelm_Rask_S& editor) { return editor.lbl_Button(0).Cursor(); }
 
-void PreviewOnCanvas(Quelm_Rask_S& editor, AppState& state) {
+win::Surface Render(const WallpaperRenderer& render, const WallpaperJob& job) {
+  return render ? render(job) : RenderWallpaper(job);
+}
+
+// A wallpaper that could not be drawn is reported as the opaque preview's unwritten bitmap is: the
+// canvas would show nothing but its grey.
+void PreviewOnCanvas(Quelm_Rask_S& editor, AppState& state, const WallpaperRenderer& render) {
   const WallpaperJob job = WallpaperJobFromEditor(editor);
   state.Table_X = job.tableAt.x;
   state.Table_Y = job.tableAt.y;
   state.Capture_Mode = 0;  // stays as the preview until clicked; nothing is written
-  const win::Surface wallpaper = RenderWallpaper(job);
+  const win::Surface wallpaper = Render(render, job);
+  if (!wallpaper.ok()) {
+    win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
+    return;
+  }
   ShowCanvas(job, wallpaper, CanvasOptions{PreviewCursor(editor), false});
 }
 
-void PreviewOpaque(Quelm_Rask_S& editor, AppState& state) {
-  const win::Surface wallpaper = RenderWallpaper(WallpaperJobFromEditor(editor));
+void PreviewOpaque(Quelm_Rask_S& editor, AppState& state, const WallpaperRenderer& render) {
+  const win::Surface wallpaper = Render(render, WallpaperJobFromEditor(editor));
   // A stale file of an earlier run is replaced by the write; this one goes with the preview.
   const TemporaryFile bitmap(TempBitmapPath());
   if (!wallpaper.ok() || !win::WriteBitmapFile(wallpaper, bitmap.path())) {
@@ -64,18 +74,18 @@ void SetCellBackColour(Quelm_Rask_S& editor, int row, int col, COLORREF colour) 
 
 }  // namespace
 
-void Preview_Wallpaper(Quelm_Rask_S& editor) {
+void Preview_Wallpaper(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
   AppState& state = editor.State();
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
   if (state.Trans == 1) {
-    PreviewOnCanvas(editor, state);
+    PreviewOnCanvas(editor, state, render);
   } else {
-    PreviewOpaque(editor, state);
+    PreviewOpaque(editor, state, render);
   }
 }
 
-EditorHooks::Command PreviewWallpaperHook() {
-  return [](Quelm_Rask_S& editor) { Preview_Wallpaper(editor); };
+EditorHooks::Command PreviewWallpaperHook(WallpaperRenderer render) {
+  return [render = std::move(render)](Quelm_Rask_S& editor) { Preview_Wallpaper(editor, render); };
 }
 
 void Set_Back_Colour(Quelm_Rask_S& editor, ColourChooser& colours) {

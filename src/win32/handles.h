@@ -27,6 +27,9 @@ struct WindowDeleter {
 struct HookDeleter {
   void operator()(HHOOK h) const noexcept { UnhookWindowsHookEx(h); }
 };
+struct MenuDeleter {
+  void operator()(HMENU h) const noexcept { DestroyMenu(h); }
+};
 struct FileDeleter {
   void operator()(HANDLE h) const noexcept {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -49,6 +52,8 @@ using Cursor = std::unique_ptr<std::remove_pointer_t<HCURSOR>, detail::CursorDel
 using Window = std::unique_ptr<std::remove_pointer_t<HWND>, detail::WindowDeleter>;
 // A hook from SetWindowsHookEx, removed with UnhookWindowsHookEx.
 using WindowsHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, detail::HookDeleter>;
+// A menu from CreatePopupMenu, destroyed with DestroyMenu (with its submenus).
+using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, detail::MenuDeleter>;
 
 // A kernel handle from CreateFile (INVALID_HANDLE_VALUE means none).
 class File {

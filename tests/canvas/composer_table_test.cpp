@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "canvas/composer.h"
 #include "canvas/wallpaper_render.h"
 #include "core/table_model.h"
+#include "core/text_effect.h"
 #include "support/temp_folder.h"
 #include "win32/bitmap_file.h"
+#include "win32/fonts.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"
 
@@ -146,6 +151,116 @@ TEST_F(TransparentTableTest, AFullTableSpansThirtyFourRowsAndMayRunOffTheSurface
   Surface small(200, 100, kBack);  // clipped by the surface's edges
   EXPECT_EQ(DrawTransparentTable(small, JobTableFrom(table_, 34, 5, kWidths), {150, 60}), 60 + 646);
   EXPECT_EQ(small.Pixel(150, 60), kBlack);
+}
+
+// ---- Text effects: the text stays readable over a picture of its own colour
+
+class TextEffectTest : public ::testing::Test {
+ protected:
+  // One cell 180 pixels wide at (10, 10) holding a line of text in `text` over `background`.
+  static Surface Draw(COLORREF text, COLORREF background, TextEffect effect) {
+    TableModel table;
+    table.At(1, 1) = Cell{"Quelm 壁紙 Wg", CellFont{"Arial", 12.0, true, false}, text, RGB(0, 0, 128)};
+    Surface s(200, 40, background);
+    DrawTransparentTable(s, JobTableFrom(table, 1, 1, {0, 180, 0, 0, 0, 0}), {10, 10}, 96, nullptr,
+                         {effect, 50});
+    return s;
+  }
+  // Inside the cell's frame.
+  static constexpr int kLeft = 11, kTop = 11, kRight = 189, kBottom = 28;
+};
+
+TEST_F(TextEffectTest, WithoutAnEffectTextOfTheBackgroundsColourLeavesNoTrace) {
+  for (const COLORREF colour : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
+    const Surface s = Draw(colour, colour, TextEffect::None);
+    EXPECT_EQ(CountOther(s, kLeft, kTop, kRight - kLeft, kBottom - kTop, colour), 0);
+    EXPECT_GT(CountOther(Draw(colour ^ 0xFFFFFF, colour, TextEffect::None), kLeft, kTop, kRight - kLeft,
+                         kBottom - kTop, colour),
+              100);  // the same text in the other colour shows
+  }
+}
+
+// The glyphs' own pixels keep the text colour; around them (the outline) or down and right of them (the
+// shadow) lie pixels that contrast with the text at 4.5 : 1 at least, as WCAG asks of body text.
+TEST_F(TextEffectTest, OutlineAndShadowContrastWithTheTextAtLeastFourAndAHalfToOne) {
+  struct Box {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    void Add(int x, int y) {
+      left = std::min(left, x);
+      top = std::min(top, y);
+      right = std::max(right, x);
+      bottom = std::max(bottom, y);
+    }
+  };
+  for (const TextEffect effect : {TextEffect::Outline, TextEffect::Shadow})
+    for (const COLORREF colour : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
+      SCOPED_TRACE(testing::Message() << "effect " << static_cast<int>(effect) << ", colour " << colour);
+      const Surface glyphs = Draw(colour ^ 0xFFFFFF, colour, TextEffect::None);  // where the text lies
+      const Surface s = Draw(colour, colour, effect);
+      int solid = 0, halo = 0;
+      Box ink, core, contrasting;  // all the text's pixels, its pixels in the full text colour, the halo's
+      for (int y = kTop; y < kBottom; ++y)
+        for (int x = kLeft; x < kRight; ++x) {
+          if (glyphs.Pixel(x, y) != colour) ink.Add(x, y);
+          if (glyphs.Pixel(x, y) == (colour ^ 0xFFFFFF)) {
+            ++solid;
+            core.Add(x, y);
+            EXPECT_EQ(s.Pixel(x, y), colour) << x << "," << y;
+          } else if (glyphs.Pixel(x, y) == colour &&
+                     ContrastRatio(RgbOfColour(s.Pixel(x, y)), RgbOfColour(colour)) >= 4.5) {
+            ++halo;
+            contrasting.Add(x, y);
+          }
+        }
+      ASSERT_GT(solid, 100);
+      EXPECT_GE(halo, effect == TextEffect::Outline ? solid : solid / 3);
+      // The outline reaches out on every side, the shadow only to the right and below.
+      if (effect == TextEffect::Outline) {
+        EXPECT_LT(contrasting.left, core.left);
+        EXPECT_LT(contrasting.top, std::max(core.top, kTop + 1));
+      } else {
+        EXPECT_GE(contrasting.left, ink.left);
+        EXPECT_GE(contrasting.top, ink.top);
+      }
+      EXPECT_GT(contrasting.right, ink.right);
+      EXPECT_GT(contrasting.bottom, std::min(ink.bottom, kBottom - 2));
+      EXPECT_EQ(CountOther(s, 0, 0, 200, kTop - 1, colour), 0);  // nothing beyond the cell
+      EXPECT_EQ(CountOther(s, 0, kBottom + 1, 200, 40 - kBottom - 1, colour), 0);
+    }
+}
+
+TEST_F(TextEffectTest, APanelMixesEachCellsBackColourIntoThePictureUnderTheTable) {
+  const Surface picture = test::QuadrantPicture(300, 120);
+  TableModel table;
+  table.At(1, 1).backColor = RGB(0, 0, 128);
+  table.At(2, 2).backColor = RGB(255, 255, 255);
+  table.At(2, 1).backColor = 0x80000000u + COLOR_WINDOW;
+  for (const int16_t percent : {25, 50, 75}) {
+    SCOPED_TRACE(percent);
+    Surface s(300, 120);
+    BitBlt(s.dc(), 0, 0, 300, 120, picture.dc(), 0, 0, SRCCOPY);
+    const JobTable cells = JobTableFrom(table, 2, 2, {0, 120, 80, 0, 0, 0});
+    DrawTransparentTable(s, cells, {60, 40}, 96, nullptr, {TextEffect::Panel, percent});
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 300; ++x) {
+        const bool underTable = x >= 60 && x < 260 && y >= 40 && y < 78;
+        const bool inFrame = underTable && (x == 60 || x == 179 || x == 180 || x == 259 || y == 40 ||
+                                            y == 58 || y == 59 || y == 77);
+        const Rgb under = RgbOfColour(picture.Pixel(x, y)), got = RgbOfColour(s.Pixel(x, y));
+        if (!underTable) {
+          ASSERT_EQ(got, under) << x << "," << y;
+        } else if (inFrame) {
+          ASSERT_EQ(got, Rgb{}) << x << "," << y;
+        } else {
+          const Rgb panel =
+              RgbOfColour(win::ResolveColour(cells.At(y < 59 ? 1 : 2, x < 180 ? 1 : 2)->backColor));
+          auto expected = [&](uint8_t a, uint8_t b) { return (a * (100 - percent) + b * percent) / 100.0; };
+          ASSERT_NEAR(got.r, expected(under.r, panel.r), 1.0) << x << "," << y;
+          ASSERT_NEAR(got.g, expected(under.g, panel.g), 1.0) << x << "," << y;
+          ASSERT_NEAR(got.b, expected(under.b, panel.b), 1.0) << x << "," << y;
+        }
+      }
+  }
 }
 
 TEST(OneRenderer, TheWrittenBitmapHoldsExactlyTheComposedSurface) {

@@ -26,6 +26,8 @@ LastWallpaper Sample() {
   job.table = JobTableFrom(model, 2, 2, {0, 100, 60, 80, 80, 80});
   job.tableAt = {-1180, 256};
   job.transparent = true;
+  job.textEffect = TextEffect::Outline;
+  job.panelAlpha = 75;
   job.dpi = 96;
   return LastWallpaperOf(job, {"C:\\Quelm_Rask.bmp", "C:\\Quelm_Rask2.bmp"}, 133);
 }
@@ -58,7 +60,8 @@ TEST(LastWallpaper, ADamagedFileIsRefused) {
         replaced("transparent\t1", "transparent\t2"), replaced("Quelm_Rask last wallpaper 1", "Quelm_Rask 2"),
         replaced("写真", "\xff\xfe"), replaced("写真", "\\q"), replaced("cell\t1\t1", "cell\t3\t1"),
         replaced("end", "end\r\ncell\t1\t1\t0\t0\t9\t0\t0\tx\ty"), replaced("\r\n", "\n"),
-        replaced("background", "foreground")})
+        replaced("background", "foreground"), replaced("effect\t1\t75", "effect\t4\t75"),
+        replaced("effect\t1\t75", "effect\t1\t60"), replaced("effect\t1\t75", "effect\t1")})
     EXPECT_FALSE(DecodeLastWallpaper(bad)) << bad.substr(0, 120);
   EXPECT_FALSE(DecodeLastWallpaper(std::string(kMaxLastWallpaperBytes + 1, 'x')));
 }
@@ -73,6 +76,17 @@ TEST(LastWallpaper, OnTheSameDisplayTheTableIsExactlyWhereItWas) {
   EXPECT_EQ(job.background.desktopColour, 0x445566u);
   EXPECT_EQ(job.table, last.table);
   EXPECT_TRUE(job.transparent);
+  EXPECT_EQ(job.textEffect, TextEffect::Outline);  // /refresh and /watch keep the text effect
+  EXPECT_EQ(job.panelAlpha, 75);
+}
+
+TEST(LastWallpaper, ASnapshotFromBeforeTextEffectsReadsAsNone) {
+  std::string older = EncodeLastWallpaper(Sample());
+  older.erase(older.find("effect\t"), std::string("effect\t1\t75\r\n").size());
+  const auto decoded = DecodeLastWallpaper(older);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->textEffect, TextEffect::None);
+  EXPECT_EQ(JobFromLastWallpaper(*decoded, Docked(), 0).textEffect, TextEffect::None);
 }
 
 TEST(LastWallpaper, ANewDisplayKeepsThePlaceOnTheMonitorOrMovesItInside) {

@@ -155,9 +155,9 @@ TEST(LoadEditorSettings, MissingKeysGiveTheDefaults) {
   EXPECT_EQ(state.G_Top, -1);
   EXPECT_EQ(state.Trans, 0);
   EXPECT_EQ(state.Common, 0);
-  EXPECT_EQ(store.reads,
-            (std::vector<std::string>{"G_Cols_w1", "G_Cols_w2", "G_Cols_w3", "G_Cols_w4", "G_Cols_w5",
-                                      "G_Rows", "G_Cols", "G_Left", "G_Top", "Trans", "Common"}));
+  EXPECT_EQ(store.reads, (std::vector<std::string>{"G_Cols_w1", "G_Cols_w2", "G_Cols_w3", "G_Cols_w4",
+                                                   "G_Cols_w5", "G_Rows", "G_Cols", "G_Left", "G_Top",
+                                                   "Trans", "Common", "Text_Effect", "Panel_Alpha"}));
 }
 
 TEST(LoadEditorSettings, StoredValuesAreRead) {
@@ -257,7 +257,7 @@ TEST(LoadEditorSettings, TableDimensionsAreBroughtIntoTheEditorsRange) {
   EXPECT_EQ(state.G_Cols, 5);
 }
 
-TEST(SaveEditorSettings, WritesTheElevenKeysInOrderWithTheWindowPositionAsItStands) {
+TEST(SaveEditorSettings, WritesTheThirteenKeysInOrderWithTheWindowPositionAsItStands) {
   RecordingStore store;
   AppState state;
   state.G_Cols_w = {0, 80, 120, 0, 400, 80};
@@ -267,9 +267,10 @@ TEST(SaveEditorSettings, WritesTheElevenKeysInOrderWithTheWindowPositionAsItStan
   state.Common = 0;
   Save_Editor_Settings(store, state, 1234.5, -1);
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"G_Cols_w1", " 80"}, {"G_Cols_w2", " 120"}, {"G_Cols_w3", " 0"}, {"G_Cols_w4", " 400"},
-      {"G_Cols_w5", " 80"}, {"G_Rows", " 34"},     {"G_Cols", " 3"},    {"G_Left", " 1234.5"},
-      {"G_Top", "-1"},      {"Trans", " 1"},       {"Common", " 0"}};
+      {"G_Cols_w1", " 80"},  {"G_Cols_w2", " 120"}, {"G_Cols_w3", " 0"}, {"G_Cols_w4", " 400"},
+      {"G_Cols_w5", " 80"},  {"G_Rows", " 34"},     {"G_Cols", " 3"},    {"G_Left", " 1234.5"},
+      {"G_Top", "-1"},       {"Trans", " 1"},       {"Common", " 0"},    {"Text_Effect", " 0"},
+      {"Panel_Alpha", " 50"}};
   EXPECT_EQ(store.writes, expected);
 }
 
@@ -291,6 +292,37 @@ TEST(EditorSettings, WhatIsSavedIsReadBack) {
   EXPECT_EQ(loaded.G_Top, 1800);
   EXPECT_EQ(loaded.Trans, 1);
   EXPECT_EQ(loaded.Common, 0);
+}
+
+TEST(EditorSettings, TheTextEffectRoundTripsAndHostileValuesGiveNoEffectAndHalfOpacity) {
+  RecordingStore store;
+  AppState saved;
+  saved.Text_Effect = 3;
+  saved.Panel_Alpha = 75;
+  Save_Editor_Settings(store, saved, 0, 0);
+  for (const auto& [key, value] : store.writes) store.values[key] = value;
+  AppState loaded;
+  Load_Editor_Settings(store, loaded);
+  EXPECT_EQ(loaded.Text_Effect, 3);
+  EXPECT_EQ(loaded.Panel_Alpha, 75);
+
+  // An older file has neither key; a hand-edited one anything at all, even after a key that stops the
+  // reader. None of it may leave the effect of an earlier opening in place.
+  const std::vector<std::pair<std::string, std::string>> hostile = {
+      {"", ""}, {" 4", " 100"}, {"-1", " 0"}, {"1.5e9", "fifty"}, {" 2x", " 49"}, {"99999", " 25.7"}};
+  for (const auto& [effect, alpha] : hostile) {
+    SCOPED_TRACE(effect + " / " + alpha);
+    store.values = {{"G_Rows", "many"}, {"Text_Effect", effect}, {"Panel_Alpha", alpha}};
+    loaded.Text_Effect = 2;
+    loaded.Panel_Alpha = 75;
+    Load_Editor_Settings(store, loaded);
+    EXPECT_EQ(loaded.Text_Effect, 0);
+    EXPECT_EQ(loaded.Panel_Alpha, alpha == " 25.7" ? 25 : 50);  // numbers are read by their integer part
+  }
+  store.values = {{"G_Rows", "many"}, {"Text_Effect", " 1"}, {"Panel_Alpha", "25"}};
+  Load_Editor_Settings(store, loaded);
+  EXPECT_EQ(loaded.Text_Effect, 1);
+  EXPECT_EQ(loaded.Panel_Alpha, 25);
 }
 
 // Twips are pixels times a factor that need not be whole; what was written must not read back one off.

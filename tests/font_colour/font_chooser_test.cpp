@@ -165,6 +165,59 @@ TEST_F(FontChooserTest, ThePreviewTakesTheCurrentCellAndItsEntriesAreHighlighted
   EXPECT_EQ(f.LstFontStyle.ListIndex(), 1);
 }
 
+// Where a face is missing (or the system is not Japanese) the system substitutes by the character set
+// asked for: the preview must ask exactly as the cells do, or it shows another font than the cell.
+TEST_F(FontChooserTest, ThePreviewAsksForItsFontExactlyAsTheCellsDo) {
+  editor->SetCell(1, 1, Cell{"見本", CellFont{"ＭＳ Ｐゴシック", 10, false, true}, 0, kBlue});
+  editor->SetCell(1, 2, Cell{"abc", CellFont{"Arial", 11, true, false}, 0, kBlue});
+  state.Cur_Row = 1;
+  for (const int16_t col : {1, 2}) {
+    SCOPED_TRACE(col);
+    state.Cur_Col = col;
+    Quelm_Rask_F& f = OpenChooser();
+    EXPECT_EQ(f.lblViewer.Font(), editor->txt_Item(col, 1).Font());
+    // Another face chosen: the preview's request follows it, and is what the cell gets on OK.
+    const int other = col == 1 ? 0 : 2;  // "Arial", "ＭＳ Ｐゴシック"
+    Handles().ClickEntry(test::kNameList, other);
+    const forms::FontSpec previewed = f.lblViewer.Font();
+    EXPECT_EQ(previewed.name, fonts[static_cast<size_t>(other)]);
+    Handles().Click(test::kOkButton);
+    EXPECT_EQ(editor->txt_Item(col, 1).Font(), previewed);
+  }
+}
+
+// The editor stays enabled while the chooser loads: a pointer moved over it while messages run must not
+// take the hourglass away before the load is over.
+TEST_F(FontChooserTest, TheHourglassStaysForTheWholeLoadWhereverThePointerMoves) {
+  const HCURSOR hourglass = LoadCursorW(nullptr, IDC_WAIT);
+  HCURSOR duringLoad = nullptr;
+  services.screenFonts = [&] {
+    RECT cell{};
+    GetWindowRect(editor->txt_Item(1, 1).hwnd(), &cell);
+    const POINT target{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    for (const POINT p : {POINT{target.x - 3, target.y}, target}) {  // a real move, whatever was before
+      INPUT move{};
+      move.type = INPUT_MOUSE;
+      move.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+      move.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+      move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+      SendInput(1, &move, sizeof move);
+      // The pointer moves asynchronously under Wine: wait until it is there, then let its messages run.
+      EXPECT_TRUE(test::PumpUntil([p] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == p.x && at.y == p.y;
+      }));
+      test::Pump();
+    }
+    duringLoad = GetCursor();
+    return fonts;
+  };
+  Quelm_Rask_F& f = OpenChooser();
+  EXPECT_EQ(duringLoad, hourglass);
+  EXPECT_NE(GetCapture(), f.hwnd());  // the mouse is given back with the load
+  EXPECT_EQ(Entries(f.LstFontName), fonts);
+}
+
 TEST_F(FontChooserTest, SizesBetweenTheOfferedOnesTakeTheNearestAndOthersStay) {
   struct Case {
     double size;

@@ -667,7 +667,8 @@ TEST_F(MainWindow, SessionEndWithTheEditorOpenClosesTheEditorInItsOwnWayFirst) {
   std::vector<std::string> keys;
   for (const std::string& line : IniLines(IniText())) keys.push_back(line.substr(0, line.find('=')));
   EXPECT_EQ(keys, (std::vector<std::string>{"G_Cols_w1", "G_Cols_w2", "G_Cols_w3", "G_Cols_w4", "G_Cols_w5",
-                                            "G_Rows", "G_Cols", "G_Left", "G_Top", "Trans", "Common"}));
+                                            "G_Rows", "G_Cols", "G_Left", "G_Top", "Trans", "Common",
+                                            "Text_Effect", "Panel_Alpha"}));
 }
 
 TEST_F(MainWindow, ExitStoresPathsTheSettingsFileCannotHoldByTheirShortNamesOrNotAtAll) {

@@ -301,11 +301,13 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
   const std::string picture = folder.File("picture.bmp");
   ASSERT_TRUE(win::WriteBitmapFile(test::QuadrantPicture(300, 200), picture));
   struct Case {
-    int16_t kabe, pos, trans;
+    int16_t kabe, pos, trans, effect = 0, alpha = 50;
   };
-  for (const Case c : {Case{2, 0, 0}, Case{2, 0, 1}, Case{1, 0, 0}, Case{1, 1, 1}, Case{1, 2, 0},
-                       Case{0, 0, 1}, Case{0, 0, 0}}) {
-    SCOPED_TRACE(testing::Message() << "G_Kabe " << c.kabe << ", G_Pos " << c.pos << ", Trans " << c.trans);
+  for (const Case c :
+       {Case{2, 0, 0}, Case{2, 0, 1}, Case{1, 0, 0}, Case{1, 1, 1}, Case{1, 2, 0}, Case{0, 0, 1},
+        Case{0, 0, 0}, Case{2, 0, 1, 1}, Case{1, 1, 1, 2}, Case{1, 2, 1, 3, 75}, Case{1, 0, 0, 1}}) {
+    SCOPED_TRACE(testing::Message() << "G_Kabe " << c.kabe << ", G_Pos " << c.pos << ", Trans " << c.trans
+                                    << ", Text_Effect " << c.effect << ", Panel_Alpha " << c.alpha);
     if (c.kabe == 0) {
       ASSERT_TRUE(win::SetDesktopWallpaper(picture));
       test::WallpaperSettingsGuard::SetStyle(L"0", L"1");  // tiled
@@ -313,10 +315,16 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     state.G_Kabe = c.kabe;
     state.G_Pos = c.pos;
     state.Kabe_File = state.Chosen_File = picture;
-    state.Trans = c.trans;
     Save_Main_Settings(store, state);
+    // The editor takes its options from the settings when it opens.
+    store.Write(kSettingsSection, "Trans", std::to_string(c.trans));
+    store.Write(kSettingsSection, "Text_Effect", std::to_string(c.effect));
+    store.Write(kSettingsSection, "Panel_Alpha", std::to_string(c.alpha));
     Quelm_Rask_S& shown = OpenEditor(280 + c.pos * 7, 130 + c.kabe * 11);
+    ASSERT_EQ(state.Trans, c.trans);
+    ASSERT_EQ(state.Text_Effect, c.effect);
     shown.SetCell(3, 1, Cell{"予定 Schedule 24", CellFont{"ＭＳ ゴシック", 24.0, true, true}, kGreen, kRed});
+    shown.SetCell(1, 2, Cell{"Quelm 壁紙", CellFont{"Arial", 12.0, true, false}, RGB(255, 255, 255), kBlue});
     ASSERT_TRUE(
         win::ReplaceFileContents(folder.File("table.qlm"),
                                  EncodeTableFile(shown.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w)));
@@ -327,6 +335,10 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     ASSERT_FALSE(EditorOpen());  // its place is in the settings now
     const auto created = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));
     ASSERT_TRUE(created);
+    if (c.kabe == 0) {  // the command installed its bitmap: the command line starts from the same wallpaper
+      ASSERT_TRUE(win::SetDesktopWallpaper(picture));
+      test::WallpaperSettingsGuard::SetStyle(L"0", L"1");
+    }
 
     const std::string out = folder.File("command line.bmp");
     const test::ProgramRun run =

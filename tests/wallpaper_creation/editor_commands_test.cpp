@@ -12,6 +12,7 @@
 
 #include "canvas/canvas_window_test_driver.h"
 #include "core/geometry.h"
+#include "core/settings.h"
 #include "font_colour/colour_chooser.h"
 #include "preview/preview_clicker.h"
 #include "shared/fixed_files.h"
@@ -20,6 +21,8 @@
 #include "support/keyboard.h"
 #include "wallpaper_creation/create_wallpaper.h"
 #include "win32/files.h"
+#include "win32/image.h"
+#include "win32/image_test_pictures.h"
 
 namespace qr::test {
 namespace {
@@ -196,6 +199,36 @@ TEST_F(EditorCommandsTest, TransparentPreviewStaysOnTheCanvasUntilClickedAndWrit
   EXPECT_FALSE(Exists(WallpaperBitmapPath()));
 }
 
+// What the transparent preview shows is, pixel for pixel, the wallpaper the create command writes, with
+// each text effect.
+TEST_F(EditorCommandsTest, TransparentPreviewShowsTheCreatedWallpaperWithEachTextEffect) {
+  for (const char* effect : {"0", "1", "2", "3"}) {
+    SCOPED_TRACE(effect);
+    store.Write(kSettingsSection, "Trans", "1");
+    store.Write(kSettingsSection, "Text_Effect", effect);
+    store.Write(kSettingsSection, "Panel_Alpha", "75");
+    OpenAt(250, 120);
+    editor->SetCell(1, 1, Cell{"Quelm 壁紙", CellFont{"Arial", 12.0, true, false}, kWhite, RGB(0, 0, 128)});
+    editor->SetCell(2, 2, Cell{"WW", CellFont{"Arial", 9.0, false, true}, RGB(0, 0, 0), kGreen});
+    win::Surface shown(1024, 768);
+    CanvasWatch watch([&](HWND canvas, int tick) {
+      if (tick != 4) return;
+      SendMessageW(GetWindow(canvas, GW_CHILD), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()),
+                   PRF_CLIENT);
+      PostMessageW(GetWindow(canvas, GW_CHILD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    });
+    Click(*editor, editor->Img_SS(4));
+    ASSERT_FALSE(watch.TimedOut());
+
+    CanvasWatch closes;
+    ASSERT_TRUE(Build_Wallpaper(*editor, state, nullptr));
+    const auto created = win::LoadImageFile(WallpaperBitmapPath());
+    ASSERT_TRUE(created);
+    EXPECT_EQ(CountDifferences(created->pixels, shown), 0);
+    editor->Unload();
+  }
+}
+
 TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromATemporaryBitmapThatGoesWithIt) {
   OpenAt(300, 150);
   state.Trans = 0;
@@ -235,6 +268,27 @@ TEST_F(EditorCommandsTest, APreviewBitmapThatCannotBeWrittenIsReportedAndNothing
   ASSERT_EQ(driver.Seen().size(), 1u);
   EXPECT_EQ(driver.Seen()[0].text, kBitmapNotWritten);
   EXPECT_EQ(clicker.Preview(), nullptr);
+}
+
+TEST_F(EditorCommandsTest, ATransparentPreviewThatCannotBeDrawnIsReportedAndNoCanvasIsShown) {
+  int rendered = 0;
+  hooks.preview = PreviewWallpaperHook([&](const WallpaperJob&) {
+    ++rendered;
+    return win::Surface();  // as when no surface of the screen's size can be made
+  });
+  OpenAt();
+  state.Trans = 1;
+  DialogDriver driver;
+  driver.Press(IDOK);
+  // A canvas that does appear is closed at once, so that the test fails instead of waiting for a click.
+  CanvasWatch watch([](HWND canvas, int) { PostMessageW(canvas, WM_CLOSE, 0, 0); });
+  Click(*editor, editor->Img_SS(4));
+  ASSERT_TRUE(driver.WaitUntilDone());
+  EXPECT_EQ(rendered, 1);
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].text, kBitmapNotWritten);
+  EXPECT_FALSE(watch.Seen());
+  EXPECT_TRUE(editor->Loaded());
 }
 
 }  // namespace
