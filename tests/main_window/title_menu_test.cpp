@@ -1,4 +1,4 @@
-// The title strip's menu: a right click on the strip, Shift+F10 and the menu key open it (real input);
+// The title strip's menu: a right click on the strip, Shift+F10 and the menu key (real keys) open it;
 // its entry shows whether the program starts at log-on and choosing it turns that over.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -76,15 +76,10 @@ class TitleMenu : public ::testing::Test {
     test::MakeForeground(window_->hwnd());
   }
 
+  // The mouse messages of a right click on the strip, away from the caption and the close mark.
   void RightClickTitleStrip() {
-    POINT at{200, 8};  // on the strip, away from the caption and the close mark
-    ClientToScreen(window_->hwnd(), &at);
-    SetCursorPos(at.x, at.y);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    SendMessageW(window_->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 8));
+    SendMessageW(window_->hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(200, 8));
   }
 
   test::TempFolder folder_;
