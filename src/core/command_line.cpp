@@ -52,14 +52,11 @@ CommandLine ParseAutostart(const std::vector<std::string>& args) {
 }
 
 CommandLine ParseRefresh(const std::vector<std::string>& args) {
+  // The remembered wallpaper holds everything it needs: no settings file is read.
+  if (args.size() != 1) return Bad("/refresh には何も付けません");
   CommandLine line;
   line.kind = CommandLine::Kind::Refresh;
-  if (args.size() == 1) return line;
-  if (args.size() == 3 && SwitchName(args[1]) == "/settings" && !args[2].empty()) {
-    line.settings = args[2];
-    return line;
-  }
-  return Bad("/refresh に付けられるのは /settings <file.ini> だけです");
+  return line;
 }
 
 }  // namespace
