@@ -46,7 +46,7 @@ double TimeOneStart(const std::string& exe) {
   while (Now() - start < 30000) {
     window = FindWindowW(L"Quelm_Rask_M", nullptr);
     if (window && IsWindowVisible(window)) break;
-    Sleep(20);
+    Sleep(1);
   }
   const double ready = Now();
   const bool shown = window && IsWindowVisible(window);
@@ -102,7 +102,7 @@ int RunStartup(const std::string& exe, int entries, int runs) {
     }
   }
   const double e = Median(empty), f = Median(full);
-  std::printf("main window start-up, median of %d: empty list %.0f ms, %d entries %.0f ms, ratio %.2f\n",
+  std::printf("main window start-up, median of %d: empty list %.0f ms, %d entries %.0f ms, ratio %.3f\n",
               runs, e, entries, f, f / e);
   return 0;
 }

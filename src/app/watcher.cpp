@@ -15,8 +15,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"Quelm_Rask_Watch";
 constexpr wchar_t kMutexName[] = L"Local\\Quelm_Rask_Watch";
 constexpr UINT_PTR kSettleTimer = 1;
-constexpr UINT kDpiChanged = 0x02E0;          // WM_DPICHANGED
-constexpr UINT kSessionChange = 0x02B1;       // WM_WTSSESSION_CHANGE
+constexpr UINT kDpiChanged = 0x02E0;     // WM_DPICHANGED
+constexpr UINT kSessionChange = 0x02B1;  // WM_WTSSESSION_CHANGE
 constexpr WPARAM kConsoleConnect = 0x1, kRemoteConnect = 0x3, kSessionLogon = 0x5, kSessionUnlock = 0x8;
 
 // WTSRegisterSessionNotification and its pair, looked up at run time (wtsapi32 is not always there).
@@ -29,15 +29,17 @@ Fn SessionFunction(const char* name) {
 }
 
 WatcherServices WithDefaults(WatcherServices s) {
-  if (!s.readDisplay) s.readDisplay = [] {
-    win::InvalidateDisplay();
-    return win::CurrentDisplay();
-  };
+  if (!s.readDisplay)
+    s.readDisplay = [] {
+      win::InvalidateDisplay();
+      return win::CurrentDisplay();
+    };
   if (!s.loadLast) s.loadLast = [] { return LoadLastWallpaper(); };
-  if (!s.wallpaper) s.wallpaper = []() -> std::optional<std::string> {
-    const auto current = win::GetCurrentWallpaper();
-    return current ? std::optional<std::string>(current->path) : std::nullopt;
-  };
+  if (!s.wallpaper)
+    s.wallpaper = []() -> std::optional<std::string> {
+      const auto current = win::GetCurrentWallpaper();
+      return current ? std::optional<std::string>(current->path) : std::nullopt;
+    };
   if (!s.refresh) s.refresh = [] { RefreshLastWallpaper(nullptr); };
   if (!s.fileExists) s.fileExists = [](const std::string& path) { return File_Exists(path); };
   return s;
@@ -88,7 +90,8 @@ LRESULT Watcher::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       Soon();
       return 0;
     case kSessionChange:
-      if (wp == kConsoleConnect || wp == kRemoteConnect || wp == kSessionLogon || wp == kSessionUnlock) Soon();
+      if (wp == kConsoleConnect || wp == kRemoteConnect || wp == kSessionLogon || wp == kSessionUnlock)
+        Soon();
       return 0;
     case WM_SETTINGCHANGE:
       if (wp == SPI_SETDESKWALLPAPER) WallpaperChanged();

@@ -20,10 +20,10 @@
 namespace qr {
 
 struct WatcherServices {
-  std::function<DisplayLayout()> readDisplay;                // the display now; the system's by default
-  std::function<std::optional<LastWallpaper>()> loadLast;    // the remembered wallpaper
-  std::function<std::optional<std::string>()> wallpaper;     // the file the desktop shows now
-  std::function<void()> refresh;                             // makes the wallpaper again
+  std::function<DisplayLayout()> readDisplay;              // the display now; the system's by default
+  std::function<std::optional<LastWallpaper>()> loadLast;  // the remembered wallpaper
+  std::function<std::optional<std::string>()> wallpaper;   // the file the desktop shows now
+  std::function<void()> refresh;                           // makes the wallpaper again
   std::function<bool(const std::string&)> fileExists;
   UINT settleMs = 1000;
 };

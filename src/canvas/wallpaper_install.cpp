@@ -74,8 +74,8 @@ std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const
   return perMonitor ? WritePerMonitor(job, path) : WriteSpanned(job, path);
 }
 
-bool InstallWallpaperFiles(const WallpaperFiles& files, const WallpaperJob& job, const std::string& primaryPath,
-                           win::MonitorWallpapers* perMonitor) {
+bool InstallWallpaperFiles(const WallpaperFiles& files, const WallpaperJob& job,
+                           const std::string& primaryPath, win::MonitorWallpapers* perMonitor) {
   switch (files.kind) {
     case WallpaperFiles::Kind::Single:
       return win::SetDesktopWallpaper(primaryPath);

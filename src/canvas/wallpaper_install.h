@@ -25,7 +25,7 @@ struct WallpaperFiles {
   Kind kind = Kind::Single;
   std::vector<std::string> paths;  // Single and Spanned: one; PerMonitor: one per monitor, in job order
   win::SpanStyle spanStyle = win::SpanStyle::Span;
-  win::Surface primary;             // the primary monitor's picture (what the canvas shows)
+  win::Surface primary;  // the primary monitor's picture (what the canvas shows)
 };
 
 // "C:\Quelm_Rask.bmp" with monitor number n (2, 3, ...) added: "C:\Quelm_Rask2.bmp".
@@ -38,8 +38,8 @@ std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const
 
 // Installs written files. `primaryPath` replaces the primary's (or the only) file, where the user saved
 // it under a name of its own. False when the system refuses any of them.
-bool InstallWallpaperFiles(const WallpaperFiles& files, const WallpaperJob& job, const std::string& primaryPath,
-                           win::MonitorWallpapers* perMonitor);
+bool InstallWallpaperFiles(const WallpaperFiles& files, const WallpaperJob& job,
+                           const std::string& primaryPath, win::MonitorWallpapers* perMonitor);
 
 // For the command line's given layout: monitor1.bmp ... monitorN.bmp and span.bmp (the whole virtual
 // screen, not rolled) in `folder`. False when any could not be written.

@@ -19,7 +19,8 @@ Point CellsOrigin(const WallpaperJob& job) {
 }
 
 Point Minus(Point p, Point origin) {
-  return {RoundToInt32(static_cast<double>(p.x) - origin.x), RoundToInt32(static_cast<double>(p.y) - origin.y)};
+  return {RoundToInt32(static_cast<double>(p.x) - origin.x),
+          RoundToInt32(static_cast<double>(p.y) - origin.y)};
 }
 
 }  // namespace

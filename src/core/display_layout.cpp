@@ -62,7 +62,8 @@ std::optional<Rect> ParseMonitor(std::string_view text) {
 
 bool Fits(const Rect& r) {
   return r.w > 0 && r.h > 0 && r.w <= kLargestMonitorSide && r.h <= kLargestMonitorSide &&
-         std::abs(int64_t{r.x}) <= kLargestMonitorSide * 4 && std::abs(int64_t{r.y}) <= kLargestMonitorSide * 4;
+         std::abs(int64_t{r.x}) <= kLargestMonitorSide * 4 &&
+         std::abs(int64_t{r.y}) <= kLargestMonitorSide * 4;
 }
 
 }  // namespace
@@ -72,7 +73,8 @@ const MonitorInfo& DisplayLayout::Primary() const {
 }
 
 size_t DisplayLayout::PrimaryIndex() const {
-  const auto it = std::find_if(monitors.begin(), monitors.end(), [](const MonitorInfo& m) { return m.primary; });
+  const auto it =
+      std::find_if(monitors.begin(), monitors.end(), [](const MonitorInfo& m) { return m.primary; });
   return it == monitors.end() ? 0 : static_cast<size_t>(it - monitors.begin());
 }
 
@@ -111,7 +113,7 @@ std::optional<DisplayLayout> ParseLayoutSpec(std::string_view text, int32_t dpi,
     const std::string_view part = text.substr(0, end);
     const std::optional<Rect> rect = ParseMonitor(part);
     if (!rect || !Fits(*rect)) {
-      error = "not a monitor (WxH@X,Y): \"" + std::string(part) + "\"";
+      error = "モニターの指定が正しくありません（幅x高さ@X,Y）: \"" + std::string(part) + "\"";
       return std::nullopt;
     }
     layout.monitors.push_back({*rect, dpi, layout.monitors.empty(), {}});
@@ -126,7 +128,7 @@ std::optional<DisplayLayout> ParseLayoutSpec(std::string_view text, int32_t dpi,
   for (size_t i = 0; i < layout.monitors.size(); ++i)
     for (size_t j = i + 1; j < layout.monitors.size(); ++j)
       if (OverlapArea(layout.monitors[i].rect, layout.monitors[j].rect) > 0) {
-        error = "monitors " + std::to_string(i + 1) + " and " + std::to_string(j + 1) + " overlap";
+        error = "モニター " + std::to_string(i + 1) + " と " + std::to_string(j + 1) + " が重なっています";
         return std::nullopt;
       }
   return layout;
@@ -136,8 +138,9 @@ std::string DescribeMonitors(const DisplayLayout& layout) {
   std::string text;
   for (size_t i = 0; i < layout.monitors.size(); ++i) {
     const MonitorInfo& m = layout.monitors[i];
-    text += std::to_string(i + 1) + ": " + std::to_string(m.rect.w) + "x" + std::to_string(m.rect.h) + " at " +
-            std::to_string(m.rect.x) + "," + std::to_string(m.rect.y) + ", " + std::to_string(m.dpi) + " dpi";
+    text += std::to_string(i + 1) + ": " + std::to_string(m.rect.w) + "x" + std::to_string(m.rect.h) +
+            " at " + std::to_string(m.rect.x) + "," + std::to_string(m.rect.y) + ", " +
+            std::to_string(m.dpi) + " dpi";
     if (m.primary) text += ", primary";
     text += "\r\n";
   }

@@ -16,10 +16,10 @@
 namespace qr {
 
 struct MonitorInfo {
-  Rect rect;                              // virtual-screen pixels
-  int32_t dpi = kDesignPixelsPerInch;     // the monitor's resolution (the session's where it has no own)
+  Rect rect;                           // virtual-screen pixels
+  int32_t dpi = kDesignPixelsPerInch;  // the monitor's resolution (the session's where it has no own)
   bool primary = false;
-  std::string deviceId;                   // e.g. "\\.\DISPLAY1"; empty for a layout given by hand
+  std::string deviceId;  // e.g. "\\.\DISPLAY1"; empty for a layout given by hand
   bool operator==(const MonitorInfo&) const = default;
 };
 

@@ -21,11 +21,20 @@ std::string Escaped(std::string_view text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -52,8 +61,10 @@ class Writer {
   static std::string Field(const char* text) { return Escaped(text); }
   template <typename T>
   static std::string Field(T number) {
-    if constexpr (std::is_floating_point_v<T>) return Number(number);
-    else return std::to_string(number);
+    if constexpr (std::is_floating_point_v<T>)
+      return Number(number);
+    else
+      return std::to_string(number);
   }
   std::string text_;
 };
@@ -69,11 +80,20 @@ std::optional<std::string> Unescaped(std::string_view text) {
     }
     if (++i == text.size()) return std::nullopt;
     switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case 't': out += '\t'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      default: return std::nullopt;
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      default:
+        return std::nullopt;
     }
   }
   for (size_t pos = 0; pos < out.size();) {
@@ -98,7 +118,8 @@ template <typename T>
 std::optional<T> Parsed(std::string_view text, T low, T high) {
   T value{};
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(value >= low) || !(value <= high))
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(value >= low) ||
+      !(value <= high))
     return std::nullopt;
   return value;
 }
@@ -167,8 +188,8 @@ bool ReadCell(Fields& f, JobTable& table) {
 
 // One line into `last`; false for an unknown or repeated key or a malformed value.
 bool ReadLine(std::string_view key, Fields& f, LastWallpaper& last, std::map<std::string, int>& seen) {
-  const bool repeatable =
-      key == "monitor" || key == "rendered_monitor" || key == "cell" || key == "installed" || key == "wallpaper";
+  const bool repeatable = key == "monitor" || key == "rendered_monitor" || key == "cell" ||
+                          key == "installed" || key == "wallpaper";
   if (!repeatable && seen[std::string(key)]++ > 0) return false;
   if (key == "background") {
     last.background.kind = static_cast<BackgroundKind>(f.Int<int16_t>(0, 2));
@@ -299,7 +320,8 @@ std::optional<LastWallpaper> DecodeLastWallpaper(std::string_view bytes) {
     Fields fields(std::move(parts));
     if (!ReadLine(key, fields, last, seen)) return std::nullopt;
   }
-  for (const char* required : {"background", "transparent", "dpi", "place", "display", "rendered", "made", "table", "end"})
+  for (const char* required :
+       {"background", "transparent", "dpi", "place", "display", "rendered", "made", "table", "end"})
     if (!seen.count(required)) return std::nullopt;
   if (last.madeFor.monitors.empty() || last.renderedFor.monitors.empty() ||
       last.monitor >= last.madeFor.monitors.size())
@@ -309,8 +331,7 @@ std::optional<LastWallpaper> DecodeLastWallpaper(std::string_view bytes) {
 
 TablePlace RefreshedTablePlace(const LastWallpaper& last, const DisplayLayout& now) {
   const MonitorInfo& before = last.madeFor.monitors.at(last.monitor);
-  if (now == last.madeFor)
-    return {{before.rect.x + last.offset.x, before.rect.y + last.offset.y}, last.dpi};
+  if (now == last.madeFor) return {{before.rect.x + last.offset.x, before.rect.y + last.offset.y}, last.dpi};
   if (now.monitors.empty()) return {last.offset, now.systemDpi};
   // The same monitor by the system's name for it; a layout given by hand has no names: by number.
   size_t index = now.PrimaryIndex();
@@ -318,12 +339,13 @@ TablePlace RefreshedTablePlace(const LastWallpaper& last, const DisplayLayout& n
     if (before.deviceId.empty() ? i == last.monitor : now.monitors[i].deviceId == before.deviceId) index = i;
   const MonitorInfo& monitor = now.monitors[index];
   const Size size = TableOuterSize(last.table, monitor.dpi);
-  const Rect kept = KeepInside({monitor.rect.x + last.offset.x, monitor.rect.y + last.offset.y, size.w, size.h},
-                               monitor.rect);
+  const Rect kept = KeepInside(
+      {monitor.rect.x + last.offset.x, monitor.rect.y + last.offset.y, size.w, size.h}, monitor.rect);
   return {{kept.x, kept.y}, monitor.dpi};
 }
 
-WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout& now, uint32_t desktopColour) {
+WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout& now,
+                                  uint32_t desktopColour) {
   AppState state;
   state.G_Kabe = static_cast<int16_t>(last.background.kind);
   state.Kabe_File = last.background.file;

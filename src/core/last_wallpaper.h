@@ -1,9 +1,10 @@
 #pragma once
 // The last wallpaper installed, remembered so that it can be made again for another display: the table as
-// it was drawn, the background choice, the transparency and the text effect, the table's place relative to the monitor it lay
-// on, the scale of its cells, and the display it was made for. A snapshot: editing the table later does
-// not change it. Stored as UTF-8 text, one field a line, so no character and no fractional font size is
-// lost (a ".qlm" record would keep neither), and read back strictly: a damaged file gives nothing.
+// it was drawn, the background choice, the transparency and the text effect, the table's place relative to
+// the monitor it lay on, the scale of its cells, and the display it was made for. A snapshot: editing the
+// table later does not change it. Stored as UTF-8 text, one field a line, so no character and no fractional
+// font size is lost (a ".qlm" record would keep neither), and read back strictly: a damaged file gives
+// nothing.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -51,6 +52,7 @@ std::optional<LastWallpaper> DecodeLastWallpaper(std::string_view bytes);
 TablePlace RefreshedTablePlace(const LastWallpaper& last, const DisplayLayout& now);
 
 // The job that makes the remembered wallpaper again on `now`.
-WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout& now, uint32_t desktopColour);
+WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout& now,
+                                  uint32_t desktopColour);
 
 }  // namespace qr

@@ -106,8 +106,8 @@ Point TableCornerInEditor(const Rect& window, int32_t dpi) {
 
 TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& display) {
   const Rect window = EditorWindowOnDisplay(place, display);
-  const int32_t dpi = display.monitors.empty() ? display.systemDpi
-                                               : display.monitors[NearestMonitor(display, window)].dpi;
+  const int32_t dpi =
+      display.monitors.empty() ? display.systemDpi : display.monitors[NearestMonitor(display, window)].dpi;
   return {TableCornerInEditor(window, dpi), dpi};
 }
 
@@ -136,8 +136,8 @@ WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
   const AppState& state = inputs.state ? *inputs.state : kDefaults;
   WallpaperJob job;
   job.display = inputs.display;
-  job.background = {BackgroundKindOf(state.G_Kabe), state.Kabe_File, PlacementOf(state.G_Pos),
-                    inputs.desktopColour, {}};
+  job.background = {
+      BackgroundKindOf(state.G_Kabe), state.Kabe_File, PlacementOf(state.G_Pos), inputs.desktopColour, {}};
   if (job.background.kind == BackgroundKind::CurrentWallpaper)
     job.background.monitorWallpapers = inputs.monitorWallpapers;
   job.table = inputs.table;

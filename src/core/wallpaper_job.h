@@ -65,7 +65,7 @@ struct WallpaperJob {
   JobBackground background;
   JobTable table;
   Point tableAt;  // virtual-screen pixels of the first cell's top-left corner (`Table_X`, `Table_Y`)
-  bool transparent = false;  // `Trans` = 1: text over the background; otherwise opaque cells
+  bool transparent = false;                  // `Trans` = 1: text over the background; otherwise opaque cells
   int32_t dpi = kDesignPixelsPerInch;        // the editor's display scale, which the cells follow
   TextEffect textEffect = TextEffect::None;  // transparent cells only
   int16_t panelAlpha = 50;                   // the panel's opacity, percent
@@ -117,9 +117,9 @@ struct JobInputs {
   DisplayLayout display;
   uint32_t desktopColour = 0;
   std::vector<std::string> monitorWallpapers;  // see JobBackground
-  EditorPlace editor;        // the editor's place (its saved one, or where it stands now)
-  std::optional<Point> at;   // a corner given by hand instead
-  std::optional<int32_t> dpi;  // the cells' scale where it is known (a remembered wallpaper)
+  EditorPlace editor;                          // the editor's place (its saved one, or where it stands now)
+  std::optional<Point> at;                     // a corner given by hand instead
+  std::optional<int32_t> dpi;                  // the cells' scale where it is known (a remembered wallpaper)
 };
 WallpaperJob BuildWallpaperJob(const JobInputs& inputs);
 

@@ -47,7 +47,8 @@ void PreserveCurrentWallpaper(WallpaperJob& job) {
     if (CopyFileW(win::ApiPath(files[i]).c_str(), win::ApiPath(copy).c_str(), FALSE)) files[i] = copy;
   }
   background.monitorWallpapers = files;
-  background.wallpaperStyle = static_cast<int16_t>(current ? current->style : win::CurrentWallpaper::Style::Centre);
+  background.wallpaperStyle =
+      static_cast<int16_t>(current ? current->style : win::CurrentWallpaper::Style::Centre);
 }
 
 std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const WallpaperJob& job,
@@ -69,8 +70,8 @@ std::optional<LastWallpaper> LoadLastWallpaper() {
   return bytes ? DecodeLastWallpaper(*bytes) : std::nullopt;
 }
 
-RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say, const DisplayLayout* display,
-                                   win::MonitorWallpapers* perMonitor) {
+RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say,
+                                   const DisplayLayout* display, win::MonitorWallpapers* perMonitor) {
   std::optional<LastWallpaper> last = LoadLastWallpaper();
   if (!last) return RefreshResult::NothingRemembered;
   const DisplayLayout& now = display ? *display : win::CurrentDisplay();

@@ -66,8 +66,8 @@ DisplayLayout ReadDisplayLayout() {
   std::stable_partition(layout.monitors.begin(), layout.monitors.end(),
                         [](const MonitorInfo& m) { return m.primary; });
   if (layout.monitors.empty()) {
-    layout.monitors.push_back({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
-                               layout.systemDpi, true, {}});
+    layout.monitors.push_back(
+        {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, layout.systemDpi, true, {}});
   }
   return layout;
 }

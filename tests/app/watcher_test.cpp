@@ -116,7 +116,8 @@ TEST(WatchCommand, ARunningWatcherShowsNoWindowAndMakesADeletedWallpaperAgain) {
   test::TempFolder folder;
   test::WallpaperSettingsGuard wallpaperGuard;
   const std::string program = test::ProgramIn(folder.path());
-  const std::string table = folder.Write("t.qlm", EncodeTableFile(TableModel{}, 2, 2, {0, 80, 80, 80, 80, 80}));
+  const std::string table =
+      folder.Write("t.qlm", EncodeTableFile(TableModel{}, 2, 2, {0, 80, 80, 80, 80, 80}));
   // A remembered wallpaper: the command line's /set remembers what it installs.
   ASSERT_EQ(test::RunProgram(program, "/render \"" + table + "\" /set").exitCode, 0u);
   const std::string bitmap = WallpaperBitmapPath();
@@ -126,7 +127,8 @@ TEST(WatchCommand, ARunningWatcherShowsNoWindowAndMakesADeletedWallpaperAgain) {
   start.cb = sizeof(start);
   PROCESS_INFORMATION process{};
   std::wstring line = L"\"" + win::Wide(program) + L"\" /watch";
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
+  ASSERT_TRUE(
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
   Sleep(1500);  // started and looked once
   static DWORD pid = process.dwProcessId;
   static int visible = 0;

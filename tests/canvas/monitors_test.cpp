@@ -84,9 +84,9 @@ TEST(Monitors, EachMonitorsPictureIsItsOwnSizeWithItsPartOfTheTable) {
   ASSERT_TRUE(left.ok() && primary.ok());
   EXPECT_EQ(left.width(), 400);
   EXPECT_EQ(left.height(), 300);
-  EXPECT_EQ(test::CountOther(primary, 0, 0, 640, 480, kDesk), 0);    // the table is not on the primary
-  EXPECT_EQ(left.Pixel(100, 100), RGB(0, 0, 0));                     // its corner: 100,100 of the monitor
-  EXPECT_EQ(test::CountOther(left, 0, 0, 100, 300, kDesk), 0);        // nothing left of it
+  EXPECT_EQ(test::CountOther(primary, 0, 0, 640, 480, kDesk), 0);  // the table is not on the primary
+  EXPECT_EQ(left.Pixel(100, 100), RGB(0, 0, 0));                   // its corner: 100,100 of the monitor
+  EXPECT_EQ(test::CountOther(left, 0, 0, 100, 300, kDesk), 0);     // nothing left of it
   EXPECT_FALSE(RenderMonitor(job, 2).ok());
 }
 
@@ -112,7 +112,8 @@ TEST(Monitors, TheVirtualScreenIsRolledSoThatTilingFromThePrimaryShowsEachPixelO
   for (const Point p : {Point{-300, 200}, Point{-1, 399}, Point{0, 0}, Point{639, 479}, Point{-400, 100}}) {
     const int u = ((p.x % rolled.width()) + rolled.width()) % rolled.width();
     const int v = ((p.y % rolled.height()) + rolled.height()) % rolled.height();
-    EXPECT_EQ(rolled.Pixel(u, v), span.Pixel(p.x - virtualScreen.x, p.y - virtualScreen.y)) << p.x << "," << p.y;
+    EXPECT_EQ(rolled.Pixel(u, v), span.Pixel(p.x - virtualScreen.x, p.y - virtualScreen.y))
+        << p.x << "," << p.y;
   }
   EXPECT_EQ(test::CountDifferences(RollForTiling(span, {0, 0}), span), 0);
 }
