@@ -31,6 +31,14 @@ TEST(RoundHalfEven, ValuesOutsideTheRangeSaturate) {
   EXPECT_EQ(RoundHalfEven(std::nan("")), 0);
 }
 
+TEST(SaturateInt16, ClampsToTheSixteenBitRangeAndKeepsWhatFits) {
+  EXPECT_EQ(SaturateInt16(32767), 32767);
+  EXPECT_EQ(SaturateInt16(-32768), -32768);
+  EXPECT_EQ(SaturateInt16(40000), 32767);
+  EXPECT_EQ(SaturateInt16(-5000000000), -32768);
+  EXPECT_EQ(SaturateInt16(-7), -7);
+}
+
 TEST(ToInt16, AcceptsExactlyTheSixteenBitRange) {
   EXPECT_EQ(ToInt16(32767), int16_t{32767});
   EXPECT_EQ(ToInt16(-32768), int16_t{-32768});

@@ -431,6 +431,27 @@ TEST_F(FontChooserTest, TheEditorsFontIconShowsTheChooserModallyEachTimeAfresh) 
   EXPECT_EQ(editor->Model().At(1, 1).foreColor, kBlue);
 }
 
+// Closing the chooser gives the focus back to the editor, which can make another cell current: the
+// choice still goes to the cell the chooser was opened for.
+TEST_F(FontChooserTest, TheFontIconsChoiceGoesToTheCellTheChooserOpenedFor) {
+  editor->Unload();
+  hooks.font = FontChooserHook(chooserSkin, services);
+  editor = Open();
+  editor->txt_Item(1, 1).SetFocus();
+  state.Cur_Row = 3;
+  state.Cur_Col = 2;
+  const Cell before = editor->Model().At(1, 1);
+  test::ChooserWatch watch([&](HWND chooserWindow) {
+    const test::ChooserHandles h(chooserWindow);
+    h.PressSwatch(18);
+    h.Click(test::kOkButton);
+  });
+  Click(*editor, editor->Img_SS(6));
+  ASSERT_TRUE(watch.Ran());
+  EXPECT_EQ(editor->Model().At(3, 2).foreColor, kRed);
+  EXPECT_EQ(editor->Model().At(1, 1), before);
+}
+
 }  // namespace
 }  // namespace qr
 
