@@ -50,7 +50,7 @@ if(WIN32)
     endif()
     if(TARGET ${dir}_tests)
       # Some tests run the program itself (its command line).
-      add_dependencies(${dir}_tests Quelm_Rask)
+      add_dependencies(${dir}_tests Quelm_Rask Quelm_Rask_console)
     endif()
   endforeach()
 endif()

@@ -1,5 +1,5 @@
 // The program's entry: runs a command-line request without any window, or creates the shared state and
-// the main window and runs the message loop.
+// the main window and runs the message loop (the console companion starts the GUI program for that).
 #include <windows.h>
 
 #include <cstdlib>
@@ -26,14 +26,9 @@ std::vector<std::string> Arguments() {
   return args;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
-  qr::AppState state;
-  state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
-  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) return *exitCode;
-
+#ifndef QR_CONSOLE_COMPANION
+// The windows, with the message loop until the main window closes.
+int RunWindows(qr::AppState& state) {
   qr::Quelm_Rask_M mainWindow(state, qr::ProgramWiring(state));
   mainWindow.Show();
   if (!mainWindow.Loaded()) return 1;
@@ -46,3 +41,46 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   return 0;
 }
+#else
+// The console companion without arguments: the GUI program beside it opens the windows, and the
+// console gets its prompt back at once.
+int StartWindowsProgram() {
+  const std::string program = qr::GuiProgramPath(qr::win::ExecutablePath());
+  std::wstring command = L"\"" + qr::win::Wide(program) + L"\"";
+  // No standard handles: the windows must not hold the console's pipe open after this program ends.
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(qr::win::ApiPath(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    qr::WriteToConsole("起動できません: " + program + "\r\n");
+    return static_cast<int>(qr::RenderExit::InputMissing);
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return 0;
+}
+#endif
+
+int Run() {
+  qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
+  qr::AppState state;
+  state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
+  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) return *exitCode;
+#ifdef QR_CONSOLE_COMPANION
+  return StartWindowsProgram();
+#else
+  return RunWindows(state);
+#endif
+}
+
+}  // namespace
+
+// The same sources make both programs: Quelm_Rask.exe (GUI subsystem) and its console companion
+// Quelm_Rask.com (console subsystem, built with QR_CONSOLE_COMPANION), each with its subsystem's entry.
+#ifdef QR_CONSOLE_COMPANION
+int wmain(int, wchar_t**) { return Run(); }
+#else
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return Run(); }
+#endif

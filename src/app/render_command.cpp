@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <utility>
 
 #include "canvas/wallpaper_install.h"
@@ -14,6 +15,7 @@
 #include "shared/profile_store.h"
 #include "app/watcher.h"
 #include "wallpaper_creation/last_wallpaper_file.h"
+#include "win32/autostart.h"
 #include "win32/bitmap_file.h"
 #include "win32/display.h"
 #include "win32/files.h"
@@ -25,18 +27,47 @@ namespace qr {
 
 namespace {
 
-// Writes to the console the program was started from, or to its redirected output.
+// The text in the console's output code page, as the programs reading a redirected console expect
+// (code page 932 on a Japanese system). Without a console, the system's OEM code page.
+std::string InConsoleCodePage(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  UINT codePage = GetConsoleOutputCP();
+  if (codePage == 0) codePage = GetOEMCP();
+  const int size = static_cast<int>(wide.size());
+  const int bytes = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) WideCharToMultiByte(codePage, 0, wide.data(), size, text.data(), bytes, nullptr, nullptr);
+  return text;
+}
+
+}  // namespace
+
 void WriteToConsole(std::string_view text) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   if (!out || out == INVALID_HANDLE_VALUE) return;
   DWORD mode = 0;
   DWORD written = 0;
+  const std::wstring wide = win::Wide(text);
   if (GetConsoleMode(out, &mode)) {
-    const std::wstring wide = win::Wide(text);
     WriteConsoleW(out, wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr);
   } else {
-    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    const std::string bytes = InConsoleCodePage(wide);
+    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
+}
+
+namespace {
+
+// The Run value for the GUI program beside this one, also when the console companion was asked.
+RenderExit RunAutostart(bool on, const std::function<void(std::string_view)>& say) {
+  const std::string program = GuiProgramPath(win::ExecutablePath());
+  if (!win::SetAutostart(on, program)) {
+    say(on ? "ログオン時の起動を登録できません\r\n" : "ログオン時の起動の登録を消せません\r\n");
+    return RenderExit::OutputFailed;
+  }
+  say(on ? "ログオン時に起動します: " + win::AutostartCommand(program) + "\r\n"
+         : std::string("ログオン時には起動しません\r\n"));
+  return RenderExit::Done;
 }
 
 // The bitmap to /out (with several monitors, the whole virtual screen), or the wallpaper files written
@@ -46,15 +77,15 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
   if (request.out) {
     const win::Surface picture = job.display.monitors.size() > 1 ? RenderSpan(job) : RenderWallpaper(job);
     if (!picture.ok() || !win::WriteBitmapFile(picture, *request.out)) {
-      say("cannot write the bitmap: " + *request.out + "\r\n");
+      say("ビットマップを書き込めません: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
     if (request.set && !win::SetDesktopWallpaper(*request.out)) {
-      say("written, but cannot install it as the wallpaper: " + *request.out + "\r\n");
+      say("書き込みましたが、壁紙に設定できません: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
     if (request.set) RememberLastWallpaper(job, {*request.out});
-    say("written: " + *request.out + "\r\n");
+    say("書き込みました: " + *request.out + "\r\n");
     return RenderExit::Done;
   }
   std::unique_ptr<win::MonitorWallpapers> perMonitor;
@@ -62,15 +93,15 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
   const std::string path = WallpaperBitmapPath();
   const auto files = WriteWallpaperFiles(job, path, perMonitor.get());
   if (!files) {
-    say("cannot write the bitmap: " + path + "\r\n");
+    say("ビットマップを書き込めません: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
   if (request.set && !InstallWallpaperFiles(*files, job, path, perMonitor.get())) {
-    say("written, but cannot install it as the wallpaper: " + path + "\r\n");
+    say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
   if (request.set) RememberLastWallpaper(job, InstalledPaths(*files, job, path));
-  say("written: " + path + "\r\n");
+  say("書き込みました: " + path + "\r\n");
   return RenderExit::Done;
 }
 
@@ -99,20 +130,20 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
                                              const DisplayLayout* display) {
   const std::optional<std::string> bytes = win::ReadFileBytes(tablePath);
   if (!bytes) {
-    problem = "cannot read the table file: " + tablePath;
+    problem = "表のファイルを読めません: " + tablePath;
     return std::nullopt;
   }
   const std::optional<DecodedTable> decoded =
       bytes->size() % kTableRecordSize == 0 ? DecodeTableFile(*bytes) : std::nullopt;
   if (!decoded) {
-    problem = "not a whole table file (.qlm): " + tablePath;
+    problem = "表のファイル (.qlm) として読めません: " + tablePath;
     return std::nullopt;
   }
   AppState state;
   Load_Main_Settings(settings, state, File_Exists);
   Load_Editor_Settings(settings, state);
   if (state.G_Kabe == 1 && state.Chosen_File.empty() && warn)
-    warn("the background picture is missing: the desktop colour is used instead");
+    warn("背景の画像がありません。デスクトップの色を使います");
   state.Kabe_File = state.Chosen_File;
 
   JobInputs inputs = SystemJobInputs(state, JobTableFrom(*decoded));
@@ -122,8 +153,26 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
   return BuildWallpaperJob(inputs);
 }
 
+std::string SettingsPathFor(const CommandLine& line, const std::string& programFolder) {
+  return SettingsPathFor(line.settings, programFolder);
+}
+
+std::string SettingsPathFor(const std::optional<std::string>& settingsFile, const std::string& programFolder) {
+  return settingsFile ? *settingsFile : FileInProgramFolder(programFolder, kSettingsFileName);
+}
+
+std::string GuiProgramPath(const std::string& executablePath) {
+  std::string path = executablePath;
+  if (path.size() < 4) return path;
+  std::string extension = path.substr(path.size() - 4);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".com") path.replace(path.size() - 4, 4, ".exe");
+  return path;
+}
+
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,
-                     const std::function<void(std::string_view)>& say) {
+                     const std::function<void(std::string_view)>& say,
+                     const std::optional<std::string>& settingsFile) {
   std::optional<DisplayLayout> given;
   if (request.layout) {
     std::string error;
@@ -133,11 +182,17 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
       return RenderExit::BadArguments;
     }
   }
-  ProfileKeyStore settings(FileInProgramFolder(programFolder, kSettingsFileName));
+  const std::string settingsPath = SettingsPathFor(settingsFile, programFolder);
+  if (settingsFile && !File_Exists(settingsPath)) {
+    say("設定ファイルを読めません: " + settingsPath + "\r\n");
+    return RenderExit::InputMissing;
+  }
+  ProfileKeyStore file(settingsPath);
+  ReadOnlyKeyStore settings(file);  // a render leaves the settings as they are, wherever they lie
   std::string problem;
   const auto job = LoadWallpaperJob(
       request.table, settings, request.at, problem,
-      [&](std::string_view warning) { say("warning: " + std::string(warning) + "\r\n"); },
+      [&](std::string_view warning) { say("警告: " + std::string(warning) + "\r\n"); },
       given ? &*given : nullptr);
   if (!job) {
     say(problem + "\r\n");
@@ -145,11 +200,11 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
   }
   if (given) {
     if (!WriteLayoutFiles(*job, *request.out)) {
-      say("cannot write the bitmaps into: " + *request.out + "\r\n");
+      say("ビットマップをフォルダーに書き込めません: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
-    say("written: monitor1.bmp ... monitor" + std::to_string(job->display.monitors.size()) +
-        ".bmp and span.bmp in " + *request.out + "\r\n");
+    say("書き込みました: " + *request.out + " に monitor1.bmp ～ monitor" +
+        std::to_string(job->display.monitors.size()) + ".bmp と span.bmp\r\n");
     return RenderExit::Done;
   }
   WallpaperJob installed = *job;
@@ -172,15 +227,14 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
       WriteToConsole(line.error + "\r\n");
       WriteToConsole(kUsageText);
       return static_cast<int>(RenderExit::BadArguments);
+    case CommandLine::Kind::Autostart:
+      return static_cast<int>(RunAutostart(line.autostartOn, WriteToConsole));
     case CommandLine::Kind::Refresh:
       return static_cast<int>(RunRefresh(WriteToConsole));
     case CommandLine::Kind::Watch:
       return RunWatch();
-    case CommandLine::Kind::Autostart:
-      WriteToConsole("not available yet\r\n");
-      return static_cast<int>(RenderExit::BadArguments);
     default:
-      return static_cast<int>(RunRender(line.render, programFolder, WriteToConsole));
+      return static_cast<int>(RunRender(line.render, programFolder, WriteToConsole, line.settings));
   }
 }
 

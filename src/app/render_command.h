@@ -32,9 +32,24 @@ inline constexpr const char* kRefreshDone = "記憶した壁紙を今の画面�
 // Exit codes as /render's: 3 when nothing is remembered, 4 when it could not be written or installed.
 RenderExit RunRefresh(const std::function<void(std::string_view)>& say);
 
-// Runs the request with the settings file in `programFolder`; every message goes to `say`.
+// Runs the request with the settings from `settingsFile` (given with /settings; it must exist) or else
+// from the settings file in `programFolder`; every message goes to `say`. It writes only the bitmaps:
+// never the settings it reads, nor anything beside the table.
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,
-                     const std::function<void(std::string_view)>& say);
+                     const std::function<void(std::string_view)>& say,
+                     const std::optional<std::string>& settingsFile = std::nullopt);
+
+// The settings file a command reads: the one given with /settings, or "Quelm_Rask.ini" in `programFolder`.
+// Read it through a ReadOnlyKeyStore: it is never written.
+std::string SettingsPathFor(const CommandLine& line, const std::string& programFolder);
+std::string SettingsPathFor(const std::optional<std::string>& settingsFile, const std::string& programFolder);
+
+// Writes to the console the program was started from (WriteConsoleW), or to its redirected output (a
+// pipe or a file) in the console's output code page.
+void WriteToConsole(std::string_view text);
+
+// The GUI program for a running one: the console companion "X.com" stands for "X.exe" beside it.
+std::string GuiProgramPath(const std::string& executablePath);
 
 // The program's whole command line (arguments after the program's name): the exit code, or nothing when
 // the windows are to start. Messages go to the console the program was started from.

@@ -44,7 +44,7 @@ CommandLine Bad(std::string error) {
 CommandLine ParseAutostart(const std::vector<std::string>& args) {
   std::string value = args.size() == 2 ? args[1] : std::string();
   for (char& c : value) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (value != "on" && value != "off") return Bad("/autostart needs on or off");
+  if (value != "on" && value != "off") return Bad("/autostart には on か off を付けてください");
   CommandLine line;
   line.kind = CommandLine::Kind::Autostart;
   line.autostartOn = value == "on";
@@ -52,14 +52,11 @@ CommandLine ParseAutostart(const std::vector<std::string>& args) {
 }
 
 CommandLine ParseRefresh(const std::vector<std::string>& args) {
+  // The remembered wallpaper holds everything it needs: no settings file is read.
+  if (args.size() != 1) return Bad("/refresh には何も付けません");
   CommandLine line;
   line.kind = CommandLine::Kind::Refresh;
-  if (args.size() == 1) return line;
-  if (args.size() == 3 && SwitchName(args[1]) == "/settings" && !args[2].empty()) {
-    line.settings = args[2];
-    return line;
-  }
-  return Bad("/refresh takes only /settings <file.ini>");
+  return line;
 }
 
 }  // namespace
@@ -78,9 +75,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (first == "/autostart") return ParseAutostart(args);
   if (first == "/refresh") return ParseRefresh(args);
-  if (SwitchName(args[0]) != "/render") return Bad(std::string("unknown argument: ").append(args[0]));
+  if (SwitchName(args[0]) != "/render") return Bad(std::string("知らない引数です: ").append(args[0]));
   if (args.size() < 2 || args[1].empty() || !SwitchName(args[1]).empty())
-    return Bad("/render needs a table file (.qlm)");
+    return Bad("/render には表のファイル (.qlm) を付けてください");
   RenderRequest& request = line.render;
   request.table = args[1];
   for (size_t i = 2; i < args.size(); ++i) {
@@ -89,24 +86,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     if (name == "/set" && !request.set) {
       request.set = true;
     } else if (name == "/out" && !request.out) {
-      if (!hasValue || args[i + 1].empty()) return Bad("/out needs a file name");
+      if (!hasValue || args[i + 1].empty()) return Bad("/out にはファイル名を付けてください");
       request.out = args[++i];
     } else if (name == "/at" && !request.at) {
-      if (!hasValue) return Bad("/at needs <x>,<y>");
+      if (!hasValue) return Bad("/at には <x>,<y> を付けてください");
       request.at = ParsePoint(args[++i]);
-      if (!request.at) return Bad("/at needs <x>,<y> in whole pixels: " + args[i]);
+      if (!request.at) return Bad("/at には <x>,<y> を整数のピクセルで付けてください: " + args[i]);
     } else if (name == "/settings" && !line.settings) {
-      if (!hasValue || args[i + 1].empty()) return Bad("/settings needs a settings file (.ini)");
+      if (!hasValue || args[i + 1].empty()) return Bad("/settings には設定ファイル (.ini) を付けてください");
       line.settings = args[++i];
     } else if (name == "/layout" && !request.layout) {
-      if (!hasValue || args[i + 1].empty()) return Bad("/layout needs the monitors: WxH@X,Y[;WxH@X,Y...]");
+      if (!hasValue || args[i + 1].empty()) return Bad("/layout にはモニターを付けてください: WxH@X,Y[;WxH@X,Y...]");
       request.layout = args[++i];
     } else {
-      return Bad("unknown or repeated argument: " + args[i]);
+      return Bad("知らない引数か、二度目の引数です: " + args[i]);
     }
   }
   if (request.layout && (!request.out || request.set))
-    return Bad("/layout writes into the /out folder and installs nothing: give /out <folder>, not /set");
+    return Bad("/layout は /out のフォルダーに書き込むだけで壁紙を設定しません: /set ではなく /out <folder> を付けてください");
   line.kind = CommandLine::Kind::Render;
   return line;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The program's command line: no arguments start the windows; "/render" re-renders a saved table into
-// the wallpaper bitmap with no window at all; "/monitors" lists the display's monitors; "/?" asks for
-// the usage.
+// the wallpaper bitmap with no window at all; "/monitors" lists the display's monitors; "/autostart"
+// turns the start at log-on on or off; "/?" asks for the usage.
 //
 //   Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]
 //   Quelm_Rask.exe /render <table.qlm> /layout "WxH@X,Y[;WxH@X,Y...]" /out <folder>
@@ -15,26 +15,32 @@
 
 namespace qr {
 
+// The usage, as "/?" prints it (the name typed in a console reaches the console companion).
 inline constexpr std::string_view kUsageText =
-    "Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]\r\n"
-    "Quelm_Rask.exe /render <table.qlm> /layout \"WxH@X,Y[;WxH@X,Y...]\" /out <folder>\\\r\n"
-    "Quelm_Rask.exe /refresh\r\n"
-    "Quelm_Rask.exe /watch\r\n"
-    "Quelm_Rask.exe /monitors\r\n"
-    "  /render <table.qlm>  draws the saved table over the background of Quelm_Rask.ini\r\n"
-    "  /out <file.bmp>      writes the bitmap there instead of the wallpaper file (with several\r\n"
-    "                       monitors: the whole virtual screen)\r\n"
-    "  /set                 installs the bitmap as the desktop wallpaper (each monitor its own)\r\n"
-    "  /at <x>,<y>          the table's top-left corner in virtual-screen pixels, negative left of\r\n"
-    "                       or above the primary monitor (default: where the editor was last closed)\r\n"
-    "  /layout <monitors>   renders for these monitors instead of this machine's, the first the\r\n"
-    "                       primary; writes monitor1.bmp ... and span.bmp into the /out folder and\r\n"
-    "                       installs nothing\r\n"
-    "  /monitors            lists this machine's monitors: size at position, dpi, the primary\r\n"
-    "  /refresh             makes the last wallpaper installed again for the display as it is now\r\n"
-    "  /watch               stays resident and does /refresh after display changes\r\n"
-    "Exit codes: 0 done, 2 bad arguments, 3 input missing or unreadable, 4 bitmap not written or not\r\n"
-    "installed.\r\n";
+    "Quelm_Rask /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]\r\n"
+    "           [/settings <file.ini>]\r\n"
+    "Quelm_Rask /render <table.qlm> /layout \"WxH@X,Y[;WxH@X,Y...]\" /out <folder>\\\r\n"
+    "Quelm_Rask /refresh\r\n"
+    "Quelm_Rask /watch\r\n"
+    "Quelm_Rask /autostart on|off\r\n"
+    "Quelm_Rask /monitors\r\n"
+    "  /render <table.qlm>   保存した表を背景に重ねて描きます\r\n"
+    "  /out <file.bmp>       壁紙のファイルの代わりにここへ書き込みます\r\n"
+    "                        (モニターが複数のときは仮想画面の全体)\r\n"
+    "  /set                  描いた絵を壁紙に設定します (モニターごと)\r\n"
+    "  /at <x>,<y>           表の左上 (仮想画面のピクセル。プライマリの左や上は負。\r\n"
+    "                        既定は表エディターを最後に閉じた位置)\r\n"
+    "  /layout <モニター>    これらのモニター (最初がプライマリ) に合わせて描き、\r\n"
+    "                        /out のフォルダーに monitor1.bmp ... と span.bmp を\r\n"
+    "                        書き込みます。壁紙は設定しません\r\n"
+    "  /settings <file.ini>  背景の設定をこのファイルから読みます (既定はプログラム\r\n"
+    "                        の横の Quelm_Rask.ini。どちらにも書き込みません)\r\n"
+    "  /refresh              最後に貼り付けた壁紙を今の画面に合わせて描き直します\r\n"
+    "  /watch                画面の変化を見張り、壁紙を描き直します (常駐)\r\n"
+    "  /autostart on|off     ログオン時に /watch で起動するかどうかを決めます\r\n"
+    "  /monitors             モニターを一覧します (大きさと位置、dpi、プライマリ)\r\n"
+    "終了コード: 0 完了、2 引数の誤り、3 入力がないか読めない、\r\n"
+    "            4 書き込めないか設定できない\r\n";
 
 // The ways the render command ends, as the process's exit code.
 enum class RenderExit : int { Done = 0, BadArguments = 2, InputMissing = 3, OutputFailed = 4 };

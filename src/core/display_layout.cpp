@@ -113,7 +113,7 @@ std::optional<DisplayLayout> ParseLayoutSpec(std::string_view text, int32_t dpi,
     const std::string_view part = text.substr(0, end);
     const std::optional<Rect> rect = ParseMonitor(part);
     if (!rect || !Fits(*rect)) {
-      error = "not a monitor (WxH@X,Y): \"" + std::string(part) + "\"";
+      error = "モニターの指定が正しくありません（幅x高さ@X,Y）: \"" + std::string(part) + "\"";
       return std::nullopt;
     }
     layout.monitors.push_back({*rect, dpi, layout.monitors.empty(), {}});
@@ -128,7 +128,7 @@ std::optional<DisplayLayout> ParseLayoutSpec(std::string_view text, int32_t dpi,
   for (size_t i = 0; i < layout.monitors.size(); ++i)
     for (size_t j = i + 1; j < layout.monitors.size(); ++j)
       if (OverlapArea(layout.monitors[i].rect, layout.monitors[j].rect) > 0) {
-        error = "monitors " + std::to_string(i + 1) + " and " + std::to_string(j + 1) + " overlap";
+        error = "モニター " + std::to_string(i + 1) + " と " + std::to_string(j + 1) + " が重なっています";
         return std::nullopt;
       }
   return layout;

@@ -16,6 +16,7 @@
 #include "shared/profile_store.h"
 #include "shared/record_paths.h"
 #include "shared/skin.h"
+#include "win32/autostart.h"
 #include "win32/files.h"
 #include "win32/lazy_libraries.h"
 #include "win32/message_box.h"
@@ -33,6 +34,9 @@ constexpr int kStoreTop = 480;         // the image store lies below the visible
 constexpr COLORREF kTitleText = RGB(255, 255, 128);
 constexpr COLORREF kHeaderText = RGB(255, 255, 255);
 constexpr COLORREF kPathBack = RGB(255, 255, 255);
+constexpr UINT kAutostartItem = 1;
+constexpr const char* kAutostartCaption = "ログオン時に壁紙を保つ(&A)";
+constexpr const char* kAutostartNotChanged = "ログオン時の設定を変えられませんでした！";
 
 // Every step of a handler runs even when the one before it failed.
 template <typename Step>
@@ -70,6 +74,8 @@ MainWindowServices RealMainWindowServices() {
     return result > 32;
   };
   services.Guide_Folder = DefaultFixedFileFolders().fallback;
+  services.Autostart_Enabled = [] { return win::AutostartEnabled(); };
+  services.Set_Autostart = [](bool on) { return win::SetAutostart(on, win::ExecutablePath()); };
   return services;
 }
 
@@ -362,6 +368,7 @@ void Quelm_Rask_M::Form_DpiChanged() {
 // ---- dragging by the title strip
 
 void Quelm_Rask_M::Image1_MouseDown(const forms::MouseEvent& e) {
+  if (e.button == forms::kRightButton) menuPressed_ = true;
   if (e.button != forms::kLeftButton) return;
   Drag_Flag = 1;
   const auto cursor = win::CursorPos();
@@ -378,10 +385,41 @@ void Quelm_Rask_M::Image1_MouseMove(const forms::MouseEvent&) {
   SetLeft(cursor->x * TwipsPerPixelX() - Drag_Dx);
 }
 
-void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent&) { Drag_Flag = 0; }
+void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent& e) {
+  Drag_Flag = 0;
+  if (e.button != forms::kRightButton || !std::exchange(menuPressed_, false)) return;
+  // As a context menu: where the right button, pressed on the strip, is released on it too.
+  if (e.x < 0 || e.y < 0 || e.x >= Image1.Width() || e.y >= Image1.Height()) return;
+  const RECT strip = Image1.Bounds();
+  POINT at{strip.left + e.deviceX, strip.top + e.deviceY};
+  ClientToScreen(hwnd(), &at);
+  Title_Menu(at);
+}
+
+void Quelm_Rask_M::Title_Menu(POINT screenPoint) {
+  if (!services_.Autostart_Enabled || !services_.Set_Autostart) return;
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  const bool on = services_.Autostart_Enabled();
+  AppendMenuW(menu, MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED), kAutostartItem,
+              win::Wide(kAutostartCaption).c_str());
+  const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                       screenPoint.x, screenPoint.y, 0, hwnd(), nullptr));
+  DestroyMenu(menu);
+  if (chosen == kAutostartItem && !services_.Set_Autostart(!on))
+    win::ShowMessage(hwnd(), kAutostartNotChanged, win::kWarningStyle);
+}
 
 bool Quelm_Rask_M::Form_KeyPreview(const forms::KeyEvent& e) {
   if (MoveByArrowKey(*this, e)) return true;
+  const int modifiers = e.shift & (forms::kCtrlKey | forms::kAltKey | forms::kShiftKey);
+  if ((e.keyCode == VK_APPS && modifiers == 0) || (e.keyCode == VK_F10 && modifiers == forms::kShiftKey)) {
+    const RECT strip = Image1.Bounds();  // the menu opens below the title strip's left end
+    POINT below{strip.left, strip.bottom};
+    ClientToScreen(hwnd(), &below);
+    Title_Menu(below);
+    return true;
+  }
   const bool ctrlOnly = (e.shift & (forms::kCtrlKey | forms::kAltKey | forms::kShiftKey)) == forms::kCtrlKey;
   if (!ctrlOnly || e.keyCode != 'V' || e.focus != List_Kabe.hwnd()) return false;
   list_.Paste_Files();

@@ -1,6 +1,6 @@
 #pragma once
-// The main window `Quelm_Rask_M`: the start window, its skin and image store, the title-strip drag,
-// help, and the three ways to leave. The other windows take their button faces, texture and pointer
+// The main window `Quelm_Rask_M`: the start window, its skin and image store, the title-strip drag and
+// menu, help, and the three ways to leave. The other windows take their button faces, texture and pointer
 // from it, so it stays loaded for the whole run.
 #include <windows.h>
 
@@ -39,6 +39,10 @@ struct MainWindowServices {
   // The table editor "壁紙作成" opens and the preview window; none: nothing opens.
   std::function<void(Quelm_Rask_M& main)> Show_Editor;
   std::function<void(Quelm_Rask_M& main)> Show_Preview;
+  // Starting at log-on (the real ones: the user's Run value for this program): whether it is on, and
+  // turning it on or off (false: the system refused). Without them the title strip has no menu.
+  std::function<bool()> Autostart_Enabled;
+  std::function<bool(bool on)> Set_Autostart;
 };
 MainWindowServices RealMainWindowServices();
 
@@ -120,6 +124,9 @@ class Quelm_Rask_M : public forms::Form {
   void Image1_MouseDown(const forms::MouseEvent& e);
   void Image1_MouseMove(const forms::MouseEvent& e);
   void Image1_MouseUp(const forms::MouseEvent& e);
+  // The title strip's menu (right button, the menu key or Shift+F10) at a point of the screen: starting
+  // at log-on, checked while it is on.
+  void Title_Menu(POINT screenPoint);
   void ImgExit_MouseDown(const forms::MouseEvent& e);
   void ImgExit_MouseUp(const forms::MouseEvent& e);
   void lbl_End_Action();
@@ -138,6 +145,7 @@ class Quelm_Rask_M : public forms::Form {
   MainWindowServices services_;
   HCURSOR mouseIcon_ = nullptr;
   bool exitPressed_ = false;  // the close mark was pressed; its release leaves
+  bool menuPressed_ = false;  // the right button was pressed on the title strip; its release there opens the menu
   // After the controls they work on.
   ModalWindows windows_;
   WallpaperList list_{state_, List_Kabe, lbl_Cmd, windows_};

@@ -70,7 +70,7 @@ TEST_F(RenderCommandTest, UsageAndBadArgumentsWriteNothing) {
         "/render " + Quoted(table_) + " /out " + Quoted(out) + " /out " + Quoted(out)}) {
     const test::ProgramRun run = Run(arguments);
     EXPECT_EQ(run.exitCode, 2u) << arguments;
-    EXPECT_NE(run.output.find("Exit codes"), std::string::npos) << arguments;
+    EXPECT_NE(run.output.find("終了コード"), std::string::npos) << arguments;
   }
   EXPECT_FALSE(win::ReadFileBytes(out));
 }
@@ -106,7 +106,7 @@ TEST_F(RenderCommandTest, AMissingBackgroundPictureFallsBackToTheDesktopColour) 
   const std::string out = folder_.File("out.bmp");
   const test::ProgramRun run = Run("/render " + Quoted(table_) + " /out " + Quoted(out) + " /at 10,20");
   EXPECT_EQ(run.exitCode, 0u);
-  EXPECT_NE(run.output.find("warning"), std::string::npos);
+  EXPECT_NE(run.output.find("警告: 背景の画像がありません"), std::string::npos);
   const auto image = win::LoadImageFile(out);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 1024);

@@ -48,5 +48,30 @@ TEST(CommandLine, BadArgumentsAreRefusedWithAReason) {
   }
 }
 
+TEST(CommandLine, TheDisplayAndTheResidentSwitchesStandAlone) {
+  EXPECT_EQ(ParseCommandLine({"/monitors"}).kind, Kind::Monitors);
+  EXPECT_EQ(ParseCommandLine({"-WATCH"}).kind, Kind::Watch);
+  EXPECT_EQ(ParseCommandLine({"/refresh"}).kind, Kind::Refresh);
+  const CommandLine on = ParseCommandLine({"/autostart", "ON"});
+  ASSERT_EQ(on.kind, Kind::Autostart);
+  EXPECT_TRUE(on.autostartOn);
+  EXPECT_FALSE(ParseCommandLine({"/autostart", "off"}).autostartOn);
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"/monitors", "x"}, {"/watch", "/set"}, {"/refresh", "/settings", "a.ini"}, {"/autostart"},
+           {"/autostart", "yes"}, {"/autostart", "on", "off"}})
+    EXPECT_EQ(ParseCommandLine(bad).kind, Kind::Bad) << bad[0];
+}
+
+TEST(CommandLine, ALayoutWritesIntoAnOutFolderAndInstallsNothing) {
+  const CommandLine layout =
+      ParseCommandLine({"/render", "t.qlm", "/layout", "1024x768@0,0", "/out", "kiosk", "/at", "-700,200"});
+  ASSERT_EQ(layout.kind, Kind::Render) << layout.error;
+  EXPECT_EQ(layout.render.layout, "1024x768@0,0");
+  EXPECT_EQ(layout.render.at, (Point{-700, 200}));
+  EXPECT_EQ(ParseCommandLine({"/render", "t.qlm", "/layout", "1024x768@0,0"}).kind, Kind::Bad);  // no folder
+  EXPECT_EQ(ParseCommandLine({"/render", "t.qlm", "/layout", "1x1@0,0", "/out", "k", "/set"}).kind, Kind::Bad);
+  EXPECT_EQ(ParseCommandLine({"/render", "t.qlm", "/layout"}).kind, Kind::Bad);
+}
+
 }  // namespace
 }  // namespace qr

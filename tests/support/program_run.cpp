@@ -33,21 +33,45 @@ bool ProcessHasVisibleWindow(DWORD process) {
   return search.found;
 }
 
-std::string ReadAll(HANDLE pipe) {
-  std::string out;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(pipe, buffer, sizeof(buffer), &got, nullptr) && got > 0) out.append(buffer, got);
-  return out;
+// Appends what the pipe holds now, without waiting for more: a program the child started may hold the
+// pipe open after the child ended.
+void ReadAvailable(HANDLE pipe, std::string& out) {
+  DWORD available = 0;
+  while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+    std::string chunk(available, '\0');
+    DWORD got = 0;
+    if (!ReadFile(pipe, chunk.data(), available, &got, nullptr) || got == 0) return;
+    out.append(chunk.data(), got);
+  }
+}
+
+std::string BuiltProgramIn(const std::string& folder, const char* name) {
+  const std::string built = FolderOf(win::ExecutablePath()) + "\\" + name;
+  const std::string copy = folder + "\\" + name;
+  if (GetFileAttributesW(win::ApiPath(copy).c_str()) != INVALID_FILE_ATTRIBUTES) return copy;
+  return CopyFileW(win::ApiPath(built).c_str(), win::ApiPath(copy).c_str(), TRUE) ? copy : std::string();
+}
+
+std::string FromCodePage(const std::string& bytes, unsigned codePage) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return win::Utf8(wide);
 }
 
 }  // namespace
 
-std::string ProgramIn(const std::string& folder) {
-  const std::string built = FolderOf(win::ExecutablePath()) + "\\Quelm_Rask.exe";
-  const std::string copy = folder + "\\Quelm_Rask.exe";
-  if (GetFileAttributesW(win::ApiPath(copy).c_str()) != INVALID_FILE_ATTRIBUTES) return copy;
-  return CopyFileW(win::ApiPath(built).c_str(), win::ApiPath(copy).c_str(), TRUE) ? copy : std::string();
+std::string ProgramIn(const std::string& folder) { return BuiltProgramIn(folder, "Quelm_Rask.exe"); }
+
+std::string CompanionIn(const std::string& folder) {
+  if (ProgramIn(folder).empty()) return {};
+  return BuiltProgramIn(folder, "Quelm_Rask.com");
+}
+
+unsigned ConsoleCodePage() {
+  const UINT codePage = GetConsoleOutputCP();
+  return codePage ? codePage : GetOEMCP();
 }
 
 ProgramRun RunProgram(const std::string& program, const std::string& arguments, int timeoutMs) {
@@ -73,6 +97,7 @@ ProgramRun RunProgram(const std::string& program, const std::string& arguments, 
   CloseHandle(process.hThread);
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
   while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+    ReadAvailable(readEnd, run.bytes);  // a full pipe would hold the child up
     if (ProcessHasVisibleWindow(process.dwProcessId)) run.windowShown = true;
     if (static_cast<int>(deadline - GetTickCount()) < 0) {
       TerminateProcess(process.hProcess, 99);
@@ -82,7 +107,8 @@ ProgramRun RunProgram(const std::string& program, const std::string& arguments, 
   }
   DWORD code = 0;
   if (GetExitCodeProcess(process.hProcess, &code)) run.exitCode = code;
-  run.output = ReadAll(readEnd);
+  ReadAvailable(readEnd, run.bytes);
+  run.output = FromCodePage(run.bytes, ConsoleCodePage());
   return run;
 }
 
