@@ -13,6 +13,7 @@
 #include "core/text_effect.h"
 #include "win32/fonts.h"
 #include "win32/handles.h"
+#include "win32/screen.h"
 #include "win32/text.h"
 
 namespace qr {
@@ -160,7 +161,7 @@ template <typename DrawCell>
 void DrawCells(win::Surface& target, const JobTable& table, const CanvasTableLayout& layout, DrawCell draw) {
   HDC dc = target.dc();
   win::SavedDcState saved(dc);
-  FontCache fonts(GetDeviceCaps(dc, LOGPIXELSY));
+  FontCache fonts(win::SystemDpi());  // point sizes at the session's resolution, as the cells show them
   for (const CellPlacement& cell : layout.cells)
     if (const Cell* content = table.At(cell.row, cell.col)) draw(dc, *content, cell.rect, fonts);
   GdiFlush();

@@ -129,7 +129,6 @@ std::vector<Point> TileOrigins(int32_t areaW, int32_t areaH, int32_t tileW, int3
 }
 
 namespace {
-constexpr int32_t kCellLeft = 8;  // left of column 1 in `Pic_Back`
 }  // namespace
 
 GridLayout LayoutGrid(int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths, int32_t firstRowTop) {
@@ -139,7 +138,7 @@ GridLayout LayoutGrid(int16_t rows, int16_t cols, const std::array<int16_t, 6>& 
 
   const int laidRows = std::min<int>(rows, kMaxRows);
   // The cells stand on the same grid as the canvas's table, from the first cell's design place.
-  layout.cells = LayoutCanvasTable(kCellLeft, firstRowTop, rows, cols, widths).cells;
+  layout.cells = LayoutCanvasTable(kFirstCellLeft, firstRowTop, rows, cols, widths).cells;
 
   // The grid box ends 30 pixels below the top of the last row in use.
   const int64_t lastRowTop =
@@ -179,27 +178,33 @@ CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows
   return layout;
 }
 
+int64_t DesignToDpi(int64_t design, int32_t dpi) {
+  if (dpi <= 0 || dpi == kDesignPixelsPerInch) return design;
+  const int64_t scaled = design * dpi;
+  return (scaled + (scaled >= 0 ? 48 : -48)) / kDesignPixelsPerInch;
+}
+
 CanvasTableLayout ScaledCanvasTable(Point firstCell, int16_t rows, int16_t cols,
                                     const std::array<int16_t, 6>& widths, int32_t dpi) {
   CanvasTableLayout layout = LayoutCanvasTable(firstCell.x, firstCell.y, rows, cols, widths);
   if (dpi == kDesignPixelsPerInch || dpi <= 0) return layout;
-  const auto px = [dpi](int64_t v) { return (v * dpi + (v >= 0 ? 48 : -48)) / kDesignPixelsPerInch; };
+  const auto px = [dpi](int64_t v) { return DesignToDpi(v, dpi); };
   // An edge at its design offset from the grid box's corner, which lies `inset` before the first cell.
   const auto scaled = [&](int64_t first, int64_t inset, int64_t edge) {
     return Saturate(first + px(edge - first + inset) - px(inset));
   };
   for (CellPlacement& cell : layout.cells) {
     const int64_t right = int64_t{cell.rect.x} + cell.rect.w, bottom = int64_t{cell.rect.y} + cell.rect.h;
-    const int32_t x = scaled(firstCell.x, kCellLeft, cell.rect.x);
+    const int32_t x = scaled(firstCell.x, kFirstCellLeft, cell.rect.x);
     const int32_t y = scaled(firstCell.y, kFirstRowTop, cell.rect.y);
-    cell.rect = {x, y, Saturate(int64_t{scaled(firstCell.x, kCellLeft, right)} - x),
+    cell.rect = {x, y, Saturate(int64_t{scaled(firstCell.x, kFirstCellLeft, right)} - x),
                  Saturate(int64_t{scaled(firstCell.y, kFirstRowTop, bottom)} - y)};
   }
   return layout;
 }
 
 Point EditorCellsOrigin(Point tableAt) {
-  return {Saturate(int64_t{tableAt.x} + kGridBoxEdge + kCellLeft - 12),
+  return {Saturate(int64_t{tableAt.x} + kGridBoxEdge + kFirstCellLeft - 12),
           Saturate(int64_t{tableAt.y} + kGridBoxEdge + kFirstRowTop - 12)};
 }
 

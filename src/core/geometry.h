@@ -31,6 +31,7 @@ inline constexpr int32_t Row_Pitch = 19;    // height of a cell and distance bet
 inline constexpr int32_t kGridBoxLeft = 4;  // `Pic_Back` in the editor
 inline constexpr int32_t kGridBoxTop = 52;
 inline constexpr int32_t kFirstRowTop = 8;           // design top of `txt_Item1(1)`
+inline constexpr int32_t kFirstCellLeft = 8;         // design left of column 1 in `Pic_Back`
 inline constexpr int32_t kDesignPixelsPerInch = 96;  // design values are pixels at this resolution
 inline constexpr int32_t kFixedTwipsPerPixel = 15;   // the editor's size and dragging use this factor
 inline constexpr int32_t kEditorMinWidthTwips = 4845;
@@ -40,6 +41,10 @@ inline constexpr int32_t kCellTextMargin = 1;
 
 // Nearest int32, halves to even; NaN gives 0, values beyond the range give its nearest end.
 int32_t RoundToInt32(double value);
+
+// A design length at `dpi` as the window toolkit scales its controls: value * dpi / 96, halves away from
+// zero. At 96 (or a dpi below 1) the value itself.
+int64_t DesignToDpi(int64_t design, int32_t dpi);
 
 // Pixels from twips: twips / twipsPerPixel, rounded. A factor that is not a positive number is taken
 // as the fixed 15 rather than dividing by it.

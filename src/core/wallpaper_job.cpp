@@ -10,7 +10,6 @@ namespace {
 // The first cell's text area lies inside the grid box's and the cell's own sunken edges, which the
 // system draws two pixels wide at every scale; the rest is design geometry at the window's scale.
 constexpr int32_t kSunkenEdge = 2;
-constexpr int32_t kFirstCellLeft = 8;
 
 // A window's pixel from twips, as the window itself converts (halves away from zero).
 int32_t WindowPixels(double twips, double twipsPerPixel) {
@@ -19,21 +18,14 @@ int32_t WindowPixels(double twips, double twipsPerPixel) {
   return static_cast<int32_t>(std::clamp(pixels, double{INT32_MIN}, double{INT32_MAX}));
 }
 
-// A design length at `dpi`, halves away from zero, as the window toolkit scales its controls.
-int32_t DesignToDpi(int32_t design, int32_t dpi) {
-  if (dpi <= 0 || dpi == kDesignPixelsPerInch) return design;
-  const int64_t scaled = int64_t{design} * dpi;
-  return static_cast<int32_t>((scaled + (scaled >= 0 ? 48 : -48)) / kDesignPixelsPerInch);
+int32_t Saturated(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
 Size EditorWindowSize(const EditorPlace& place, int32_t dpi) {
   const GridLayout layout = LayoutGrid(place.rows, place.cols, place.widths);
-  return {DesignToDpi(layout.windowTwips.w / kFixedTwipsPerPixel, dpi),
-          DesignToDpi(layout.windowTwips.h / kFixedTwipsPerPixel, dpi)};
-}
-
-int32_t Saturated(int64_t value) {
-  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+  return {Saturated(DesignToDpi(layout.windowTwips.w / kFixedTwipsPerPixel, dpi)),
+          Saturated(DesignToDpi(layout.windowTwips.h / kFixedTwipsPerPixel, dpi))};
 }
 
 }  // namespace
