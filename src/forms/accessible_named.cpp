@@ -13,11 +13,30 @@ namespace qr::forms {
 
 namespace {
 
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+long RoleOfClass(HWND wnd) {
+  wchar_t name[32] = {};
+  GetClassNameW(wnd, name, 32);
+  const std::wstring cls = name;
+  if (_wcsicmp(cls.c_str(), L"ListBox") == 0) return ROLE_SYSTEM_LIST;
+  if (_wcsicmp(cls.c_str(), L"Edit") == 0) return ROLE_SYSTEM_TEXT;
+  if (_wcsicmp(cls.c_str(), L"ScrollBar") == 0) return ROLE_SYSTEM_SCROLLBAR;
+  if (_wcsicmp(cls.c_str(), L"Button") == 0) return ROLE_SYSTEM_PUSHBUTTON;
+  return 0;
+}
+
+std::wstring WindowText(HWND wnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(wnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // Everything goes to the system's object but the window's own name.
 class NamedAccessible final : public IAccessible {
  public:
-  NamedAccessible(win::ComPtr<IAccessible> inner, std::wstring name)
-      : inner_(std::move(inner)), name_(std::move(name)) {}
+  NamedAccessible(HWND wnd, win::ComPtr<IAccessible> inner, std::wstring name)
+      : wnd_(wnd), inner_(std::move(inner)), name_(std::move(name)), role_(RoleOfClass(wnd)) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -54,7 +73,7 @@ class NamedAccessible final : public IAccessible {
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!name) return E_POINTER;
-    if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return inner_->get_accName(child, name);
+    if (!IsSelf(child)) return inner_->get_accName(child, name);
     *name = SysAllocString(name_.c_str());
     return *name ? S_OK : E_OUTOFMEMORY;
   }
@@ -63,11 +82,21 @@ class NamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** d) override {
     return inner_->get_accChild(c, d);
   }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override { return inner_->get_accValue(c, v); }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override {
+    const HRESULT hr = inner_->get_accValue(c, v);
+    if (hr == S_OK || !v || !IsSelf(c) || role_ != ROLE_SYSTEM_TEXT) return hr;
+    *v = SysAllocString(WindowText(wnd_).c_str());  // a text box's value is its text
+    return *v ? S_OK : E_OUTOFMEMORY;
+  }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {
     return inner_->get_accDescription(c, d);
   }
-  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override { return inner_->get_accRole(c, r); }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
+    const HRESULT hr = inner_->get_accRole(c, r);
+    // Where the system's object knows no more than "client" (Wine's), the control's class tells.
+    if (hr == S_OK && IsSelf(c) && r->vt == VT_I4 && r->lVal == ROLE_SYSTEM_CLIENT && role_) r->lVal = role_;
+    return hr;
+  }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
     return inner_->get_accState(c, s);
   }
@@ -101,8 +130,10 @@ class NamedAccessible final : public IAccessible {
   ~NamedAccessible() = default;
 
   LONG refs_ = 1;
+  HWND wnd_;
   win::ComPtr<IAccessible> inner_;
   std::wstring name_;
+  long role_;
 };
 
 }  // namespace
@@ -113,7 +144,7 @@ LRESULT AnswerNamedObject(HWND control, const std::string& name, WPARAM wp) {
                                                   reinterpret_cast<void**>(inner.GetAddressOf()))) ||
       !inner)
     return 0;
-  NamedAccessible* named = new (std::nothrow) NamedAccessible(std::move(inner), win::Wide(name));
+  NamedAccessible* named = new (std::nothrow) NamedAccessible(control, std::move(inner), win::Wide(name));
   if (!named) return 0;
   const LRESULT result = win::lazy::LresultFromObject(IID_IAccessible, wp, named);
   named->Release();

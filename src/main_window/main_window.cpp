@@ -113,6 +113,7 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
   Image1.OnMouseMove = [this](const forms::MouseEvent& e) { Image1_MouseMove(e); };
   Image1.OnMouseUp = [this](const forms::MouseEvent& e) { Image1_MouseUp(e); };
   Image1.SetAccessibleRole(forms::AccessibleRole::TitleBar);
+  Image1.SetContrastLook(forms::ContrastLook::Face);
   Image1.SetAccessibleName("Quelm_Rask(Main)");
 
   Label1.Create(*this, 12, 4, 86, 12);
@@ -126,6 +127,7 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
   ImgExit.OnMouseUp = [this](const forms::MouseEvent& e) { ImgExit_MouseUp(e); };
   ImgExit.SetAccessibleRole(forms::AccessibleRole::PushButton);
   ImgExit.SetAccessibleName("閉じる");
+  ImgExit.SetContrastLook(forms::ContrastLook::CloseMark);
 
   Pic_B.Create(*this, 0, 20, 541, 449);
   Pic_B.SetAutoRedraw(true);
@@ -139,6 +141,7 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
   for (size_t i = 0; i < 2; ++i) {
     Img_H[i].Create(Pic_C, 8, headerTops[i], 95, 20);
     Img_H[i].SetStretch(true);
+    Img_H[i].SetContrastLook(forms::ContrastLook::Face);
     lbl[i].Create(Pic_C, 8, headerTops[i], 95, 20);
     forms::TransparentCaption(lbl[i], headers[i]).SetForeColor(kHeaderText);
     lbl[i].SetAlignment(forms::Alignment::Center);

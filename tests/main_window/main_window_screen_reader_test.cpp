@@ -1,0 +1,195 @@
+// The main window as a screen reader finds it: every button, option and the list named, with role,
+// state and action; the default actions do what clicks do; the focus events follow Tab; and in high
+// contrast the captions are drawn in the scheme's colours.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/contrast.h"
+#include "main_window/help_guide.h"
+#include "main_window/main_window.h"
+#include "support/keyboard.h"
+#include "support/screen_reader.h"
+#include "support/temp_folder.h"
+#include "win32/com.h"
+
+namespace qr {
+namespace {
+
+using test::AccessibleElement;
+using test::FindElement;
+using test::PumpUntil;
+
+class MainWindowScreenReader : public ::testing::Test {
+ protected:
+  Quelm_Rask_M& Start() {
+    state_.Program_Folder = folder_.path();
+    folder_.Write(kGuideFileName, "<html></html>");
+    MainWindowServices services;
+    services.Show_Editor = [this](Quelm_Rask_M&) { ++editorsOpened_; };
+    window_ = std::make_unique<Quelm_Rask_M>(state_, std::move(services));
+    window_->Show();
+    test::MakeForeground(window_->hwnd());
+    return *window_;
+  }
+
+  win::ComApartment com_;
+  test::TempFolder folder_;
+  AppState state_;
+  std::unique_ptr<Quelm_Rask_M> window_;
+  int editorsOpened_ = 0;
+};
+
+TEST_F(MainWindowScreenReader, EveryControlIsNamedWithRoleStateAndAction) {
+  Quelm_Rask_M& main = Start();
+  const std::vector<AccessibleElement> tree = test::AccessibleTree(main.hwnd());
+  for (const char* name : {"参照...", "壁紙ﾌﾟﾚﾋﾞｭｰ", "壁紙作成", "ﾘｽﾄから削除", "ﾘｽﾄ全部ｸﾘｱ", "ﾌｧｲﾙ削除",
+                           "壁紙変更", "ﾍﾙﾌﾟ", "終了", "ｷｬﾝｾﾙ", "閉じる"}) {
+    const AccessibleElement button = FindElement(tree, name, ROLE_SYSTEM_PUSHBUTTON);
+    ASSERT_TRUE(button.parent) << name;
+    EXPECT_EQ(button.defaultAction, "押す") << name;
+  }
+  // The options: the chosen one checked, the placements unavailable without a picture file.
+  const AccessibleElement none = FindElement(tree, "壁紙なしで貼り付け", ROLE_SYSTEM_RADIOBUTTON);
+  EXPECT_EQ(none.state & (STATE_SYSTEM_CHECKED | STATE_SYSTEM_FOCUSABLE),
+            STATE_SYSTEM_CHECKED | STATE_SYSTEM_FOCUSABLE);
+  EXPECT_EQ(none.defaultAction, "選択");
+  EXPECT_FALSE(FindElement(tree, "現在の壁紙に貼り付け", ROLE_SYSTEM_RADIOBUTTON).state &
+               STATE_SYSTEM_CHECKED);
+  EXPECT_TRUE(FindElement(tree, "中央", ROLE_SYSTEM_RADIOBUTTON).state & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_TRUE(FindElement(tree, "参照...", ROLE_SYSTEM_PUSHBUTTON).state & STATE_SYSTEM_UNAVAILABLE);
+  EXPECT_TRUE(FindElement(tree, "Quelm_Rask(Main)", ROLE_SYSTEM_TITLEBAR).parent);
+  EXPECT_TRUE(FindElement(tree, "作成履歴", ROLE_SYSTEM_LIST).parent) << "the list of wallpapers";
+  EXPECT_TRUE(FindElement(tree, "新規作成", ROLE_SYSTEM_STATICTEXT).parent);
+
+  // Where a sighted user sees the button, in screen pixels; faces and the hidden image store are not
+  // listed, so nothing a screen reader reaches is unnamed.
+  RECT expected = main.lbl_Cmd[2].Bounds();
+  MapWindowPoints(main.lbl_Cmd[2].Parent()->hwnd(), HWND_DESKTOP, reinterpret_cast<POINT*>(&expected), 2);
+  const RECT found = FindElement(tree, "壁紙作成", ROLE_SYSTEM_PUSHBUTTON).location;
+  EXPECT_TRUE(EqualRect(&expected, &found));
+  for (const AccessibleElement& e : tree) {
+    if (e.role == ROLE_SYSTEM_PUSHBUTTON || e.role == ROLE_SYSTEM_RADIOBUTTON ||
+        e.role == ROLE_SYSTEM_GRAPHIC) {
+      EXPECT_FALSE(e.name.empty()) << "role " << e.role;
+    }
+    EXPECT_FALSE(e.state & STATE_SYSTEM_INVISIBLE) << e.name;
+  }
+}
+
+TEST_F(MainWindowScreenReader, DefaultActionsDoWhatClicksDo) {
+  Quelm_Rask_M& main = Start();
+  const std::vector<AccessibleElement> tree = test::AccessibleTree(main.hwnd());
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+
+  const AccessibleElement create = FindElement(tree, "壁紙作成", ROLE_SYSTEM_PUSHBUTTON);
+  child.lVal = create.id;
+  ASSERT_EQ(create.parent->accDoDefaultAction(child), S_OK);
+  EXPECT_EQ(editorsOpened_, 1) << "壁紙作成 opens the editor";
+
+  const AccessibleElement file = FindElement(tree, "壁紙ﾌｧｲﾙを指定して貼り付け", ROLE_SYSTEM_RADIOBUTTON);
+  child.lVal = file.id;
+  ASSERT_EQ(file.parent->accDoDefaultAction(child), S_OK);
+  EXPECT_EQ(state_.G_Kabe, 1);
+  EXPECT_TRUE(test::Reread(file).state & STATE_SYSTEM_CHECKED);
+  EXPECT_FALSE(test::Reread(FindElement(tree, "壁紙なしで貼り付け", ROLE_SYSTEM_RADIOBUTTON)).state &
+               STATE_SYSTEM_CHECKED);
+  EXPECT_FALSE(test::Reread(FindElement(tree, "中央", ROLE_SYSTEM_RADIOBUTTON)).state &
+               STATE_SYSTEM_UNAVAILABLE)
+      << "the placements are offered with a picture file";
+
+  // A caption is no action; a closed window's object says it is gone instead of reaching freed controls.
+  child.lVal = FindElement(tree, "新規作成", ROLE_SYSTEM_STATICTEXT).id;
+  EXPECT_EQ(create.parent->accDoDefaultAction(child), DISP_E_MEMBERNOTFOUND);
+  window_.reset();
+  child.lVal = create.id;
+  EXPECT_TRUE(FAILED(create.parent->accDoDefaultAction(child)));
+}
+
+TEST_F(MainWindowScreenReader, FocusEventsNameTheControlTabReaches) {
+  Quelm_Rask_M& main = Start();
+  test::FocusEvents events;
+  for (const forms::Label* control : {&main.lbl_Help, &main.lbl_Kabe[2], &main.lbl_Kabe[0]}) {
+    test::PressKey(VK_TAB);
+    ASSERT_TRUE(PumpUntil([&] { return events.LastName() == control->Caption(); }))
+        << control->Caption() << " heard: " << events.LastName();
+    EXPECT_EQ(events.Heard().back().window, control->Parent()->hwnd());
+  }
+}
+
+// A high-contrast scheme: yellow text on black faces, as Windows' "High Contrast #1" has it.
+class ContrastScheme {
+ public:
+  ContrastScheme() {
+    for (size_t i = 0; i < kElements.size(); ++i) saved_[i] = GetSysColor(kElements[i]);
+    SetSysColors(static_cast<int>(kElements.size()), kElements.data(), kScheme.data());
+    forms::SetHighContrastOverride(true);
+  }
+  ~ContrastScheme() {
+    forms::SetHighContrastOverride(std::nullopt);
+    SetSysColors(static_cast<int>(kElements.size()), kElements.data(), saved_.data());
+  }
+  static constexpr COLORREF kText = RGB(255, 255, 0);
+  static constexpr COLORREF kFace = RGB(0, 0, 0);
+
+ private:
+  static constexpr std::array<int, 6> kElements = {COLOR_BTNFACE,    COLOR_BTNTEXT,   COLOR_WINDOW,
+                                                   COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_GRAYTEXT};
+  static constexpr std::array<COLORREF, 6> kScheme = {
+      kFace, kText, RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 255, 255), RGB(0, 255, 0)};
+  std::array<COLORREF, 6> saved_{};
+};
+
+// The colours a container draws in the area of one of its controls (the window's own paint routine).
+std::vector<COLORREF> DrawnColours(const forms::Windowless& control) {
+  HWND wnd = control.Parent()->hwnd();
+  RECT client{};
+  GetClientRect(wnd, &client);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageW(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  std::vector<COLORREF> colours;
+  const RECT r = control.Bounds();
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) colours.push_back(GetPixel(dc, x, y));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return colours;
+}
+
+size_t CountOf(const std::vector<COLORREF>& colours, COLORREF colour) {
+  return static_cast<size_t>(std::count(colours.begin(), colours.end(), colour));
+}
+
+TEST_F(MainWindowScreenReader, HighContrastDrawsCaptionsAndFacesInTheSchemesColours) {
+  Quelm_Rask_M& main = Start();
+  const std::vector<COLORREF> normal = DrawnColours(main.lbl_Cmd[2]);
+  ContrastScheme scheme;
+  SendMessageW(main.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+  for (const forms::Label* caption : {&main.lbl_Cmd[2], &main.lbl[0], &main.lbl_Kabe[2]}) {
+    const std::vector<COLORREF> drawn = DrawnColours(*caption);
+    EXPECT_GT(CountOf(drawn, ContrastScheme::kText), 10u)
+        << caption->Caption() << ": text in the scheme's colour";
+    EXPECT_GT(CountOf(drawn, ContrastScheme::kFace), drawn.size() / 2)
+        << caption->Caption() << ": face colour";
+  }
+  EXPECT_LT(CountOf(normal, ContrastScheme::kFace), normal.size() / 2)
+      << "the skin's face without the scheme";
+  // The disabled buttons in the scheme's grey.
+  EXPECT_GT(CountOf(DrawnColours(main.lbl_Cmd[4]), RGB(0, 255, 0)), 10u);
+}
+
+}  // namespace
+}  // namespace qr
