@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "forms/contrast.h"
 #include "main_window/help_guide.h"
 #include "main_window/main_window.h"
+#include "support/contrast_scheme.h"
 #include "support/keyboard.h"
 #include "support/screen_reader.h"
 #include "support/temp_folder.h"
@@ -116,7 +116,7 @@ TEST_F(MainWindowScreenReader, DefaultActionsDoWhatClicksDo) {
 
 TEST_F(MainWindowScreenReader, FocusEventsNameTheControlTabReaches) {
   Quelm_Rask_M& main = Start();
-  test::FocusEvents events;
+  test::AccessibleEvents events;
   for (const forms::Label* control : {&main.lbl_Help, &main.lbl_Kabe[2], &main.lbl_Kabe[0]}) {
     test::PressKey(VK_TAB);
     ASSERT_TRUE(PumpUntil([&] { return events.LastName() == control->Caption(); }))
@@ -125,70 +125,25 @@ TEST_F(MainWindowScreenReader, FocusEventsNameTheControlTabReaches) {
   }
 }
 
-// A high-contrast scheme: yellow text on black faces, as Windows' "High Contrast #1" has it.
-class ContrastScheme {
- public:
-  ContrastScheme() {
-    for (size_t i = 0; i < kElements.size(); ++i) saved_[i] = GetSysColor(kElements[i]);
-    SetSysColors(static_cast<int>(kElements.size()), kElements.data(), kScheme.data());
-    forms::SetHighContrastOverride(true);
-  }
-  ~ContrastScheme() {
-    forms::SetHighContrastOverride(std::nullopt);
-    SetSysColors(static_cast<int>(kElements.size()), kElements.data(), saved_.data());
-  }
-  static constexpr COLORREF kText = RGB(255, 255, 0);
-  static constexpr COLORREF kFace = RGB(0, 0, 0);
-
- private:
-  static constexpr std::array<int, 6> kElements = {COLOR_BTNFACE,    COLOR_BTNTEXT,   COLOR_WINDOW,
-                                                   COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_GRAYTEXT};
-  static constexpr std::array<COLORREF, 6> kScheme = {
-      kFace, kText, RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 255, 255), RGB(0, 255, 0)};
-  std::array<COLORREF, 6> saved_{};
-};
-
-// The colours a container draws in the area of one of its controls (the window's own paint routine).
-std::vector<COLORREF> DrawnColours(const forms::Windowless& control) {
-  HWND wnd = control.Parent()->hwnd();
-  RECT client{};
-  GetClientRect(wnd, &client);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  SendMessageW(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  std::vector<COLORREF> colours;
-  const RECT r = control.Bounds();
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) colours.push_back(GetPixel(dc, x, y));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  return colours;
-}
-
-size_t CountOf(const std::vector<COLORREF>& colours, COLORREF colour) {
-  return static_cast<size_t>(std::count(colours.begin(), colours.end(), colour));
-}
-
 TEST_F(MainWindowScreenReader, HighContrastDrawsCaptionsAndFacesInTheSchemesColours) {
   Quelm_Rask_M& main = Start();
-  const std::vector<COLORREF> normal = DrawnColours(main.lbl_Cmd[2]);
-  ContrastScheme scheme;
+  const std::vector<COLORREF> normal = test::DrawnColours(main.lbl_Cmd[2]);
+  test::ContrastScheme scheme;
   SendMessageW(main.hwnd(), WM_SYSCOLORCHANGE, 0, 0);
   for (const forms::Label* caption : {&main.lbl_Cmd[2], &main.lbl[0], &main.lbl_Kabe[2]}) {
-    const std::vector<COLORREF> drawn = DrawnColours(*caption);
-    EXPECT_GT(CountOf(drawn, ContrastScheme::kText), 10u)
+    const std::vector<COLORREF> drawn = test::DrawnColours(*caption);
+    EXPECT_GT(test::CountOf(drawn, test::ContrastScheme::kText), 10u)
         << caption->Caption() << ": text in the scheme's colour";
-    EXPECT_GT(CountOf(drawn, ContrastScheme::kFace), drawn.size() / 2)
+    EXPECT_GT(test::CountOf(drawn, test::ContrastScheme::kFace), drawn.size() / 2)
         << caption->Caption() << ": face colour";
   }
-  EXPECT_LT(CountOf(normal, ContrastScheme::kFace), normal.size() / 2)
+  EXPECT_LT(test::CountOf(normal, test::ContrastScheme::kFace), normal.size() / 2)
       << "the skin's face without the scheme";
   // The disabled buttons in the scheme's grey.
-  EXPECT_GT(CountOf(DrawnColours(main.lbl_Cmd[4]), RGB(0, 255, 0)), 10u);
+  EXPECT_GT(test::CountOf(test::DrawnColours(main.lbl_Cmd[4]), test::ContrastScheme::kGrey), 10u);
+  test::PressKey(VK_TAB);  // the focus shows in the picture for the guide
+  ASSERT_TRUE(PumpUntil([&] { return main.lbl_Help.Parent()->FocusedWindowless() == &main.lbl_Help; }));
+  test::KeepScreenshot(main.hwnd(), "contrast_main");
 }
 
 }  // namespace

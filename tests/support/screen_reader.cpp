@@ -1,6 +1,8 @@
 // The screen reader's view of a window, for tests.
 #include "support/screen_reader.h"
 
+#include <algorithm>
+
 #include "win32/text.h"
 
 namespace qr::test {
@@ -25,6 +27,8 @@ AccessibleElement Describe(ComPtr<IAccessible> parent, long id) {
   child.lVal = id;
   BSTR text = nullptr;
   if (parent->get_accName(child, &text) == S_OK) e.name = Text(text);
+  text = nullptr;
+  if (parent->get_accValue(child, &text) == S_OK) e.value = Text(text);
   VARIANT value;
   VariantInit(&value);
   if (SUCCEEDED(parent->get_accRole(child, &value)) && value.vt == VT_I4) e.role = value.lVal;
@@ -80,22 +84,33 @@ AccessibleElement Reread(const AccessibleElement& element) {
   return element.parent ? Describe(element.parent, element.id) : element;
 }
 
-FocusEvents::FocusEvents() {
-  instance_ = this;
-  hook_ = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &FocusEvents::Hear,
-                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+HRESULT DoDefaultAction(const AccessibleElement& element) {
+  if (!element.parent) return E_INVALIDARG;
+  VARIANT child;
+  VariantInit(&child);
+  child.vt = VT_I4;
+  child.lVal = element.id;
+  return element.parent->accDoDefaultAction(child);
 }
 
-FocusEvents::~FocusEvents() {
+AccessibleEvents::AccessibleEvents(DWORD event) {
+  listening_.push_back(this);
+  hook_ = SetWinEventHook(event, event, nullptr, &AccessibleEvents::Hear, GetCurrentProcessId(), 0,
+                          WINEVENT_OUTOFCONTEXT);
+}
+
+AccessibleEvents::~AccessibleEvents() {
   if (hook_) UnhookWinEvent(hook_);
-  instance_ = nullptr;
+  listening_.erase(std::find(listening_.begin(), listening_.end(), this));
 }
 
-void CALLBACK FocusEvents::Hear(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-  if (instance_) instance_->heard_.push_back({window, object, child});
+void CALLBACK AccessibleEvents::Hear(HWINEVENTHOOK hook, DWORD, HWND window, LONG object, LONG child, DWORD,
+                                     DWORD) {
+  for (AccessibleEvents* events : listening_)
+    if (events->hook_ == hook) events->heard_.push_back({window, object, child});
 }
 
-std::string FocusEvents::LastName() const {
+std::string AccessibleEvents::LastName() const {
   if (heard_.empty()) return {};
   const Event& last = heard_.back();
   ComPtr<IAccessible> object;

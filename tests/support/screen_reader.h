@@ -17,6 +17,7 @@ struct AccessibleElement {
   Microsoft::WRL::ComPtr<IAccessible> parent;
   long id = CHILDID_SELF;
   std::string name;  // UTF-8
+  std::string value;
   long role = 0;
   long state = 0;
   std::string defaultAction;
@@ -30,14 +31,17 @@ std::vector<AccessibleElement> AccessibleTree(HWND window);
 AccessibleElement FindElement(const std::vector<AccessibleElement>& tree, const std::string& name, long role);
 // The element again, as it is now.
 AccessibleElement Reread(const AccessibleElement& element);
+// Runs the element's default action, as a screen reader's command does.
+HRESULT DoDefaultAction(const AccessibleElement& element);
 
-// Hears EVENT_OBJECT_FOCUS from this process while it lives (the messages must be pumped).
-class FocusEvents {
+// Hears one kind of event (EVENT_OBJECT_FOCUS by default) from this process while it lives (the
+// messages must be pumped).
+class AccessibleEvents {
  public:
-  FocusEvents();
-  ~FocusEvents();
-  FocusEvents(const FocusEvents&) = delete;
-  FocusEvents& operator=(const FocusEvents&) = delete;
+  explicit AccessibleEvents(DWORD event = EVENT_OBJECT_FOCUS);
+  ~AccessibleEvents();
+  AccessibleEvents(const AccessibleEvents&) = delete;
+  AccessibleEvents& operator=(const AccessibleEvents&) = delete;
 
   struct Event {
     HWND window;
@@ -50,7 +54,7 @@ class FocusEvents {
 
  private:
   static void CALLBACK Hear(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD);
-  static inline FocusEvents* instance_ = nullptr;
+  static inline std::vector<AccessibleEvents*> listening_;
   HWINEVENTHOOK hook_ = nullptr;
   std::vector<Event> heard_;
 };
