@@ -376,6 +376,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
 }  // namespace
 
 LRESULT AnswerContainerObject(HWND container, WPARAM wp) {
+  win::JoinComForAccessibility();
   auto* object = new (std::nothrow) ContainerAccessible(container);
   if (!object) return 0;
   const LRESULT result = win::lazy::LresultFromObject(IID_IAccessible, wp, static_cast<IAccessible*>(object));

@@ -139,6 +139,7 @@ class NamedAccessible final : public IAccessible {
 }  // namespace
 
 LRESULT AnswerNamedObject(HWND control, const std::string& name, WPARAM wp) {
+  win::JoinComForAccessibility();
   win::ComPtr<IAccessible> inner;
   if (FAILED(win::lazy::CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
                                                   reinterpret_cast<void**>(inner.GetAddressOf()))) ||

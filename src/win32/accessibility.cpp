@@ -1,6 +1,8 @@
 // The accessibility library on first use, and the high-contrast setting.
 #include "win32/accessibility.h"
 
+#include "win32/com.h"
+
 namespace qr::win {
 
 namespace lazy {
@@ -34,6 +36,8 @@ HRESULT AccessibleObjectFromWindow(HWND wnd, DWORD objectId, REFIID riid, void**
 }
 
 }  // namespace lazy
+
+void JoinComForAccessibility() { static thread_local const ComApartment apartment; }
 
 bool HighContrastOn() {
   HIGHCONTRASTW contrast{};

@@ -16,6 +16,10 @@ HRESULT AccessibleObjectFromWindow(HWND wnd, DWORD objectId, REFIID riid, void**
 
 }  // namespace lazy
 
+// Joins the calling thread (a window's) to COM for the rest of its life, once: the accessible objects
+// handed to screen readers are marshalled through COM.
+void JoinComForAccessibility();
+
 // A high-contrast theme is on (SPI_GETHIGHCONTRAST).
 bool HighContrastOn();
 

@@ -11,6 +11,7 @@
 #include "font_colour/font_chooser.h"
 #include "support/contrast_scheme.h"
 #include "support/editor_fixture.h"
+#include "support/keyboard.h"
 #include "support/screen_reader.h"
 #include "win32/com.h"
 
@@ -76,6 +77,7 @@ TEST_F(FontChooserScreenReader, HighContrastKeepsTheSwatchesAndThePreviewInTheir
   const std::vector<COLORREF> red = DrawnColours(f.lblColorSample[18]);
   EXPECT_EQ(CountOf(red, RGB(255, 0, 0)), red.size()) << "a swatch is the user's colour";
   EXPECT_GT(CountOf(DrawnColours(f.lblViewer), RGB(250, 250, 200)), 0u) << "the preview shows the cell";
+  MakeForeground(f.hwnd());
   KeepScreenshot(f.hwnd(), "contrast_font");
   f.Unload();
 }

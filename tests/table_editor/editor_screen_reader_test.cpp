@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shared/skin.h"
 #include "support/contrast_scheme.h"
 #include "support/editor_fixture.h"
 #include "support/keyboard.h"
@@ -78,15 +79,17 @@ TEST_F(EditorScreenReader, AButtonRunsItsCommandOncePerPress) {
 
 TEST_F(EditorScreenReader, HighContrastDrawsCaptionsAndMarksInTheSchemeAndKeepsTheCells) {
   ContrastScheme scheme;
-  state.Trans = 1;
+  skin = EditorSkinWith(LoadSkin());  // the program's own pictures, as the guide shows them
   auto editor = Open();
   editor->SetCell(1, 1, Cell{"東京", CellFont{}, RGB(10, 20, 30), RGB(250, 240, 200)});
-  const std::vector<COLORREF> create = DrawnColours(editor->lbl_Button(0));
-  EXPECT_GT(CountOf(create, ContrastScheme::kText), 10u);
+  EXPECT_GT(CountOf(DrawnColours(editor->lbl_Button(0)), ContrastScheme::kText), 10u);
   EXPECT_GT(CountOf(DrawnColours(editor->lbl_Trns()), ContrastScheme::kText), 10u);
-  const std::vector<COLORREF> mark = DrawnColours(editor->Img_Trns());
-  EXPECT_EQ(CountOf(mark, RGB(10, 10, 10)), 0u) << "not the skin's ticked picture";
-  EXPECT_GT(CountOf(mark, RGB(255, 255, 255)), 4u) << "the tick in the scheme's window text colour";
+  const std::vector<COLORREF> unchecked = DrawnColours(editor->Img_Trns());
+  editor->lbl_Trns().PerformClick();
+  ASSERT_EQ(state.Trans, 1);
+  const std::vector<COLORREF> checked = DrawnColours(editor->Img_Trns());
+  EXPECT_GT(CountOf(checked, RGB(255, 255, 255)), CountOf(unchecked, RGB(255, 255, 255)) + 4)
+      << "the tick in the scheme's window text colour";
   EXPECT_EQ(editor->txt_Item(1, 1).BackColor(), RGB(250, 240, 200)) << "the table is the user's design";
   MakeForeground(editor->hwnd());
   KeepScreenshot(editor->hwnd(), "contrast_editor");
