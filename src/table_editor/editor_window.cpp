@@ -183,13 +183,11 @@ void Quelm_Rask_S::DesignOptions() {
   Img_Trns_.Create(*this, kTransLeft, kOptionTop, kOptionBoxSize, kOptionBoxSize);
   Img_Trns_.SetToolTip("壁紙にテキストを透過して張り付ける");
   lbl_Trns_.Create(*this, kTransLeft + kOptionLabelGap, kOptionTop, kOptionLabelWidth, kOptionBoxSize + 1);
-  lbl_Trns_.SetCaption("透過");
-  lbl_Trns_.SetBackStyle(forms::BackStyle::Transparent);
+  forms::TransparentCaption(lbl_Trns_, "透過");
   Img_Comn_.Create(*this, kCommonLeft, kOptionTop, kOptionBoxSize, kOptionBoxSize);
   Img_Comn_.SetToolTip("背景色とフォントに対して共通指定");
   lbl_Comn_.Create(*this, kCommonLeft + kOptionLabelGap, kOptionTop, kOptionLabelWidth, kOptionBoxSize + 1);
-  lbl_Comn_.SetCaption("共通");
-  lbl_Comn_.SetBackStyle(forms::BackStyle::Transparent);
+  forms::TransparentCaption(lbl_Comn_, "共通");
   lbl_Trns_.SetTabStop(true);
   lbl_Comn_.SetTabStop(true);
   for (forms::Label* option : {&lbl_Trns_, &lbl_Comn_})
