@@ -1,12 +1,11 @@
 #include "font_colour/font_chooser.h"
 
 #include <charconv>
-#include <tuple>
-#include <unordered_set>
 #include <utility>
 
 #include "core/geometry.h"
 #include "core/numeric.h"
+#include "shared/face_button.h"
 #include "shared/helpers.h"
 #include "shared/skin.h"
 #include "win32/fonts.h"
@@ -31,29 +30,6 @@ constexpr int kCellHeight = Row_Pitch;
 constexpr int kSmallestSize = 9;
 constexpr COLORREF kPanelGrey = RGB(128, 128, 128);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-constexpr uint32_t System(uint32_t n) { return 0x80000000u | n; }
-
-// `Palette_Colors`, indexes 1..72, eight to a row.
-constexpr std::array<uint32_t, kPaletteColours> kPalette = {
-    RGB(255, 255, 255), RGB(255, 192, 192), RGB(255, 224, 192), RGB(255, 255, 192),
-    RGB(192, 255, 192), RGB(192, 255, 255), RGB(192, 192, 255), RGB(255, 192, 255),  //
-    RGB(224, 224, 224), RGB(255, 128, 128), RGB(255, 192, 128), RGB(255, 255, 128),
-    RGB(128, 255, 128), RGB(128, 255, 255), RGB(128, 128, 255), RGB(255, 128, 255),  //
-    RGB(192, 192, 192), RGB(255, 0, 0),     RGB(255, 128, 0),   RGB(255, 255, 0),
-    RGB(0, 255, 0),     RGB(0, 255, 255),   RGB(0, 0, 255),     RGB(255, 0, 255),  //
-    RGB(128, 128, 128), RGB(192, 0, 0),     RGB(192, 64, 0),    RGB(192, 192, 0),
-    RGB(0, 192, 0),     RGB(0, 192, 192),   RGB(0, 0, 192),     RGB(192, 0, 192),  //
-    RGB(64, 64, 64),    RGB(128, 0, 0),     RGB(128, 64, 0),    RGB(128, 128, 0),
-    RGB(0, 128, 0),     RGB(0, 128, 128),   RGB(0, 0, 128),     RGB(128, 0, 128),  //
-    RGB(0, 0, 0),       RGB(64, 0, 0),      RGB(128, 64, 64),   RGB(64, 64, 0),
-    RGB(0, 64, 0),      RGB(0, 64, 64),     RGB(0, 0, 64),      RGB(64, 0, 64),  //
-    System(0),          System(1),          System(2),          System(3),
-    System(4),          System(5),          System(7),          System(8),  //
-    System(9),          System(10),         System(11),         System(12),
-    System(13),         System(14),         System(15),         System(16),  //
-    System(17),         System(18),         System(19),         System(20),
-    System(21),         System(22),         System(23),         System(24)};
 
 // Tops of the nine swatch rows; the system colours stand apart below a gap.
 constexpr std::array<int, 9> kSwatchRowTops = {21, 39, 57, 75, 93, 111, 135, 153, 171};
@@ -94,42 +70,7 @@ void FillWithoutRedraw(forms::ListBox& list, const std::vector<std::string>& ent
   InvalidateRect(box, nullptr, TRUE);
 }
 
-forms::Label& TransparentCaption(forms::Label& label, const char* text) {
-  label.SetCaption(text);
-  label.SetBackStyle(forms::BackStyle::Transparent);
-  return label;
-}
-
 }  // namespace
-
-std::optional<uint32_t> Palette_Color(int index) {
-  if (index < 1 || index > kPaletteColours) return std::nullopt;
-  return kPalette[static_cast<size_t>(index - 1)];
-}
-
-// Some systems report a family once for each of its character sets: each family is kept where it was
-// first reported.
-std::vector<std::string> ScreenFontNames() {
-  struct Found {
-    std::vector<std::string> names;
-    std::unordered_set<std::wstring> seen;
-  } found;
-  const win::WindowDc screen(nullptr);
-  if (!screen) return {};
-  EnumFontFamiliesW(
-      screen.get(), nullptr,
-      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) CALLBACK -> int {
-        auto& found = *reinterpret_cast<Found*>(context);
-        try {
-          if (found.seen.insert(font->lfFaceName).second) found.names.push_back(win::Utf8(font->lfFaceName));
-          return 1;
-        } catch (...) {
-          return 0;  // out of memory: keep what was found
-        }
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return std::move(found.names);
-}
 
 Quelm_Rask_F::Quelm_Rask_F(std::optional<Cell> current, const Skin& skin, FontChooserServices services)
     : Form(forms::FormSpec{"Quelm_Rask_F", "ﾌｫﾝﾄの指定", forms::FormBorder::FixedSingle, kPicCWidth,
@@ -137,7 +78,7 @@ Quelm_Rask_F::Quelm_Rask_F(std::optional<Cell> current, const Skin& skin, FontCh
       skin_(skin),
       services_(std::move(services)),
       current_(std::move(current)) {
-  if (!services_.screenFonts) services_.screenFonts = ScreenFontNames;
+  if (!services_.screenFonts) services_.screenFonts = win::ScreenFontNames;
   if (!services_.cursorPos) services_.cursorPos = win::CursorPos;
 }
 
@@ -151,7 +92,7 @@ void Quelm_Rask_F::Design() {
       {{12, "ﾌｫﾝﾄ名"}, {316, "文字の色"}, {172, "ｽﾀｲﾙ"}, {256, "ｻｲｽﾞ"}}};
   for (size_t i = 0; i < headings.size(); ++i) {
     lbl_Button[i].Create(Pic_C, headings[i].first, 4, 0, 0);
-    TransparentCaption(lbl_Button[i], headings[i].second).SetAutoSize(true);
+    forms::TransparentCaption(lbl_Button[i], headings[i].second).SetAutoSize(true);
   }
   DesignLists();
   DesignPalette();
@@ -164,6 +105,9 @@ void Quelm_Rask_F::DesignLists() {
   SetStartFocus(LstFontName.hwnd());
   LstFontStyle.Create(Pic_C, 168, 20, 77, 186);
   LstFontSize.Create(Pic_C, 252, 20, 53, 186);
+  LstFontName.SetAccessibleName("ﾌｫﾝﾄ名");
+  LstFontStyle.SetAccessibleName("ｽﾀｲﾙ");
+  LstFontSize.SetAccessibleName("ｻｲｽﾞ");
 }
 
 void Quelm_Rask_F::DesignPalette() {
@@ -171,8 +115,13 @@ void Quelm_Rask_F::DesignPalette() {
   fraPalette.SetBackColor(kPanelGrey);
   lblColorSample[0].Create(fraPalette, 3, 3, 142, 16);
   lblColorSample[0].SetBackColor(RGB(0, 0, 0));
+  lblColorSample[0].SetKeepsColours(true);
+  lblColorSample[0].SetAccessibleRole(forms::AccessibleRole::Graphic);
+  lblColorSample[0].SetAccessibleName("選んだ文字の色");
   for (int ring = 0; ring < 2; ++ring) {  // before the swatches: they lie above it
     swatchRing_[static_cast<size_t>(ring)].Create(fraPalette, 0, 0, 0, 0);
+    swatchRing_[static_cast<size_t>(ring)].SetKeepsColours(true);  // black and white show on any scheme
+    swatchRing_[static_cast<size_t>(ring)].SetAccessibleRole(forms::AccessibleRole::None);
     swatchRing_[static_cast<size_t>(ring)].SetBackColor(ring == 0 ? RGB(0, 0, 0) : RGB(255, 255, 255));
     swatchRing_[static_cast<size_t>(ring)].SetVisible(false);
   }
@@ -186,27 +135,23 @@ void Quelm_Rask_F::DesignPalette() {
     swatch.Create(fraPalette, kSwatchLeft + kSwatchPitch * column, kSwatchRowTops[static_cast<size_t>(row)],
                   kSwatchSize, kSwatchSize);
     swatch.SetBackColor(*Palette_Color(index));
+    swatch.SetKeepsColours(true);
+    swatch.SetAccessibleRole(forms::AccessibleRole::RadioButton);
+    swatch.SetAccessibleName(PaletteColourName(index));
   }
   lblColorSample[1].SetTabStop(true);
 }
 
 void Quelm_Rask_F::DesignPreviewAndButtons() {
   lbl[3].Create(Pic_C, 172, 212, 0, 0);
-  TransparentCaption(lbl[3], "ﾌﾟﾚﾋﾞｭｰ").SetAutoSize(true);
+  forms::TransparentCaption(lbl[3], "ﾌﾟﾚﾋﾞｭｰ").SetAutoSize(true);
   lblViewer.Create(Pic_C, 168, 228, 289, kCellHeight);
   lblViewer.SetBackColor(kWhite);
   lblViewer.SetForeColor(RGB(0, 0, 0));
   lblViewer.SetFont(forms::CaptionFont());
-  const std::array<std::tuple<forms::Image*, forms::Label*, int, const char*>, 2> buttons = {
-      {{&Img_OK, &lbl_OK, 270, "OK"}, {&Img_Can, &lbl_Can, 364, "ｷｬﾝｾﾙ"}}};
-  for (auto [face, label, left, text] : buttons) {
-    face->SetStretch(true);
-    face->Create(Pic_C, left, 260, 92, 21);
-    label->Create(Pic_C, left, 260, 92, 21);  // after its face: it lies above it
-    TransparentCaption(*label, text).SetAlignment(forms::Alignment::Center);
-    label->SetVerticalCentre(true);
-    label->SetTabStop(true);  // Enter or Space on it runs it, as a click does
-  }
+  lblViewer.SetKeepsColours(true);  // the cell as it will look
+  BuildFaceButton(Pic_C, Img_OK, lbl_OK, {270, 260, 92, 21}, "OK");
+  BuildFaceButton(Pic_C, Img_Can, lbl_Can, {364, 260, 92, 21}, "ｷｬﾝｾﾙ");
 }
 
 void Quelm_Rask_F::ConnectEvents() {
@@ -218,10 +163,9 @@ void Quelm_Rask_F::ConnectEvents() {
       lblColorSample_MouseDown(index);
     };
   }
-  lbl_OK.OnMouseDown = [this](const forms::MouseEvent&) { lbl_OK_MouseDown(); };
-  lbl_OK.OnMouseUp = [this](const forms::MouseEvent&) { lbl_OK_MouseUp(); };
-  lbl_Can.OnMouseDown = [this](const forms::MouseEvent&) { lbl_Can_MouseDown(); };
-  lbl_Can.OnMouseUp = [this](const forms::MouseEvent&) { lbl_Can_MouseUp(); };
+  const ButtonFaces faces{skin_.Img_On, skin_.Img_Off};
+  WireFaceButton(lbl_OK, Img_OK, faces, [this] { lbl_OK_Click(); });
+  WireFaceButton(lbl_Can, Img_Can, faces, [this] { lbl_Can_Click(); });
 }
 
 // ---- Loading
@@ -278,6 +222,7 @@ void Quelm_Rask_F::Copy_Current_Cell() {
   // where the face is missing both fall back to the same one.
   lblViewer.SetFont(win::CellFontSpec(cell.font.name, cell.font.size, cell.font.bold, cell.font.italic));
   lblViewer.SetForeColor(cell.foreColor);
+  Check_Swatch(cell.foreColor);
   lblViewer.SetBackColor(cell.backColor);
   lblViewer.SetCaption(cell.text.empty() ? kPreviewSample : cell.text);
 }
@@ -338,6 +283,13 @@ void Quelm_Rask_F::lblColorSample_MouseDown(int index) {
   const COLORREF colour = lblColorSample[static_cast<size_t>(index)].BackColor();
   lblColorSample[0].SetBackColor(colour);
   lblViewer.SetForeColor(colour);
+  Check_Swatch(colour);
+}
+
+void Quelm_Rask_F::Check_Swatch(uint32_t colour) {
+  for (int index = 1; index <= kPaletteColours; ++index)
+    lblColorSample[static_cast<size_t>(index)].SetChecked(
+        lblColorSample[static_cast<size_t>(index)].BackColor() == colour);
 }
 
 int Quelm_Rask_F::FocusedSwatch() const {
@@ -402,12 +354,8 @@ bool Quelm_Rask_F::Form_KeyPreview(const forms::KeyEvent& e) {
 
 // ---- OK and cancel
 
-void Quelm_Rask_F::lbl_OK_MouseDown() { Img_OK.SetPicture(skin_.Img_On); }
-
-void Quelm_Rask_F::lbl_OK_MouseUp() {
-  Img_OK.SetPicture(skin_.Img_Off);
-  forms::DoEvents();
-  if (!Loaded()) return;  // closed while the messages ran: nothing is applied
+void Quelm_Rask_F::lbl_OK_Click() {
+  if (!Loaded()) return;
   RunStep([&] {
     const forms::FontSpec& chosen = lblViewer.Font();
     choice_ =
@@ -416,13 +364,7 @@ void Quelm_Rask_F::lbl_OK_MouseUp() {
   Unload();
 }
 
-void Quelm_Rask_F::lbl_Can_MouseDown() { Img_Can.SetPicture(skin_.Img_On); }
-
-void Quelm_Rask_F::lbl_Can_MouseUp() {
-  Img_Can.SetPicture(skin_.Img_Off);
-  forms::DoEvents();
-  Unload();
-}
+void Quelm_Rask_F::lbl_Can_Click() { Unload(); }
 
 void Quelm_Rask_F::Form_QueryUnload(forms::UnloadMode) { Close_Effect(hwnd(), Open_X, Open_Y); }
 

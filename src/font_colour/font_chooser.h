@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "font_colour/palette.h"
 #include "forms/forms.h"
 #include "shared/skin.h"
 #include "table_editor/editor_window.h"
@@ -22,22 +23,13 @@ namespace qr {
 
 // What the chooser asks of the system; tests replace them.
 struct FontChooserServices {
-  // The font names the screen reports, in its order; ScreenFontNames by default.
+  // The font names the screen reports, in its order; win::ScreenFontNames by default.
   std::function<std::vector<std::string>()> screenFonts;
   // The cursor's screen position (the opening and closing effect); the real one by default.
   std::function<std::optional<POINT>()> cursorPos;
 };
 
-// Every font family the screen reports, once each, in the order reported (vertical "@" faces included
-// when the system reports them).
-std::vector<std::string> ScreenFontNames();
-
-inline constexpr int kPaletteColours = 72;
 inline constexpr const char* kPreviewSample = "AaＡａあぁアァ亜";
-
-// The stored colour of palette swatch 1..72 (0x00BBGGRR, or 0x80000000 + n for system colour n);
-// nothing for other indexes.
-std::optional<uint32_t> Palette_Color(int index);
 
 // What "OK" chose: the preview's font and text colour.
 struct FontChoice {
@@ -94,30 +86,30 @@ class Quelm_Rask_F : public forms::Form {
   void LstFontStyle_Click();
   void LstFontSize_Click();
   void lblColorSample_MouseDown(int index);
+  // The swatches of `colour` are checked (for screen readers), the others not.
+  void Check_Swatch(uint32_t colour);
   // The swatch (1..72) with the keyboard focus, or 0.
   int FocusedSwatch() const;
   void FocusSwatch(int index);
   // The focused swatch is ringed in black and white, seen on every colour and on the palette's grey
   // (where the toolkit's dotted frame barely shows); the ring follows the focus however it moves.
   void Show_Swatch_Ring();
-  void lbl_OK_MouseDown();
-  void lbl_OK_MouseUp();
-  void lbl_Can_MouseDown();
-  void lbl_Can_MouseUp();
+  void lbl_OK_Click();
+  void lbl_Can_Click();
 
   const Skin& skin_;
   FontChooserServices services_;
   std::optional<Cell> current_;
   std::optional<FontChoice> choice_;
-  std::vector<std::string> fontNames_;  // what the name list holds, index for index
+  std::vector<std::string> fontNames_;      // what the name list holds, index for index
   std::array<forms::Label, 2> swatchRing_;  // outer black, inner white; below the swatches
   forms::Timer focusWatch_;
 };
 
 // Shows a fresh chooser modally over `owner`, starting from `current`; the choice, or nothing when it was
 // cancelled or closed.
-std::optional<FontChoice> ChooseFont(HWND owner, const std::optional<Cell>& current,
-                                     const Skin& skin, const FontChooserServices& services = {});
+std::optional<FontChoice> ChooseFont(HWND owner, const std::optional<Cell>& current, const Skin& skin,
+                                     const FontChooserServices& services = {});
 
 // The chooser as the editor's font command: shown modally over the editor from its current cell, and the
 // choice applied by the editor.

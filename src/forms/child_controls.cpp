@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/accessible.h"
 #include "forms/container.h"
 #include "win32/lazy_libraries.h"
 #include "win32/text.h"
@@ -53,7 +54,8 @@ bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWOR
   hwnd_ = wnd;
   container_ = &parent;
   SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  win::lazy::SetWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  win::lazy::SetWindowSubclass(wnd, &ChildControl::SubclassProc, kSubclassId,
+                               reinterpret_cast<DWORD_PTR>(this));
   SetFont(font_);
   return true;
 }
@@ -69,6 +71,9 @@ LRESULT CALLBACK ChildControl::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARA
   }
   if (!self) return win::lazy::DefSubclassProc(wnd, msg, wp, lp);
   try {
+    if (msg == WM_GETOBJECT && static_cast<LONG>(lp) == OBJID_CLIENT && !self->accessibleName_.empty()) {
+      if (const LRESULT answer = AnswerNamedObject(wnd, self->accessibleName_, wp)) return answer;
+    }
     return self->ControlMessage(msg, wp, lp);
   } catch (...) {
     return win::lazy::DefSubclassProc(wnd, msg, wp, lp);

@@ -41,6 +41,8 @@ class ChildControl {
   HCURSOR Cursor() const { return cursor_; }
   void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
   void SetToolTip(const std::string& text);
+  // The name a screen reader gives the control (its role, state and value stay the system's).
+  void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
   void SetFocus();
   const FontSpec& Font() const { return font_; }
   void SetFont(const FontSpec& font);
@@ -73,6 +75,7 @@ class ChildControl {
   HCURSOR cursor_ = nullptr;
   FontSpec font_ = CaptionFont();
   win::Font gdiFont_;
+  std::string accessibleName_;
 };
 
 // Single selection, entries kept in the order added.

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "forms/accessible.h"
 #include "forms/child_controls.h"
+#include "forms/contrast.h"
 #include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
@@ -58,6 +60,13 @@ MouseEvent RelativeTo(const Scale& scale, const Windowless* control, int button,
 // Marks a window as one of the toolkit's containers, so that Tab can walk into it.
 constexpr wchar_t kContainerProperty[] = L"QrFormsContainer";
 
+// Posted to a container that has just taken the focus: the focus event of its focused control follows
+// the system's event for the window itself, so that a screen reader speaks the control last.
+UINT AnnounceFocusMessage() {
+  static const UINT message = RegisterWindowMessageW(L"QrFormsAnnounceFocus");
+  return message;
+}
+
 }  // namespace
 
 Container* Container::FromWindow(HWND wnd) {
@@ -102,6 +111,26 @@ void Container::SetFocusedWindowless(Windowless* control) {
   InvalidateFocusFrame();
   focused_ = control;
   InvalidateFocusFrame();
+  if (hwnd() && GetFocus() == hwnd()) AnnounceFocus();
+}
+
+long Container::AccessibleId(const Windowless* control) const {
+  const auto at = std::find(windowless_.begin(), windowless_.end(), control);
+  return at == windowless_.end() ? CHILDID_SELF : static_cast<long>(at - windowless_.begin()) + 1;
+}
+
+Windowless* Container::WindowlessById(long id) const {
+  if (id < 1 || static_cast<size_t>(id) > windowless_.size()) return nullptr;
+  return windowless_[static_cast<size_t>(id - 1)];
+}
+
+void Container::AnnounceWindowless(DWORD event, const Windowless* control) const {
+  const long id = AccessibleId(control);
+  if (hwnd() && id != CHILDID_SELF) NotifyWinEvent(event, hwnd(), OBJID_CLIENT, id);
+}
+
+void Container::AnnounceFocus() const {
+  if (focused_ && focused_->Visible()) AnnounceWindowless(EVENT_OBJECT_FOCUS, focused_);
 }
 
 void Container::InvalidateFocusFrame() const {
@@ -115,6 +144,13 @@ void Container::PaintFocusFrame(HDC dc) const {
   if (!focused_ || !focused_->Visible() || GetFocus() != hwnd()) return;
   RECT frame = focused_->Bounds();
   InflateRect(&frame, kFocusFrameMargin, kFocusFrameMargin);
+  if (HighContrast()) {  // the scheme's highlight, solid and two pixels wide, seen on any scheme
+    win::Brush highlight(CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)));
+    FrameRect(dc, &frame, highlight.get());
+    InflateRect(&frame, -1, -1);
+    FrameRect(dc, &frame, highlight.get());
+    return;
+  }
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkColor(dc, RGB(255, 255, 255));
   DrawFocusRect(dc, &frame);
@@ -311,8 +347,16 @@ LRESULT Container::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RemovePropW(hwnd(), kContainerProperty);
       break;
     case WM_SETFOCUS:
+      InvalidateFocusFrame();
+      if (focused_) PostMessageW(hwnd(), AnnounceFocusMessage(), 0, 0);
+      break;
     case WM_KILLFOCUS:
       InvalidateFocusFrame();
+      break;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lp) == OBJID_CLIENT) {
+        if (const LRESULT answer = AnswerContainerObject(hwnd(), wp)) return answer;
+      }
       break;
     case WM_PAINT: {
       win::PaintDc paint(hwnd());
@@ -366,6 +410,10 @@ LRESULT Container::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     }
     default:
+      if (msg == AnnounceFocusMessage()) {
+        if (GetFocus() == hwnd()) AnnounceFocus();
+        return 0;
+      }
       break;
   }
   return DefWindowProcW(hwnd(), msg, wp, lp);

@@ -50,6 +50,12 @@ class Container : public WindowBase {
   Windowless* FocusedWindowless() const { return focused_; }
   void SetFocusedWindowless(Windowless* control);
 
+  // Screen readers: a windowless control's child id in this window's accessible object (forms/
+  // accessible.h), the control with that id, and an event about the control (EVENT_OBJECT_...).
+  long AccessibleId(const Windowless* control) const;
+  Windowless* WindowlessById(long id) const;
+  void AnnounceWindowless(DWORD event, const Windowless* control) const;
+
   // The container object of one of the toolkit's windows (a form or a picture box), or nullptr.
   static Container* FromWindow(HWND wnd);
 
@@ -75,6 +81,7 @@ class Container : public WindowBase {
   void PaintAll(HDC target, const RECT& area);
   void PaintFocusFrame(HDC dc) const;
   void InvalidateFocusFrame() const;
+  void AnnounceFocus() const;
   void MouseButton(UINT msg, WPARAM wp, LPARAM lp);
   void MouseMoved(WPARAM wp, LPARAM lp);
   bool SetCursorFor(HWND over);

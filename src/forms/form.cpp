@@ -17,7 +17,6 @@ namespace {
 
 constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, from systems newer than the headers may assume
 
-
 int ToPixels(double twips, double perPixel) { return static_cast<int>(std::lround(twips / perPixel)); }
 
 // While an input method composes, Enter, Tab and the arrows belong to the composition.
@@ -307,6 +306,9 @@ void Form::PaintBackground(HDC dc, const RECT& area) {
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // A high-contrast theme turned on or off, or a new colour scheme: everything is drawn again in it.
+  if (msg == WM_SYSCOLORCHANGE || (msg == WM_SETTINGCHANGE && wp == SPI_SETHIGHCONTRAST))
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   // WM_CANCELMODE comes when the form is about to be disabled under a modal window, which may take
   // the focus away before the deactivation.
   if (msg == WM_CANCELMODE || (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE)) {

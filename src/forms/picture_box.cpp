@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "forms/contrast.h"
+
 namespace qr::forms {
 
 namespace {
@@ -117,6 +119,11 @@ void PictureBox::FitImage() {
 }
 
 void PictureBox::PaintBackground(HDC dc, const RECT& area) {
+  if (contrastBackground_ && HighContrast()) {
+    win::Brush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    FillRect(dc, &area, face.get());
+    return;
+  }
   if (image_) {
     win::Brush brush(CreateSolidBrush(ResolveColour(backColor_)));
     FillRect(dc, &area, brush.get());  // beyond the image, if the box outgrew it

@@ -53,6 +53,9 @@ class PictureBox : public Container {
   void Cls();
   // Shows what was drawn: repaints now.
   void Refresh();
+  // What the box shows is decoration (a texture): in high contrast it shows the system's face colour
+  // instead (forms/contrast.h).
+  void SetContrastBackground(bool decoration) { contrastBackground_ = decoration; }
 
  protected:
   void PaintBackground(HDC dc, const RECT& area) override;
@@ -67,6 +70,7 @@ class PictureBox : public Container {
   RECT design_{};
   forms::Picture picture_;
   std::optional<win::Surface> image_;
+  bool contrastBackground_ = false;
 };
 
 // A plain panel with a back colour that holds labels.

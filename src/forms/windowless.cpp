@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/container.h"
+#include "forms/contrast.h"
 #include "win32/text.h"
 
 namespace qr::forms {
@@ -41,12 +42,14 @@ void Windowless::SetVisible(bool visible) {
   visible_ = visible;
   Invalidate();
   UpdateToolTip();
+  Announce(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
 }
 
 void Windowless::SetEnabled(bool enabled) {
   if (enabled == enabled_) return;
   enabled_ = enabled;
   Invalidate();
+  Announce(EVENT_OBJECT_STATECHANGE);
 }
 
 void Windowless::SetToolTip(const std::string& text) {
@@ -83,12 +86,48 @@ void Windowless::PerformClick() {
   if (EventHandler click = OnClick) click();
 }
 
+AccessibleRole Windowless::Role() const {
+  return role_ == AccessibleRole::Automatic ? AutomaticRole() : role_;
+}
+
+void Windowless::SetAccessibleName(const std::string& name) {
+  if (name == accessibleName_) return;
+  accessibleName_ = name;
+  Announce(EVENT_OBJECT_NAMECHANGE);
+}
+
+void Windowless::SetChecked(bool checked) {
+  if (checked == checked_) return;
+  checked_ = checked;
+  Invalidate();
+  Announce(EVENT_OBJECT_STATECHANGE);
+}
+
+void Windowless::Announce(unsigned long event) const {
+  if (container_) container_->AnnounceWindowless(static_cast<DWORD>(event), this);
+}
+
 void Windowless::Refresh() {
   Invalidate();
   if (container_ && container_->hwnd()) UpdateWindow(container_->hwnd());
 }
 
 Label::Label() : font_(CaptionFont()) {}
+
+AccessibleRole Label::AutomaticRole() const {
+  return TabStop() ? AccessibleRole::PushButton : AccessibleRole::StaticText;
+}
+
+std::string Label::AccessibleName() const {
+  const std::string own = Windowless::AccessibleName();
+  return own.empty() ? caption_ : own;
+}
+
+Label& TransparentCaption(Label& label, const std::string& text) {
+  label.SetCaption(text);
+  label.SetBackStyle(BackStyle::Transparent);
+  return label;
+}
 
 HFONT Label::GdiFont() const {
   const int dpi = Parent() ? Parent()->Scale().dpi : win::SystemDpi();
@@ -105,6 +144,7 @@ void Label::SetCaption(const std::string& caption) {
   wideCaption_ = win::Wide(caption);
   FitToCaption();
   Invalidate();
+  if (Windowless::AccessibleName().empty()) Announce(EVENT_OBJECT_NAMECHANGE);
 }
 
 void Label::SetFont(const FontSpec& font) {
@@ -167,17 +207,27 @@ void Label::FitToCaption() {
 
 void Label::Paint(HDC dc) const {
   RECT area = Bounds();
+  // In high contrast a bordered label is a field (window colours), any other a caption (button colours).
+  const bool system = !keepsColours_ && HighContrast();
+  const bool field = borderStyle_ == forms::BorderStyle::FixedSingle;
   if (backStyle_ == forms::BackStyle::Opaque) {
-    win::Brush brush(CreateSolidBrush(ResolveColour(backColor_)));
+    const COLORREF back =
+        system ? GetSysColor(field ? COLOR_WINDOW : COLOR_BTNFACE) : ResolveColour(backColor_);
+    win::Brush brush(CreateSolidBrush(back));
     FillRect(dc, &area, brush.get());
   }
-  if (borderStyle_ == forms::BorderStyle::FixedSingle) {
+  if (field) {
     DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
     InflateRect(&area, -2, -1);
   }
   if (wideCaption_.empty()) return;
   if (Enabled()) {
-    DrawCaption(dc, area, ResolveColour(foreColor_));
+    DrawCaption(dc, area,
+                system ? GetSysColor(field ? COLOR_WINDOWTEXT : COLOR_BTNTEXT) : ResolveColour(foreColor_));
+    return;
+  }
+  if (system) {  // etching would blur the scheme's grey text
+    DrawCaption(dc, area, GetSysColor(COLOR_GRAYTEXT));
     return;
   }
   // Disabled: etched text, a light copy one pixel down and right under the grey one.
@@ -199,6 +249,11 @@ void Label::DrawCaption(HDC dc, RECT area, COLORREF colour) const {
   DrawTextW(dc, wideCaption_.c_str(), static_cast<int>(wideCaption_.size()), &area, format);
 }
 
+AccessibleRole Image::AutomaticRole() const {
+  if (TabStop()) return AccessibleRole::PushButton;
+  return Windowless::AccessibleName().empty() ? AccessibleRole::None : AccessibleRole::Graphic;
+}
+
 void Image::SetPicture(const forms::Picture& picture) {
   picture_ = picture;
   if (!stretch_ && picture_) Move(Left(), Top(), picture_.Width(), picture_.Height());
@@ -211,7 +266,39 @@ void Image::SetStretch(bool stretch) {
   Invalidate();
 }
 
+void Image::SetContrastLook(ContrastLook look) {
+  contrastLook_ = look;
+  Invalidate();
+}
+
+void Image::PaintInSystemColours(HDC dc) const {
+  RECT place = Bounds();
+  UINT state = Enabled() ? 0 : DFCS_INACTIVE;
+  if (Checked()) state |= DFCS_CHECKED;
+  switch (contrastLook_) {
+    case ContrastLook::RadioMark:
+      DrawFrameControl(dc, &place, DFC_BUTTON, DFCS_BUTTONRADIO | state);
+      return;
+    case ContrastLook::CheckMark:
+      DrawFrameControl(dc, &place, DFC_BUTTON, DFCS_BUTTONCHECK | state);
+      return;
+    case ContrastLook::CloseMark:
+      DrawFrameControl(dc, &place, DFC_CAPTION, DFCS_CAPTIONCLOSE | state);
+      return;
+    default: {
+      win::Brush face(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+      win::Brush edge(CreateSolidBrush(GetSysColor(COLOR_BTNTEXT)));
+      FillRect(dc, &place, face.get());
+      FrameRect(dc, &place, edge.get());
+    }
+  }
+}
+
 void Image::Paint(HDC dc) const {
+  if (contrastLook_ != ContrastLook::Picture && HighContrast()) {
+    PaintInSystemColours(dc);
+    return;
+  }
   if (!picture_) return;
   const RECT place = Bounds();
   const forms::Picture scaled = Parent() ? picture_.ForDpi(Parent()->Scale().dpi) : picture_;

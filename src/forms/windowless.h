@@ -13,6 +13,20 @@ namespace qr::forms {
 
 class Container;
 
+// What a control is to a screen reader (forms/accessible.h serves it). Automatic: a label is static text,
+// or a push button when it is a tab stop; an image is a push button when it is a tab stop, a graphic
+// when it has an accessible name, and otherwise decoration that a screen reader does not see (None).
+enum class AccessibleRole {
+  Automatic,
+  None,
+  StaticText,
+  Graphic,
+  PushButton,
+  RadioButton,
+  CheckBox,
+  TitleBar
+};
+
 class Windowless {
  public:
   Windowless() = default;
@@ -60,6 +74,15 @@ class Windowless {
   // The left click of the keyboard (nothing when hidden or disabled).
   void PerformClick();
 
+  // Accessibility: the role, the name (empty: a label's caption), and the checked state of an option or
+  // check box. A change of the name or the state is announced to screen readers.
+  AccessibleRole Role() const;
+  void SetAccessibleRole(AccessibleRole role) { role_ = role; }
+  virtual std::string AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(const std::string& name);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool checked);
+
   MouseHandler OnMouseDown;
   MouseHandler OnMouseMove;
   // Delivered to the control that got the mouse down, wherever the button is released.
@@ -74,6 +97,9 @@ class Windowless {
 
  protected:
   void Invalidate() const;
+  // Tells screen readers about a change of this control (an EVENT_OBJECT_... of NotifyWinEvent).
+  void Announce(unsigned long event) const;
+  virtual AccessibleRole AutomaticRole() const = 0;
 
  private:
   friend class Container;
@@ -86,6 +112,9 @@ class Windowless {
   bool tabStop_ = false;
   HCURSOR cursor_ = nullptr;
   std::string toolTip_;
+  AccessibleRole role_ = AccessibleRole::Automatic;
+  std::string accessibleName_;
+  bool checked_ = false;
 };
 
 enum class BackStyle { Transparent, Opaque };
@@ -114,8 +143,14 @@ class Label : public Windowless {
   void SetVerticalCentre(bool centre);
   // The label takes the size of its caption (never smaller than its design size).
   void SetAutoSize(bool autoSize);
+  // Its colours are the user's own (a colour swatch, a preview of a cell): kept in high contrast.
+  void SetKeepsColours(bool keeps) { keepsColours_ = keeps; }
 
   void Paint(HDC dc) const override;
+  std::string AccessibleName() const override;
+
+ protected:
+  AccessibleRole AutomaticRole() const override;
 
  private:
   void DrawCaption(HDC dc, RECT area, COLORREF colour) const;
@@ -135,10 +170,16 @@ class Label : public Windowless {
   forms::Alignment alignment_ = forms::Alignment::Left;
   bool verticalCentre_ = false;
   bool autoSize_ = false;
+  bool keepsColours_ = false;
 };
+
+// How an image is drawn in high contrast: its picture (an icon), or in the system's colours as a button
+// face, an option mark, a check box or a close mark (then Checked() and Enabled() show).
+enum class ContrastLook { Picture, Face, RadioMark, CheckMark, CloseMark };
 
 class Image : public Windowless {
  public:
+  void SetContrastLook(ContrastLook look);
   const forms::Picture& Picture() const { return picture_; }
   // Without Stretch the control takes the picture's size (as design pixels: it is scaled with the window).
   void SetPicture(const forms::Picture& picture);
@@ -147,9 +188,18 @@ class Image : public Windowless {
 
   void Paint(HDC dc) const override;
 
+ protected:
+  AccessibleRole AutomaticRole() const override;
+
  private:
+  void PaintInSystemColours(HDC dc) const;
+
   forms::Picture picture_;
   bool stretch_ = false;
+  ContrastLook contrastLook_ = ContrastLook::Picture;
 };
+
+// A caption drawn straight on what lies below it (a face image, a texture).
+Label& TransparentCaption(Label& label, const std::string& text);
 
 }  // namespace qr::forms

@@ -35,8 +35,8 @@ void BackgroundChoice::Attach() {
 }
 
 void BackgroundChoice::Show_Option_Marks() {
-  ShowMark(c_.Img_Kabe, state_.G_Kabe, c_.Img_Opt);
-  ShowMark(c_.Img_Pos, state_.G_Pos, c_.Img_Opt);
+  ShowMark(c_.Img_Kabe, c_.lbl_Kabe, state_.G_Kabe, c_.Img_Opt);
+  ShowMark(c_.Img_Pos, c_.lbl_Pos, state_.G_Pos, c_.Img_Opt);
 }
 
 void BackgroundChoice::Show_Marks() {
@@ -56,14 +56,14 @@ void BackgroundChoice::Apply_Kabe_Enabling() {
 void BackgroundChoice::Select_Kabe(int index) {
   if (!IsOption(index)) return;
   state_.G_Kabe = static_cast<int16_t>(index);
-  ShowMark(c_.Img_Kabe, index, c_.Img_Opt);
+  ShowMark(c_.Img_Kabe, c_.lbl_Kabe, index, c_.Img_Opt);
   Apply_Kabe_Enabling();
 }
 
 void BackgroundChoice::Select_Pos(int index) {
   if (!IsOption(index)) return;
   state_.G_Pos = static_cast<int16_t>(index);
-  ShowMark(c_.Img_Pos, index, c_.Img_Opt);
+  ShowMark(c_.Img_Pos, c_.lbl_Pos, index, c_.Img_Opt);
 }
 
 void BackgroundChoice::Browse_Kabe_File() {
@@ -118,10 +118,15 @@ void BackgroundChoice::SetChosenFile(const std::string& path) {
   state_.Chosen_File = path;
 }
 
-void BackgroundChoice::ShowMark(std::span<forms::Image, 3> marks, int selected,
-                                std::span<forms::Image, 2> Img_Opt) {
+void BackgroundChoice::ShowMark(std::span<forms::Image, 3> marks, std::span<forms::Label, 3> captions,
+                                int selected, std::span<forms::Image, 2> Img_Opt) {
   for (forms::Image& mark : marks) mark.SetPicture(Img_Opt[0].Picture());
   if (IsOption(selected)) marks[static_cast<size_t>(selected)].SetPicture(Img_Opt[1].Picture());
+  // The chosen option is checked for screen readers and for the high-contrast drawing of its mark.
+  for (size_t i = 0; i < marks.size(); ++i) {
+    marks[i].SetChecked(static_cast<int>(i) == selected);
+    captions[i].SetChecked(static_cast<int>(i) == selected);
+  }
 }
 
 HWND BackgroundChoice::Owner() const { return OwnerOf(c_.lbl_Path); }

@@ -52,7 +52,8 @@ class BackgroundChoice {
   void SetChosenFile(const std::string& path);
 
  private:
-  static void ShowMark(std::span<forms::Image, 3> marks, int selected, std::span<forms::Image, 2> Img_Opt);
+  static void ShowMark(std::span<forms::Image, 3> marks, std::span<forms::Label, 3> captions, int selected,
+                       std::span<forms::Image, 2> Img_Opt);
   HWND Owner() const;
 
   AppState& state_;

@@ -1,7 +1,6 @@
 #include "main_window/main_window.h"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "core/settings.h"
 #include "main_window/command_dispatch.h"
 #include "main_window/help_guide.h"
+#include "shared/face_button.h"
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/keyboard_move.h"
@@ -44,12 +44,6 @@ void StoreInt16(int16_t& target, double value) {
   if (auto v = ToInt16(RoundHalfEven(value))) target = *v;
 }
 
-forms::Label& TransparentCaption(forms::Label& label, const std::string& text) {
-  label.SetCaption(text);
-  label.SetBackStyle(forms::BackStyle::Transparent);
-  return label;
-}
-
 }  // namespace
 
 MainWindowServices RealMainWindowServices() {
@@ -60,8 +54,8 @@ MainWindowServices RealMainWindowServices() {
     WinHelpW(owner, win::Wide(helpFile).c_str(), command, data);
   };
   services.Open_Document = [](HWND owner, const std::string& path) {
-    const auto result = reinterpret_cast<INT_PTR>(
-        win::lazy::ShellExecuteW(owner, L"open", win::ApiPath(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(win::lazy::ShellExecuteW(
+        owner, L"open", win::ApiPath(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
   };
   services.Guide_Folder = DefaultFixedFileFolders().fallback;
@@ -118,15 +112,22 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
   Image1.OnMouseDown = [this](const forms::MouseEvent& e) { Image1_MouseDown(e); };
   Image1.OnMouseMove = [this](const forms::MouseEvent& e) { Image1_MouseMove(e); };
   Image1.OnMouseUp = [this](const forms::MouseEvent& e) { Image1_MouseUp(e); };
+  Image1.SetAccessibleRole(forms::AccessibleRole::TitleBar);
+  Image1.SetContrastLook(forms::ContrastLook::Face);
+  Image1.SetAccessibleName("Quelm_Rask(Main)");
 
   Label1.Create(*this, 12, 4, 86, 12);
-  TransparentCaption(Label1, "Quelm_Rask(Main)").SetForeColor(kTitleText);
+  forms::TransparentCaption(Label1, "Quelm_Rask(Main)").SetForeColor(kTitleText);
   Label1.SetAutoSize(true);  // the design size is a little small for the caption font
+  Label1.SetAccessibleRole(forms::AccessibleRole::None);  // the title strip bears its name
 
   ImgExit.Create(*this, 520, 4, 15, 15);
   ImgExit.SetPicture(imgImages[0].Picture());
   ImgExit.OnMouseDown = [this](const forms::MouseEvent& e) { ImgExit_MouseDown(e); };
   ImgExit.OnMouseUp = [this](const forms::MouseEvent& e) { ImgExit_MouseUp(e); };
+  ImgExit.SetAccessibleRole(forms::AccessibleRole::PushButton);
+  ImgExit.SetAccessibleName("閉じる");
+  ImgExit.SetContrastLook(forms::ContrastLook::CloseMark);
 
   Pic_B.Create(*this, 0, 20, 541, 449);
   Pic_B.SetAutoRedraw(true);
@@ -140,8 +141,9 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
   for (size_t i = 0; i < 2; ++i) {
     Img_H[i].Create(Pic_C, 8, headerTops[i], 95, 20);
     Img_H[i].SetStretch(true);
+    Img_H[i].SetContrastLook(forms::ContrastLook::Face);
     lbl[i].Create(Pic_C, 8, headerTops[i], 95, 20);
-    TransparentCaption(lbl[i], headers[i]).SetForeColor(kHeaderText);
+    forms::TransparentCaption(lbl[i], headers[i]).SetForeColor(kHeaderText);
     lbl[i].SetAlignment(forms::Alignment::Center);
     lbl[i].SetVerticalCentre(true);
   }
@@ -152,10 +154,11 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
     box.SetBorder(true);
   }
   List_Kabe.Create(Pic_D[1], 20, 8, 457, 160);
+  List_Kabe.SetAccessibleName("作成履歴");
   list_.Attach();
 
   lbl[9].Create(Pic_B, 12, 412, 168, 13);
-  TransparentCaption(lbl[9], "Ver.1.0.0");
+  forms::TransparentCaption(lbl[9], "Ver.1.0.0");
 }
 
 void Quelm_Rask_M::DesignChoice() {
@@ -171,12 +174,16 @@ void Quelm_Rask_M::DesignChoice() {
     const auto idx = static_cast<size_t>(i);
     Img_Kabe[idx].Create(Pic_D[0], kabe[i].markLeft, kabe[i].top, 12, 12);
     lbl_Kabe[idx].Create(Pic_D[0], kabe[i].markLeft + 16, kabe[i].top, kabe[i].labelWidth, 13);
-    TransparentCaption(lbl_Kabe[idx], kabe[i].caption);
+    forms::TransparentCaption(lbl_Kabe[idx], kabe[i].caption);
     Img_Pos[idx].Create(Pic_D[0], pos[i].markLeft, pos[i].top, 12, 12);
     lbl_Pos[idx].Create(Pic_D[0], pos[i].markLeft + 16, pos[i].top, pos[i].labelWidth, 13);
-    TransparentCaption(lbl_Pos[idx], pos[i].caption);
+    forms::TransparentCaption(lbl_Pos[idx], pos[i].caption);
     lbl_Kabe[idx].SetTabStop(true);  // the keyboard chooses with Tab and Space
     lbl_Pos[idx].SetTabStop(true);
+    lbl_Kabe[idx].SetAccessibleRole(forms::AccessibleRole::RadioButton);
+    lbl_Pos[idx].SetAccessibleRole(forms::AccessibleRole::RadioButton);
+    Img_Kabe[idx].SetContrastLook(forms::ContrastLook::RadioMark);
+    Img_Pos[idx].SetContrastLook(forms::ContrastLook::RadioMark);
     auto kabeDown = [this, i](const forms::MouseEvent&) { Select_Kabe(i); };
     auto posDown = [this, i](const forms::MouseEvent&) { Select_Pos(i); };
     Img_Kabe[idx].OnMouseDown = kabeDown;
@@ -192,30 +199,11 @@ void Quelm_Rask_M::DesignChoice() {
 
 void Quelm_Rask_M::MakeButton(forms::PictureBox& parent, forms::Image& face, forms::Label& caption, int left,
                               int top, int width, const std::string& text) {
-  face.Create(parent, left, top, width, 22);
-  face.SetStretch(true);
-  caption.Create(parent, left, top, width, 22);
-  TransparentCaption(caption, text);
-  caption.SetAlignment(forms::Alignment::Center);
-  caption.SetVerticalCentre(true);
-  caption.SetTabStop(true);
+  BuildFaceButton(parent, face, caption, {left, top, width, 22}, text);
 }
 
 void Quelm_Rask_M::WireButton(forms::Label& caption, forms::Image& face, std::function<void()> action) {
-  // Only the release of a press on this caption runs the command: not a stray release (the second click
-  // of a double-click that closed a dialog lying over the caption), nor a second button's release after
-  // the first one's command has run (and perhaps disabled the caption).
-  auto pressed = std::make_shared<bool>(false);
-  caption.OnMouseDown = [this, &face, pressed](const forms::MouseEvent&) {
-    *pressed = true;
-    face.SetPicture(Img_On.Picture());
-  };
-  caption.OnMouseUp = [this, &face, pressed, action = std::move(action)](const forms::MouseEvent&) {
-    face.SetPicture(Img_Off.Picture());
-    if (!std::exchange(*pressed, false)) return;
-    forms::DoEvents();  // the released face is painted before the action runs
-    action();
-  };
+  WireFaceButton(caption, face, {Img_On.Picture(), Img_Off.Picture()}, std::move(action));
 }
 
 void Quelm_Rask_M::DesignCommands() {

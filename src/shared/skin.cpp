@@ -21,6 +21,7 @@ Skin LoadSkin() {
 }
 
 void TileTexture(forms::PictureBox& target, HDC tile, int tileW, int tileH) {
+  target.SetContrastBackground(true);
   HDC dest = target.Dc();
   if (!tile || !dest) return;
   ForEachTileOrigin(target.ScaleWidth(), target.ScaleHeight(), tileW, tileH,

@@ -31,7 +31,8 @@ struct Skin {
 Skin LoadSkin();
 
 // Tiles `tile` (a DC of tileW x tileH pixels) over the target's persistent image, column by column from
-// the top-left corner and one tile beyond the right and bottom edges, then shows it.
+// the top-left corner and one tile beyond the right and bottom edges, then shows it. The texture is
+// decoration: in high contrast the target shows the system's face colour instead.
 void TileTexture(forms::PictureBox& target, HDC tile, int tileW, int tileH);
 
 }  // namespace qr

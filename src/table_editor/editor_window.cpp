@@ -11,6 +11,7 @@
 #include "core/numeric.h"
 #include "core/settings.h"
 #include "core/wallpaper_job.h"
+#include "shared/face_button.h"
 #include "shared/helpers.h"
 #include "shared/keyboard_move.h"
 #include "table_editor/data_files.h"
@@ -65,6 +66,9 @@ constexpr const char* kToolbarTips[7] = {"",
                                          "壁紙に貼り付け後のプレビュー",
                                          "背景色の設定",
                                          "フォントの設定"};
+// What a screen reader calls the toolbar's icons and the row and column buttons.
+constexpr const char* kToolbarNames[7] = {"", "", "読み込み", "保存", "ﾌﾟﾚﾋﾞｭｰ", "背景色", "ﾌｫﾝﾄ"};
+constexpr const char* kRowColNames[4] = {"行の追加", "行の削除", "列の削除", "列の追加"};
 constexpr const char* kRowColTips[4] = {"行数（Max.34）", "行数（Min.1）", "列数（Min.1）", "列数（Max.5）"};
 constexpr const char* kButtonCaptions[2] = {"壁紙貼り付け", "ｷｬﾝｾﾙ"};
 
@@ -157,6 +161,7 @@ void Quelm_Rask_S::DesignToolbar() {
   for (int i = 2; i <= 6; ++i) {  // faces first: the pictures lie above them
     Img_Button(i).SetStretch(true);
     Img_Button(i).Create(*this, 0, kToolbarFaceTop, kToolbarFaceSize, kToolbarFaceSize);
+    Img_Button(i).SetContrastLook(forms::ContrastLook::Face);
   }
   for (int i = 2; i <= 6; ++i) {
     Img_SS(i).Create(*this, 0, kToolbarFaceTop + kToolbarPictureInset, kToolbarPictureSize,
@@ -164,11 +169,13 @@ void Quelm_Rask_S::DesignToolbar() {
     Img_SS(i).SetPicture(skin_.toolbar[static_cast<size_t>(i)]);
     Img_SS(i).SetToolTip(kToolbarTips[i]);
     Img_SS(i).SetTabStop(true);
+    Img_SS(i).SetAccessibleName(kToolbarNames[i]);
   }
   for (int i = 0; i <= 3; ++i) {
     Cmd_Ya(i).Create(*this, 0, kRowColTop, kRowColSize, kRowColSize);
     Cmd_Ya(i).SetPicture(skin_.rowsAndColumns[static_cast<size_t>(i)]);
     Cmd_Ya(i).SetToolTip(kRowColTips[i]);
+    Cmd_Ya(i).SetAccessibleName(kRowColNames[i]);
   }
 }
 
@@ -176,15 +183,16 @@ void Quelm_Rask_S::DesignOptions() {
   Img_Trns_.Create(*this, kTransLeft, kOptionTop, kOptionBoxSize, kOptionBoxSize);
   Img_Trns_.SetToolTip("壁紙にテキストを透過して張り付ける");
   lbl_Trns_.Create(*this, kTransLeft + kOptionLabelGap, kOptionTop, kOptionLabelWidth, kOptionBoxSize + 1);
-  lbl_Trns_.SetCaption("透過");
-  lbl_Trns_.SetBackStyle(forms::BackStyle::Transparent);
+  forms::TransparentCaption(lbl_Trns_, "透過");
   Img_Comn_.Create(*this, kCommonLeft, kOptionTop, kOptionBoxSize, kOptionBoxSize);
   Img_Comn_.SetToolTip("背景色とフォントに対して共通指定");
   lbl_Comn_.Create(*this, kCommonLeft + kOptionLabelGap, kOptionTop, kOptionLabelWidth, kOptionBoxSize + 1);
-  lbl_Comn_.SetCaption("共通");
-  lbl_Comn_.SetBackStyle(forms::BackStyle::Transparent);
+  forms::TransparentCaption(lbl_Comn_, "共通");
   lbl_Trns_.SetTabStop(true);
   lbl_Comn_.SetTabStop(true);
+  for (forms::Label* option : {&lbl_Trns_, &lbl_Comn_})
+    option->SetAccessibleRole(forms::AccessibleRole::CheckBox);
+  for (forms::Image* mark : {&Img_Trns_, &Img_Comn_}) mark->SetContrastLook(forms::ContrastLook::CheckMark);
 }
 
 void Quelm_Rask_S::DesignSliders() {
@@ -194,6 +202,7 @@ void Quelm_Rask_S::DesignSliders() {
     slider.SetRange(0, kMaxColWidth);
     slider.SetSmallChange(kSliderSmallStep);
     slider.SetLargeChange(kSliderLargeStep);
+    slider.SetAccessibleName("列 " + std::to_string(i) + " の幅");
   }
 }
 
@@ -207,6 +216,7 @@ void Quelm_Rask_S::DesignCells() {
       box.Create(Pic_Back_, kCellDesignLeft, kFirstRowTop, 80, kCellHeight);
       box.SetMargins(kCellTextMargin, kCellTextMargin);
       box.SetVisible(false);
+      box.SetAccessibleName("行 " + std::to_string(row) + " 列 " + std::to_string(col));
       // The classic sunken edge: no theme draws a light ring inside it around the cell's colour, and
       // the grid box renders off the screen exactly as it shows.
       win::lazy::SetWindowTheme(box.hwnd(), L" ", L" ");
@@ -215,34 +225,22 @@ void Quelm_Rask_S::DesignCells() {
 }
 
 void Quelm_Rask_S::DesignButtons() {
-  for (int i = 0; i <= 1; ++i) {
-    Img_Button(i).SetStretch(true);
-    Img_Button(i).Create(*this, 0, 0, kLargeFaceWidth, kLargeFaceHeight);
-  }
-  for (int i = 0; i <= 1; ++i) {
-    forms::Label& label = lbl_Button(i);
-    label.Create(*this, 0, 0, kLargeFaceWidth, kLargeLabelHeight);
-    label.SetCaption(kButtonCaptions[i]);
-    label.SetBackStyle(forms::BackStyle::Transparent);
-    label.SetAlignment(forms::Alignment::Center);
-    label.SetTabStop(true);
-  }
+  for (int i = 0; i <= 1; ++i)  // placed by the layout
+    BuildFaceButton(*this, Img_Button(i), lbl_Button(i),
+                    {0, 0, kLargeFaceWidth, kLargeFaceHeight, kLargeLabelHeight}, kButtonCaptions[i]);
 }
 
 void Quelm_Rask_S::ConnectEvents() {
   OnMouseDown = [this](const forms::MouseEvent& e) { Form_MouseDown(e); };
   OnMouseMove = [this](const forms::MouseEvent& e) { Form_MouseMove(e); };
   OnMouseUp = [this](const forms::MouseEvent& e) { Form_MouseUp(e); };
-  for (int i = 2; i <= 6; ++i) {
-    Img_SS(i).OnMouseDown = [this, i](const forms::MouseEvent&) { Img_SS_MouseDown(i); };
-    Img_SS(i).OnMouseUp = [this, i](const forms::MouseEvent&) { Img_SS_MouseUp(i); };
-  }
+  const ButtonFaces faces{skin_.Img_On, skin_.Img_Off};
+  for (int i = 2; i <= 6; ++i)
+    WireFaceButton(Img_SS(i), Img_Button(i), faces, [this, i] { Img_SS_Command(i); });
   for (int i = 0; i <= 3; ++i) Cmd_Ya(i).OnClick = [this, i] { Cmd_Ya_Click(i); };
   for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).OnChange = [this, i] { S_Wide_Change(i); };
-  for (int i = 0; i <= 1; ++i) {
-    lbl_Button(i).OnMouseDown = [this, i](const forms::MouseEvent&) { lbl_Button_MouseDown(i); };
-    lbl_Button(i).OnMouseUp = [this, i](const forms::MouseEvent&) { lbl_Button_MouseUp(i); };
-  }
+  for (int i = 0; i <= 1; ++i)
+    WireFaceButton(lbl_Button(i), Img_Button(i), faces, [this, i] { lbl_Button_Command(i); });
   Img_Trns_.OnMouseDown = [this](const forms::MouseEvent&) { Toggle_Trans(); };
   lbl_Trns_.OnMouseDown = [this](const forms::MouseEvent&) { Toggle_Trans(); };
   Img_Comn_.OnMouseDown = [this](const forms::MouseEvent&) { Toggle_Common(); };
@@ -285,10 +283,7 @@ void Quelm_Rask_S::Form_Load() {
   }
   // 6. Slider cursors and the options.
   for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetCursor(skin_.cursor);
-  if (state_.Trans == 0 || state_.Trans == 1)
-    Img_Trns_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Trans)]);
-  if (state_.Common == 0 || state_.Common == 1)
-    Img_Comn_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Common)]);
+  Show_Option_Marks();
   for (forms::Windowless* option :
        std::initializer_list<forms::Windowless*>{&Img_Trns_, &Img_Comn_, &lbl_Trns_, &lbl_Comn_})
     option->SetCursor(skin_.cursor);
@@ -594,11 +589,7 @@ void Quelm_Rask_S::FocusFirstSlider() { S_Wide(1).SetFocus(); }
 
 // ---- Toolbar, options and the large buttons
 
-void Quelm_Rask_S::Img_SS_MouseDown(int index) { Img_Button(index).SetPicture(skin_.Img_On); }
-
-void Quelm_Rask_S::Img_SS_MouseUp(int index) {
-  Img_Button(index).SetPicture(skin_.Img_Off);
-  forms::DoEvents();
+void Quelm_Rask_S::Img_SS_Command(int index) {
   switch (index) {
     case 2:
       Load_Data_File(*this);
@@ -620,12 +611,7 @@ void Quelm_Rask_S::Img_SS_MouseUp(int index) {
   }
 }
 
-void Quelm_Rask_S::lbl_Button_MouseDown(int index) { Img_Button(index).SetPicture(skin_.Img_On); }
-
-// The released face is painted before the command, without running other pending messages.
-void Quelm_Rask_S::lbl_Button_MouseUp(int index) {
-  Img_Button(index).SetPicture(skin_.Img_Off);
-  Img_Button(index).Refresh();
+void Quelm_Rask_S::lbl_Button_Command(int index) {
   if (index == 1) {
     Unload();
   } else {
@@ -635,14 +621,23 @@ void Quelm_Rask_S::lbl_Button_MouseUp(int index) {
 
 void Quelm_Rask_S::Toggle_Trans() {
   state_.Trans ^= 1;
-  if (state_.Trans == 0 || state_.Trans == 1)
-    Img_Trns_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Trans)]);
+  Show_Option_Marks();
 }
 
 void Quelm_Rask_S::Toggle_Common() {
   state_.Common ^= 1;
+  Show_Option_Marks();
+}
+
+void Quelm_Rask_S::Show_Option_Marks() {
+  if (state_.Trans == 0 || state_.Trans == 1)
+    Img_Trns_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Trans)]);
   if (state_.Common == 0 || state_.Common == 1)
     Img_Comn_.SetPicture(skin_.Img_Ra[static_cast<size_t>(state_.Common)]);
+  for (forms::Windowless* trans : std::initializer_list<forms::Windowless*>{&Img_Trns_, &lbl_Trns_})
+    trans->SetChecked(state_.Trans == 1);
+  for (forms::Windowless* common : std::initializer_list<forms::Windowless*>{&Img_Comn_, &lbl_Comn_})
+    common->SetChecked(state_.Common == 1);
 }
 
 // ---- The text effect's menu

@@ -152,12 +152,13 @@ class Quelm_Rask_S : public forms::Form {
 
   void Cmd_Ya_Click(int index);
   void S_Wide_Change(int index);
-  void Img_SS_MouseDown(int index);
-  void Img_SS_MouseUp(int index);
-  void lbl_Button_MouseDown(int index);
-  void lbl_Button_MouseUp(int index);
+  // The commands of the toolbar's icons and of the two large buttons (after the released face shows).
+  void Img_SS_Command(int index);
+  void lbl_Button_Command(int index);
   void Toggle_Trans();
   void Toggle_Common();
+  // The option boxes 透過 and 共通 as `Trans` and `Common` are: pictures and checked states.
+  void Show_Option_Marks();
   // The text effect's menu at a screen point, and the choice taken from it.
   void ShowEffectMenu(POINT at);
   void Choose_Effect(UINT item);

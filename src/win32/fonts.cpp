@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "win32/screen.h"
 #include "win32/text.h"
@@ -52,6 +53,30 @@ Font MakeFont(const FontSpec& font, int pixelsPerInch) {
 COLORREF ResolveColour(uint32_t colour) {
   if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFFu));
   return colour & 0x00FFFFFFu;
+}
+
+// Some systems report a family once for each of its character sets: each family is kept where it was
+// first reported.
+std::vector<std::string> ScreenFontNames() {
+  struct Found {
+    std::vector<std::string> names;
+    std::unordered_set<std::wstring> seen;
+  } found;
+  const WindowDc screen(nullptr);
+  if (!screen) return {};
+  EnumFontFamiliesW(
+      screen.get(), nullptr,
+      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM context) CALLBACK -> int {
+        auto& found = *reinterpret_cast<Found*>(context);
+        try {
+          if (found.seen.insert(font->lfFaceName).second) found.names.push_back(Utf8(font->lfFaceName));
+          return 1;
+        } catch (...) {
+          return 0;  // out of memory: keep what was found
+        }
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return std::move(found.names);
 }
 
 }  // namespace qr::win

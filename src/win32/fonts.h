@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "win32/handles.h"
 
@@ -38,5 +39,9 @@ Font MakeFont(const FontSpec& font, int pixelsPerInch = 0);
 // A colour as the program stores it, 0x00BBGGRR or 0x80000000 + n for the system colour n, as a GDI
 // colour.
 COLORREF ResolveColour(uint32_t colour);
+
+// Every font family the screen reports, once each, in the order reported (vertical "@" faces included
+// when the system reports them).
+std::vector<std::string> ScreenFontNames();
 
 }  // namespace qr::win

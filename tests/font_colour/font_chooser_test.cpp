@@ -143,7 +143,7 @@ TEST_F(FontChooserTest, TheScreensFamiliesAreListedOnceEachAndTheCellsFaceHighli
   services.screenFonts = nullptr;
   Quelm_Rask_F& f = OpenChooser();
   const std::vector<std::string> names = Entries(f.LstFontName);
-  EXPECT_EQ(names, ScreenFontNames());
+  EXPECT_EQ(names, win::ScreenFontNames());
   EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
   ASSERT_GE(f.LstFontName.ListIndex(), 0);
   EXPECT_EQ(f.LstFontName.List(f.LstFontName.ListIndex()), editor->DefaultCellFont().name);

@@ -1,0 +1,26 @@
+#pragma once
+// Microsoft Active Accessibility (oleacc) loaded when a screen reader first asks, so that a command-line
+// render starts without it, and the system's high-contrast setting.
+#include <windows.h>
+// After <windows.h>:
+#include <oleacc.h>
+
+namespace qr::win {
+
+namespace lazy {
+
+// The oleacc functions of the same names; they fail with E_NOTIMPL (or 0) when oleacc is missing.
+LRESULT LresultFromObject(REFIID riid, WPARAM wParam, IUnknown* object);
+HRESULT CreateStdAccessibleObject(HWND wnd, LONG objectId, REFIID riid, void** object);
+HRESULT AccessibleObjectFromWindow(HWND wnd, DWORD objectId, REFIID riid, void** object);
+
+}  // namespace lazy
+
+// Joins the calling thread (a window's) to COM for the rest of its life, once: the accessible objects
+// handed to screen readers are marshalled through COM.
+void JoinComForAccessibility();
+
+// A high-contrast theme is on (SPI_GETHIGHCONTRAST).
+bool HighContrastOn();
+
+}  // namespace qr::win
