@@ -5,6 +5,7 @@
 #include <cctype>
 #include <utility>
 
+#include "app/watcher.h"
 #include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
@@ -13,13 +14,13 @@
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
-#include "app/watcher.h"
 #include "wallpaper_creation/last_wallpaper_file.h"
 #include "win32/autostart.h"
 #include "win32/bitmap_file.h"
 #include "win32/display.h"
 #include "win32/files.h"
 #include "win32/screen.h"
+#include "win32/step_times.h"
 #include "win32/text.h"
 #include "win32/wallpaper.h"
 
@@ -80,11 +81,16 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
       say("ビットマップを書き込めません: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
+    win::steps::Mark("written");
     if (request.set && !win::SetDesktopWallpaper(*request.out)) {
       say("書き込みましたが、壁紙に設定できません: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
-    if (request.set) RememberLastWallpaper(job, {*request.out});
+    if (request.set) {
+      win::steps::Mark("installed");
+      RememberLastWallpaper(job, {*request.out});
+      win::steps::Mark("remembered");
+    }
     say("書き込みました: " + *request.out + "\r\n");
     return RenderExit::Done;
   }
@@ -96,11 +102,16 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request
     say("ビットマップを書き込めません: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
+  win::steps::Mark("written");
   if (request.set && !InstallWallpaperFiles(*files, job, path, perMonitor.get())) {
     say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
-  if (request.set) RememberLastWallpaper(job, InstalledPaths(*files, job, path));
+  if (request.set) {
+    win::steps::Mark("installed");
+    RememberLastWallpaper(job, InstalledPaths(*files, job, path));
+    win::steps::Mark("remembered");
+  }
   say("書き込みました: " + path + "\r\n");
   return RenderExit::Done;
 }
@@ -139,9 +150,11 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
     problem = "表のファイル (.qlm) として読めません: " + tablePath;
     return std::nullopt;
   }
+  win::steps::Mark("table read");
   AppState state;
   Load_Main_Settings(settings, state, File_Exists);
   Load_Editor_Settings(settings, state);
+  win::steps::Mark("settings read");
   if (state.G_Kabe == 1 && state.Chosen_File.empty() && warn)
     warn("背景の画像がありません。デスクトップの色を使います");
   state.Kabe_File = state.Chosen_File;
@@ -150,6 +163,7 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
   if (display) inputs.display = *display;
   inputs.editor = {state.G_Left, state.G_Top, state.G_Rows, state.G_Cols, state.G_Cols_w};
   inputs.at = at;
+  win::steps::Mark("display query");
   return BuildWallpaperJob(inputs);
 }
 
@@ -157,7 +171,8 @@ std::string SettingsPathFor(const CommandLine& line, const std::string& programF
   return SettingsPathFor(line.settings, programFolder);
 }
 
-std::string SettingsPathFor(const std::optional<std::string>& settingsFile, const std::string& programFolder) {
+std::string SettingsPathFor(const std::optional<std::string>& settingsFile,
+                            const std::string& programFolder) {
   return settingsFile ? *settingsFile : FileInProgramFolder(programFolder, kSettingsFileName);
 }
 
