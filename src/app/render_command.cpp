@@ -202,7 +202,8 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
     say("設定ファイルを読めません: " + settingsPath + "\r\n");
     return RenderExit::InputMissing;
   }
-  ProfileKeyStore file(settingsPath);
+  // One read of the file for all its keys, not one per key.
+  ProfileSnapshotStore file(settingsPath);
   ReadOnlyKeyStore settings(file);  // a render leaves the settings as they are, wherever they lie
   std::string problem;
   const auto job = LoadWallpaperJob(
