@@ -224,13 +224,6 @@ int HoldDesktop() {
   return 0;
 }
 
-// Asks for the screen's size and ends: under Wine, the least any program that draws for the screen
-// pays to start (the display driver is loaded for it), against which the command line's times compare.
-int ScreenSize() {
-  std::printf("%dx%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  return 0;
-}
-
 // The disk's part of writing a bitmap: `bytes` zero bytes written plainly (1 MB at a time, as the bitmap
 // writer does) to a new file in `folder`, flushed and closed, `runs` times after one more; prints the
 // median.
@@ -267,7 +260,6 @@ int wmain(int argc, wchar_t** argv) {
     return qr::bench::RunStartup(qr::win::Utf8(argv[2]), std::wcstol(argv[3], nullptr, 10),
                                  std::wcstol(argv[4], nullptr, 10));
   if (argc == 2 && std::wstring(argv[1]) == L"--hold-desktop") return HoldDesktop();
-  if (argc == 2 && std::wstring(argv[1]) == L"--screen-size") return ScreenSize();
   if (argc == 2 && std::wstring(argv[1]) == L"--effects") return RunEffects();
   if (argc == 5 && std::wstring(argv[1]) == L"--write-floor")
     return WriteFloor(std::wcstoul(argv[2], nullptr, 10), std::wcstol(argv[3], nullptr, 10),
