@@ -225,10 +225,32 @@ int HoldDesktop() {
   return 0;
 }
 
-// Asks for the screen's size and ends: under Wine, the least any program that draws for the screen
-// pays to start (the display driver is loaded for it), against which the command line's times compare.
-int ScreenSize() {
-  std::printf("%dx%d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+// The disk's part of writing a bitmap: `bytes` zero bytes written plainly (1 MB at a time, as the bitmap
+// writer does) to a new file in `folder`, flushed and closed, `runs` times after one more; prints the
+// median.
+int WriteFloor(size_t bytes, int runs, const std::string& folder) {
+  const std::wstring path = qr::win::ApiPath(folder + "\\write_floor.bin");
+  const std::string chunk(size_t{1} << 20, '\0');
+  std::vector<double> times;
+  for (int run = 0; run <= runs; ++run) {
+    const double start = Now();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    bool ok = true;
+    for (size_t left = bytes; ok && left > 0;) {
+      const DWORD part = static_cast<DWORD>(std::min(left, chunk.size()));
+      DWORD written = 0;
+      ok = WriteFile(file, chunk.data(), part, &written, nullptr) && written == part;
+      left -= part;
+    }
+    ok = FlushFileBuffers(file) && ok;
+    CloseHandle(file);
+    if (!ok) return 1;
+    if (run > 0) times.push_back(Now() - start);
+  }
+  DeleteFileW(path.c_str());
+  std::printf("plain write of %zu bytes, median of %d: %.2f ms\n", bytes, runs, Median(times));
   return 0;
 }
 
@@ -239,8 +261,10 @@ int wmain(int argc, wchar_t** argv) {
     return qr::bench::RunStartup(qr::win::Utf8(argv[2]), std::wcstol(argv[3], nullptr, 10),
                                  std::wcstol(argv[4], nullptr, 10));
   if (argc == 2 && std::wstring(argv[1]) == L"--hold-desktop") return HoldDesktop();
-  if (argc == 2 && std::wstring(argv[1]) == L"--screen-size") return ScreenSize();
   if (argc == 2 && std::wstring(argv[1]) == L"--effects") return RunEffects();
+  if (argc == 5 && std::wstring(argv[1]) == L"--write-floor")
+    return WriteFloor(std::wcstoul(argv[2], nullptr, 10), std::wcstol(argv[3], nullptr, 10),
+                      qr::win::Utf8(argv[4]));
   if (argc == 3 && std::wstring(argv[1]) == L"--write-table")
     return qr::bench::WriteBenchTable(qr::win::Utf8(argv[2])) ? 0 : 1;
   if (argc == 3 && std::wstring(argv[1]) == L"--table-file")

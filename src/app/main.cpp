@@ -14,6 +14,7 @@
 #include "main_window/main_window.h"
 #include "win32/files.h"
 #include "win32/screen.h"
+#include "win32/step_times.h"
 #include "win32/text.h"
 
 namespace {
@@ -65,10 +66,15 @@ int StartWindowsProgram() {
 #endif
 
 int Run() {
+  qr::win::steps::Mark("loader and runtime");
   qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
   qr::AppState state;
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
-  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) return *exitCode;
+  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) {
+    qr::win::steps::Mark("freed");
+    qr::win::steps::Finish();
+    return *exitCode;
+  }
 #ifdef QR_CONSOLE_COMPANION
   return StartWindowsProgram();
 #else

@@ -24,6 +24,7 @@
 #include "win32/display.h"
 #include "win32/files.h"
 #include "win32/screen.h"
+#include "win32/step_times.h"
 #include "win32/text.h"
 
 namespace qr {
@@ -88,6 +89,7 @@ RenderExit WriteOnly(const WallpaperJob& job, const std::string& path, bool toOu
     say("ビットマップを書き込めません: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
+  win::steps::Mark("written");
   say("書き込みました: " + path + "\r\n");
   return RenderExit::Done;
 }
@@ -144,9 +146,11 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
     problem = "表のファイル (.qlm) として読めません: " + tablePath;
     return std::nullopt;
   }
+  win::steps::Mark("table read");
   AppState state;
   Load_Main_Settings(settings, state, File_Exists);
   Load_Editor_Settings(settings, state);
+  win::steps::Mark("settings read");
   if (state.G_Kabe == 1 && state.Chosen_File.empty() && warn)
     warn("背景の画像がありません。デスクトップの色を使います");
   state.Kabe_File = state.Chosen_File;
@@ -155,6 +159,7 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
   if (display) inputs.display = *display;
   inputs.editor = {state.G_Left, state.G_Top, state.G_Rows, state.G_Cols, state.G_Cols_w};
   inputs.at = at;
+  win::steps::Mark("display query");
   return BuildWallpaperJob(inputs);
 }
 
@@ -193,7 +198,8 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
     say("設定ファイルを読めません: " + settingsPath + "\r\n");
     return RenderExit::InputMissing;
   }
-  ProfileKeyStore file(settingsPath);
+  // One read of the file for all its keys, not one per key.
+  ProfileSnapshotStore file(settingsPath);
   ReadOnlyKeyStore settings(file);  // a render leaves the settings as they are, wherever they lie
   std::string problem;
   const auto job = LoadWallpaperJob(

@@ -35,6 +35,7 @@ constexpr COLORREF kTitleText = RGB(255, 255, 128);
 constexpr COLORREF kHeaderText = RGB(255, 255, 255);
 constexpr COLORREF kPathBack = RGB(255, 255, 255);
 constexpr UINT kAutostartItem = 1;
+constexpr UINT kFillListMessage = WM_APP + 1;  // the wallpaper list's entries past its first screenful
 constexpr const char* kAutostartCaption = "ログオン時に壁紙を保つ(&A)";
 constexpr const char* kAutostartNotChanged = "ログオン時の設定を変えられませんでした！";
 
@@ -292,8 +293,12 @@ void Quelm_Rask_M::Form_Load() {
   RunStep([&] {  // 12
     for (size_t i = 3; i <= 7; ++i) lbl_Cmd[i].SetEnabled(false);
   });
-  RunStep([&] { Load_Wallpaper_List(); });  // 13 (the extent then fits the entries, Fit_List_Extent)
-  RunStep([&] {                             // 14
+  RunStep([&] {  // 13 (the extent then fits the entries, Fit_List_Extent)
+    Load_Wallpaper_List();
+    // The entries past the first screenful follow once the window is shown (the message loop runs).
+    if (list_.Filling()) PostMessageW(hwnd(), kFillListMessage, 0, 0);
+  });
+  RunStep([&] {  // 14
     if (List_Kabe.ListCount() >= 1) lbl_Cmd[5].SetEnabled(true);
   });
 }
@@ -464,6 +469,10 @@ LRESULT Quelm_Rask_M::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   // comes (wParam TRUE) the process may be ended at any moment after this message: close now.
   if (msg == WM_ENDSESSION) {
     if (wp) Session_End();
+    return 0;
+  }
+  if (msg == kFillListMessage) {
+    RunStep([&] { list_.Fill_Rest(); });
     return 0;
   }
   return Form::HandleMessage(msg, wp, lp);

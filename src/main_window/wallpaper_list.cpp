@@ -1,6 +1,8 @@
 #include "main_window/wallpaper_list.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 #include <optional>
 
 #include "core/app_state.h"
@@ -48,6 +50,14 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// How many entries the list box shows at once (at least one).
+size_t VisibleRows(HWND list) {
+  RECT client{};
+  const LRESULT itemHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+  if (!list || !GetClientRect(list, &client) || itemHeight <= 0 || itemHeight == LB_ERR) return 1;
+  return static_cast<size_t>(std::max<LONG>(client.bottom / static_cast<LONG>(itemHeight), 0)) + 1;
+}
+
 // The first of "<path><suffix>", "<path><suffix>-2", ... that names nothing yet.
 std::string FreeName(const std::string& path, std::string_view suffix) {
   const std::string stem = path + std::string(suffix);
@@ -78,15 +88,32 @@ void WallpaperList::Load_List() {
   const auto bytes = win::ReadFileBytes(path);
   unreadableAtStart_ = !bytes && PathIsPresent(path);
   if (!bytes && !unreadableAtStart_) win::ReplaceFileContents(path, "");
+  waiting_.clear();
   if (bytes) {
+    std::vector<std::string> entries = DecodeListFile(*bytes);
+    const size_t screenful = VisibleRows(List_Kabe_.hwnd());
     std::vector<std::string> present;
-    for (std::string& entry : DecodeListFile(*bytes)) {
-      if (FileIsPresent(entry)) present.push_back(std::move(entry));
+    size_t next = 0;
+    for (; next < entries.size() && present.size() < screenful; ++next) {
+      if (FileIsPresent(entries[next])) present.push_back(std::move(entries[next]));
     }
+    waiting_.assign(std::make_move_iterator(entries.begin() + static_cast<std::ptrdiff_t>(next)),
+                    std::make_move_iterator(entries.end()));
     List_Kabe_.AddItems(present);
     if (!present.empty()) EntriesAdded(present);
   }
   EnableClearWhenFilled();
+}
+
+void WallpaperList::Fill_Rest() const {
+  if (waiting_.empty()) return;
+  std::vector<std::string> present;
+  for (std::string& entry : waiting_) {
+    if (FileIsPresent(entry)) present.push_back(std::move(entry));
+  }
+  waiting_.clear();
+  List_Kabe_.AddItems(present);
+  if (!present.empty()) EntriesAdded(present);
 }
 
 bool WallpaperList::Save_List() {
@@ -115,6 +142,7 @@ void WallpaperList::List_Click() {
 }
 
 void WallpaperList::Drop_Files(const std::vector<std::string>& names) {
+  Fill_Rest();  // dropped files go after every entry of the file
   const size_t count = std::min(names.size(), kMaxDroppedFiles);
   std::vector<std::string> added;
   std::vector<std::string> undecodable;
@@ -165,6 +193,7 @@ void WallpaperList::Remove_Entry() {
 }
 
 void WallpaperList::Clear_List() {
+  waiting_.clear();
   List_Kabe_.Clear();
   DisableListCommands();
 }
@@ -205,6 +234,7 @@ bool WallpaperList::Add_If_Absent(const std::string& path) {
 }
 
 std::vector<std::string> WallpaperList::Entries() const {
+  Fill_Rest();
   std::vector<std::string> entries;
   const int count = List_Kabe_.ListCount();
   entries.reserve(static_cast<size_t>(std::max(count, 0)));

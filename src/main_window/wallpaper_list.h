@@ -28,7 +28,14 @@ class WallpaperList {
 
   // Start-up: the list commands are disabled, the entries of the list file whose files still exist are
   // listed, and "ﾘｽﾄ全部ｸﾘｱ" is enabled when there are any. A missing list file is created empty.
+  // Only a screenful is checked and listed at once, so that a long list does not slow the start; the
+  // rest follow with Fill_Rest(), or as soon as anything reads or changes the list.
   void Load_List();
+  // Lists the entries the load left for later (those whose files still exist), after the listed ones.
+  // Reading the list calls it, so it is const: it completes what the list holds, not changes it.
+  void Fill_Rest() const;
+  // The load left entries for later.
+  bool Filling() const { return !waiting_.empty(); }
   // Writes every entry to the list file. The new file is written beside the old one and replaces it only
   // when complete, so a failed save (false) leaves the previous list. A path the file cannot hold goes
   // in by its short name, or is left out when it has none. A list file that existed at start-up but
@@ -80,6 +87,7 @@ class WallpaperList {
   forms::ListBox& List_Kabe_;
   CommandLabels lbl_Cmd_;
   const ModalWindows& windows_;
+  mutable std::vector<std::string> waiting_;  // entries of the list file not yet checked and listed
   bool unreadableAtStart_ = false;
   std::string besideName_;  // where the list goes while an unreadable list file cannot be moved aside
 };

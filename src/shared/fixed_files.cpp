@@ -28,9 +28,10 @@ FolderChoice& Choice() {
 std::string LocalAppDataFolder() {
   PWSTR path = nullptr;
   std::string result;
-  if (SUCCEEDED(win::lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &path)) && path)
+  if (SUCCEEDED(win::lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &path)) &&
+      path)
     result = win::Utf8(path);
-  CoTaskMemFree(path);
+  win::lazy::CoTaskMemFree(path);
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/cp932.h"
 #include "win32/files.h"
@@ -186,6 +187,67 @@ void ProfileKeyStore::Write(std::string_view section, std::string_view key, std:
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return;
   DeleteFileW(win::Wide(copy).c_str());
+}
+
+namespace {
+
+// Every "key=value" line of a section as the system's reader keeps them, in file order.
+std::vector<std::wstring> SectionLines(const std::wstring& file, const std::wstring& section) {
+  std::wstring buffer(kFirstBufferChars, L'\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    const DWORD n = GetPrivateProfileSectionW(section.c_str(), buffer.data(), size, file.c_str());
+    // A full buffer ends in size - 2 characters: read again with more room.
+    if (n + 2 < size || size >= kLargestBufferChars) {
+      buffer.resize(std::min(n, size));
+      break;
+    }
+    buffer.assign(static_cast<size_t>(size) * 2, L'\0');
+  }
+  std::vector<std::wstring> lines;
+  for (size_t start = 0; start < buffer.size();) {
+    const size_t end = std::min(buffer.find(L'\0', start), buffer.size());
+    if (end > start) lines.emplace_back(buffer, start, end - start);
+    start = end + 1;
+  }
+  return lines;
+}
+
+// A value as GetPrivateProfileString gives it: a pair of equal quotes around it is taken off.
+std::wstring Unquoted(std::wstring value) {
+  if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace
+
+ProfileSnapshotStore::ProfileSnapshotStore(std::string filePath) : file_(std::move(filePath)) {}
+
+const ProfileSnapshotStore::Section& ProfileSnapshotStore::SectionOf(std::string_view section) {
+  const std::wstring name = Lower(win::Wide(section));
+  if (const auto found = sections_.find(name); found != sections_.end()) return found->second;
+  Section keys;
+  for (const std::wstring& line : SectionLines(win::Wide(file_.path()), win::Wide(section))) {
+    const size_t equals = line.find(L'=');
+    // Trimmed here too: a system may give the lines as the file holds them.
+    const std::wstring key = Lower(Trimmed(std::wstring_view(line).substr(0, equals)));
+    const std::wstring value =
+        equals == std::wstring::npos ? std::wstring() : Trimmed(std::wstring_view(line).substr(equals + 1));
+    keys.emplace(key, CutToCp932Bytes(win::Utf8(Unquoted(value)), ProfileKeyStore::kMaxValueBytes));
+  }
+  return sections_.emplace(name, std::move(keys)).first->second;
+}
+
+std::string ProfileSnapshotStore::Read(std::string_view section, std::string_view key) {
+  const Section& keys = SectionOf(section);
+  const auto found = keys.find(Lower(win::Wide(key)));
+  return found == keys.end() ? std::string() : found->second;
+}
+
+void ProfileSnapshotStore::Write(std::string_view section, std::string_view key, std::string_view value) {
+  file_.Write(section, key, value);
+  sections_.erase(Lower(win::Wide(section)));
 }
 
 }  // namespace qr

@@ -2,6 +2,7 @@
 // The settings file: a KeyStore over the system's private-profile functions. The file keeps the system
 // ANSI code page (Shift-JIS on a Japanese system), as those functions write it.
 #include <cstddef>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,26 @@ class ProfileKeyStore : public KeyStore {
 
  private:
   std::string path_;
+};
+
+// The same file read a section at a time: the first read of a section takes all its keys in one call of
+// the system's reader, and the later ones are answered from them, with the values ProfileKeyStore gives.
+// The system opens and parses the file again for every key it is asked for, which a render, reading some
+// twenty keys, would pay twenty times. A write goes to the file and the section is read again after it.
+class ProfileSnapshotStore : public KeyStore {
+ public:
+  explicit ProfileSnapshotStore(std::string filePath);
+
+  std::string Read(std::string_view section, std::string_view key) override;
+  void Write(std::string_view section, std::string_view key, std::string_view value) override;
+
+ private:
+  // Lower-case key -> value, the first of two equal keys counting.
+  using Section = std::map<std::wstring, std::string>;
+  const Section& SectionOf(std::string_view section);
+
+  ProfileKeyStore file_;
+  std::map<std::wstring, Section> sections_;  // by lower-case name
 };
 
 // The longest start of `text` whose code page 932 form has at most maxBytes bytes (whole characters).

@@ -9,6 +9,7 @@
 #include "wallpaper/compose_internal.h"
 #include "win32/handles.h"
 #include "win32/image.h"
+#include "win32/step_times.h"
 
 namespace qr::compose {
 
@@ -32,7 +33,9 @@ Rect VisiblePart(const Surface& target, Point origin, Size picture) {
 std::optional<LoadedImage> Decode(const ImageFile& file, const win::DecodeRequest& request,
                                   ComposeTimings* timings) {
   StageTimer timer(Field(timings, &ComposeTimings::decodeMs));
-  return file.Decode(request);
+  std::optional<LoadedImage> image = file.Decode(request);
+  win::steps::Mark("decoded");
+  return image;
 }
 
 void FillPlace(Surface& target, const Rect& place, COLORREF colour) {

@@ -5,6 +5,7 @@
 
 #include "wallpaper/install_files.h"
 #include "wallpaper/remember.h"
+#include "win32/step_times.h"
 
 namespace qr {
 
@@ -18,6 +19,7 @@ InstallOutcome InstallWallpaper(const WallpaperJob& job, const InstallSteps& ste
   }
   outcome.files = WriteWallpaperFiles(job, steps.path, perMonitor);
   if (!outcome.files) return outcome;
+  win::steps::Mark("written");
   const std::optional<std::string> primary = steps.written ? steps.written(*outcome.files) : steps.path;
   if (!primary) {
     outcome.result = InstallOutcome::Result::Stopped;
@@ -28,9 +30,11 @@ InstallOutcome InstallWallpaper(const WallpaperJob& job, const InstallSteps& ste
     return outcome;
   }
   outcome.result = InstallOutcome::Result::Installed;
+  win::steps::Mark("installed");
   outcome.installed = InstalledPaths(*outcome.files, job, *primary);
   outcome.remembered = steps.refreshing ? RememberRefreshed(*steps.refreshing, job, outcome.installed)
                                         : RememberLastWallpaper(job, outcome.installed);
+  win::steps::Mark("remembered");
   return outcome;
 }
 

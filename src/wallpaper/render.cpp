@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "win32/step_times.h"
+
 namespace qr {
 
 namespace {
@@ -28,6 +30,7 @@ win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimin
   // A layout with more monitors than files: the others show the first (the primary's).
   const std::string mine = monitor < own.size() ? own[monitor] : own.empty() ? std::string() : own.front();
   ComposeBackground(surface, job.background, timings, mine);
+  win::steps::Mark("background");
   const Point origin{area.x, area.y};
   if (job.transparent)
     DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings,
@@ -35,6 +38,7 @@ win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimin
   else
     DrawOpaqueTable(surface, job.table, Minus(CellsOrigin(job), origin), job.dpi, timings);
   GdiFlush();
+  win::steps::Mark("table drawn");
   return surface;
 }
 

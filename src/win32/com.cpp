@@ -2,10 +2,12 @@
 
 #include <utility>
 
+#include "win32/lazy_libraries.h"
+
 namespace qr::win {
 
 ComApartment::ComApartment() {
-  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const HRESULT hr = lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   mustUninitialise_ = SUCCEEDED(hr);  // S_OK and S_FALSE both need a matching CoUninitialize
   ok_ = SUCCEEDED(hr) || hr == RPC_E_CHANGED_MODE;
 }
@@ -26,7 +28,7 @@ ComApartment& ComApartment::operator=(ComApartment&& other) noexcept {
 }
 
 void ComApartment::Leave() {
-  if (mustUninitialise_) CoUninitialize();
+  if (mustUninitialise_) lazy::CoUninitialize();
   mustUninitialise_ = false;
   ok_ = false;
 }

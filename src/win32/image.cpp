@@ -10,6 +10,7 @@
 #include "win32/files.h"
 #include "win32/image_header.h"
 #include "win32/jpeg_image.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::win {
@@ -130,8 +131,8 @@ bool ImageFile::OpenWithSystemCodec() const {
   if (frame_) return true;
   if (!com_ || !com_->ok()) com_.emplace();
   if (!com_->ok() ||
-      FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(factory_.ReleaseAndGetAddressOf()))) ||
+      FAILED(lazy::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(factory_.ReleaseAndGetAddressOf()))) ||
       FAILED(factory_->CreateDecoderFromFilename(ApiPath(path_).c_str(), nullptr, GENERIC_READ,
                                                  WICDecodeMetadataCacheOnDemand,
                                                  decoder_.ReleaseAndGetAddressOf())) ||
@@ -346,8 +347,7 @@ bool SetJpegQuality(IPropertyBag2* properties, float quality) {
   std::wstring name = L"ImageQuality";
   PROPBAG2 option{};
   option.pstrName = name.data();
-  VARIANT value;
-  VariantInit(&value);
+  VARIANT value{};  // VT_EMPTY, as VariantInit leaves it (without loading oleaut32 for it)
   value.vt = VT_R4;
   value.fltVal = std::clamp(quality, 0.0f, 1.0f);
   return SUCCEEDED(properties->Write(1, &option, &value));
@@ -362,8 +362,8 @@ const std::vector<std::string>& DecodablePictureExtensions() {
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IEnumUnknown> decoders;
     if (!com.ok() ||
-        FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(factory.GetAddressOf()))) ||
+        FAILED(lazy::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(factory.GetAddressOf()))) ||
         FAILED(factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault,
                                                   decoders.GetAddressOf())))
       return list;
@@ -393,8 +393,8 @@ bool WriteJpegFile(const Surface& image, const std::string& path, float quality)
   ComPtr<IWICBitmapFrameEncode> frame;
   ComPtr<IPropertyBag2> properties;
   if (!com.ok() ||
-      FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(factory.GetAddressOf()))) ||
+      FAILED(lazy::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(factory.GetAddressOf()))) ||
       FAILED(factory->CreateStream(stream.GetAddressOf())) ||
       FAILED(stream->InitializeFromFilename(ApiPath(path).c_str(), GENERIC_WRITE)) ||
       FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.GetAddressOf())) ||

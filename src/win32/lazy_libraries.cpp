@@ -10,6 +10,7 @@ constexpr const wchar_t* kControls = L"comctl32.dll";  // version 6, as the prog
 constexpr const wchar_t* kDialogs = L"comdlg32.dll";
 constexpr const wchar_t* kTheming = L"uxtheme.dll";
 constexpr const wchar_t* kShell = L"shell32.dll";
+constexpr const wchar_t* kCom = L"ole32.dll";
 
 // The function `name` of `library`, loaded for good (as an import would be); nothing when missing.
 template <typename Function>
@@ -99,6 +100,30 @@ UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR name, UINT size) {
 void DragFinish(HDROP drop) {
   static const auto real = Find<decltype(::DragFinish)>(kShell, "DragFinish");
   if (real) real(drop);
+}
+
+HRESULT CoInitializeEx(LPVOID reserved, DWORD model) {
+  static const auto real = Find<decltype(::CoInitializeEx)>(kCom, "CoInitializeEx");
+  return real ? real(reserved, model) : Missing(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
+}
+
+void CoUninitialize() {
+  // Only called after CoInitializeEx succeeded, which loaded the library.
+  static const auto real = Find<decltype(::CoUninitialize)>(kCom, "CoUninitialize");
+  if (real) real();
+}
+
+HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object) {
+  static const auto real = Find<decltype(::CoCreateInstance)>(kCom, "CoCreateInstance");
+  if (real) return real(type, outer, context, iid, object);
+  if (object) *object = nullptr;
+  return Missing(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
+}
+
+void CoTaskMemFree(LPVOID memory) {
+  if (!memory) return;  // nothing to free need not load the library
+  static const auto real = Find<decltype(::CoTaskMemFree)>(kCom, "CoTaskMemFree");
+  if (real) real(memory);
 }
 
 }  // namespace qr::win::lazy

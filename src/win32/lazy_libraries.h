@@ -1,5 +1,5 @@
 #pragma once
-// The common controls, common dialogs, theming and shell libraries, loaded when first called instead of
+// The common controls, common dialogs, theming, shell and COM libraries, loaded when first called instead of
 // when the program starts. Under Wine the common controls and theming libraries connect to the display
 // and load the theme as soon as they are attached, and the shell brings several libraries of its own:
 // about a fifth of the time a command-line render takes, which uses none of them.
@@ -31,5 +31,13 @@ HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR paramete
 void DragAcceptFiles(HWND wnd, BOOL accept);
 UINT DragQueryFileW(HDROP drop, UINT index, LPWSTR name, UINT size);
 void DragFinish(HDROP drop);
+
+// COM, for the pictures the system's codecs decode, the per-monitor wallpapers and the shell's folders:
+// under Wine, ole32 brings its own libraries and a thread of the server's along, which a render of a
+// JPEG or of the desktop colour never uses.
+HRESULT CoInitializeEx(LPVOID reserved, DWORD model);
+void CoUninitialize();
+HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object);
+void CoTaskMemFree(LPVOID memory);
 
 }  // namespace qr::win::lazy

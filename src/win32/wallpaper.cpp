@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "win32/com.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::win {
@@ -66,7 +67,7 @@ class SystemMonitorWallpapers : public MonitorWallpapers {
       if (FAILED(wallpaper_->GetMonitorDevicePathAt(i, &id)) || !id) continue;
       if (SUCCEEDED(wallpaper_->GetMonitorRECT(id, &r)))
         monitors.push_back({Utf8(id), {r.left, r.top, r.right - r.left, r.bottom - r.top}});
-      CoTaskMemFree(id);
+      lazy::CoTaskMemFree(id);
     }
     return monitors;
   }
@@ -77,7 +78,7 @@ class SystemMonitorWallpapers : public MonitorWallpapers {
     LPWSTR path = nullptr;
     if (FAILED(wallpaper_->GetWallpaper(Wide(monitorId).c_str(), &path)) || !path) return {};
     std::string file = Utf8(path);
-    CoTaskMemFree(path);
+    lazy::CoTaskMemFree(path);
     return file;
   }
   bool ShowCentred() override { return SUCCEEDED(wallpaper_->SetPosition(DWPOS_CENTER)); }
@@ -93,8 +94,9 @@ std::unique_ptr<MonitorWallpapers> OpenMonitorWallpapers() {
   ComApartment apartment;
   if (!apartment.ok()) return nullptr;
   ComPtr<IDesktopWallpaper> wallpaper;
-  if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
-                              IID_IDesktopWallpaper, reinterpret_cast<void**>(wallpaper.GetAddressOf()))))
+  if (FAILED(lazy::CoCreateInstance(CLSID_DesktopWallpaper, nullptr,
+                                    CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IDesktopWallpaper,
+                                    reinterpret_cast<void**>(wallpaper.GetAddressOf()))))
     return nullptr;
   return std::make_unique<SystemMonitorWallpapers>(std::move(apartment), std::move(wallpaper));
 }
@@ -104,9 +106,10 @@ SpanStyle SpanStyleOfThisSystem() {
   // manifest names the system, so the kernel's own record is read.
   using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  const auto getVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(
-                                      reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-                                : nullptr;
+  const auto getVersion =
+      ntdll
+          ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+          : nullptr;
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
   if (!getVersion || getVersion(&info) != 0) return SpanStyle::TileFromPrimary;

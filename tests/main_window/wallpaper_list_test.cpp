@@ -138,8 +138,66 @@ TEST(WallpaperListFile, LoadDropsFoldersKeepsANameWithATrailingSeparatorAndRepor
   std::vector<std::string> expected{withSeparator};
   expected.insert(expected.end(), many.begin(), many.end());
   EXPECT_EQ(host.list.Entries(), expected);
-  ASSERT_EQ(reports.size(), 1u);  // one report for the whole load, so the extent is measured once
-  EXPECT_EQ(reports[0], expected);
+  // Two reports, the first screenful and then the rest, so the extent is measured twice, not per entry.
+  ASSERT_EQ(reports.size(), 2u);
+  std::vector<std::string> reported = reports[0];
+  reported.insert(reported.end(), reports[1].begin(), reports[1].end());
+  EXPECT_EQ(reported, expected);
+}
+
+// A long list file: a screenful is listed at start, the rest later. However the rest comes (filled, or
+// read, saved, dropped on or cleared first), the list holds and saves what the file held, in its order,
+// without the files that are gone and with its duplicates.
+class LongListFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int i = 0; i < 120; ++i) {
+      const std::string name = std::to_string(i) + ".bmp";
+      files_.push_back(i % 7 == 3 ? folder_.File(name) : folder_.Write(name, "x"));
+      if (i % 7 != 3) held_.push_back(files_.back());
+    }
+    files_.push_back(files_[100]);
+    held_.push_back(files_[100]);
+    folder_.Write("Quelm_Rask.rdm", EncodeListFile(files_));
+    host_.list.Load_List();
+    ASSERT_TRUE(host_.list.Filling());
+    ASSERT_LT(host_.List_Kabe.ListCount(), 60);
+    EXPECT_EQ(host_.ListCommands(), "00100");
+  }
+
+  TempFolder folder_;
+  std::vector<std::string> files_, held_;
+  MainHost host_{folder_.path()};
+};
+
+TEST_F(LongListFile, FilledLaterItHoldsAndSavesExactlyWhatTheFileHeld) {
+  host_.list.Fill_Rest();
+  EXPECT_FALSE(host_.list.Filling());
+  EXPECT_EQ(host_.List_Kabe.ListCount(), static_cast<int>(held_.size()));
+  EXPECT_EQ(host_.list.Entries(), held_);
+  ASSERT_TRUE(host_.list.Save_List());
+  EXPECT_EQ(ReadList(host_), EncodeListFile(held_));
+}
+
+TEST_F(LongListFile, SavedBeforeItIsFilledNothingIsLost) {
+  ASSERT_TRUE(host_.list.Save_List());
+  EXPECT_EQ(ReadList(host_), EncodeListFile(held_));
+}
+
+TEST_F(LongListFile, DroppedFilesGoAfterTheWholeFileAndClearingDropsTheRestToo) {
+  const std::string dropped = folder_.Write("dropped.bmp", "x");
+  DropOn(host_.List_Kabe.hwnd(), {dropped});
+  std::vector<std::string> expected = held_;
+  expected.push_back(dropped);
+  EXPECT_EQ(host_.list.Entries(), expected);
+
+  MainHost other(folder_.path());
+  other.list.Load_List();
+  other.list.Clear_List();
+  other.list.Fill_Rest();
+  EXPECT_EQ(other.List_Kabe.ListCount(), 0);
+  ASSERT_TRUE(other.list.Save_List());
+  EXPECT_EQ(ReadList(other), "");
 }
 
 TEST(WallpaperListFile, MissingOrEmptyFileGivesAnEmptyListWithEveryCommandDisabled) {

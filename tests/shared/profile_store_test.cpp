@@ -89,6 +89,31 @@ TEST(ProfileKeyStore, LongValuesAreCutTo255BytesAtACharacterBoundary) {
   EXPECT_EQ(store.Read("Section", "short"), std::string(255, 'q'));
 }
 
+// Read a section at a time, the file gives every key what the system's reader gives it key by key:
+// quotes, blanks, case, doubled keys, other sections, long and Japanese values, keys without a value.
+TEST(ProfileSnapshotStore, ReadsWhatTheSystemReadsKeyByKey) {
+  test::TempFolder folder;
+  std::string kana;
+  for (int i = 0; i < 150; ++i) kana += "あ";
+  const std::string text =
+      "; a comment=1\r\n[Section]\r\nG_Kabe=1\r\n  G_Pos =  2  \r\ng_kabe=9\r\n"
+      "G_Kabe_File=\"C:\\壁紙 1.jpg\"\r\nQuoteOnce=\"open\r\nSingle='x'\r\nMixed=\"y'\r\n"
+      "Empty=\r\nNoValue\r\nLong=" +
+      kana + "\r\n[Other]\r\nG_Kabe=5\r\n[section]\r\nLater=3\r\n";
+  const std::string path = folder.Write("Quelm_Rask.ini", EncodeCp932(text));
+  ProfileKeyStore system(path);
+  ProfileSnapshotStore snapshot(path);
+  for (const char* section : {"Section", "SECTION", "Other", "Missing"})
+    for (const char* key : {"G_Kabe", "G_POS", "G_Kabe_File", "QuoteOnce", "Single", "Mixed", "Empty",
+                            "NoValue", "Long", "Later", "Absent", "; a comment"})
+      EXPECT_EQ(snapshot.Read(section, key), system.Read(section, key)) << section << " " << key;
+  EXPECT_EQ(snapshot.Read("Section", "G_Kabe_File"), "C:\\壁紙 1.jpg");  // the reads are not both empty
+
+  snapshot.Write("Section", "G_Kabe", "2");  // a write is read back, from the file
+  EXPECT_EQ(snapshot.Read("Section", "G_Kabe"), "2");
+  EXPECT_EQ(system.Read("Section", "G_Kabe"), "2");
+}
+
 TEST(ProfileKeyStore, FileInFoldersOfAnyName) {
   test::TempFolder folder;
   for (const char* name : {"設定", "설정"}) {
