@@ -14,6 +14,7 @@
 #include "forms/windowless.h"
 #include "win32/accessibility.h"
 #include "win32/com.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::forms {
@@ -26,7 +27,7 @@ HRESULT SetText(BSTR* out, const std::string& text) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (text.empty()) return S_FALSE;
-  *out = SysAllocString(win::Wide(text).c_str());
+  *out = win::lazy::SysAllocString(win::Wide(text).c_str());
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -177,7 +178,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (!focus) return E_POINTER;
-    VariantInit(focus);
+    focus->vt = VT_EMPTY;
     const Container* container = Container::FromWindow(wnd_);
     if (!container) return RPC_E_DISCONNECTED;
     if (GetFocus() != wnd_) return S_FALSE;
@@ -187,7 +188,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-    if (selection) VariantInit(selection);
+    if (selection) selection->vt = VT_EMPTY;
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
@@ -223,7 +224,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
     if (IsSelf(start)) return Delegate(&IAccessible::accNavigate, direction, start, end);
     if (!end) return E_POINTER;
-    VariantInit(end);
+    end->vt = VT_EMPTY;
     const std::vector<Child> children = Children();
     const auto at = std::find_if(children.begin(), children.end(),
                                  [&](const Child& c) { return start.vt == VT_I4 && c.id == start.lVal; });
@@ -265,7 +266,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     const std::vector<Child> children = Children();
     ULONG given = 0;
     for (; given < count && next_ < children.size(); ++given, ++next_) {
-      VariantInit(&out[given]);
+      out[given].vt = VT_EMPTY;
       Put(children[next_], &out[given]);
     }
     if (fetched) *fetched = given;

@@ -7,6 +7,7 @@
 #include "forms/accessible.h"
 #include "win32/accessibility.h"
 #include "win32/com.h"
+#include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::forms {
@@ -74,7 +75,7 @@ class NamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!name) return E_POINTER;
     if (!IsSelf(child)) return inner_->get_accName(child, name);
-    *name = SysAllocString(name_.c_str());
+    *name = win::lazy::SysAllocString(name_.c_str());
     return *name ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return inner_->get_accParent(p); }
@@ -85,7 +86,7 @@ class NamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override {
     const HRESULT hr = inner_->get_accValue(c, v);
     if (hr == S_OK || !v || !IsSelf(c) || role_ != ROLE_SYSTEM_TEXT) return hr;
-    *v = SysAllocString(WindowText(wnd_).c_str());  // a text box's value is its text
+    *v = win::lazy::SysAllocString(WindowText(wnd_).c_str());  // a text box's value is its text
     return *v ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {

@@ -11,6 +11,7 @@ constexpr const wchar_t* kDialogs = L"comdlg32.dll";
 constexpr const wchar_t* kTheming = L"uxtheme.dll";
 constexpr const wchar_t* kShell = L"shell32.dll";
 constexpr const wchar_t* kCom = L"ole32.dll";
+constexpr const wchar_t* kAutomation = L"oleaut32.dll";
 
 // The function `name` of `library`, loaded for good (as an import would be); nothing when missing.
 template <typename Function>
@@ -124,6 +125,11 @@ void CoTaskMemFree(LPVOID memory) {
   if (!memory) return;  // nothing to free need not load the library
   static const auto real = Find<decltype(::CoTaskMemFree)>(kCom, "CoTaskMemFree");
   if (real) real(memory);
+}
+
+BSTR SysAllocString(const OLECHAR* text) {
+  static const auto real = Find<decltype(::SysAllocString)>(kAutomation, "SysAllocString");
+  return real ? real(text) : nullptr;
 }
 
 }  // namespace qr::win::lazy

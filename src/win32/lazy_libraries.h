@@ -39,5 +39,7 @@ HRESULT CoInitializeEx(LPVOID reserved, DWORD model);
 void CoUninitialize();
 HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object);
 void CoTaskMemFree(LPVOID memory);
+// The automation library, for the strings handed to screen readers.
+BSTR SysAllocString(const OLECHAR* text);
 
 }  // namespace qr::win::lazy
