@@ -1,5 +1,6 @@
 // The editor's block commands: a spreadsheet block pasted into the cells, the visible table copied as
-// one, and the one level of undo for changes that replace much of the table at once.
+// one, and the one level of undo for changes that replace much of the table at once; and the key that
+// creates the wallpaper from anywhere in the editor.
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -12,6 +13,15 @@
 
 namespace qr {
 
+// Ctrl+Enter is "壁紙貼り付け" wherever the focus is. "ｷｬﾝｾﾙ" is Alt+F4, the window's own close path;
+// Esc stays without effect, so that no stray key throws the table away.
+bool Quelm_Rask_S::CommandKey(const forms::KeyEvent& e) {
+  const int modifiers = e.shift & (forms::kCtrlKey | forms::kAltKey | forms::kShiftKey);
+  if (e.keyCode != VK_RETURN || modifiers != forms::kCtrlKey) return false;
+  RunHook(hooks_.create);
+  return true;
+}
+
 bool Quelm_Rask_S::TableKey(const forms::KeyEvent& e, int row, int col) {
   const bool ctrl = (e.shift & (forms::kCtrlKey | forms::kAltKey)) == forms::kCtrlKey;
   const bool shift = (e.shift & forms::kShiftKey) != 0;
@@ -23,7 +33,10 @@ bool Quelm_Rask_S::TableKey(const forms::KeyEvent& e, int row, int col) {
   if (e.keyCode == 'Z' && !shift) return Undo();  // without a block change, the cell's own undo
   if (e.keyCode != 'V' || shift || row == 0) return false;
   const std::optional<std::string> text = win::ClipboardText(hwnd());
-  if (!text || !IsCellBlock(*text)) return false;  // one cell's text: the cell pastes it itself
+  if (!text) return false;
+  std::string oneCell = IsCellBlock(*text) ? std::string() : *text;
+  if (!IsCellBlock(*text) && !CutCellText(oneCell)) return false;  // one cell's text: the cell pastes it
+  // A block, or one cell's text too long for a cell: pasted as a block, cut, with the message.
   PasteBlock(row, col, *text);
   return true;
 }
@@ -63,7 +76,10 @@ void Quelm_Rask_S::ResizeKeepingStyles(int16_t rows, int16_t cols) {
 }
 
 void Quelm_Rask_S::PasteBlock(int row, int col, const std::string& text) {
-  const CellBlock block = ParseCellBlock(text);
+  if (!TableModel::Valid(row, col)) return;
+  const BlockLimits limits{static_cast<size_t>(kMaxRows - row + 1), static_cast<size_t>(kMaxCols - col + 1)};
+  const BoundedBlock parsed = ParseCellBlock(text, limits);
+  const CellBlock& block = parsed.block;
   const BlockFit fit = FitCellBlock(block, row, col, state_.G_Rows, state_.G_Cols, kMaxRows, kMaxCols);
   RememberForUndo();
   ResizeKeepingStyles(static_cast<int16_t>(fit.rows), static_cast<int16_t>(fit.cols));
@@ -72,7 +88,9 @@ void Quelm_Rask_S::PasteBlock(int row, int col, const std::string& text) {
       SetCellText(row + static_cast<int>(r), col + static_cast<int>(c), block[r][c]);
   }
   Focus_Cell(row, col);  // the new layout hid every cell for a moment, the focused one too
-  if (fit.dropped > 0) win::ShowMessage(hwnd(), FormatDroppedCellsMessage(fit.dropped), win::kWarningStyle);
+  const std::string message =
+      FormatPasteMessage(parsed.dropped + static_cast<size_t>(fit.dropped), parsed.cut);
+  if (!message.empty()) win::ShowMessage(hwnd(), message, win::kWarningStyle);
 }
 
 std::string Quelm_Rask_S::VisibleTableText() const {
@@ -86,7 +104,25 @@ std::string Quelm_Rask_S::VisibleTableText() const {
 }
 
 std::string FormatDroppedCellsMessage(int dropped) {
+  return FormatDroppedCellsMessage(static_cast<size_t>(dropped));
+}
+
+std::string FormatDroppedCellsMessage(size_t dropped) {
   return "表に入りきらない " + std::to_string(dropped) + " 個のｾﾙは貼り付けませんでした！";
+}
+
+std::string FormatCutCellsMessage(size_t cut) {
+  return std::to_string(cut) + " 個のｾﾙは長すぎるため、先頭の " + std::to_string(kMaxCellChars) +
+         " 文字だけを取り込みました！";
+}
+
+std::string FormatPasteMessage(size_t dropped, size_t cut) {
+  std::string text = dropped > 0 ? FormatDroppedCellsMessage(dropped) : std::string();
+  if (cut > 0) {
+    if (!text.empty()) text += '\n';
+    text += FormatCutCellsMessage(cut);
+  }
+  return text;
 }
 
 }  // namespace qr

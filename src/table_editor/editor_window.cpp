@@ -37,6 +37,7 @@ constexpr const char* kToolbarTips[7] = {"",
                                          "フォントの設定"};
 constexpr const char* kRowColTips[4] = {"行数（Max.34）", "行数（Min.1）", "列数（Min.1）", "列数（Max.5）"};
 constexpr const char* kButtonCaptions[2] = {"壁紙貼り付け", "ｷｬﾝｾﾙ"};
+constexpr const char* kButtonTips[2] = {"壁紙に貼り付けます (Ctrl+Enter)", "貼り付けずに閉じます (Alt+F4)"};
 
 forms::FontSpec ToFontSpec(const CellFont& font) {
   return win::CellFontSpec(font.name, font.size, font.bold, font.italic);
@@ -168,6 +169,7 @@ void Quelm_Rask_S::DesignButtons() {
     forms::Label& label = lbl_Button(i);
     label.Create(*this, 0, 0, kLargeFaceWidth, kLargeLabelHeight);
     label.SetCaption(kButtonCaptions[i]);
+    label.SetToolTip(kButtonTips[i]);
     label.SetBackStyle(forms::BackStyle::Transparent);
     label.SetAlignment(forms::Alignment::Center);
     label.SetTabStop(true);
@@ -240,8 +242,9 @@ void Quelm_Rask_S::Form_Load() {
   // 7. The cells exist already (Design), empty and hidden. 8. Layout.
   HideSliders();
   Build_Grid();
-  // 9. Position.
+  // 9. Position, and the large buttons for the place the window now stands at.
   PlaceWindow();
+  RefitLargeButtons();
   // 10. Current cell.
   state_.Cur_Row = 1;
   state_.Cur_Col = 1;
@@ -296,16 +299,31 @@ void Quelm_Rask_S::Build_Grid() {
   }
   // 5. Grid box. 6. Window.
   Pic_Back_.Move(kGridBoxLeft, kGridBoxTop, layout.gridBox.w, layout.gridBox.h);
-  SetWidth(Scale().Px(layout.windowTwips.w / kFixedTwipsPerPixel) * TwipsPerPixelX());
   SetHeight(Scale().Px(layout.windowTwips.h / kFixedTwipsPerPixel) * TwipsPerPixelY());
   // 7. The large buttons.
+  PlaceLargeButtons(layout);
+  // 8.
+  Relayout_Only = false;
+}
+
+// Below the grid; beside it when the window reaches below the work area of its monitor (34 rows on a
+// 768-pixel screen), so that both stay on the screen while the grid stays where the user put it.
+void Quelm_Rask_S::PlaceLargeButtons(GridLayout layout) {
+  RECT window{};
+  const std::optional<RECT> workArea = win::WorkAreaOf(hwnd());
+  if (hwnd() && workArea && GetWindowRect(hwnd(), &window) &&
+      window.top + Scale().Px(layout.windowTwips.h / kFixedTwipsPerPixel) > workArea->bottom)
+    PlaceButtonsBesideGrid(layout);
+  SetWidth(Scale().Px(layout.windowTwips.w / kFixedTwipsPerPixel) * TwipsPerPixelX());
   Img_Button(0).Move(layout.button0Face.x, layout.button0Face.y);
   lbl_Button(0).Move(layout.button0Label.x, layout.button0Label.y);
   Img_Button(1).Move(layout.button1Face.x, layout.button1Face.y);
   lbl_Button(1).Move(layout.button1Label.x, layout.button1Label.y);
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);  // the frame moved with the window's edges
-  // 8.
-  Relayout_Only = false;
+}
+
+void Quelm_Rask_S::RefitLargeButtons() {
+  PlaceLargeButtons(LayoutGrid(state_.G_Rows, state_.G_Cols, state_.G_Cols_w, txt_Item(1, 1).Top()));
 }
 
 void Quelm_Rask_S::HideSliders() {
@@ -409,7 +427,11 @@ void Quelm_Rask_S::Focus_Cell(int row, int col) {
 
 bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   const auto [row, col] = CellOf(e.focus);
-  if (TableKey(e, row, col) || MoveByArrowKey(*this, e)) return true;
+  if (CommandKey(e) || TableKey(e, row, col)) return true;
+  if (MoveByArrowKey(*this, e)) {
+    RefitLargeButtons();
+    return true;
+  }
   if (row == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
   const bool shift = (e.shift & forms::kShiftKey) != 0;
   int step = 0;
@@ -540,7 +562,9 @@ void Quelm_Rask_S::Form_MouseMove(const forms::MouseEvent&) {
 }
 
 void Quelm_Rask_S::Form_MouseUp(const forms::MouseEvent& e) {
-  if (e.button == forms::kLeftButton) Drag_State = 0;
+  if (e.button != forms::kLeftButton) return;
+  if (Drag_State == 1) RefitLargeButtons();
+  Drag_State = 0;
 }
 
 std::optional<POINT> Quelm_Rask_S::CursorPosition() const {
