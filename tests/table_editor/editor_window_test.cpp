@@ -246,6 +246,7 @@ TEST_F(EditorTest, GridFollowsRowsColumnsAndWidths) {
     std::array<int, 6> cellLefts;
     Box gridBox;
     double widthTwips, heightTwips;
+    bool buttonsBeside;  // the window, opened at 233 for 10 rows, reaches below the 768-pixel screen
   };
   const Case cases[] = {
       {34,
@@ -253,24 +254,27 @@ TEST_F(EditorTest, GridFollowsRowsColumnsAndWidths) {
        {0, 50, 0, 120, 400, 33},
        {0, 8, 58, 58, 178, 578},
        {4, 52, 623, 665},
-       (623 + 16) * 15.0,
-       (665 + 92) * 15.0},
-      {1, 1, {0, 10, 80, 80, 80, 80}, {0, 8}, {4, 52, 30, 38}, 4845, (38 + 92) * 15.0},
+       (4 + 623 + 8 + 88 + 8) * 15.0,  // widened for the buttons beside the grid
+       (665 + 92) * 15.0,
+       true},
+      {1, 1, {0, 10, 80, 80, 80, 80}, {0, 8}, {4, 52, 30, 38}, 4845, (38 + 92) * 15.0, false},
       // The largest table: the window is wider than the 1024-pixel screen and keeps its full size.
       {34,
        5,
        {0, 400, 400, 400, 400, 400},
        {0, 8, 408, 808, 1208, 1608},
        {4, 52, 2020, 665},
-       (2020 + 16) * 15.0,
-       (665 + 92) * 15.0},
+       (4 + 2020 + 8 + 88 + 8) * 15.0,
+       (665 + 92) * 15.0,
+       true},
       {5,
        3,
        {0, 100, 100, 100, 80, 80},
        {0, 8, 108, 208},
        {4, 52, 320, 114},
        (320 + 16) * 15.0,
-       (114 + 92) * 15.0},
+       (114 + 92) * 15.0,
+       false},
   };
   for (const Case& c : cases) {
     state.G_Rows = c.rows;
@@ -283,8 +287,15 @@ TEST_F(EditorTest, GridFollowsRowsColumnsAndWidths) {
     EXPECT_DOUBLE_EQ(editor->Width(), c.widthTwips);
     EXPECT_DOUBLE_EQ(editor->Height(), c.heightTwips);
     const int buttonsTop = 52 + c.gridBox.height;
-    EXPECT_EQ(BoxOf(editor->Img_Button(0)), (Box{4, buttonsTop + 4, 88, 22}));
-    EXPECT_EQ(editor->lbl_Button(1).Top(), buttonsTop + 8);
+    if (c.buttonsBeside) {
+      const int besideLeft = 4 + c.gridBox.width + 8;
+      EXPECT_EQ(BoxOf(editor->Img_Button(0)), (Box{besideLeft, 52, 88, 22}));
+      EXPECT_EQ(BoxOf(editor->Img_Button(1)), (Box{besideLeft, 52 + 26, 88, 22}));
+      EXPECT_EQ(editor->lbl_Button(1).Top(), 52 + 26 + 4);
+    } else {
+      EXPECT_EQ(BoxOf(editor->Img_Button(0)), (Box{4, buttonsTop + 4, 88, 22}));
+      EXPECT_EQ(editor->lbl_Button(1).Top(), buttonsTop + 8);
+    }
     const RECT pic = editor->PicBackRect();
     EXPECT_EQ(pic.left, 4);
     EXPECT_EQ(pic.bottom - pic.top, c.gridBox.height);
