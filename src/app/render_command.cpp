@@ -5,6 +5,7 @@
 #include <cctype>
 #include <utility>
 
+#include "app/watcher.h"
 #include "canvas/wallpaper_install.h"
 #include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
@@ -13,12 +14,12 @@
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
-#include "app/watcher.h"
 #include "wallpaper_creation/last_wallpaper_file.h"
 #include "win32/autostart.h"
 #include "win32/bitmap_file.h"
 #include "win32/display.h"
 #include "win32/files.h"
+#include "win32/image.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 #include "win32/wallpaper.h"
@@ -157,7 +158,8 @@ std::string SettingsPathFor(const CommandLine& line, const std::string& programF
   return SettingsPathFor(line.settings, programFolder);
 }
 
-std::string SettingsPathFor(const std::optional<std::string>& settingsFile, const std::string& programFolder) {
+std::string SettingsPathFor(const std::optional<std::string>& settingsFile,
+                            const std::string& programFolder) {
   return settingsFile ? *settingsFile : FileInProgramFolder(programFolder, kSettingsFileName);
 }
 
@@ -169,6 +171,18 @@ std::string GuiProgramPath(const std::string& executablePath) {
   if (extension == ".com") path.replace(path.size() - 4, 4, ".exe");
   return path;
 }
+
+namespace {
+
+// A missing picture gives the desktop colour, as in the windows; any other problem stops the render.
+win::PictureProblem BackgroundPictureProblem(const WallpaperJob& job) {
+  if (job.background.kind != BackgroundKind::ImageFile || job.background.file.empty())
+    return win::PictureProblem::None;
+  const win::PictureProblem problem = win::CheckPicture(job.background.file);
+  return problem == win::PictureProblem::Missing ? win::PictureProblem::None : problem;
+}
+
+}  // namespace
 
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,
                      const std::function<void(std::string_view)>& say,
@@ -197,6 +211,12 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
   if (!job) {
     say(problem + "\r\n");
     return RenderExit::InputMissing;
+  }
+  // A picture that exists but cannot be decoded would give the desktop colour alone, without a word.
+  if (const win::PictureProblem picture = BackgroundPictureProblem(*job);
+      picture != win::PictureProblem::None) {
+    say(win::PictureProblemMessage(picture, job->background.file) + "\r\n");
+    return RenderExit::PictureUndecodable;
   }
   if (given) {
     if (!WriteLayoutFiles(*job, *request.out)) {
