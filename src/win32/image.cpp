@@ -343,8 +343,10 @@ bool ImageFile::PaletteHasAlpha() const {
   std::vector<WICColor> colours(count);
   UINT got = 0;
   if (FAILED(palette->GetColors(count, colours.data(), &got))) return false;
-  return std::any_of(colours.begin(), colours.begin() + std::min(got, count),
-                     [](WICColor colour) { return (colour >> 24) != 0xFF; });
+  // A palette whose alpha is zero throughout (as a bitmap's reserved byte) does not use it.
+  const auto end = colours.begin() + std::min(got, count);
+  return std::any_of(colours.begin(), end, [](WICColor colour) { return (colour >> 24) != 0xFF; }) &&
+         std::any_of(colours.begin(), end, [](WICColor colour) { return (colour >> 24) != 0; });
 }
 
 std::optional<LoadedImage> LoadImageFile(const std::string& path, std::optional<SIZE> fitWithin) {
