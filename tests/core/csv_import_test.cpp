@@ -98,8 +98,8 @@ TEST(CsvFile, PicturesAndProgramsAreNoText) {
   EXPECT_FALSE(LooksLikeText("a,b\r\n" + std::string(100'000, 'c') + "\0"s));
   EXPECT_FALSE(LooksLikeText("\x01\x02\x03\x04,a\x05\x06"));
   EXPECT_TRUE(LooksLikeText("a\tb\r\n\x0C\x1A"));
-  EXPECT_TRUE(LooksLikeText("\xFF\xFEa\0,\0b\0"s));  // UTF-16 is full of NUL bytes
-  EXPECT_FALSE(LooksLikeText("\xFF\xFEa\0\0\0"s));
+  EXPECT_TRUE(LooksLikeText("\xFF\xFE" "a\0,\0b\0"s));  // UTF-16 is full of NUL bytes
+  EXPECT_FALSE(LooksLikeText("\xFF\xFE" "a\0\0\0"s));
   EXPECT_TRUE(LooksLikeText(""));
 }
 

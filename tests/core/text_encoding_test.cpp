@@ -110,7 +110,7 @@ TEST(TextTableFile, EachEncodingGivesTheSameRows) {
 TEST(TextTableFile, Utf16WithCommasAndNoTabIsSplitAtCommas) {
   const std::string csv = "\xFF\xFE" + kYoteiUtf16Le + ",\0\"\0x\0,\0y\0\"\0\r\0\n\0a\0,\0b\0"s;
   EXPECT_EQ(DecodeTextTableFile(csv, "csv"), (Rows{{"予定", "x,y"}, {"a", "b"}}));
-  const std::string tabbed = "\xFF\xFEa\0,\0b\0\t\0c\0"s;
+  const std::string tabbed = "\xFF\xFE" "a\0,\0b\0\t\0c\0"s;
   EXPECT_EQ(DecodeTextTableFile(tabbed, "csv"), (Rows{{"a,b", "c"}}));
 }
 
