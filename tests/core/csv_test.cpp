@@ -73,10 +73,10 @@ TEST(NextCsvField, LineBreakInsideAQuotedFieldIsOneBlank) {
 TEST(CsvRecordLength, EndsAtTheFirstLineBreakOutsideQuotes) {
   EXPECT_EQ(CsvRecordLength("a,b\r\nc", ','), 3u);
   EXPECT_EQ(CsvRecordLength("a,\"x\r\ny\",b\nc", ','), 10u);
-  EXPECT_EQ(CsvRecordLength("\"x\"\"\ny\"\n", ','), 8u);
+  EXPECT_EQ(CsvRecordLength("\"x\"\"\ny\"\n", ','), 7u);
   EXPECT_EQ(CsvRecordLength("a\"b\nc\"", ','), 3u);               // a quote inside a plain field
-  EXPECT_EQ(CsvRecordLength("a,\"never closed\nb,c", ','), 14u);  // runs to the end of its line
-  EXPECT_EQ(CsvRecordLength("a\t\"x\ny\"", '\t'), 8u);
+  EXPECT_EQ(CsvRecordLength("a,\"never closed\nb,c", ','), 15u);  // runs to the end of its line
+  EXPECT_EQ(CsvRecordLength("a\t\"x\ny\"", '\t'), 7u);
   EXPECT_EQ(CsvRecordLength("", ','), 0u);
 }
 

@@ -343,7 +343,7 @@ TEST(GeometryGrid, ButtonsBesideTheGridLeaveGridAndHeightAndWidenOnlyWhenTheyMus
   EXPECT_EQ(beside.button0Face, (Point{4 + 180 + 8, 52}));
   EXPECT_EQ(beside.button0Label, (Point{192, 56}));
   EXPECT_EQ(beside.button1Face, (Point{192, 78}));
-  EXPECT_EQ(beside.windowTwips.w, (192 + 88 + 8) * 15);
+  EXPECT_EQ(beside.windowTwips.w, below.windowTwips.w) << "192 + 88 + 8 pixels fit the narrowest window";
   GridLayout wide = LayoutGrid(34, 5, Widths(400, 400, 400, 400, 400));
   PlaceButtonsBesideGrid(wide);
   EXPECT_EQ(wide.windowTwips.w, (4 + 2020 + 8 + 88 + 8) * 15);
