@@ -65,6 +65,11 @@ bool AllNonAscii(std::string_view utf8, Test test) {
 // below U+0800. Such a text is taken for code page 932 when that reading is wholly Japanese; UTF-8 with
 // any character from U+0800 on (Japanese, punctuation, symbols) stays UTF-8.
 bool ReadsBetterAsCp932(std::string_view bytes) {
+  // The first lines tell (a line feed is never part of a character in either encoding).
+  constexpr size_t kSniffBytes = 64 * 1024;
+  if (const size_t lineEnd = bytes.rfind('\n', kSniffBytes);
+      bytes.size() > kSniffBytes && lineEnd != bytes.npos)
+    bytes = bytes.substr(0, lineEnd + 1);
   if (!AllNonAscii(bytes, [](char32_t c) { return c < 0x800; })) return false;
   return AllNonAscii(DecodeCp932(bytes), IsJapanese);
 }
