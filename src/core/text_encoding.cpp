@@ -60,15 +60,22 @@ bool AllNonAscii(std::string_view utf8, Test test) {
   return true;
 }
 
+bool IsAsciiOnly(std::string_view bytes) {
+  for (const char ch : bytes)
+    if (static_cast<unsigned char>(ch) >= 0x80) return false;
+  return true;
+}
+
 // Bytes that read as UTF-8 and as code page 932 alike: short code page 932 texts of half-width katakana
 // (ﾊｲ, ﾏｲﾅｽ) are valid UTF-8 of Latin letters with accents, IPA or Greek, all two-byte sequences
 // below U+0800. Such a text is taken for code page 932 when that reading is wholly Japanese; UTF-8 with
 // any character from U+0800 on (Japanese, punctuation, symbols) stays UTF-8.
 bool ReadsBetterAsCp932(std::string_view bytes) {
-  // The first lines tell (a line feed is never part of a character in either encoding).
+  // The first lines tell when they hold a non-ASCII character (a line feed is never part of a character in
+  // either encoding).
   constexpr size_t kSniffBytes = 64 * 1024;
-  if (const size_t lineEnd = bytes.rfind('\n', kSniffBytes);
-      bytes.size() > kSniffBytes && lineEnd != bytes.npos)
+  const size_t lineEnd = bytes.size() > kSniffBytes ? bytes.rfind('\n', kSniffBytes) : bytes.npos;
+  if (lineEnd != bytes.npos && !IsAsciiOnly(bytes.substr(0, lineEnd + 1)))
     bytes = bytes.substr(0, lineEnd + 1);
   if (!AllNonAscii(bytes, [](char32_t c) { return c < 0x800; })) return false;
   return AllNonAscii(DecodeCp932(bytes), IsJapanese);
