@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/exif_orientation.h"
+#include "core/image_header.h"
 #include "core/picture_types.h"
 #include "win32/files.h"
 #include "win32/image_header.h"
@@ -402,6 +403,11 @@ PictureProblem CheckPicture(const std::string& path) {
   if (const auto stated = PictureSizeFromHeader(path);
       stated && Area(stated->w, stated->h) > kMaxPicturePixels)
     return PictureProblem::TooLarge;
+  // A JPEG that libjpeg-turbo reads is whole when its data runs to its end marker: found without decoding
+  // it a second time (a command-line render decodes it anyway).
+  if (JpegPictureSize(path))
+    if (const std::optional<std::string> bytes = ReadFileBytes(path))
+      return JpegReachesItsEnd(*bytes) ? PictureProblem::None : PictureProblem::Undecodable;
   const std::optional<ImageFile> file = ImageFile::Open(path);
   if (!file) return PictureProblem::Undecodable;
   // Every byte of the picture is read, but at the smallest scale the decoder offers.
