@@ -1,4 +1,4 @@
-// CSV import: any bytes give at most 34 rows of one to five fields of valid UTF-8, one row per line,
+// CSV import: any bytes give at most 34 rows of one to five fields of valid UTF-8, one row per record,
 // in whichever encoding and with whichever separator the bytes and the extension choose.
 #include "core/app_state.h"
 #include "core/csv_import.h"

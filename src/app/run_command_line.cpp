@@ -23,6 +23,7 @@
 #include "win32/bitmap_file.h"
 #include "win32/display.h"
 #include "win32/files.h"
+#include "win32/image.h"
 #include "win32/screen.h"
 #include "win32/step_times.h"
 #include "win32/text.h"
@@ -181,6 +182,18 @@ std::string GuiProgramPath(const std::string& executablePath) {
   return path;
 }
 
+namespace {
+
+// A missing picture gives the desktop colour, as in the windows; any other problem stops the render.
+win::PictureProblem BackgroundPictureProblem(const WallpaperJob& job) {
+  if (job.background.kind != BackgroundKind::ImageFile || job.background.file.empty())
+    return win::PictureProblem::None;
+  const win::PictureProblem problem = win::CheckPicture(job.background.file);
+  return problem == win::PictureProblem::Missing ? win::PictureProblem::None : problem;
+}
+
+}  // namespace
+
 RenderExit RunRender(const RenderRequest& request, const std::string& programFolder,
                      const std::function<void(std::string_view)>& say,
                      const std::optional<std::string>& settingsFile) {
@@ -209,6 +222,12 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
   if (!job) {
     say(problem + "\r\n");
     return RenderExit::InputMissing;
+  }
+  // A picture that exists but cannot be decoded would give the desktop colour alone, without a word.
+  if (const win::PictureProblem picture = BackgroundPictureProblem(*job);
+      picture != win::PictureProblem::None) {
+    say(win::PictureProblemMessage(picture, job->background.file) + "\r\n");
+    return RenderExit::PictureUndecodable;
   }
   if (given) {
     if (!WriteLayoutFiles(*job, *request.out)) {

@@ -10,6 +10,13 @@ namespace qr {
 
 using CellBlock = std::vector<std::vector<std::string>>;  // rows of cells, UTF-8
 
+// The most characters a cell takes from a file or the clipboard: far more than a table file stores
+// (400 bytes), few enough that a text box draws them at once.
+inline constexpr size_t kMaxCellChars = 4096;
+
+// Cuts UTF-8 text after `maxChars` characters (never inside one); true when it cut.
+bool CutCellText(std::string& text, size_t maxChars = kMaxCellChars);
+
 // True when the text holds a tab or a line break: a block, not one cell's text.
 bool IsCellBlock(std::string_view text);
 
@@ -19,6 +26,20 @@ bool IsCellBlock(std::string_view text);
 // to it; text after the closing quote up to the next tab or line break is kept. A line break inside a
 // cell becomes one space, since a cell holds one line.
 CellBlock ParseCellBlock(std::string_view text);
+
+// The part of a block that a table can take, parsed without building the rest: at most `maxRows` rows of
+// `maxCols` cells, each cut after `maxCellChars` characters. The cells beyond are counted, not kept.
+struct BlockLimits {
+  size_t maxRows = 0;
+  size_t maxCols = 0;
+  size_t maxCellChars = kMaxCellChars;
+};
+struct BoundedBlock {
+  CellBlock block;
+  size_t dropped = 0;  // cells outside maxRows x maxCols
+  size_t cut = 0;      // cells kept but cut
+};
+BoundedBlock ParseCellBlock(std::string_view text, const BlockLimits& limits);
 
 // The block as a spreadsheet reads it: cells separated by tabs, each row ended by CR LF; a cell that
 // holds a tab, a quote or a line break, or starts with a quote, goes in quotes with its quotes doubled.

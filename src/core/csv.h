@@ -1,5 +1,6 @@
 #pragma once
-// Splitting one line of comma-separated text into fields.
+// Splitting comma- or tab-separated text into records (lines, but for the line breaks inside quoted
+// fields) and a record into fields.
 #include <string>
 #include <string_view>
 
@@ -15,11 +16,13 @@ class CsvFieldSplitter {
   // Fields end at `separator`: a comma, or a tab for tab-separated text. Every other rule is the same.
   explicit CsvFieldSplitter(char separator = ',') : separator_(separator) {}
   // The next field of `line`. `continueLine` false starts at the beginning of `line`; true goes on after
-  // the previous field of the same line. Blanks before a field are skipped; a field starting with a
-  // double quote runs to the next double quote, keeps its blanks and commas, and anything between that
-  // quote and the next comma is dropped (a missing closing quote takes the rest of the line); other
-  // fields run to the next comma and lose trailing blanks. A comma at the end of the line gives one more,
-  // empty, field; an empty line gives one empty field. After the last field comes kCsvEndMarker.
+  // the previous field of the same line. Blanks before a field are skipped. A field starting with a
+  // double quote is quoted, as spreadsheets write it: it runs to the next quote that is not doubled, a
+  // doubled quote inside stands for one, its blanks, commas and line breaks belong to it (a line break
+  // becomes one space), and anything between the closing quote and the next comma is dropped; a quote
+  // that is never closed takes the rest of its line. Other fields run to the next comma and lose
+  // trailing blanks, and a quote inside them is ordinary text. A comma at the end of the line gives one
+  // more, empty, field; an empty line gives one empty field. After the last field comes kCsvEndMarker.
   std::string Next_Csv_Field(std::string_view line, bool continueLine);
   // True once the last field of the line has been returned: the next call gives kCsvEndMarker.
   bool AtLineEnd() const { return position_ > length_; }
@@ -29,5 +32,9 @@ class CsvFieldSplitter {
   size_t length_ = 0;
   char separator_ = ',';
 };
+
+// The length of the first record of `text` (without the line break that ends it): up to the first
+// line break that lies outside a quoted field, by the field rules of Next_Csv_Field.
+size_t CsvRecordLength(std::string_view text, char separator);
 
 }  // namespace qr

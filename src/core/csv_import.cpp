@@ -1,6 +1,8 @@
+// Reading a text file of table rows: its encoding and separator, its records and their fields.
 #include "core/csv_import.h"
 
 #include "core/app_state.h"
+#include "core/block_text.h"
 #include "core/cp932.h"
 #include "core/csv.h"
 
@@ -8,13 +10,19 @@ namespace qr {
 
 namespace {
 
-std::vector<std::string> SplitFields(std::string_view line, char separator) {
+// How much of a file's start tells text from other data, and how many of the first lines tell a
+// UTF-16 file's separator.
+constexpr size_t kSniffBytes = 64 * 1024;
+constexpr size_t kSeparatorSniffLines = 5;
+
+std::vector<std::string> SplitFields(std::string_view record, char separator, size_t& cutCells) {
   std::vector<std::string> fields;
   CsvFieldSplitter splitter(separator);
   bool continueLine = false;
   // The end is asked of the splitter: a field of one NUL byte looks like the end marker.
   while (fields.size() < kMaxCsvFields && !(continueLine && splitter.AtLineEnd())) {
-    fields.push_back(splitter.Next_Csv_Field(line, continueLine));
+    fields.push_back(splitter.Next_Csv_Field(record, continueLine));
+    if (CutCellText(fields.back())) ++cutCells;
     continueLine = true;
   }
   return fields;
@@ -28,13 +36,30 @@ bool IsTabSeparatedExtension(std::string_view extension) {
   return upper == "TXT" || upper == "TSV";
 }
 
-// Code page 932 is decoded line by line, so only the lines kept are converted.
-std::vector<std::vector<std::string>> DecodeCp932Rows(std::string_view bytes, char separator) {
-  const std::vector<std::string_view> lines = SplitLines(bytes, kMaxRows);
-  std::vector<std::vector<std::string>> rows;
-  rows.reserve(lines.size());
-  for (std::string_view line : lines) rows.push_back(SplitFields(DecodeCp932(line), separator));
-  return rows;
+// Code page 932 is decoded record by record, so only the records kept are converted. A quote, a
+// separator, a blank and a line break are never the second byte of a double-byte character, so the
+// records can be found in the raw bytes.
+TextTable DecodeCp932Rows(std::string_view bytes, char separator) {
+  TextTable table;
+  const std::vector<std::string_view> records = SplitRecords(bytes, kMaxRows, separator);
+  table.rows.reserve(records.size());
+  for (std::string_view record : records)
+    table.rows.push_back(SplitFields(DecodeCp932(record), separator, table.cutCells));
+  return table;
+}
+
+// A spreadsheet's "Unicode CSV" is UTF-16 with commas: its first lines hold commas and no tab.
+char Utf16Separator(std::string_view text) {
+  bool comma = false;
+  for (std::string_view line : SplitLines(text, kSeparatorSniffLines)) {
+    if (line.find('\t') != std::string_view::npos) return '\t';
+    comma = comma || line.find(',') != std::string_view::npos;
+  }
+  return comma ? ',' : '\t';
+}
+
+bool IsControl(unsigned char ch) {
+  return (ch < 0x20 && ch != '\t' && ch != '\r' && ch != '\n' && ch != '\f') || ch == 0x7F;
 }
 
 }  // namespace
@@ -56,28 +81,68 @@ std::vector<std::string_view> SplitLines(std::string_view text, size_t maxLines)
   return lines;
 }
 
+std::vector<std::string_view> SplitRecords(std::string_view text, size_t maxRecords, char separator) {
+  std::vector<std::string_view> records;
+  size_t start = 0;
+  while (start < text.size() && records.size() < maxRecords) {
+    const size_t end = start + CsvRecordLength(text.substr(start), separator);
+    records.push_back(text.substr(start, end - start));
+    if (end == text.size()) break;
+    const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    start = end + (crLf ? 2 : 1);
+  }
+  return records;
+}
+
 std::vector<std::vector<std::string>> DecodeCsvFile(std::string_view bytes) {
-  return DecodeCp932Rows(bytes, ',');
+  return DecodeCp932Rows(bytes, ',').rows;
 }
 
 TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view extension) {
   TextTableFormat format;
   format.encoding = DetectTextEncoding(bytes);
   const bool utf16 = format.encoding == TextEncoding::Utf16Le || format.encoding == TextEncoding::Utf16Be;
-  format.separator = utf16 || IsTabSeparatedExtension(extension) ? '\t' : ',';
+  if (IsTabSeparatedExtension(extension)) {
+    format.separator = '\t';
+  } else if (utf16) {
+    format.separator = Utf16Separator(DecodeText(bytes.substr(0, kSniffBytes), format.encoding));
+  }
   return format;
+}
+
+TextTable ReadTextTable(std::string_view bytes, std::string_view extension) {
+  const TextTableFormat format = DetectTextTableFormat(bytes, extension);
+  if (format.encoding == TextEncoding::Cp932) return DecodeCp932Rows(bytes, format.separator);
+  const std::string text = DecodeText(bytes, format.encoding);
+  TextTable table;
+  const std::vector<std::string_view> records = SplitRecords(text, kMaxRows, format.separator);
+  table.rows.reserve(records.size());
+  for (std::string_view record : records)
+    table.rows.push_back(SplitFields(record, format.separator, table.cutCells));
+  return table;
 }
 
 std::vector<std::vector<std::string>> DecodeTextTableFile(std::string_view bytes,
                                                           std::string_view extension) {
-  const TextTableFormat format = DetectTextTableFormat(bytes, extension);
-  if (format.encoding == TextEncoding::Cp932) return DecodeCp932Rows(bytes, format.separator);
-  const std::string text = DecodeText(bytes, format.encoding);
-  const std::vector<std::string_view> lines = SplitLines(text, kMaxRows);
-  std::vector<std::vector<std::string>> rows;
-  rows.reserve(lines.size());
-  for (std::string_view line : lines) rows.push_back(SplitFields(line, format.separator));
-  return rows;
+  return ReadTextTable(bytes, extension).rows;
+}
+
+bool LooksLikeText(std::string_view bytes) {
+  const TextEncoding encoding = DetectTextEncoding(bytes);
+  std::string decoded;
+  std::string_view start = bytes.substr(0, kSniffBytes);
+  if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
+    decoded = DecodeText(start, encoding);
+    start = decoded;
+  } else if (bytes.find('\0') != std::string_view::npos) {
+    return false;
+  }
+  size_t controls = 0;
+  for (const char ch : start) {
+    if (ch == '\0') return false;
+    controls += IsControl(static_cast<unsigned char>(ch)) ? 1 : 0;
+  }
+  return controls * 4 <= start.size();
 }
 
 }  // namespace qr

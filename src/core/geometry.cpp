@@ -128,8 +128,7 @@ std::vector<Point> TileOrigins(int32_t areaW, int32_t areaH, int32_t tileW, int3
   return origins;
 }
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 GridLayout LayoutGrid(int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths, int32_t firstRowTop) {
   GridLayout layout;
@@ -157,6 +156,20 @@ GridLayout LayoutGrid(int16_t rows, int16_t cols, const std::array<int16_t, 6>& 
   layout.button1Face = {94, Saturate(buttonsTop + 4)};
   layout.button1Label = {94, Saturate(buttonsTop + 8)};
   return layout;
+}
+
+void PlaceButtonsBesideGrid(GridLayout& layout) {
+  constexpr int64_t kGap = 8;
+  constexpr int64_t kFaceWidth = 88;
+  constexpr int64_t kFacePitch = 26;  // a 22-pixel face and a gap
+  const int64_t left = int64_t{kGridBoxLeft} + layout.gridBox.w + kGap;
+  const int64_t top = kGridBoxTop;
+  layout.button0Face = {Saturate(left), Saturate(top)};
+  layout.button0Label = {Saturate(left), Saturate(top + 4)};
+  layout.button1Face = {Saturate(left), Saturate(top + kFacePitch)};
+  layout.button1Label = {Saturate(left), Saturate(top + kFacePitch + 4)};
+  const int64_t widthTwips = (left + kFaceWidth + kGap) * kFixedTwipsPerPixel;
+  layout.windowTwips.w = Saturate(std::max<int64_t>(layout.windowTwips.w, widthTwips));
 }
 
 CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows, int16_t cols,

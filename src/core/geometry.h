@@ -118,6 +118,11 @@ struct GridLayout {
 GridLayout LayoutGrid(int16_t rows, int16_t cols, const std::array<int16_t, 6>& widths,
                       int32_t firstRowTop = kFirstRowTop);
 
+// For an editor taller than the screen's work area (34 rows on a 768-pixel screen): the two large buttons
+// move from below the grid to beside it, at its top, so that they stay on the screen; the window widens
+// to hold them when it must. The grid and the window's height (which place the table) stay as they are.
+void PlaceButtonsBesideGrid(GridLayout& layout);
+
 // `Layout_Table` of the canvas: the cells' screen rectangles from (`Table_X`, `Table_Y`), rows
 // `Row_Pitch` apart, and the value `Table_Y` holds afterwards. Columns outside 1..5 give no cells but
 // rows still advance; rows < 1 give nothing; rows beyond 34 are laid out as 34 (the editor has no more).

@@ -1,5 +1,6 @@
 #include "core/image_header.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -54,6 +55,30 @@ std::optional<Size> JpegSize(const HeaderReader& read) {
 }
 
 }  // namespace
+
+bool JpegReachesItsEnd(std::string_view bytes) {
+  if (bytes.substr(0, 2) != "\xFF\xD8") return false;
+  const HeaderReader read = [&](int64_t offset, uint8_t* buffer, size_t count) {
+    if (offset < 0 || static_cast<uint64_t>(offset) + count > bytes.size()) return false;
+    std::copy_n(bytes.data() + offset, count, reinterpret_cast<char*>(buffer));
+    return true;
+  };
+  constexpr int kMaxSegments = 4096;
+  int64_t offset = 2;
+  for (int i = 0; i < kMaxSegments; ++i) {
+    std::array<uint8_t, 4> head{};
+    if (!read(offset, head.data(), head.size()) || head[0] != 0xFF) return false;
+    const uint8_t marker = head[1];
+    if (marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+      offset += marker == 0xFF ? 1 : 2;
+      continue;
+    }
+    if (marker == 0xD9) return false;  // the end before any scan
+    if (marker == 0xDA) return bytes.find("\xFF\xD9", static_cast<size_t>(offset)) != std::string_view::npos;
+    offset += 2 + BigEndian16(&head[2]);
+  }
+  return false;
+}
 
 std::optional<Size> PictureSizeFromHeader(const HeaderReader& read) {
   std::array<uint8_t, 26> head{};

@@ -23,4 +23,9 @@ std::optional<Size> PictureSizeFromHeader(const HeaderReader& read);
 // The same for a file's bytes held in memory.
 std::optional<Size> PictureSizeFromHeaderBytes(std::string_view bytes);
 
+// True when a JPEG file's data runs to its end marker: an EOI (FF D9) follows the first scan header, which
+// is found by walking the segments (so a thumbnail's EOI inside the metadata does not count). In the
+// entropy-coded data FF is always followed by 00 or a restart marker, so a file cut short has none.
+bool JpegReachesItsEnd(std::string_view bytes);
+
 }  // namespace qr

@@ -1,3 +1,4 @@
+// Telling a table file's encoding from its bytes, and decoding it into UTF-8.
 #include "core/text_encoding.h"
 
 #include <cstdint>
@@ -27,6 +28,57 @@ bool IsNonAsciiUtf8(std::string_view bytes) {
     pos += length;
   }
   return nonAscii;
+}
+
+// The code point of a well-formed UTF-8 sequence of `length` bytes.
+char32_t CodePointAt(std::string_view text, size_t pos, size_t length) {
+  const auto byte = [&](size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>(text[pos + i]));
+  };
+  if (length == 1) return byte(0);
+  static constexpr char32_t kLeadMask[5] = {0, 0, 0x1F, 0x0F, 0x07};
+  char32_t c = byte(0) & kLeadMask[length];
+  for (size_t i = 1; i < length; ++i) c = (c << 6) | (byte(i) & 0x3F);
+  return c;
+}
+
+// Kana, kanji, CJK punctuation, full-width forms and half-width katakana.
+bool IsJapanese(char32_t c) {
+  return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+         (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF01 && c <= 0xFF9F) || (c >= 0xFFE0 && c <= 0xFFE5);
+}
+
+// True when every non-ASCII character of the UTF-8 text passes `test`.
+template <typename Test>
+bool AllNonAscii(std::string_view utf8, Test test) {
+  for (size_t pos = 0; pos < utf8.size();) {
+    const size_t length = Utf8CharLength(utf8, pos);
+    if (length == 0) return false;
+    if (length > 1 && !test(CodePointAt(utf8, pos, length))) return false;
+    pos += length;
+  }
+  return true;
+}
+
+bool IsAsciiOnly(std::string_view bytes) {
+  for (const char ch : bytes)
+    if (static_cast<unsigned char>(ch) >= 0x80) return false;
+  return true;
+}
+
+// Bytes that read as UTF-8 and as code page 932 alike: short code page 932 texts of half-width katakana
+// (ﾊｲ, ﾏｲﾅｽ) are valid UTF-8 of Latin letters with accents, IPA or Greek, all two-byte sequences
+// below U+0800. Such a text is taken for code page 932 when that reading is wholly Japanese; UTF-8 with
+// any character from U+0800 on (Japanese, punctuation, symbols) stays UTF-8.
+bool ReadsBetterAsCp932(std::string_view bytes) {
+  // The first lines tell when they hold a non-ASCII character (a line feed is never part of a character in
+  // either encoding).
+  constexpr size_t kSniffBytes = 64 * 1024;
+  const size_t lineEnd = bytes.size() > kSniffBytes ? bytes.rfind('\n', kSniffBytes) : bytes.npos;
+  if (lineEnd != bytes.npos && !IsAsciiOnly(bytes.substr(0, lineEnd + 1)))
+    bytes = bytes.substr(0, lineEnd + 1);
+  if (!AllNonAscii(bytes, [](char32_t c) { return c < 0x800; })) return false;
+  return AllNonAscii(DecodeCp932(bytes), IsJapanese);
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -93,7 +145,7 @@ TextEncoding DetectTextEncoding(std::string_view bytes) {
   if (StartsWith(bytes, kUtf8Mark)) return TextEncoding::Utf8;
   if (StartsWith(bytes, kUtf16LeMark)) return TextEncoding::Utf16Le;
   if (StartsWith(bytes, kUtf16BeMark)) return TextEncoding::Utf16Be;
-  return IsNonAsciiUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
+  return IsNonAsciiUtf8(bytes) && !ReadsBetterAsCp932(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 
 std::string DecodeText(std::string_view bytes, TextEncoding encoding) {

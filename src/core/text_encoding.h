@@ -9,7 +9,9 @@ enum class TextEncoding { Cp932, Utf8, Utf16Le, Utf16Be };
 
 // A UTF-8 byte-order mark means UTF-8, a UTF-16 mark (either byte order) UTF-16. Without a mark, text
 // that is valid UTF-8 and holds a non-ASCII character is UTF-8; anything else code page 932 (pure ASCII
-// reads the same either way).
+// reads the same either way). Text that reads as both, where UTF-8 gives only Latin letters with accents,
+// IPA, Greek and the like (two-byte sequences) and code page 932 gives only Japanese (half-width katakana
+// and such), is code page 932: short Japanese files are often both.
 TextEncoding DetectTextEncoding(std::string_view bytes);
 
 // The text as UTF-8, without its byte-order mark. Malformed sequences (a lone surrogate, an odd last

@@ -26,12 +26,17 @@ std::string PictureFilterName() {
 
 std::string PictureFilterPattern() { return ExtensionPattern(win::DecodablePictureExtensions()); }
 
+// The picture is decoded whatever its extension says: a truncated file or a text file renamed ".png" has
+// a picture's extension. A codec may list a type and still fail on its pixels (HEIC without the video
+// codec): such a type is reported as lacking its codec.
 bool UsablePicture(HWND owner, const std::string& path) {
-  if (HasExtensionIn(path, win::DecodablePictureExtensions()) && !IsCodecDependentPicture(path)) return true;
-  // A codec may list a type and still fail on its pixels (HEIC without the video codec): one is decoded.
-  if (const auto file = win::ImageFile::Open(path); file && file->Decode({.part = Rect{0, 0, 1, 1}}))
-    return true;
-  WarnMissingCodec(owner, {path});
+  const win::PictureProblem problem = win::CheckPicture(path);
+  if (problem == win::PictureProblem::None || problem == win::PictureProblem::Missing) return true;
+  if (problem == win::PictureProblem::Undecodable && IsCodecDependentPicture(path)) {
+    WarnMissingCodec(owner, {path});
+  } else {
+    win::ShowMessage(owner, win::PictureProblemMessage(problem, path), win::kWarningStyle);
+  }
   return false;
 }
 

@@ -39,9 +39,9 @@ inline constexpr std::string_view kMissingCodecMessage = "この画像ﾌｧｲ�
 std::string PictureFilterName();
 std::string PictureFilterPattern();
 
-// True when an existing file can serve as a picture. A type the system decodes is taken as it is, a
-// type whose codec is installed separately (HEIC, WebP...) or an unknown one only when its first pixel
-// decodes; otherwise the codec message names the file and the result is false.
+// True when an existing file can serve as a picture: it decodes whole (win32/image.h's CheckPicture), or
+// it is missing (the callers report that themselves). Otherwise a message names the file (for a type
+// whose codec is installed separately, HEIC, WebP..., the codec message) and the result is false.
 bool UsablePicture(HWND owner, const std::string& path);
 
 // Tells the user, in one message, of the files whose codec is missing (none: nothing is shown).

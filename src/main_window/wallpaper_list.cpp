@@ -220,6 +220,8 @@ void WallpaperList::Delete_File() {
 
 void WallpaperList::Change_Wallpaper() {
   if (List_Kabe_.ListIndex() < 0) return;
+  // A file that is no picture would leave the desktop without a wallpaper.
+  if (!UsablePicture(OwnerOf(List_Kabe_.hwnd()), SelectedEntry())) return;
   win::SetDesktopWallpaper(SelectedEntry());
   DisableListCommands();
 }

@@ -17,6 +17,9 @@ namespace qr {
 namespace {
 
 constexpr int16_t kCsvColumnWidth = 100;
+// A text file is read up to this size: far more than 34 rows of 5 cells of kMaxCellChars need, few
+// enough bytes for a 32-bit process to decode at once.
+constexpr size_t kMaxTextFileBytes = 16u << 20;
 
 // Loading may change the number of columns: like the column buttons, it hides every width slider before
 // the layout shows those of the columns in use, so no slider of a column gone stays on the window (at
@@ -81,22 +84,35 @@ void LoadTableFile(Quelm_Rask_S& editor, std::string_view bytes) {
   }
 }
 
-// False for a file without lines, which changes nothing.
-bool LoadTextFile(Quelm_Rask_S& editor, std::string_view bytes, std::string_view extension) {
-  const std::vector<std::vector<std::string>> lines = DecodeTextTableFile(bytes, extension);
-  if (lines.empty()) return false;
+// The whole table is replaced: cells outside the file's rows and columns become empty.
+void FillFromRows(Quelm_Rask_S& editor, const std::vector<std::vector<std::string>>& rows) {
+  for (int row = 1; row <= kMaxRows; ++row) {
+    const auto* fields =
+        static_cast<size_t>(row) <= rows.size() ? &rows[static_cast<size_t>(row - 1)] : nullptr;
+    for (int col = 1; col <= kMaxCols; ++col) {
+      const size_t field = static_cast<size_t>(col - 1);
+      editor.SetCellText(row, col, fields && field < fields->size() ? (*fields)[field] : std::string());
+    }
+  }
+}
+
+// False for a file without lines, which changes nothing, and for one that is no text, which is reported.
+bool LoadTextFile(Quelm_Rask_S& editor, const win::FileStart& file, const std::string& path) {
+  if (!LooksLikeText(file.bytes)) {
+    Warn(editor, kNotATableMessage, path);
+    return false;
+  }
+  const TextTable table = ReadTextTable(file.bytes, Get_Extension(path));
+  if (table.rows.empty()) return false;
   editor.RememberForUndo();
   AppState& state = editor.State();
   for (int col = 1; col <= kMaxCols; ++col) state.G_Cols_w[static_cast<size_t>(col)] = kCsvColumnWidth;
-  state.G_Rows = static_cast<int16_t>(lines.size());
+  state.G_Rows = static_cast<int16_t>(table.rows.size());
   state.G_Cols = kMaxCols;
   FitGridToLoadedTable(editor);
-  for (size_t line = 0; line < lines.size(); ++line) {
-    const std::vector<std::string>& fields = lines[line];
-    for (size_t field = 0; field < fields.size() && field < kMaxCsvFields; ++field) {
-      editor.SetCellText(static_cast<int>(line + 1), static_cast<int>(field + 1), fields[field]);
-    }
-  }
+  FillFromRows(editor, table.rows);
+  const std::string cut = FormatCutTextMessage(table.cutCells, file.more);
+  if (!cut.empty()) win::ShowMessage(editor.hwnd(), cut, win::kWarningStyle);
   return true;
 }
 
@@ -110,6 +126,17 @@ bool ConfirmUnsavableCharacters(const Quelm_Rask_S& editor) {
 
 }  // namespace
 
+std::string FormatCutTextMessage(size_t cutCells, bool fileCut) {
+  std::string text;
+  if (cutCells > 0) text = FormatCutCellsMessage(cutCells);
+  if (fileCut) {
+    if (!text.empty()) text += "\n";
+    text += "ﾌｧｲﾙが大きすぎるため、先頭の " + std::to_string(kMaxTextFileBytes >> 20) +
+            " MB だけを読み込みました！";
+  }
+  return text;
+}
+
 std::string FormatUnsavableCharactersQuestion(int cells) {
   return std::to_string(cells) +
          " 個のｾﾙに、ﾃﾞｰﾀﾌｧｲﾙに保存できない文字があります。\nその文字を \"?\" にして保存しますか？";
@@ -118,16 +145,21 @@ std::string FormatUnsavableCharactersQuestion(int cells) {
 void Load_Data_File(Quelm_Rask_S& editor) {
   const std::optional<std::string> path = win::ShowOpenDialog(OpenSpec(editor));
   if (!path) return;
-  const std::optional<std::string> bytes = win::ReadFileBytes(*path);
-  if (!bytes) {
-    Warn(editor, kCannotReadMessage, *path);
-  } else if (HasExtension(*path, "QLM")) {
+  Load_Data_File(editor, *path);
+}
+
+void Load_Data_File(Quelm_Rask_S& editor, const std::string& path) {
+  const bool tableFile = HasExtension(path, "QLM");
+  const std::optional<win::FileStart> file = win::ReadFileStart(path, kMaxTextFileBytes);
+  if (!file || (tableFile && file->more)) {
+    Warn(editor, kCannotReadMessage, path);
+  } else if (tableFile) {
     editor.ForgetUndo();
-    LoadTableFile(editor, *bytes);
-  } else if (!LoadTextFile(editor, *bytes, Get_Extension(*path))) {
+    LoadTableFile(editor, file->bytes);
+  } else if (!LoadTextFile(editor, *file, path)) {
     return;
   }
-  editor.State().Get_Data_Path = Get_Folder(*path);
+  editor.State().Get_Data_Path = Get_Folder(path);
 }
 
 void Save_Data_File(Quelm_Rask_S& editor) {

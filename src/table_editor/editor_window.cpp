@@ -1,3 +1,4 @@
+// The table editor window: its design, layout, cells, keyboard moves, toolbar and dragging.
 #include "table_editor/editor_window.h"
 
 #include <windowsx.h>
@@ -6,7 +7,6 @@
 #include <string>
 #include <utility>
 
-#include "core/block_text.h"
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "core/settings.h"
@@ -15,12 +15,11 @@
 #include "shared/helpers.h"
 #include "shared/keyboard_move.h"
 #include "table_editor/data_files.h"
-#include "win32/clipboard.h"
+#include "table_editor/editor_measures.h"
 #include "win32/display.h"
 #include "win32/fonts.h"
 #include "win32/handles.h"
 #include "win32/lazy_libraries.h"
-#include "win32/message_box.h"
 #include "win32/screen.h"
 #include "win32/text.h"
 
@@ -28,36 +27,7 @@ namespace qr {
 
 namespace {
 
-// Design measures (pixels).
-constexpr int kToolbarLeft = 4;
-constexpr int kToolbarPitch = 26;
-constexpr int kToolbarFaceTop = 4;
-constexpr int kToolbarFaceSize = 26;  // the faces touch; the 18-pixel pictures sit 4 pixels inside
-constexpr int kToolbarPictureInset = 4;
-constexpr int kToolbarPictureSize = 18;
-constexpr int kRowColPitch = 20;
-constexpr int kRowColInset = 2;
-constexpr int kRowColTop = 8;
-constexpr int kRowColSize = 18;
-constexpr int kSliderTop = 36;
-constexpr int kSliderWidth = 33;
-constexpr int kSliderHeight = 13;
-constexpr int kSliderSmallStep = 8;
-constexpr int kSliderLargeStep = 50;
-constexpr int kCellHeight = Row_Pitch;
-constexpr int kCellDesignLeft = 8;
-constexpr int kLargeFaceWidth = 88;
-constexpr int kLargeFaceHeight = 22;
-constexpr int kLargeLabelHeight = 14;
-constexpr int kOptionTop = 11;
-constexpr int kOptionBoxSize = 13;
-constexpr int kOptionLabelWidth = 28;
-constexpr int kTransLeft = 222;
-constexpr int kCommonLeft = 268;
-constexpr int kOptionLabelGap = 16;
-// The editor before its first layout: the size the layout gives for the default table.
-constexpr int kDesignClientWidth = 323;
-constexpr int kDesignClientHeight = 301;
+using namespace editor_design;
 
 constexpr const char* kToolbarTips[7] = {"",
                                          "",
@@ -71,31 +41,7 @@ constexpr const char* kToolbarNames[7] = {"", "", "読み込み", "保存", "ﾌ
 constexpr const char* kRowColNames[4] = {"行の追加", "行の削除", "列の削除", "列の追加"};
 constexpr const char* kRowColTips[4] = {"行数（Max.34）", "行数（Min.1）", "列数（Min.1）", "列数（Max.5）"};
 constexpr const char* kButtonCaptions[2] = {"壁紙貼り付け", "ｷｬﾝｾﾙ"};
-
-// The editor's menu: item ids are a base plus the value the item stores.
-constexpr UINT kEffectItem = 100;   // + `Text_Effect` 0..3
-constexpr UINT kOpacityItem = 200;  // + `Panel_Alpha` 25, 50, 75
-constexpr const char* kEffectCaptions[4] = {"文字の効果なし", "文字の縁取り", "文字の影", "半透明の下地"};
-constexpr int16_t kOpacities[3] = {25, 50, 75};
-
-void AppendItem(HMENU menu, UINT id, const std::string& caption) {
-  AppendMenuW(menu, MF_STRING, id, win::Wide(caption).c_str());
-}
-
-win::Menu EffectMenu(const AppState& state) {
-  win::Menu menu(CreatePopupMenu());
-  if (!menu) return menu;
-  for (UINT effect = 0; effect < 4; ++effect)
-    AppendItem(menu.get(), kEffectItem + effect, kEffectCaptions[effect]);
-  AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  for (const int16_t opacity : kOpacities)
-    AppendItem(menu.get(), kOpacityItem + opacity, "下地の濃さ " + std::to_string(opacity) + "%");
-  CheckMenuRadioItem(menu.get(), kEffectItem, kEffectItem + 3,
-                     kEffectItem + static_cast<UINT>(TextEffectOf(state.Text_Effect)), MF_BYCOMMAND);
-  CheckMenuRadioItem(menu.get(), kOpacityItem + kOpacities[0], kOpacityItem + kOpacities[2],
-                     kOpacityItem + PanelAlphaOf(state.Panel_Alpha), MF_BYCOMMAND);
-  return menu;
-}
+constexpr const char* kButtonTips[2] = {"壁紙に貼り付けます (Ctrl+Enter)", "貼り付けずに閉じます (Alt+F4)"};
 
 forms::FontSpec ToFontSpec(const CellFont& font) {
   return win::CellFontSpec(font.name, font.size, font.bold, font.italic);
@@ -225,9 +171,11 @@ void Quelm_Rask_S::DesignCells() {
 }
 
 void Quelm_Rask_S::DesignButtons() {
-  for (int i = 0; i <= 1; ++i)  // placed by the layout
+  for (int i = 0; i <= 1; ++i) {  // placed by the layout
     BuildFaceButton(*this, Img_Button(i), lbl_Button(i),
                     {0, 0, kLargeFaceWidth, kLargeFaceHeight, kLargeLabelHeight}, kButtonCaptions[i]);
+    lbl_Button(i).SetToolTip(kButtonTips[i]);
+  }
 }
 
 void Quelm_Rask_S::ConnectEvents() {
@@ -290,8 +238,9 @@ void Quelm_Rask_S::Form_Load() {
   // 7. The cells exist already (Design), empty and hidden. 8. Layout.
   HideSliders();
   Build_Grid();
-  // 9. Position.
+  // 9. Position, and the large buttons for the place the window now stands at.
   PlaceWindow();
+  RefitLargeButtons();
   // 10. Current cell.
   state_.Cur_Row = 1;
   state_.Cur_Col = 1;
@@ -346,16 +295,31 @@ void Quelm_Rask_S::Build_Grid() {
   }
   // 5. Grid box. 6. Window.
   Pic_Back_.Move(kGridBoxLeft, kGridBoxTop, layout.gridBox.w, layout.gridBox.h);
-  SetWidth(Scale().Px(layout.windowTwips.w / kFixedTwipsPerPixel) * TwipsPerPixelX());
   SetHeight(Scale().Px(layout.windowTwips.h / kFixedTwipsPerPixel) * TwipsPerPixelY());
   // 7. The large buttons.
+  PlaceLargeButtons(layout);
+  // 8.
+  Relayout_Only = false;
+}
+
+// Below the grid; beside it when the window reaches below the work area of its monitor (34 rows on a
+// 768-pixel screen), so that both stay on the screen while the grid stays where the user put it.
+void Quelm_Rask_S::PlaceLargeButtons(GridLayout layout) {
+  RECT window{};
+  const std::optional<RECT> workArea = win::WorkAreaOf(hwnd());
+  if (hwnd() && workArea && GetWindowRect(hwnd(), &window) &&
+      window.top + Scale().Px(layout.windowTwips.h / kFixedTwipsPerPixel) > workArea->bottom)
+    PlaceButtonsBesideGrid(layout);
+  SetWidth(Scale().Px(layout.windowTwips.w / kFixedTwipsPerPixel) * TwipsPerPixelX());
   Img_Button(0).Move(layout.button0Face.x, layout.button0Face.y);
   lbl_Button(0).Move(layout.button0Label.x, layout.button0Label.y);
   Img_Button(1).Move(layout.button1Face.x, layout.button1Face.y);
   lbl_Button(1).Move(layout.button1Label.x, layout.button1Label.y);
   if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);  // the frame moved with the window's edges
-  // 8.
-  Relayout_Only = false;
+}
+
+void Quelm_Rask_S::RefitLargeButtons() {
+  PlaceLargeButtons(LayoutGrid(state_.G_Rows, state_.G_Cols, state_.G_Cols_w, txt_Item(1, 1).Top()));
 }
 
 void Quelm_Rask_S::HideSliders() {
@@ -459,7 +423,11 @@ void Quelm_Rask_S::Focus_Cell(int row, int col) {
 
 bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   const auto [row, col] = CellOf(e.focus);
-  if (TableKey(e, row, col) || MoveByArrowKey(*this, e)) return true;
+  if (CommandKey(e) || TableKey(e, row, col)) return true;
+  if (MoveByArrowKey(*this, e)) {
+    RefitLargeButtons();
+    return true;
+  }
   if (row == 0 || (e.shift & (forms::kCtrlKey | forms::kAltKey))) return false;
   const bool shift = (e.shift & forms::kShiftKey) != 0;
   int step = 0;
@@ -469,83 +437,6 @@ bool Quelm_Rask_S::Form_KeyPreview(const forms::KeyEvent& e) {
   if (step == 0) return false;
   Focus_Cell(row + step, col);  // at the first or last row the key is spent without a move
   return true;
-}
-
-bool Quelm_Rask_S::TableKey(const forms::KeyEvent& e, int row, int col) {
-  const bool ctrl = (e.shift & (forms::kCtrlKey | forms::kAltKey)) == forms::kCtrlKey;
-  const bool shift = (e.shift & forms::kShiftKey) != 0;
-  if (!ctrl) return false;
-  if (e.keyCode == 'C' && shift) {
-    win::SetClipboardText(hwnd(), VisibleTableText());
-    return true;
-  }
-  if (e.keyCode == 'Z' && !shift) return Undo();  // without a block change, the cell's own undo
-  if (e.keyCode != 'V' || shift || row == 0) return false;
-  const std::optional<std::string> text = win::ClipboardText(hwnd());
-  if (!text || !IsCellBlock(*text)) return false;  // one cell's text: the cell pastes it itself
-  PasteBlock(row, col, *text);
-  return true;
-}
-
-// ---- Block paste, copy and undo
-
-void Quelm_Rask_S::RememberForUndo() {
-  undo_ = TableSnapshot{model_, state_.G_Rows, state_.G_Cols, state_.G_Cols_w};
-}
-
-bool Quelm_Rask_S::Undo() {
-  if (!undo_) return false;
-  const auto [focusRow, focusCol] = CellOf(GetFocus());
-  const TableSnapshot snapshot = std::move(*undo_);
-  undo_.reset();
-  state_.G_Cols_w = snapshot.widths;
-  state_.G_Rows = snapshot.rows;
-  state_.G_Cols = snapshot.cols;
-  HideSliders();
-  Build_Grid();
-  for (int row = 1; row <= kMaxRows; ++row) {
-    for (int col = 1; col <= kMaxCols; ++col) SetCell(row, col, snapshot.model.At(row, col));
-  }
-  Focus_Cell(focusRow, focusCol);
-  return true;
-}
-
-void Quelm_Rask_S::ResizeKeepingStyles(int16_t rows, int16_t cols) {
-  if (rows == state_.G_Rows && cols == state_.G_Cols) return;
-  const TableModel styles = model_;
-  state_.G_Rows = rows;
-  state_.G_Cols = cols;
-  HideSliders();
-  Build_Grid();
-  model_ = styles;
-  ApplyAllCellStyles();
-}
-
-void Quelm_Rask_S::PasteBlock(int row, int col, const std::string& text) {
-  const CellBlock block = ParseCellBlock(text);
-  const BlockFit fit = FitCellBlock(block, row, col, state_.G_Rows, state_.G_Cols, kMaxRows, kMaxCols);
-  RememberForUndo();
-  ResizeKeepingStyles(static_cast<int16_t>(fit.rows), static_cast<int16_t>(fit.cols));
-  for (size_t r = 0; r < block.size(); ++r) {
-    for (size_t c = 0; c < block[r].size(); ++c)
-      SetCellText(row + static_cast<int>(r), col + static_cast<int>(c), block[r][c]);
-  }
-  Focus_Cell(row, col);  // the new layout hid every cell for a moment, the focused one too
-  if (fit.dropped > 0) win::ShowMessage(hwnd(), FormatDroppedCellsMessage(fit.dropped), win::kWarningStyle);
-}
-
-std::string Quelm_Rask_S::VisibleTableText() const {
-  CellBlock block;
-  for (int row = 1; row <= std::clamp<int>(state_.G_Rows, 0, kMaxRows); ++row) {
-    std::vector<std::string>& cells = block.emplace_back();
-    for (int col = 1; col <= std::clamp<int>(state_.G_Cols, 0, kMaxCols); ++col)
-      cells.push_back(model_.At(row, col).text);
-  }
-  return FormatCellBlock(block);
-}
-
-std::string FormatDroppedCellsMessage(int dropped) {
-  return "表に入りきらない " + std::to_string(dropped) + " 個のｾﾙは貼り付けませんでした！";
 }
 
 // ---- Rows, columns and widths
@@ -640,58 +531,6 @@ void Quelm_Rask_S::Show_Option_Marks() {
     common->SetChecked(state_.Common == 1);
 }
 
-// ---- The text effect's menu
-
-bool Quelm_Rask_S::OnToolbarStrip(LPARAM clientPoint) const {
-  return GET_Y_LPARAM(clientPoint) < Scale().Px(kSliderTop);
-}
-
-POINT Quelm_Rask_S::BelowToolbarStrip() const {
-  POINT at{Scale().Px(kToolbarLeft), Scale().Px(kSliderTop)};
-  ClientToScreen(hwnd(), &at);
-  return at;
-}
-
-void Quelm_Rask_S::ShowEffectMenu(POINT at) {
-  const win::Menu menu = EffectMenu(state_);
-  if (!menu) return;
-  const UINT item = hooks_.chooseFromMenu
-                        ? hooks_.chooseFromMenu(menu.get(), at)
-                        : static_cast<UINT>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
-                                                             at.x, at.y, hwnd(), nullptr));
-  Choose_Effect(item);
-}
-
-void Quelm_Rask_S::Choose_Effect(UINT item) {
-  if (item >= kEffectItem && item <= kEffectItem + 3)
-    state_.Text_Effect = static_cast<int16_t>(item - kEffectItem);
-  for (const int16_t opacity : kOpacities)
-    if (item == kOpacityItem + opacity) state_.Panel_Alpha = opacity;
-}
-
-// A right press on the toolbar strip belongs to the menu, not to the icon or option under it.
-LRESULT Quelm_Rask_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_RBUTTONDOWN:
-      if (OnToolbarStrip(lp)) return 0;
-      break;
-    case WM_RBUTTONUP:
-      if (OnToolbarStrip(lp)) {
-        POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        ClientToScreen(hwnd(), &at);
-        ShowEffectMenu(at);
-        return 0;
-      }
-      break;
-    case WM_CONTEXTMENU:  // from the keyboard, or passed up by a child control that has no menu of its own
-      ShowEffectMenu(lp == -1 ? BelowToolbarStrip() : POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
-      return 0;
-    default:
-      break;
-  }
-  return forms::Form::HandleMessage(msg, wp, lp);
-}
-
 void Quelm_Rask_S::RunHook(const EditorHooks::Command& hook) {
   if (!hook) return;
   EditorHooks::Command copy = hook;
@@ -719,7 +558,9 @@ void Quelm_Rask_S::Form_MouseMove(const forms::MouseEvent&) {
 }
 
 void Quelm_Rask_S::Form_MouseUp(const forms::MouseEvent& e) {
-  if (e.button == forms::kLeftButton) Drag_State = 0;
+  if (e.button != forms::kLeftButton) return;
+  if (Drag_State == 1) RefitLargeButtons();
+  Drag_State = 0;
 }
 
 std::optional<POINT> Quelm_Rask_S::CursorPosition() const {

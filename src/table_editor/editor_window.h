@@ -21,12 +21,14 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/geometry.h"
 #include "core/key_store.h"
 #include "core/table_model.h"
 #include "forms/forms.h"
@@ -38,6 +40,11 @@ class Quelm_Rask_S;
 
 // The message after a block paste that did not fit: how many cells were left out.
 std::string FormatDroppedCellsMessage(int dropped);
+std::string FormatDroppedCellsMessage(size_t dropped);
+// The message after cells too long for the table were cut (core/block_text.h's kMaxCellChars).
+std::string FormatCutCellsMessage(size_t cut);
+// One message for a paste: the cells left out and the cells cut; empty when neither.
+std::string FormatPasteMessage(size_t dropped, size_t cut);
 
 struct EditorHooks {
   using Command = std::function<void(Quelm_Rask_S&)>;
@@ -97,7 +104,8 @@ class Quelm_Rask_S : public forms::Form {
 
   // Fills the block of a spreadsheet's clipboard text (core/block_text.h) into the table from cell
   // (row, col) on, widening and lengthening the table up to 5 x 34 as needed; cells beyond are dropped
-  // with one message. Fonts and colours stay. Undoable.
+  // and cells longer than kMaxCellChars cut, with one message. Only what the table takes is built, however
+  // large the text. Fonts and colours stay. Undoable.
   void PasteBlock(int row, int col, const std::string& text);
   // The visible table (rows and columns in use) as tab-separated text for a spreadsheet.
   std::string VisibleTableText() const;
@@ -138,7 +146,8 @@ class Quelm_Rask_S : public forms::Form {
   // Enter and Down go to the cell below, Shift+Enter and Up to the cell above, as in a spreadsheet;
   // Tab runs through the cells in use row by row as the toolkit's tab order does.
   // Ctrl+V in a cell pastes a block, Ctrl+Shift+C copies the table, Ctrl+Z undoes a block change
-  // (RememberForUndo); Alt+arrow keys move the window as dragging does.
+  // (RememberForUndo); Alt+arrow keys move the window as dragging does. Ctrl+Enter runs "壁紙貼り付け"
+  // and Alt+F4 closes as "ｷｬﾝｾﾙ" does (an editor taller than the screen shows both beside the grid).
   bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
@@ -176,7 +185,11 @@ class Quelm_Rask_S : public forms::Form {
   void Focus_Cell(int row, int col);
 
   void HideSliders();
+  void PlaceLargeButtons(GridLayout layout);
+  // The large buttons placed again for where the window now is (after it was moved).
+  void RefitLargeButtons();
   bool TableKey(const forms::KeyEvent& e, int row, int col);
+  bool CommandKey(const forms::KeyEvent& e);
   // Gives the table `rows` x `cols` in use; a change lays the grid out again, keeping every style.
   void ResizeKeepingStyles(int16_t rows, int16_t cols);
   void RunHook(const EditorHooks::Command& hook);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "win32/handles.h"
 #include "win32/text.h"
@@ -49,12 +50,20 @@ std::wstring ApiPath(std::string_view utf8) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxBytes) {
+  std::optional<FileStart> start = ReadFileStart(path, maxBytes);
+  if (!start || start->more) return std::nullopt;
+  return std::move(start->bytes);
+}
+
+std::optional<FileStart> ReadFileStart(const std::string& path, size_t maxBytes) {
   File file = OpenForReading(path);
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return std::nullopt;
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  FileStart start;
+  start.more = static_cast<unsigned long long>(size.QuadPart) > maxBytes;
+  std::string& bytes = start.bytes;
+  bytes.resize(start.more ? maxBytes : static_cast<size_t>(size.QuadPart));
   size_t done = 0;
   while (done < bytes.size()) {
     const DWORD part = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
@@ -64,7 +73,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxByte
     done += got;
   }
   bytes.resize(done);
-  return bytes;
+  return start;
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {

@@ -23,6 +23,14 @@ std::wstring FullPath(const std::wstring& path);
 // maxBytes.
 std::optional<std::string> ReadFileBytes(const std::string& path, size_t maxBytes = 64u << 20);
 
+// The first `maxBytes` of a file, however large it is, and whether the file holds more; nothing when the
+// path is missing, unreadable or a folder.
+struct FileStart {
+  std::string bytes;
+  bool more = false;
+};
+std::optional<FileStart> ReadFileStart(const std::string& path, size_t maxBytes);
+
 // Replaces the file's content as one step: `write` fills "<path>.tmp~" beside it (true when it wrote
 // everything), the file is flushed to disk and then moved over the target. On any failure (a read-only
 // or locked target, a full disk, a missing folder) the temporary file is removed, the old file is left

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "core/exif_orientation.h"
+#include "core/image_header.h"
 #include "core/picture_types.h"
 #include "win32/files.h"
 #include "win32/image_header.h"
@@ -123,7 +125,9 @@ std::optional<ImageFile> ImageFile::Open(const std::string& path) {
     return file;
   }
   if (!file.OpenWithSystemCodec()) return std::nullopt;
-  file.size_ = *file.FrameSize();
+  file.storedSize_ = *file.FrameSize();
+  file.orientation_ = file.SystemCodecOrientation();
+  file.size_ = OrientedSize(file.storedSize_, file.orientation_);
   return file;
 }
 
@@ -159,15 +163,11 @@ bool ImageFile::Forget() const {
 }
 
 std::optional<LoadedImage> ImageFile::Decode(const DecodeRequest& request) const {
-  if (jpeg_ && orientation_ != 1) return DecodeOrientedJpeg(request);
+  if (orientation_ != 1) return DecodeOriented(request);
   if (request.part) return DecodePart(*request.part);
   if (request.drawSize && request.drawSize->w > 0 && request.drawSize->h > 0 &&
-      request.drawSize->w < size_.w && request.drawSize->h < size_.h) {
-    if (jpeg_)
-      if (auto image = DecodeJpegScaled(path_, size_, *request.drawSize)) return image;
-    if (!OpenWithSystemCodec()) return std::nullopt;
-    return DecodeScaled(*request.drawSize);
-  }
+      request.drawSize->w < size_.w && request.drawSize->h < size_.h)
+    return DecodeStoredScaled(*request.drawSize);
   return DecodePart({0, 0, size_.w, size_.h});
 }
 
@@ -175,21 +175,28 @@ bool ImageFile::DrawStretchedInto(Surface& target, const Rect& place) const {
   return jpeg_ && orientation_ == 1 && DrawJpegStretched(path_, size_, place, target);
 }
 
-// The stored pixels that show are decoded as for any JPEG (a part, or at a reduced scale), then turned.
-// The system's codec would not turn them, so there is no second decoder to fall back on.
-std::optional<LoadedImage> ImageFile::DecodeOrientedJpeg(const DecodeRequest& request) const {
+std::optional<LoadedImage> ImageFile::DecodeStoredScaled(Size drawSize) const {
+  if (jpeg_)
+    if (auto image = DecodeJpegScaled(path_, storedSize_, drawSize)) return image;
+  if (!OpenWithSystemCodec()) return std::nullopt;
+  return DecodeScaled(drawSize);
+}
+
+// The stored pixels that show are decoded as for any picture (a part, or at a reduced scale), by
+// whichever decoder reads them, then turned: no codec turns them itself.
+std::optional<LoadedImage> ImageFile::DecodeOriented(const DecodeRequest& request) const {
   std::optional<LoadedImage> stored;
   Rect shownRegion{0, 0, size_.w, size_.h};
   if (request.part) {
     const std::optional<Rect> clipped = ClipToPicture(*request.part, size_);
     if (!clipped) return std::nullopt;
     shownRegion = *clipped;
-    stored = DecodeJpegPart(path_, storedSize_, StoredRectOf(orientation_, *clipped, storedSize_));
+    stored = DecodePart(StoredRectOf(orientation_, *clipped, storedSize_));
   } else if (request.drawSize && request.drawSize->w > 0 && request.drawSize->h > 0 &&
              request.drawSize->w < size_.w && request.drawSize->h < size_.h) {
-    stored = DecodeJpegScaled(path_, storedSize_, OrientedSize(*request.drawSize, orientation_));
+    stored = DecodeStoredScaled(OrientedSize(*request.drawSize, orientation_));
   } else {
-    stored = DecodeJpegPart(path_, storedSize_, {0, 0, storedSize_.w, storedSize_.h});
+    stored = DecodePart({0, 0, storedSize_.w, storedSize_.h});
   }
   if (!stored) return std::nullopt;
   auto turned = Turn(stored->pixels, orientation_);
@@ -200,19 +207,19 @@ std::optional<LoadedImage> ImageFile::DecodeOrientedJpeg(const DecodeRequest& re
 std::optional<LoadedImage> ImageFile::DecodePart(const Rect& part) const {
   const int64_t left = std::max<int64_t>(part.x, 0);
   const int64_t top = std::max<int64_t>(part.y, 0);
-  const int64_t right = std::min<int64_t>(int64_t{part.x} + part.w, size_.w);
-  const int64_t bottom = std::min<int64_t>(int64_t{part.y} + part.h, size_.h);
+  const int64_t right = std::min<int64_t>(int64_t{part.x} + part.w, storedSize_.w);
+  const int64_t bottom = std::min<int64_t>(int64_t{part.y} + part.h, storedSize_.h);
   if (right <= left || bottom <= top) return std::nullopt;
   const Rect clipped{static_cast<int32_t>(left), static_cast<int32_t>(top),
                      static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
   if (jpeg_)
-    if (auto image = DecodeJpegPart(path_, size_, clipped)) return image;
+    if (auto image = DecodeJpegPart(path_, storedSize_, clipped)) return image;
   if (!OpenWithSystemCodec()) return std::nullopt;
   auto target = DecodeTarget(clipped.w, clipped.h);
   if (!target) return std::nullopt;
   const WICRect rect{clipped.x, clipped.y, clipped.w, clipped.h};
   if (!CopyAs32Bit(frame_.Get(), &rect, *target)) return std::nullopt;
-  return LoadedImage{std::move(*target), size_.w, size_.h, clipped};
+  return LoadedImage{std::move(*target), storedSize_.w, storedSize_.h, clipped};
 }
 
 std::optional<LoadedImage> ImageFile::DecodeScaled(Size drawSize) const {
@@ -227,7 +234,7 @@ std::optional<LoadedImage> ImageFile::DecodeScaled(Size drawSize) const {
                                 WICBitmapInterpolationModeNearestNeighbor)) ||
       !CopyAs32Bit(scaler.Get(), nullptr, *target))
     return std::nullopt;
-  return LoadedImage{std::move(*target), size_.w, size_.h, {0, 0, size_.w, size_.h}};
+  return LoadedImage{std::move(*target), storedSize_.w, storedSize_.h, {0, 0, storedSize_.w, storedSize_.h}};
 }
 
 std::optional<LoadedImage> ImageFile::DecodeWithCodecScaling(Size drawSize) const {
@@ -238,12 +245,12 @@ std::optional<LoadedImage> ImageFile::DecodeWithCodecScaling(Size drawSize) cons
     return std::nullopt;
   // The strongest reduction the codec offers that still leaves at least drawSize pixels.
   for (const int32_t divisor : {8, 4, 2}) {
-    UINT w = static_cast<UINT>(CeilDiv(size_.w, divisor));
-    UINT h = static_cast<UINT>(CeilDiv(size_.h, divisor));
+    UINT w = static_cast<UINT>(CeilDiv(storedSize_.w, divisor));
+    UINT h = static_cast<UINT>(CeilDiv(storedSize_.h, divisor));
     if (static_cast<int32_t>(w) < drawSize.w || static_cast<int32_t>(h) < drawSize.h) continue;
     if (FAILED(transform->GetClosestSize(&w, &h))) return std::nullopt;
     if (static_cast<int64_t>(w) < drawSize.w || static_cast<int64_t>(h) < drawSize.h ||
-        static_cast<int64_t>(w) >= size_.w || static_cast<int64_t>(h) >= size_.h)
+        static_cast<int64_t>(w) >= storedSize_.w || static_cast<int64_t>(h) >= storedSize_.h)
       continue;
     auto target = DecodeTarget(static_cast<int32_t>(w), static_cast<int32_t>(h));
     if (!target) return std::nullopt;
@@ -267,7 +274,8 @@ std::optional<LoadedImage> ImageFile::DecodeWithCodecScaling(Size drawSize) cons
           !CopyAs32Bit(scaled.Get(), nullptr, *target))
         return std::nullopt;
     }
-    return LoadedImage{std::move(*target), size_.w, size_.h, {0, 0, size_.w, size_.h}};
+    return LoadedImage{
+        std::move(*target), storedSize_.w, storedSize_.h, {0, 0, storedSize_.w, storedSize_.h}};
   }
   return std::nullopt;
 }
@@ -298,6 +306,22 @@ bool ImageFile::CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surfa
   return true;
 }
 
+int ImageFile::SystemCodecOrientation() const {
+  // A JPEG that libjpeg-turbo turned down (CMYK, stray bytes between segments): the program's own reader.
+  if (const int fromHeader = JpegOrientationFromHeader(path_); fromHeader != 1) return fromHeader;
+  ComPtr<IWICMetadataQueryReader> reader;
+  if (!frame_ || FAILED(frame_->GetMetadataQueryReader(reader.GetAddressOf()))) return 1;
+  for (const wchar_t* name : {L"System.Photo.Orientation", L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    if (FAILED(reader->GetMetadataByName(name, &value))) continue;
+    const int orientation = value.vt == VT_UI2 ? value.uiVal : 0;
+    PropVariantClear(&value);
+    if (orientation >= 1 && orientation <= 8) return orientation;
+  }
+  return 1;
+}
+
 bool ImageFile::MayBeTransparent() const {
   WICPixelFormatGUID format{};
   ComPtr<IWICComponentInfo> info;
@@ -307,7 +331,24 @@ bool ImageFile::MayBeTransparent() const {
       FAILED(factory_->CreateComponentInfo(format, info.GetAddressOf())) || FAILED(info.As(&formatInfo)) ||
       FAILED(formatInfo->SupportsTransparency(&transparency)))
     return true;
-  return transparency != FALSE;
+  return transparency != FALSE || PaletteHasAlpha();
+}
+
+// A transparent GIF or a palette PNG with a transparent entry (tRNS) has a format that some codecs call
+// opaque; its palette still tells.
+bool ImageFile::PaletteHasAlpha() const {
+  ComPtr<IWICPalette> palette;
+  UINT count = 0;
+  if (FAILED(factory_->CreatePalette(palette.GetAddressOf())) || FAILED(frame_->CopyPalette(palette.Get())) ||
+      FAILED(palette->GetColorCount(&count)) || count == 0)
+    return false;
+  std::vector<WICColor> colours(count);
+  UINT got = 0;
+  if (FAILED(palette->GetColors(count, colours.data(), &got))) return false;
+  // A palette whose alpha is zero throughout (as a bitmap's reserved byte) does not use it.
+  const auto end = colours.begin() + std::min(got, count);
+  return std::any_of(colours.begin(), end, [](WICColor colour) { return (colour >> 24) != 0xFF; }) &&
+         std::any_of(colours.begin(), end, [](WICColor colour) { return (colour >> 24) != 0; });
 }
 
 std::optional<LoadedImage> LoadImageFile(const std::string& path, std::optional<SIZE> fitWithin) {
@@ -354,6 +395,41 @@ bool SetJpegQuality(IPropertyBag2* properties, float quality) {
 }
 
 }  // namespace
+
+PictureProblem CheckPicture(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(ApiPath(path).c_str());
+  if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return PictureProblem::Missing;
+  if (const auto stated = PictureSizeFromHeader(path);
+      stated && Area(stated->w, stated->h) > kMaxPicturePixels)
+    return PictureProblem::TooLarge;
+  // A JPEG that libjpeg-turbo reads is whole when its data runs to its end marker: found without decoding
+  // it a second time (a command-line render decodes it anyway).
+  if (JpegPictureSize(path))
+    if (const std::optional<std::string> bytes = ReadFileBytes(path))
+      return JpegReachesItsEnd(*bytes) ? PictureProblem::None : PictureProblem::Undecodable;
+  const std::optional<ImageFile> file = ImageFile::Open(path);
+  if (!file) return PictureProblem::Undecodable;
+  // Every byte of the picture is read, but at the smallest scale the decoder offers.
+  constexpr int32_t kProbeSide = 64;
+  const Size probe{std::min(file->size().w, kProbeSide), std::min(file->size().h, kProbeSide)};
+  return file->Decode({.drawSize = probe}) ? PictureProblem::None : PictureProblem::Undecodable;
+}
+
+std::string PictureProblemMessage(PictureProblem problem, const std::string& path) {
+  switch (problem) {
+    case PictureProblem::Missing:
+      return "背景の画像ﾌｧｲﾙがありません！\n" + path;
+    case PictureProblem::TooLarge:
+      return "背景の画像が大きすぎます（" + std::to_string(kMaxPicturePixels >> 20) + " ﾒｶﾞﾋﾟｸｾﾙまで）！\n" +
+             path;
+    case PictureProblem::Undecodable:
+      return "背景の画像を読み込めません（壊れているか、画像ではないﾌｧｲﾙです）！\n" + path;
+    case PictureProblem::None:
+      break;
+  }
+  return {};
+}
 
 const std::vector<std::string>& DecodablePictureExtensions() {
   static const std::vector<std::string> extensions = [] {

@@ -18,7 +18,9 @@
 
 namespace qr::win {
 
-// Larger decodes are refused rather than attempted (1 GB of pixels; a 32-bit process cannot hold it).
+// The largest surface one decode produces (1 GB of pixels; a 32-bit process cannot hold more). It bounds
+// memory, not pictures: a picture up to kMaxPicturePixels (win32/image_header.h) is decoded at a reduced
+// scale or only in the part that shows, which is far smaller.
 inline constexpr int64_t kMaxDecodedPixels = int64_t{256} << 20;
 
 struct LoadedImage {
@@ -40,9 +42,9 @@ struct DecodeRequest {
 
 // An opened picture file: its size is known, its pixels are decoded on request. A file the system's
 // codec reads is held open by it; a JPEG file is opened again for each decode. The pixels are those the
-// picture shows: a JPEG turned as its EXIF orientation says (its size too), a picture with transparency
-// laid over the matte colour (the desktop colour unless set), a picture of several frames or pages by
-// its first.
+// picture shows: turned as its EXIF orientation says (its size too), whichever decoder reads it, a picture
+// with transparency laid over the matte colour (the desktop colour unless set), a picture of several frames
+// or pages by its first.
 class ImageFile {
  public:
   // Nothing when the file is missing, unreadable, not a picture, has no pixels, or its header states
@@ -70,9 +72,15 @@ class ImageFile {
   std::optional<LoadedImage> DecodeScaled(Size drawSize) const;
   std::optional<LoadedImage> DecodeWithCodecScaling(Size drawSize) const;
   bool CopyAs32Bit(IWICBitmapSource* source, const WICRect* rect, Surface& target) const;
-  // True unless the frame's pixel format is known to be without transparency.
+  // True unless the frame's pixel format is known to be without transparency and its palette (if any)
+  // has no entry that is not opaque.
   bool MayBeTransparent() const;
-  std::optional<LoadedImage> DecodeOrientedJpeg(const DecodeRequest& request) const;
+  bool PaletteHasAlpha() const;
+  std::optional<LoadedImage> DecodeOriented(const DecodeRequest& request) const;
+  std::optional<LoadedImage> DecodeStoredScaled(Size drawSize) const;
+  // The EXIF orientation of a picture the system's codec opened (JPEG, TIFF, HEIC): from the JPEG's own
+  // header, else from the codec's metadata; 1 when neither states one.
+  int SystemCodecOrientation() const;
 
   // The system's codec, opened lazily by const decodes (hence mutable), with COM joined only then: a
   // JPEG that libjpeg-turbo reads needs neither (and under Wine joining COM creates a window).
@@ -82,15 +90,23 @@ class ImageFile {
   mutable ComPtr<IWICBitmapFrameDecode> frame_;
   Size size_;
   std::string path_;
-  bool jpeg_ = false;  // decoded by libjpeg-turbo where it can, by the system's codec otherwise
-  int orientation_ = 1;  // a JPEG's EXIF orientation; size_ is the size shown
-  Size storedSize_;      // the JPEG's size as stored
+  bool jpeg_ = false;    // decoded by libjpeg-turbo where it can, by the system's codec otherwise
+  int orientation_ = 1;  // the EXIF orientation; size_ is the size shown
+  Size storedSize_;      // the size as stored
   COLORREF matte_ = GetSysColor(COLOR_BACKGROUND);
 };
 
 // The whole picture; with `fitWithin`, possibly at a reduced scale (see DecodeRequest::drawSize).
 std::optional<LoadedImage> LoadImageFile(const std::string& path,
                                          std::optional<SIZE> fitWithin = std::nullopt);
+
+// Whether a background picture can be drawn, found by opening it and decoding it whole at a small scale
+// (a truncated file, a 12-bit JPEG, a text file renamed ".png", a type without its codec, a picture over
+// kMaxPicturePixels all fail here rather than giving a wallpaper of the desktop colour alone).
+enum class PictureProblem { None, Missing, TooLarge, Undecodable };
+PictureProblem CheckPicture(const std::string& path);
+// The message for a problem other than None, naming the file.
+std::string PictureProblemMessage(PictureProblem problem, const std::string& path);
 
 // The extensions (lower case, no dot) of the pictures the program can decode: bitmaps and JPEG always,
 // and every extension of the decoders the system has installed (PNG, GIF, TIFF; WebP, HEIC or AVIF where

@@ -10,6 +10,7 @@
 
 #include "core/geometry.h"
 #include "win32/files.h"
+#include "win32/image_header.h"
 #include "win32/jpeg_decoder.h"
 
 namespace qr::win {
@@ -37,7 +38,7 @@ class Decoder {
  public:
   explicit Decoder(const std::string& path) {
     file_.reset(_wfopen(ApiPath(path).c_str(), L"rb"));
-    if (file_) jpeg_.reset(qr_jpeg_open(file_.get(), kMaxDecodedPixels, kMaxDecoderMemory));
+    if (file_) jpeg_.reset(qr_jpeg_open(file_.get(), kMaxPicturePixels, kMaxDecoderMemory));
   }
   // Only a picture of the size the caller measured.
   Decoder(const std::string& path, Size picture) : Decoder(path) {

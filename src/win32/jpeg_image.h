@@ -13,7 +13,7 @@
 namespace qr::win {
 
 // The size of a JPEG file that libjpeg-turbo can decode, from its header (nothing decoded yet); nothing
-// for other files, unsupported colour spaces, and pictures of more than kMaxDecodedPixels.
+// for other files, unsupported colour spaces, and pictures of more than kMaxPicturePixels.
 std::optional<Size> JpegPictureSize(const std::string& path);
 
 // The whole w x h picture for a place of drawSize (at a reduced scale when it is smaller), or the part

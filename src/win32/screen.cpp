@@ -57,4 +57,11 @@ std::optional<POINT> CursorPos() {
   return p;
 }
 
+std::optional<RECT> WorkAreaOf(HWND window) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)) return std::nullopt;
+  return info.rcWork;
+}
+
 }  // namespace qr::win

@@ -36,6 +36,10 @@ int ScaleToDpi(int value, int dpi);
 // system-wide awareness. Harmless when the manifest already set it.
 void EnableDpiAwareness();
 
+// The work area (the screen less the task bar, in virtual-screen pixels) of the monitor the window is on,
+// or nearest to; nothing when the system cannot tell.
+std::optional<RECT> WorkAreaOf(HWND window);
+
 // The cursor's screen position; nothing when it cannot be read (for example on a locked desktop).
 std::optional<POINT> CursorPos();
 

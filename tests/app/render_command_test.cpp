@@ -118,6 +118,24 @@ TEST_F(RenderCommandTest, AMissingBackgroundPictureFallsBackToTheDesktopColour) 
   EXPECT_EQ(image->pixels.Pixel(10 + 160, 20 + 3 * 19), desk);  // below and right of the 3 x 2 table
 }
 
+// A background that exists but cannot be decoded gave a wallpaper of the desktop colour and exit 0.
+TEST_F(RenderCommandTest, AnUndecodableBackgroundPictureGivesFiveByNameAndWritesNothing) {
+  const std::string good = folder_.File("good.jpg");
+  ASSERT_TRUE(win::WriteJpegFile(test::QuadrantPicture(64, 48), good));
+  const std::string jpeg = win::ReadFileBytes(good).value_or("");
+  const std::string out = folder_.File("out.bmp");
+  for (const std::string& picture : {folder_.Write("文字.png", "画像ではない\r\n"),
+                                     folder_.Write("cut.jpg", jpeg.substr(0, jpeg.size() / 2))}) {
+    Setting("G_Kabe", "1");
+    Setting("G_Kabe_File", picture);
+    const test::ProgramRun run = Run("/render " + Quoted(table_) + " /out " + Quoted(out));
+    EXPECT_EQ(run.exitCode, 5u) << picture;
+    EXPECT_NE(run.output.find("背景の画像を読み込めません"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(picture), std::string::npos) << run.output;
+    EXPECT_FALSE(win::ReadFileBytes(out));
+  }
+}
+
 TEST_F(RenderCommandTest, WithoutOutItWritesTheWallpaperFileAndSetInstallsIt) {
   test::WallpaperSettingsGuard guard;
   const test::ProgramRun run = Run("/render " + Quoted(table_) + " /set");

@@ -49,5 +49,32 @@ TEST(CellBlock, TheTableGrowsToTakeTheBlockUpToItsLimits) {
   EXPECT_EQ(edge.dropped, 3);  // "3", "6" and "7"
 }
 
+// A clipboard of millions of line breaks or one enormous cell builds no more than the table takes.
+TEST(CellBlock, BoundedParseKeepsWhatFitsAndCountsTheRest) {
+  const BoundedBlock lines = ParseCellBlock(std::string(2'000'000, '\n'), BlockLimits{34, 5});
+  EXPECT_EQ(lines.block.size(), 34u);
+  EXPECT_EQ(lines.dropped, 2'000'000u - 34u);
+  EXPECT_LT(lines.block.capacity(), 100u);
+
+  const BoundedBlock grid = ParseCellBlock("1\t2\t3\r\n4\t5\t6\r\n7\r\n", BlockLimits{2, 2});
+  EXPECT_EQ(grid.block, (CellBlock{{"1", "2"}, {"4", "5"}}));
+  EXPECT_EQ(grid.dropped, 3u);  // "3", "6" and "7"
+
+  const std::string huge = "\"" + std::string(3'000'000, 'x') + "\"\t" + std::string(5000, 'y') + "\n";
+  const BoundedBlock cut = ParseCellBlock(huge, BlockLimits{34, 5, 4096});
+  ASSERT_EQ(cut.block.size(), 1u);
+  EXPECT_EQ(cut.block[0], (std::vector<std::string>{std::string(4096, 'x'), std::string(4096, 'y')}));
+  EXPECT_EQ(cut.cut, 2u);
+  EXPECT_EQ(cut.dropped, 0u);
+}
+
+TEST(CellBlock, CuttingCountsCharactersAndNeverSplitsOne) {
+  std::string text = "予定表";
+  EXPECT_TRUE(CutCellText(text, 2));
+  EXPECT_EQ(text, "予定");
+  EXPECT_FALSE(CutCellText(text, 2));
+  EXPECT_EQ(text, "予定");
+}
+
 }  // namespace
 }  // namespace qr

@@ -59,5 +59,49 @@ TEST(CsvFile, FieldOfOneNulByteIsAFieldLikeAnyOther) {
   EXPECT_EQ(DecodeCsvFile("\0\r\nx"s), (Rows{{"\0"s}, {"x"}}));
 }
 
+// As LibreOffice writes a table in UTF-8: doubled quotes inside quoted cells, a line break inside one.
+TEST(CsvFile, SpreadsheetCsvLoadsAsItsRecordsCellForCell) {
+  const std::string file =
+      "\xEF\xBB\xBF"
+      "名前,発言,備考\n"
+      "山田,\"彼は\"\"こんにちは\"\"と言った\",\"a,b,\"\"c\"\"\"\n"
+      "佐藤,\"\"\"引用\"\"だけ\",\"一行目\n二行目\"\n"
+      "鈴木,,\"改行\r\nCRLF\"\n"
+      "高橋,最後,\n";
+  const Rows rows = DecodeTextTableFile(file, "csv");
+  EXPECT_EQ(rows, (Rows{{"名前", "発言", "備考"},
+                        {"山田", "彼は\"こんにちは\"と言った", "a,b,\"c\""},
+                        {"佐藤", "\"引用\"だけ", "一行目 二行目"},
+                        {"鈴木", "", "改行 CRLF"},
+                        {"高橋", "最後", ""}}));
+  // The same in code page 932: 表 ends in the byte of a backslash, and records are found in the bytes.
+  EXPECT_EQ(DecodeCsvFile("\"\x95\x5C\r\n\x95\x5C\",\"\"\"\"\r\nz"), (Rows{{"表 表", "\""}, {"z"}}));
+}
+
+TEST(CsvFile, UnclosedQuoteStillEndsItsRecordAtTheLineEnd) {
+  EXPECT_EQ(DecodeCsvFile("a,\"b\r\nc,d\r\n"), (Rows{{"a", "b"}, {"c", "d"}}));
+}
+
+TEST(CsvFile, EnormousCellsAreCutAndCounted) {
+  const std::string file = std::string(30'000'000, 'x') + ",\"" + std::string(5000, 'y') + "\"\r\nshort\r\n";
+  const TextTable table = ReadTextTable(file, "csv");
+  ASSERT_EQ(table.rows.size(), 2u);
+  EXPECT_EQ(table.rows[0], (std::vector<std::string>{std::string(4096, 'x'), std::string(4096, 'y')}));
+  EXPECT_EQ(table.rows[1], std::vector<std::string>{"short"});
+  EXPECT_EQ(table.cutCells, 2u);
+}
+
+TEST(CsvFile, PicturesAndProgramsAreNoText) {
+  using namespace std::string_literals;
+  EXPECT_FALSE(LooksLikeText("\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s));
+  EXPECT_FALSE(LooksLikeText("MZ\x90\0\x03\0\0\0"s));
+  EXPECT_FALSE(LooksLikeText("a,b\r\n" + std::string(100'000, 'c') + "\0"s));
+  EXPECT_FALSE(LooksLikeText("\x01\x02\x03\x04,a\x05\x06"));
+  EXPECT_TRUE(LooksLikeText("a\tb\r\n\x0C\x1A"));
+  EXPECT_TRUE(LooksLikeText("\xFF\xFE" "a\0,\0b\0"s));  // UTF-16 is full of NUL bytes
+  EXPECT_FALSE(LooksLikeText("\xFF\xFE" "a\0\0\0"s));
+  EXPECT_TRUE(LooksLikeText(""));
+}
+
 }  // namespace
 }  // namespace qr

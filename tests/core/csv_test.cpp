@@ -56,9 +56,28 @@ TEST(NextCsvField, UnclosedQuoteTakesTheRestOfTheLine) {
   EXPECT_EQ(AllFields("a,\"b, c "), (Fields{"a", "b, c "}));
 }
 
-TEST(NextCsvField, DoubledQuoteIsNotAnEscape) {
+// Spreadsheets write a quote inside a quoted field doubled.
+TEST(NextCsvField, DoubledQuoteInsideAQuotedFieldIsOneQuote) {
   EXPECT_EQ(AllFields("\"\"a,b"), (Fields{"", "b"}));
-  EXPECT_EQ(AllFields("\"say \"\"hi\"\"\",x"), (Fields{"say ", "x"}));
+  EXPECT_EQ(AllFields("\"say \"\"hi\"\"\",x"), (Fields{"say \"hi\"", "x"}));
+  EXPECT_EQ(AllFields("\"彼は\"\"こんにちは\"\"と言った\""), (Fields{"彼は\"こんにちは\"と言った"}));
+  EXPECT_EQ(AllFields("\"\"\"引用\"\"だけ\""), (Fields{"\"引用\"だけ"}));
+  EXPECT_EQ(AllFields("\"a,b,\"\"c\"\"\",d"), (Fields{"a,b,\"c\"", "d"}));
+  EXPECT_EQ(AllFields("\"ab\"\"cd"), (Fields{"ab\"cd"}));  // never closed
+}
+
+TEST(NextCsvField, LineBreakInsideAQuotedFieldIsOneBlank) {
+  EXPECT_EQ(AllFields("\"上\r\n下\",\"a\nb\rc\""), (Fields{"上 下", "a b c"}));
+}
+
+TEST(CsvRecordLength, EndsAtTheFirstLineBreakOutsideQuotes) {
+  EXPECT_EQ(CsvRecordLength("a,b\r\nc", ','), 3u);
+  EXPECT_EQ(CsvRecordLength("a,\"x\r\ny\",b\nc", ','), 10u);
+  EXPECT_EQ(CsvRecordLength("\"x\"\"\ny\"\n", ','), 7u);
+  EXPECT_EQ(CsvRecordLength("a\"b\nc\"", ','), 3u);               // a quote inside a plain field
+  EXPECT_EQ(CsvRecordLength("a,\"never closed\nb,c", ','), 15u);  // runs to the end of its line
+  EXPECT_EQ(CsvRecordLength("a\t\"x\ny\"", '\t'), 7u);
+  EXPECT_EQ(CsvRecordLength("", ','), 0u);
 }
 
 TEST(NextCsvField, QuoteInsideAPlainFieldIsOrdinaryText) {

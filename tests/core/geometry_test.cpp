@@ -333,6 +333,22 @@ TEST(GeometryGrid, LargestTableWithWidestColumns) {
   EXPECT_EQ(layout.button0Face, (Point{4, 721}));
 }
 
+TEST(GeometryGrid, ButtonsBesideTheGridLeaveGridAndHeightAndWidenOnlyWhenTheyMust) {
+  const GridLayout below = LayoutGrid(34, 2, Widths(80, 80, 80, 80, 80));
+  GridLayout beside = below;
+  PlaceButtonsBesideGrid(beside);
+  EXPECT_EQ(beside.cells, below.cells);
+  EXPECT_EQ(beside.gridBox, below.gridBox);
+  EXPECT_EQ(beside.windowTwips.h, below.windowTwips.h);
+  EXPECT_EQ(beside.button0Face, (Point{4 + 180 + 8, 52}));
+  EXPECT_EQ(beside.button0Label, (Point{192, 56}));
+  EXPECT_EQ(beside.button1Face, (Point{192, 78}));
+  EXPECT_EQ(beside.windowTwips.w, below.windowTwips.w) << "192 + 88 + 8 pixels fit the narrowest window";
+  GridLayout wide = LayoutGrid(34, 5, Widths(400, 400, 400, 400, 400));
+  PlaceButtonsBesideGrid(wide);
+  EXPECT_EQ(wide.windowTwips.w, (4 + 2020 + 8 + 88 + 8) * 15);
+}
+
 TEST(GeometryGrid, ZeroWidthColumnsShareTheirLeftEdge) {
   const GridLayout zero = LayoutGrid(2, 5, Widths(0, 0, 0, 0, 0));
   for (const CellPlacement& cell : zero.cells) EXPECT_EQ(cell.rect.x, 8);

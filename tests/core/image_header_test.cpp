@@ -57,5 +57,19 @@ TEST(PictureSizeFromHeaderBytes, SizesOfOtherFormatsAndNoneForTheRest) {
   EXPECT_FALSE(PictureSizeFromHeaderBytes(""));
 }
 
+// A JPEG cut short (an interrupted download) has no end marker after its scan; a thumbnail's end marker
+// inside the metadata does not count.
+TEST(JpegReachesItsEnd, TheEndMarkerMustFollowTheScan) {
+  using namespace std::string_literals;
+  const std::string thumbnail = "\xFF\xE1\0\x06\xFF\xD8\xFF\xD9"s;  // APP1 holding SOI, EOI
+  const std::string scan = "\xFF\xDA\0\x02\x12\xFF\0\x34\xFF\xD3\x56"s;
+  EXPECT_TRUE(JpegReachesItsEnd("\xFF\xD8"s + thumbnail + scan + "\xFF\xD9"));
+  EXPECT_TRUE(JpegReachesItsEnd("\xFF\xD8"s + scan + "\xFF\xD9" + "appended video"));
+  EXPECT_FALSE(JpegReachesItsEnd("\xFF\xD8"s + thumbnail + scan));
+  EXPECT_FALSE(JpegReachesItsEnd("\xFF\xD8\xFF\xD9"s));
+  EXPECT_FALSE(JpegReachesItsEnd("\xFF\xD8\xFF\xE1\xFF\xFF"s));  // a segment longer than the file
+  EXPECT_FALSE(JpegReachesItsEnd("GIF89a"));
+}
+
 }  // namespace
 }  // namespace qr

@@ -41,6 +41,17 @@ TEST(TextEncoding, WithoutAMarkOnlyNonAsciiValidUtf8IsUtf8) {
   EXPECT_EQ(DetectTextEncoding(kYoteiUtf8 + "\xE4\xBA"), TextEncoding::Cp932);
 }
 
+// Short code page 932 files of half-width katakana are valid UTF-8 of accented Latin, IPA or Greek.
+TEST(TextEncoding, BytesThatReadAsBothAreTakenForJapanese) {
+  EXPECT_EQ(DetectTextEncoding("\xCA\xB2,\xCF\xB2\xC5\xBD\r\n"), TextEncoding::Cp932);  // ﾊｲ,ﾏｲﾅｽ
+  EXPECT_EQ(DecodeTextTableFile("\xCA\xB2,\xCF\xB2\xC5\xBD,\xC3\xBD\r\n", "csv"),
+            (Rows{{"ﾊｲ", "ﾏｲﾅｽ", "ﾃｽ"}}));
+  // Real UTF-8 keeps its reading: Japanese, or Latin whose code page 932 reading is not Japanese.
+  EXPECT_EQ(DetectTextEncoding("\xEF\xBD\x8A\xEF\xBD\xB2"), TextEncoding::Utf8);  // ﾊｲ in UTF-8
+  EXPECT_EQ(DetectTextEncoding("na\xC3\xAFve,\xC3\xA0"), TextEncoding::Utf8);     // à: 0xA0 is no character
+  EXPECT_EQ(DetectTextEncoding("\xCE\xB1\xE2\x80\x9C"), TextEncoding::Utf8);      // α and a curly quote
+}
+
 TEST(TextEncoding, DecodingDropsTheMarkAndReplacesWhatIsMalformed) {
   EXPECT_EQ(DecodeText("\xEF\xBB\xBF" + kYoteiUtf8, TextEncoding::Utf8), kYoteiUtf8);
   EXPECT_EQ(DecodeText("\xEF\xBB\xBF"
@@ -93,6 +104,14 @@ TEST(TextTableFile, EachEncodingGivesTheSameRows) {
   EXPECT_EQ(DecodeTextTableFile(le, "txt"), expected);
   const std::string be = "\xFE\xFF" + kYoteiUtf16Be + "\0\t\0\"\0x\0 \0y\0\"\0\r\0\n\0\t\0b"s;
   EXPECT_EQ(DecodeTextTableFile(be, "csv"), expected);
+}
+
+// LibreOffice's "Unicode CSV" is UTF-16 with commas; its "Unicode text" has tabs.
+TEST(TextTableFile, Utf16WithCommasAndNoTabIsSplitAtCommas) {
+  const std::string csv = "\xFF\xFE" + kYoteiUtf16Le + ",\0\"\0x\0,\0y\0\"\0\r\0\n\0a\0,\0b\0"s;
+  EXPECT_EQ(DecodeTextTableFile(csv, "csv"), (Rows{{"予定", "x,y"}, {"a", "b"}}));
+  const std::string tabbed = "\xFF\xFE" "a\0,\0b\0\t\0c\0"s;
+  EXPECT_EQ(DecodeTextTableFile(tabbed, "csv"), (Rows{{"a,b", "c"}}));
 }
 
 TEST(TextTableFile, CommasStayInTabSeparatedFieldsAndOnlyAMarkIsNoLine) {

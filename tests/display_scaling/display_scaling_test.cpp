@@ -154,7 +154,8 @@ TEST_F(DisplayScaling, EveryWindowIsItsDesignSizeAtTheScreensScale) {
   ExpectClientSize(s.hwnd(), 323, 301);  // 10 rows of two 80-pixel columns: the narrowest window
   for (int i = 0; i < 24; ++i) SendMessageW(s.Cmd_Ya(0).hwnd(), BM_CLICK, 0, 0);  // 34 rows
   s.S_Wide(1).SetValue(400);
-  ExpectClientSize(s.hwnd(), 4 + 20 + 480 + 12, 52 + 8 + 33 * 19 + 30 + 40);
+  // Taller than the 768-pixel screen from its top at 30: the two large buttons stand beside the grid.
+  ExpectClientSize(s.hwnd(), 4 + 20 + 480 + 8 + 88 + 8, 52 + 8 + 33 * 19 + 30 + 40);
 
   Skin skin{test::Plain(21, 20, RGB(200, 0, 0)), test::Plain(21, 20, RGB(0, 200, 0)),
             test::Plain(541, 22, RGB(90, 100, 110)), nullptr};

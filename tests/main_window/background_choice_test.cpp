@@ -262,12 +262,22 @@ TEST_F(ChoiceCommands, PreviewNeedsAChosenFileThatExists) {
   EXPECT_TRUE(previews.empty());
   EXPECT_EQ(host.state.Kabe_File, "before");
 
-  const std::string picture = folder.Write("夕日.bmp", "x");
+  // A file with a picture's name that is no picture is refused by name, as is one cut short.
+  const std::string text = folder.Write("夕日.bmp", "x");
+  host.choice.SetChosenFile(text);
+  driver.Press(IDOK);
+  host.Command(1);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ExpectWarning(driver.Seen().at(2), win::PictureProblemMessage(win::PictureProblem::Undecodable, text));
+  EXPECT_TRUE(previews.empty());
+
+  const std::string picture = folder.File("夕日2.bmp");
+  ASSERT_TRUE(test::WritePngPixels(2, 1, {0xFF102030u, 0xFF405060u}, picture));
   host.choice.SetChosenFile(picture);
   host.Command(1);
   ASSERT_EQ(previews.size(), 1u);
   EXPECT_EQ(previews[0], picture);
-  EXPECT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(driver.Seen().size(), 3u);
 }
 
 TEST_F(ChoiceCommands, CreateInImageFileModeNeedsAFileButNotThatItExists) {

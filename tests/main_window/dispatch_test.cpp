@@ -14,6 +14,7 @@
 #include "support/temp_folder.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
+#include "win32/image.h"
 #include "win32/surface.h"
 
 namespace qr {
@@ -31,7 +32,8 @@ class Dispatch : public ::testing::Test {
     host.windows.showPreview = [this] { opened.push_back("preview " + host.state.Kabe_File); };
     host.windows.showEditor = [this] { opened.push_back("editor " + host.state.Kabe_File); };
     host.choice.Select_Kabe(1);
-    chosen = folder.Write("chosen.jpg", "x");
+    chosen = folder.File("chosen.jpg");  // a real picture: the commands decode it before they use it
+    ASSERT_TRUE(win::WriteJpegFile(win::Surface(8, 8, RGB(1, 2, 3)), chosen));
     host.choice.SetChosenFile(chosen);
   }
 

@@ -545,6 +545,20 @@ class WallpaperSettingGuard {
   wchar_t saved_[MAX_PATH + 1] = {};
 };
 
+// The list's entries here are files of one byte: installing one would leave the desktop without a picture.
+TEST_F(WallpaperListCommands, ChangeWallpaperRefusesAFileThatIsNoPictureByName) {
+  WallpaperSettingGuard guard;
+  const std::string before = WallpaperSettingGuard::Current();
+  host.List_Kabe.SetListIndex(1);
+  test::DialogDriver driver;
+  driver.Press(IDOK);
+  host.Command(7);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 1u);
+  EXPECT_EQ(driver.Seen()[0].text, win::PictureProblemMessage(win::PictureProblem::Undecodable, files[1]));
+  EXPECT_EQ(WallpaperSettingGuard::Current(), before);
+}
+
 TEST_F(WallpaperListCommands, ChangeWallpaperInstallsTheSelectedEntry) {
   const std::string picture = folder.File("壁紙.bmp");
   ASSERT_TRUE(win::WriteBitmapFile(win::Surface(64, 48, RGB(10, 200, 30)), picture));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/block_text.h"
 #include "core/cp932.h"
 #include "core/table_record.h"
 #include "support/dialog_driver.h"
@@ -152,8 +153,9 @@ TEST_F(DataFilesTest, CsvGivesTextsInFiveColumnsOfWidth100) {
   EXPECT_EQ(state.G_Cols, 5);
   EXPECT_EQ(state.G_Cols_w, (std::array<int16_t, 6>{0, 100, 100, 100, 100, 100}));
   EXPECT_EQ(state.Get_Data_Path, sub);
-  const std::vector<std::vector<std::string>> rows = {{"a", "b", "keep", "", ""}, {"x, y", "z", "", "", ""},
-                                                      {"p", "q", "r", "s", "t"},  {"", "old", "", "", ""},
+  // The file replaces the whole table: "keep" and "old" outside its fields are gone.
+  const std::vector<std::vector<std::string>> rows = {{"a", "b", "", "", ""},     {"x, y", "z", "", "", ""},
+                                                      {"p", "q", "r", "s", "t"},  {"", "", "", "", ""},
                                                       {"日本", "語", "", "", ""}, {"last", "", "", "", ""}};
   const CellFont defaultFont = editor->DefaultCellFont();
   for (int row = 1; row <= 6; ++row) {
@@ -233,6 +235,75 @@ TEST_F(DataFilesTest, ForeignTableFileValuesAreBroughtIntoRange) {
   EXPECT_EQ(state.G_Cols_w[2], 400);
   EXPECT_EQ(editor->Model().At(1, 1).text, "A\xEF\xBF\xBD");
   EXPECT_EQ(editor->txt_Item(1, 1).Text(), "A\xEF\xBF\xBD");
+}
+
+// As LibreOffice writes a table in UTF-8: doubled quotes and a line break inside a quoted cell. A
+// smaller file loaded next leaves nothing of the first behind, and one Ctrl+Z brings the first back.
+TEST_F(DataFilesTest, SpreadsheetCsvLoadsCellForCellAndASmallerFileReplacesItWhole) {
+  const std::string wide = folder.Write("five.csv",
+                                        "\xEF\xBB\xBF名前,発言,メモ,電話,備考\n"
+                                        "山田,\"彼は\"\"こんにちは\"\"と言った\",\"a,b,\"\"c\"\"\",1,\n"
+                                        "佐藤,\"\"\"引用\"\"だけ\",\"一行目\n二行目\",2,x\n");
+  const std::string narrow = folder.Write("two.csv", "二列A,二列B\r\n");
+  auto editor = Open();
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, wide);
+  }
+  ASSERT_EQ(state.G_Rows, 3);
+  EXPECT_EQ(editor->Model().At(2, 2).text, "彼は\"こんにちは\"と言った");
+  EXPECT_EQ(editor->Model().At(2, 3).text, "a,b,\"c\"");
+  EXPECT_EQ(editor->Model().At(3, 2).text, "\"引用\"だけ");
+  EXPECT_EQ(editor->txt_Item(3, 3).Text(), "一行目 二行目");
+  EXPECT_EQ(editor->Model().At(3, 5).text, "x");
+  const TableModel first = editor->Model();
+  {
+    DialogDriver driver;
+    LoadThroughDialog(*editor, driver, narrow);
+  }
+  EXPECT_EQ(state.G_Rows, 1);
+  for (int row = 1; row <= kMaxRows; ++row) {
+    for (int col = 1; col <= kMaxCols; ++col) {
+      const std::string expected = row == 1 && col == 1 ? "二列A" : row == 1 && col == 2 ? "二列B" : "";
+      EXPECT_EQ(editor->Model().At(row, col).text, expected) << row << "," << col;
+    }
+  }
+  ASSERT_TRUE(editor->Undo());
+  EXPECT_EQ(editor->Model(), first);
+  EXPECT_EQ(state.G_Rows, 3);
+}
+
+// A 50 MB file of one cell went whole into a text box, whose drawing killed the program.
+TEST_F(DataFilesTest, EnormousCellIsCutWithOneMessageAndTheEditorLives) {
+  const std::string path = folder.Write("huge.csv", std::string(50u << 20, 'x'));
+  auto editor = Open();
+  DialogDriver driver;
+  driver.TypeFileNameAndOk(path).Press(IDOK);
+  Click(*editor, editor->Img_SS(2));
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(driver.Seen()[1].text, FormatCutTextMessage(1, true));
+  EXPECT_NE(driver.Seen()[1].text.find("1 個のｾﾙ"), std::string::npos);
+  EXPECT_EQ(editor->txt_Item(1, 1).Text(), std::string(kMaxCellChars, 'x'));
+  EXPECT_EQ(state.G_Rows, 1);
+  EXPECT_TRUE(IsWindowVisible(editor->hwnd()));
+}
+
+// A picture or a program renamed ".csv" filled 34 rows with binary junk.
+TEST_F(DataFilesTest, FileThatIsNoTextIsRefusedByNameAndTheTableStays) {
+  using namespace std::string_literals;
+  const std::string png = folder.Write("picture.csv", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10"s);
+  auto editor = Open();
+  editor->SetCellText(1, 1, "mine");
+  DialogDriver driver;
+  driver.TypeFileNameAndOk(png).Press(IDOK);
+  Click(*editor, editor->Img_SS(2));
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(driver.Seen()[1].text, WithPath(kNotATableMessage, png));
+  EXPECT_EQ(editor->txt_Item(1, 1).Text(), "mine");
+  EXPECT_EQ(state.G_Rows, 10);
+  EXPECT_FALSE(editor->CanUndo());
 }
 
 TEST_F(DataFilesTest, FilesWithoutRowsChangeNothingButAnEmptyTableFileMovesTheFolder) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/block_text.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
 #include "support/keyboard.h"
@@ -108,6 +109,28 @@ TEST_F(EditorBlocks, CellsBeyondTheLargestTableAreDroppedWithOneMessage) {
   EXPECT_EQ(state.G_Rows, 34);
   EXPECT_EQ(editor->Model().At(33, 5).text, "b");
   EXPECT_EQ(editor->Model().At(34, 4).text, "d");
+}
+
+// 8 MB of line feeds would be 8.4 million rows, and one enormous cell kills the drawing of its text box:
+// only what the table takes is built, and one message counts the rest.
+TEST_F(EditorBlocks, HugeClipboardTextsFillTheTableAndSayWhatWasLeftOutOrCut) {
+  auto editor = OpenInFront();
+  ASSERT_TRUE(FocusIn(*editor, 1, 1));
+  DialogDriver driver;
+  driver.Press(IDOK).Press(IDOK);
+  Paste(*editor, std::string(8u << 20, '\n'));
+  PumpUntil([&] { return driver.Pending() == 1; }, 20000);
+  EXPECT_EQ(state.G_Rows, 34);
+  ASSERT_TRUE(FocusIn(*editor, 2, 1));
+  Paste(*editor, std::string(3'000'000, 'x'));  // one cell's text, far beyond a text box's own limit
+  PumpUntil([&] { return driver.Pending() == 0; }, 30000);
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(driver.Seen()[0].text, FormatDroppedCellsMessage(static_cast<size_t>((8u << 20) - 34)));
+  EXPECT_EQ(driver.Seen()[1].text, FormatCutCellsMessage(1));
+  EXPECT_EQ(editor->txt_Item(1, 2).Text(), std::string(kMaxCellChars, 'x'));
+  EXPECT_EQ(editor->Model().At(2, 1).text, std::string(kMaxCellChars, 'x'));
+  EXPECT_TRUE(IsWindowVisible(editor->hwnd()));
 }
 
 TEST_F(EditorBlocks, CtrlShiftCCopiesTheVisibleTableForASpreadsheet) {

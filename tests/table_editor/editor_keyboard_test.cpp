@@ -178,5 +178,39 @@ TEST_F(EditorKeys, AltArrowKeysMoveTheEditorAndClosingSavesWhereItIs) {
   EXPECT_EQ(IniValue(iniPath, "G_Top"), std::to_string(static_cast<int>(after.top * twips)));
 }
 
+// At 34 rows the editor is taller than the screen: its two commands stay on it, beside the grid, and
+// come back below it when the window is moved up to where it fits; Ctrl+Enter creates from anywhere.
+TEST_F(EditorKeys, ATableTallerThanTheScreenKeepsItsTwoCommandsReachable) {
+  store.Write("Section", "G_Rows", "34");
+  store.Write("Section", "G_Left", "1500");
+  store.Write("Section", "G_Top", "2000");  // twips: 100 and 133 pixels
+  auto editor = Open();
+  RECT window{};
+  ASSERT_TRUE(GetWindowRect(editor->hwnd(), &window));
+  ASSERT_GT(window.bottom, GetSystemMetrics(SM_CYSCREEN));
+  const RECT grid = editor->PicBackRect();
+  for (int i = 0; i <= 1; ++i) {
+    EXPECT_GT(editor->lbl_Button(i).Left(), grid.right) << i;
+    EXPECT_LT(window.top + editor->lbl_Button(i).Top() + editor->lbl_Button(i).Height(),
+              GetSystemMetrics(SM_CYSCREEN))
+        << i;
+  }
+  const RECT gridBefore = grid;
+  MakeForeground(editor->hwnd());
+  SetFocus(editor->txt_Item(2, 20).hwnd());
+  PressChord({VK_CONTROL}, VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return hookCalls == std::vector<std::string>{"create"}; }));
+  EXPECT_TRUE(editor->Loaded());
+
+  editor->Move(0, 0);  // a 757-pixel window fits a 768-pixel screen from its top
+  PressChord({VK_MENU}, VK_DOWN);
+  PressChord({VK_MENU}, VK_UP);
+  ASSERT_TRUE(PumpUntil([&] { return editor->lbl_Button(0).Top() > grid.bottom; }));
+  EXPECT_EQ(editor->lbl_Button(0).Left(), 4);
+  const RECT gridAfter = editor->PicBackRect();
+  EXPECT_EQ(gridAfter.left, gridBefore.left);
+  EXPECT_EQ(gridAfter.top, gridBefore.top);
+}
+
 }  // namespace
 }  // namespace qr::test

@@ -1,5 +1,5 @@
 // The editor on real windows: opening, the grid layout, rows, columns and widths, the toolbar, the
-// options, dragging, closing and drawing the grid box.
+// options, closing and drawing the grid box (dragging: editor_drag_test.cpp).
 #include "table_editor/editor_window.h"
 
 #include <gtest/gtest.h>
@@ -246,6 +246,7 @@ TEST_F(EditorTest, GridFollowsRowsColumnsAndWidths) {
     std::array<int, 6> cellLefts;
     Box gridBox;
     double widthTwips, heightTwips;
+    bool buttonsBeside;  // the window, opened at 233 for 10 rows, reaches below the 768-pixel screen
   };
   const Case cases[] = {
       {34,
@@ -253,24 +254,27 @@ TEST_F(EditorTest, GridFollowsRowsColumnsAndWidths) {
        {0, 50, 0, 120, 400, 33},
        {0, 8, 58, 58, 178, 578},
        {4, 52, 623, 665},
-       (623 + 16) * 15.0,
-       (665 + 92) * 15.0},
-      {1, 1, {0, 10, 80, 80, 80, 80}, {0, 8}, {4, 52, 30, 38}, 4845, (38 + 92) * 15.0},
+       (4 + 623 + 8 + 88 + 8) * 15.0,  // widened for the buttons beside the grid
+       (665 + 92) * 15.0,
+       true},
+      {1, 1, {0, 10, 80, 80, 80, 80}, {0, 8}, {4, 52, 30, 38}, 4845, (38 + 92) * 15.0, false},
       // The largest table: the window is wider than the 1024-pixel screen and keeps its full size.
       {34,
        5,
        {0, 400, 400, 400, 400, 400},
        {0, 8, 408, 808, 1208, 1608},
        {4, 52, 2020, 665},
-       (2020 + 16) * 15.0,
-       (665 + 92) * 15.0},
+       (4 + 2020 + 8 + 88 + 8) * 15.0,
+       (665 + 92) * 15.0,
+       true},
       {5,
        3,
        {0, 100, 100, 100, 80, 80},
        {0, 8, 108, 208},
        {4, 52, 320, 114},
        (320 + 16) * 15.0,
-       (114 + 92) * 15.0},
+       (114 + 92) * 15.0,
+       false},
   };
   for (const Case& c : cases) {
     state.G_Rows = c.rows;
@@ -283,8 +287,15 @@ TEST_F(EditorTest, GridFollowsRowsColumnsAndWidths) {
     EXPECT_DOUBLE_EQ(editor->Width(), c.widthTwips);
     EXPECT_DOUBLE_EQ(editor->Height(), c.heightTwips);
     const int buttonsTop = 52 + c.gridBox.height;
-    EXPECT_EQ(BoxOf(editor->Img_Button(0)), (Box{4, buttonsTop + 4, 88, 22}));
-    EXPECT_EQ(editor->lbl_Button(1).Top(), buttonsTop + 8);
+    if (c.buttonsBeside) {
+      const int besideLeft = 4 + c.gridBox.width + 8;
+      EXPECT_EQ(BoxOf(editor->Img_Button(0)), (Box{besideLeft, 52, 88, 22}));
+      EXPECT_EQ(BoxOf(editor->Img_Button(1)), (Box{besideLeft, 52 + 26, 88, 22}));
+      EXPECT_EQ(editor->lbl_Button(1).Top(), 52 + 26 + 4);
+    } else {
+      EXPECT_EQ(BoxOf(editor->Img_Button(0)), (Box{4, buttonsTop + 4, 88, 22}));
+      EXPECT_EQ(editor->lbl_Button(1).Top(), buttonsTop + 8);
+    }
     const RECT pic = editor->PicBackRect();
     EXPECT_EQ(pic.left, 4);
     EXPECT_EQ(pic.bottom - pic.top, c.gridBox.height);
@@ -507,35 +518,6 @@ TEST_F(EditorTest, CreateButtonRunsTheHookAndKeepsTheEditorOpen) {
   EXPECT_TRUE(editor->Img_Button(0).Picture() == skin.Img_Off);
   EXPECT_EQ(hookCalls, std::vector<std::string>{"create"});
   EXPECT_TRUE(editor->Loaded());
-}
-
-// ---- Dragging
-
-TEST_F(EditorTest, DraggingTheBackgroundKeepsTheGrabbedPointUnderThePointer) {
-  auto editor = Open();
-  const LPARAM grab = MAKELPARAM(250, 42);
-  ASSERT_EQ(ChildWindowFromPoint(editor->hwnd(), POINT{250, 42}), editor->hwnd());
-  ASSERT_EQ(editor->WindowlessAt(POINT{250, 42}), nullptr);
-  SendMessageW(editor->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, grab);
-  cursor = {500, 300};
-  SendMessageW(editor->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 10));
-  RECT r = WindowPixels(editor->hwnd());
-  EXPECT_EQ(r.left, 250);
-  EXPECT_EQ(r.top, 258);
-  cursor = {100, 80};
-  SendMessageW(editor->hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 10));
-  r = WindowPixels(editor->hwnd());
-  EXPECT_EQ(r.left, -150);
-  EXPECT_EQ(r.top, 38);
-  SendMessageW(editor->hwnd(), WM_LBUTTONUP, 0, grab);
-  cursor = {600, 600};
-  SendMessageW(editor->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-  EXPECT_EQ(WindowPixels(editor->hwnd()).left, -150) << "no dragging after the release";
-
-  SendMessageW(editor->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, grab);
-  SendMessageW(editor->hwnd(), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(10, 10));
-  SendMessageW(editor->hwnd(), WM_RBUTTONUP, 0, grab);
-  EXPECT_EQ(WindowPixels(editor->hwnd()).left, -150) << "only the left button drags";
 }
 
 // ---- Closing

@@ -16,6 +16,7 @@
 #include "win32/com.h"
 #include "win32/files.h"
 #include "win32/image.h"
+#include "win32/image_header.h"
 #include "win32/image_test_pictures.h"
 
 namespace qr::win {
@@ -279,6 +280,31 @@ TEST(JpegImage, DamagedOrHostileFilesGiveNoPicture) {
   EXPECT_EQ(stray->width, 400);
   // The size the header states is checked before any decoding memory is taken.
   EXPECT_FALSE(DecodeJpegScaled(files[5], {65535, 65535}, {1920, 1080}));
+}
+
+// One limit for every decoder: a picture of up to 512 megapixels is measured (and decoded at a reduced
+// scale or in part); 16400 x 16400 lay over the old 256 of the decoded surface and came out blank.
+TEST(JpegImage, PicturesUpToTheOnePictureLimitAreTakenAndLargerOnesNot) {
+  TempFolder folder;
+  const std::string good = folder.File("good.jpg");
+  ASSERT_TRUE(WriteJpegFile(Waves(64, 48), good));
+  const std::string bytes = ReadFileBytes(good).value_or("");
+  const size_t frame = bytes.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  const auto withSize = [&](const char* name, uint16_t side) {
+    std::string sized = bytes;
+    const char big[4] = {static_cast<char>(side >> 8), static_cast<char>(side & 0xFF),
+                         static_cast<char>(side >> 8), static_cast<char>(side & 0xFF)};
+    sized.replace(frame + 5, 4, big, 4);
+    return folder.Write(name, sized);
+  };
+  EXPECT_EQ(JpegPictureSize(withSize("16400.jpg", 16400)), (Size{16400, 16400}));
+  const auto opened = ImageFile::Open(withSize("16400b.jpg", 16400));
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(opened->size(), (Size{16400, 16400}));
+  EXPECT_EQ(JpegPictureSize(withSize("23170.jpg", 23170)), (Size{23170, 23170}));
+  EXPECT_FALSE(JpegPictureSize(withSize("23200.jpg", 23200)));  // 538 megapixels
+  EXPECT_EQ(CheckPicture(folder.File("23200.jpg")), PictureProblem::TooLarge);
 }
 
 }  // namespace

@@ -39,6 +39,62 @@ TEST(PictureTransparency, TransparentPixelsShowTheMatteAndHalfTransparentOnesBle
   EXPECT_EQ(plain->pixels.Pixel(1, 0), GetSysColor(COLOR_BACKGROUND));
 }
 
+uint32_t Crc32(std::string_view bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (const char ch : bytes) {
+    crc ^= static_cast<unsigned char>(ch);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::string BigEndian32(uint32_t value) {
+  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+          static_cast<char>(value)};
+}
+
+std::string PngChunk(std::string_view type, const std::string& data) {
+  const std::string typed = std::string(type) + data;
+  return BigEndian32(static_cast<uint32_t>(data.size())) + typed + BigEndian32(Crc32(typed));
+}
+
+// An 8-bit palette PNG of one row, written by hand (the data in a stored deflate block) as image
+// programs write a transparent palette: a tRNS chunk giving the alpha of the first palette entries.
+std::string PalettePng(const std::string& rgbPalette, const std::string& alphas, const std::string& indexes) {
+  using namespace std::string_literals;
+  const auto width = static_cast<uint32_t>(indexes.size());
+  const std::string ihdr = BigEndian32(width) + BigEndian32(1) + "\x08\x03\0\0\0"s;
+  const std::string row = "\0"s + indexes;  // filter: none
+  uint32_t a = 1, b = 0;
+  for (const char ch : row) {
+    a = (a + static_cast<unsigned char>(ch)) % 65521;
+    b = (b + a) % 65521;
+  }
+  const auto length = static_cast<uint16_t>(row.size());
+  const std::string zlib = "\x78\x01\x01"s + static_cast<char>(length & 0xFF) +
+                           static_cast<char>(length >> 8) + static_cast<char>(~length & 0xFF) +
+                           static_cast<char>((~length >> 8) & 0xFF) + row + BigEndian32((b << 16) | a);
+  return "\x89PNG\r\n\x1A\n"s + PngChunk("IHDR", ihdr) + PngChunk("PLTE", rgbPalette) +
+         PngChunk("tRNS", alphas) + PngChunk("IDAT", zlib) + PngChunk("IEND", "");
+}
+
+// The system's codec may call such a frame opaque: the palette's alpha decides.
+TEST(PictureTransparency, TransparentPaletteEntriesShowTheMatte) {
+  using namespace std::string_literals;
+  TempFolder folder;
+  const std::string path =
+      folder.Write("palette.png", PalettePng("\xFF\0\0\0\xFF\0"s, "\xFF\0"s, "\0\x01\0\x01"s));
+  auto file = ImageFile::Open(path);
+  ASSERT_TRUE(file);
+  ASSERT_EQ(file->size(), (Size{4, 1}));
+  file->SetMatte(RGB(10, 20, 200));
+  const auto image = file->Decode();
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->pixels.Pixel(0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(image->pixels.Pixel(1, 0), RGB(10, 20, 200)) << std::hex << image->pixels.Pixel(1, 0);
+  EXPECT_EQ(image->pixels.Pixel(3, 0), RGB(10, 20, 200));
+}
+
 // `jpeg` with an EXIF segment stating `orientation` put right after its start marker.
 std::string WithOrientation(const std::string& jpeg, uint8_t orientation) {
   using namespace std::string_literals;
@@ -84,6 +140,49 @@ TEST(PictureOrientation, JpegIsTurnedAsItsExifOrientationSaysWholePartAndScaled)
 
   Surface target(120, 160, RGB(1, 1, 1));
   EXPECT_FALSE(file->DrawStretchedInto(target, {0, 0, 120, 160})) << "the stored rows cannot go straight in";
+}
+
+// Two stray bytes after the EXIF segment: libjpeg-turbo's tools warn and go on, the program's decoder
+// turns the file down, and the system's codec decodes it. It is turned all the same.
+TEST(PictureOrientation, AJpegTheSystemCodecDecodesIsTurnedToo) {
+  TempFolder folder;
+  const std::string stored = folder.File("stored.jpg");
+  ASSERT_TRUE(WriteJpegFile(QuadrantPicture(160, 120), stored, 0.95f));
+  std::string bytes = WithOrientation(ReadFileBytes(stored).value_or(""), 6);
+  const size_t afterExif =
+      4 + ((static_cast<unsigned char>(bytes[4]) << 8) | static_cast<unsigned char>(bytes[5]));
+  bytes.insert(afterExif, std::string(2, '\0'));
+  auto file = ImageFile::Open(folder.Write("padded.jpg", bytes));
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size(), (Size{120, 160}));
+  const auto whole = file->Decode();
+  ASSERT_TRUE(whole);
+  ASSERT_EQ(whole->pixels.width(), 120);
+  EXPECT_TRUE(Near(whole->pixels.Pixel(10, 10), RGB(0, 0, 255), 24));   // top left: blue
+  EXPECT_TRUE(Near(whole->pixels.Pixel(110, 10), RGB(255, 0, 0), 24));  // top right: red
+  const auto part = file->Decode({.part = Rect{60, 80, 60, 80}});
+  ASSERT_TRUE(part);
+  EXPECT_TRUE(Near(part->pixels.Pixel(30, 40), RGB(0, 255, 0), 24));
+}
+
+// Files that would draw as the desktop colour alone are found before anything is made.
+TEST(PictureCheck, UndecodableTooLargeAndMissingPicturesAreTold) {
+  using namespace std::string_literals;
+  TempFolder folder;
+  const std::string good = folder.File("good.jpg");
+  ASSERT_TRUE(WriteJpegFile(QuadrantPicture(160, 120), good, 0.9f));
+  const std::string jpeg = ReadFileBytes(good).value_or("");
+  EXPECT_EQ(CheckPicture(good), PictureProblem::None);
+  EXPECT_EQ(CheckPicture(folder.Write("cut.jpg", jpeg.substr(0, jpeg.size() / 2))),
+            PictureProblem::Undecodable);
+  EXPECT_EQ(CheckPicture(folder.Write("text.png", "これは画像ではありません\r\n")),
+            PictureProblem::Undecodable);
+  const std::string huge =
+      "\x89PNG\r\n\x1A\n"s + PngChunk("IHDR", BigEndian32(30000) + BigEndian32(30000) + "\x08\x02\0\0\0"s);
+  EXPECT_EQ(CheckPicture(folder.Write("huge.png", huge)), PictureProblem::TooLarge);
+  EXPECT_EQ(CheckPicture(folder.File("missing.jpg")), PictureProblem::Missing);
+  EXPECT_NE(PictureProblemMessage(PictureProblem::Undecodable, "C:\\a.png").find("C:\\a.png"),
+            std::string::npos);
 }
 
 // A file of several pages (frames) of one colour each, written with the system's encoder.
