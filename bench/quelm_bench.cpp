@@ -14,10 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "canvas/composer.h"
-#include "canvas/wallpaper_render.h"
 #include "core/table_model.h"
 #include "startup_bench.h"
+#include "wallpaper/composer.h"
+#include "wallpaper/job_inputs.h"
+#include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 #include "win32/com.h"
 #include "win32/display.h"
@@ -112,8 +113,8 @@ int RunCase(const Screen& screen, const Background& background, const std::strin
   state.Kabe_File = folder + "\\" + background.file;
   state.G_Pos = background.placement;
   state.Trans = 1;
-  qr::JobInputs inputs =
-      qr::SystemJobInputs(state, qr::JobTableFrom(FullTable(), 34, 5, {0, 120, 120, 120, 120, 120}));
+  qr::JobInputs inputs = qr::SystemJobInputs(
+      qr::JobChoicesOf(state), qr::JobTableFrom(FullTable(), 34, 5, {0, 120, 120, 120, 120, 120}));
   inputs.display = qr::SingleMonitorLayout({screen.w, screen.h}, qr::kDesignPixelsPerInch);
   inputs.at = qr::Point{100, 100};
   const qr::WallpaperJob job = qr::BuildWallpaperJob(inputs);

@@ -40,7 +40,7 @@ endfunction()
 
 qr_test_program(core)
 if(WIN32)
-  set(QR_GUI_TEST_DIRS win32 forms shared main_window table_editor wallpaper_creation font_colour canvas preview app
+  set(QR_GUI_TEST_DIRS win32 forms shared main_window table_editor wallpaper_creation font_colour wallpaper canvas preview app
       display_scaling)
   foreach(dir ${QR_GUI_TEST_DIRS})
     qr_test_program(${dir} ${QR_RESOURCES})

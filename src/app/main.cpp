@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/render_command.h"
+#include "app/run_command_line.h"
 #include "app/wiring.h"
 #include "core/app_state.h"
 #include "core/command_line.h"

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "shared/helpers.h"
-#include "wallpaper_creation/last_wallpaper_file.h"
+#include "wallpaper/refresh.h"
+#include "wallpaper/remember.h"
 #include "win32/display.h"
 #include "win32/wallpaper.h"
 

@@ -47,7 +47,7 @@ MainWindowServices ProgramWiring(AppState& state, const Skin& skin) {
     ShowEditor(state, skin, *parts, main);
   };
   services.Show_Preview = [&state, &skin](Quelm_Rask_M& main) {
-    ShowPreviewWindow(state, main.hwnd(), PreviewOptions{skin.cursor, {}});
+    ShowPreviewWindow(state, main.hwnd(), PreviewOptions{skin.cursor});
   };
   return services;
 }

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "canvas/wallpaper_render.h"
 #include "core/geometry.h"
+#include "wallpaper/render.h"
 #include "win32/screen.h"
 
 namespace qr {

@@ -1,6 +1,6 @@
 #pragma once
 // The desktop canvas `Quelm_Rask_C`: a borderless window above all others that covers the screen and
-// shows the wallpaper it is given (composed by RenderWallpaper, canvas/wallpaper_render.h). Once it is
+// shows the wallpaper it is given (composed by RenderWallpaper, wallpaper/render.h). Once it is
 // on the screen its one-shot timer puts the picture on `Display`; then it either closes at once (the
 // create command's showing) or stays until a mouse button is pressed over the background, not over a
 // cell of the table (the preview).

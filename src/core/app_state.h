@@ -13,15 +13,10 @@ inline constexpr int kMaxColWidth = 400;  // pixels, the reach of the editor's w
 
 struct AppState {
   // Background choice of the main window.
-  int16_t G_Kabe = 2;        // 0 current wallpaper, 1 image file, 2 desktop colour only
-  int16_t G_Pos = 0;         // 0 centred, 1 tiled, 2 full screen
-  std::string Kabe_File;     // image the canvas and the preview place
-  std::string Chosen_File;   // the file shown in the main window's path field (empty = none)
-  int16_t Capture_Mode = 0;  // canvas: 1 write the bitmap; preview: 1 show the temporary bitmap
-
-  // Screen position of the table's first cell on the canvas; the layout advances Table_Y.
-  int32_t Table_X = 0;
-  int32_t Table_Y = 0;
+  int16_t G_Kabe = 2;       // 0 current wallpaper, 1 image file, 2 desktop colour only
+  int16_t G_Pos = 0;        // 0 centred, 1 tiled, 2 full screen
+  std::string Kabe_File;    // image the canvas and the preview place
+  std::string Chosen_File;  // the file shown in the main window's path field (empty = none)
 
   // Table dimensions and options of the editor.
   int16_t G_Rows = 10;

@@ -345,16 +345,10 @@ TablePlace RefreshedTablePlace(const LastWallpaper& last, const DisplayLayout& n
 
 WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout& now,
                                   uint32_t desktopColour) {
-  AppState state;
-  state.G_Kabe = static_cast<int16_t>(last.background.kind);
-  state.Kabe_File = last.background.file;
-  state.G_Pos = static_cast<int16_t>(last.background.placement);
-  state.Trans = last.transparent ? 1 : 0;
-  state.Text_Effect = static_cast<int16_t>(last.textEffect);
-  state.Panel_Alpha = last.panelAlpha;
   const TablePlace place = RefreshedTablePlace(last, now);
   JobInputs inputs;
-  inputs.state = &state;
+  inputs.choices = {last.background.kind, last.background.file, last.background.placement,
+                    last.transparent,     last.textEffect,      last.panelAlpha};
   inputs.monitorWallpapers = last.background.monitorWallpapers;
   inputs.table = last.table;
   inputs.display = now;

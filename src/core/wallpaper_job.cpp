@@ -134,23 +134,27 @@ TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout
   return {CornerKeepingTableInside(corner, table, monitor.dpi, transparent, monitor.rect), monitor.dpi};
 }
 
+JobChoices JobChoicesOf(const AppState& state) {
+  return {BackgroundKindOf(state.G_Kabe),  state.Kabe_File,
+          PlacementOf(state.G_Pos),        state.Trans == 1,
+          TextEffectOf(state.Text_Effect), PanelAlphaOf(state.Panel_Alpha)};
+}
+
 WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
-  static const AppState kDefaults;
-  const AppState& state = inputs.state ? *inputs.state : kDefaults;
+  const JobChoices& choices = inputs.choices;
   WallpaperJob job;
   job.display = inputs.display;
-  job.background = {
-      BackgroundKindOf(state.G_Kabe), state.Kabe_File, PlacementOf(state.G_Pos), inputs.desktopColour, {}};
+  job.background = {choices.background, choices.file, choices.placement, inputs.desktopColour, {}};
   if (job.background.kind == BackgroundKind::CurrentWallpaper)
     job.background.monitorWallpapers = inputs.monitorWallpapers;
   job.table = inputs.table;
-  job.transparent = state.Trans == 1;
+  job.transparent = choices.transparent;
   const TablePlace place = inputs.at ? TablePlaceAt(*inputs.at, job.table, job.display, job.transparent)
                                      : TablePlaceFromEditor(inputs.editor, job.display);
   job.tableAt = place.corner;
   job.dpi = inputs.dpi.value_or(place.dpi);
-  job.textEffect = TextEffectOf(state.Text_Effect);
-  job.panelAlpha = PanelAlphaOf(state.Panel_Alpha);
+  job.textEffect = choices.textEffect;
+  job.panelAlpha = PanelAlphaOf(choices.panelAlpha);
   return job;
 }
 

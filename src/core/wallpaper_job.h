@@ -1,7 +1,7 @@
 #pragma once
 // A wallpaper job: everything the composed wallpaper depends on, as a plain value. The editor's create
 // and preview commands, the command line and the benchmark each build one and hand it to the one
-// renderer (canvas/wallpaper_render.h), so the same job always gives the same bitmap.
+// renderer (wallpaper/render.h), so the same job always gives the same bitmap.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -64,7 +64,7 @@ struct WallpaperJob {
   DisplayLayout display;  // every monitor gets a picture of its own size
   JobBackground background;
   JobTable table;
-  Point tableAt;  // virtual-screen pixels of the first cell's top-left corner (`Table_X`, `Table_Y`)
+  Point tableAt;                             // virtual-screen pixels of the first cell's top-left corner
   bool transparent = false;                  // `Trans` = 1: text over the background; otherwise opaque cells
   int32_t dpi = kDesignPixelsPerInch;        // the editor's display scale, which the cells follow
   TextEffect textEffect = TextEffect::None;  // transparent cells only
@@ -117,10 +117,24 @@ Point CornerKeepingTableInside(Point corner, const JobTable& table, int32_t dpi,
 // onto the nearest monitor, wholly inside its edges. The scale is that monitor's.
 TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display, bool transparent);
 
-// The one job builder: the program's state (background choice `G_Kabe`, `Kabe_File`, `G_Pos`; `Trans`) and
-// a table, on `display`, with the table where the editor opened at `editor` shows it, or at `at`.
+// The user's choices a job draws: the background (`G_Kabe`, `Kabe_File`, `G_Pos`), `Trans` and the text
+// effect of transparent cells (`Text_Effect`, `Panel_Alpha`), as typed values.
+struct JobChoices {
+  BackgroundKind background = BackgroundKind::DesktopColour;
+  std::string file;  // the image file (ImageFile only)
+  Placement placement = Placement::Centred;
+  bool transparent = false;
+  TextEffect textEffect = TextEffect::None;
+  int16_t panelAlpha = 50;
+  bool operator==(const JobChoices&) const = default;
+};
+// The choices held in the program's state, read through the stored values' rules above.
+JobChoices JobChoicesOf(const AppState& state);
+
+// The one job builder: the user's choices and a table, on `display`, with the table where the editor
+// opened at `editor` shows it, or at `at`.
 struct JobInputs {
-  const AppState* state = nullptr;
+  JobChoices choices;
   JobTable table;
   DisplayLayout display;
   uint32_t desktopColour = 0;

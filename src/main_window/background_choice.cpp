@@ -94,7 +94,6 @@ void BackgroundChoice::Preview_Chosen_File() {
   }
   if (!UsablePicture(Owner(), path)) return;
   state_.Kabe_File = path;
-  state_.Capture_Mode = 0;
   OpenPreview(windows_, state_, Owner());
 }
 

@@ -23,7 +23,7 @@ inline void EnableCommands(CommandLabels lbl_Cmd, int first, int last, bool enab
 // The modal windows the main window's commands open. Each returns when its window has closed. An empty
 // preview hook shows the preview window with its default cursor; an empty editor hook does nothing.
 struct ModalWindows {
-  std::function<void()> showPreview;  // `Quelm_Rask_V` for `Kabe_File` / `Capture_Mode`
+  std::function<void()> showPreview;  // `Quelm_Rask_V` for `Kabe_File`
   std::function<void()> showEditor;   // `Quelm_Rask_S`
 };
 

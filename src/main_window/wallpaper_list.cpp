@@ -153,7 +153,6 @@ void WallpaperList::WarnUnrecordable(const std::vector<std::string>& added) cons
 void WallpaperList::Preview_Entry() {
   if (List_Kabe_.ListIndex() < 0) return;
   state_.Kabe_File = SelectedEntry();
-  state_.Capture_Mode = 0;
   OpenPreview(windows_, state_, OwnerOf(List_Kabe_.hwnd()));
 }
 

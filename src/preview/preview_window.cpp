@@ -1,12 +1,12 @@
+// The full-screen preview window and the picture it shows for the main window's background choice.
 #include "preview/preview_window.h"
 
 #include <cmath>
 #include <utility>
 
-#include "canvas/composer.h"
-#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
-#include "shared/fixed_files.h"
+#include "wallpaper/composer.h"
+#include "wallpaper/job_inputs.h"
 #include "win32/screen.h"
 #include "win32/surface.h"
 
@@ -37,7 +37,7 @@ Quelm_Rask_V::Quelm_Rask_V(win::Surface picture, PreviewOptions options)
     : Form(PreviewSpec()), picture_(std::move(picture)), options_(std::move(options)) {}
 
 Quelm_Rask_V::Quelm_Rask_V(const AppState& state, PreviewOptions options)
-    : Quelm_Rask_V(PreviewPicture(state, options.tempBitmapPath), options) {}
+    : Quelm_Rask_V(PreviewPicture(state), options) {}
 
 void Quelm_Rask_V::Design() {
   Display_.Create(*this, 0, 0, 0, 0);
@@ -72,19 +72,15 @@ void Quelm_Rask_V::Draw() {
   Display_.Refresh();
 }
 
-win::Surface PreviewPicture(const AppState& state, const std::string& tempBitmapPath) {
+win::Surface PreviewPicture(const AppState& state) {
   const win::ScreenMetrics screen = win::GetScreenMetrics();
   const double screenW = screen.widthPx;
   const double screenH = screen.heightPx;
   win::Surface view(static_cast<int>(std::lround(screenW)), static_cast<int>(std::lround(screenH)), kBlack);
-  if (state.Capture_Mode == 1) {
-    ComposeUnscaledPicture(view, tempBitmapPath.empty() ? TempBitmapPath() : tempBitmapPath);
-  } else {
-    // The preview always places the picture file.
-    const JobBackground background{BackgroundKind::ImageFile, state.Kabe_File, PlacementOf(state.G_Pos),
-                                   DesktopColour()};
-    ComposePreview(view, background, screenW, screenH);
-  }
+  // The preview always places the picture file.
+  const JobBackground background{BackgroundKind::ImageFile, state.Kabe_File, PlacementOf(state.G_Pos),
+                                 DesktopColour()};
+  ComposePreview(view, background, screenW, screenH);
   return view;
 }
 
@@ -94,7 +90,7 @@ void ShowPreviewWindow(win::Surface picture, HWND owner, const PreviewOptions& o
 }
 
 void ShowPreviewWindow(const AppState& state, HWND owner, const PreviewOptions& options) {
-  ShowPreviewWindow(PreviewPicture(state, options.tempBitmapPath), owner, options);
+  ShowPreviewWindow(PreviewPicture(state), owner, options);
 }
 
 }  // namespace qr

@@ -1,9 +1,9 @@
 #pragma once
 // The preview window `Quelm_Rask_V`: the whole screen, above every other window, showing the picture it
 // is given, from the top-left corner, until it is clicked. Everything is drawn before the window
-// appears. PreviewPicture gives the picture of the program's state: the editor's composed bitmap
-// unscaled on black (`Capture_Mode` = 1) or `Kabe_File` placed by `G_Pos` on the desktop colour; the
-// editor's preview of a wallpaper job shows RenderWallpaper(job) (canvas/wallpaper_render.h).
+// appears. PreviewPicture gives the main window's preview: `Kabe_File` placed by `G_Pos` on the desktop
+// colour; the editor's preview of a wallpaper job shows the job's rendered wallpaper (wallpaper/render.h)
+// from memory, unscaled on black.
 #include <windows.h>
 
 #include <string>
@@ -17,8 +17,7 @@ namespace qr {
 struct AppState;
 
 struct PreviewOptions {
-  HCURSOR cursor = nullptr;    // the pointer over the picture; nullptr: the system's hand
-  std::string tempBitmapPath;  // what `Capture_Mode` = 1 shows; empty: the program's "Quelm_Temp.bmp"
+  HCURSOR cursor = nullptr;  // the pointer over the picture; nullptr: the system's hand
 };
 
 class Quelm_Rask_V : public forms::Form {
@@ -47,10 +46,9 @@ class Quelm_Rask_V : public forms::Form {
   double Screen_H_Px_ = 0;
 };
 
-// What the preview shows for the state: with `Capture_Mode` = 1 the temporary bitmap (`tempBitmapPath`,
-// empty: the program's "Quelm_Temp.bmp") unscaled on black; otherwise `Kabe_File` placed by `G_Pos` on
-// the desktop colour, centred with the screen's unrounded size. The screen's size.
-win::Surface PreviewPicture(const AppState& state, const std::string& tempBitmapPath = {});
+// What the preview shows for the state: `Kabe_File` placed by `G_Pos` on the desktop colour, centred with
+// the screen's unrounded size. The screen's size.
+win::Surface PreviewPicture(const AppState& state);
 
 // Loads a fresh preview window, shows it modally over `owner` and returns when it has been clicked away.
 void ShowPreviewWindow(win::Surface picture, HWND owner, const PreviewOptions& options = {});

@@ -1,3 +1,4 @@
+// The editor's create command "壁紙貼り付け": the editor's job shown, saved if asked, and installed.
 #include "wallpaper_creation/create_wallpaper.h"
 
 #include <algorithm>
@@ -6,12 +7,14 @@
 #include <utility>
 
 #include "canvas/canvas_window.h"
-#include "canvas/wallpaper_install.h"
-#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/paths.h"
 #include "shared/fixed_files.h"
-#include "wallpaper_creation/last_wallpaper_file.h"
+#include "wallpaper/install_wallpaper.h"
+#include "wallpaper/job_inputs.h"
+#include "wallpaper/remember.h"
+#include "wallpaper/render.h"
+#include "wallpaper/write_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/file_dialog.h"
 #include "win32/files.h"
@@ -74,8 +77,8 @@ EditorPlace EditorPlaceNow(const Quelm_Rask_S& editor) {
 
 WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor) {
   const AppState& state = editor.State();
-  JobInputs inputs =
-      SystemJobInputs(state, JobTableFrom(editor.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w));
+  JobInputs inputs = SystemJobInputs(
+      JobChoicesOf(state), JobTableFrom(editor.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w));
   inputs.editor = EditorPlaceNow(editor);
   return BuildWallpaperJob(inputs);
 }
@@ -87,24 +90,37 @@ Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
           std::max<int32_t>(grid.bottom - grid.top - 16, 0)};
 }
 
-std::optional<WallpaperFiles> Build_Wallpaper_Files(const WallpaperJob& job, AppState& state,
-                                                    HCURSOR canvasCursor,
-                                                    win::MonitorWallpapers* perMonitor) {
-  state.Table_X = job.tableAt.x;
-  state.Table_Y = job.tableAt.y;
-  if (job.transparent) state.Capture_Mode = 1;
-  std::optional<WallpaperFiles> files = WriteWallpaperFiles(job, WallpaperBitmapPath(), perMonitor);
+bool Build_Wallpaper(Quelm_Rask_S& editor, HCURSOR canvasCursor) {
+  const WallpaperJob job = WallpaperJobFromEditor(editor);
+  const std::optional<WallpaperFiles> files = WriteWallpaperFiles(job, WallpaperBitmapPath(), nullptr);
   const CanvasOptions canvas{canvasCursor, true};
   if (files)
     ShowCanvas(job, files->primary, canvas);
   else
     ShowCanvas(job, RenderWallpaper(job), canvas);
-  return files;
+  return files.has_value();
 }
 
-bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor) {
-  return Build_Wallpaper_Files(WallpaperJobFromEditor(editor), state, canvasCursor, nullptr).has_value();
+namespace {
+
+// After "はい": the wallpaper saved under a name the user chooses, moved there. The name, or nothing when
+// the editor is to stay open with nothing installed.
+std::optional<std::string> SaveUnderName(Quelm_Rask_S& editor, const AppState& state,
+                                         const std::string& bitmap) {
+  const std::optional<std::string> chosen = AskSaveName(editor, state);
+  if (!chosen || chosen->empty()) return std::nullopt;
+  if (!IsBmpExtension(*chosen)) {
+    win::ShowMessage(editor.hwnd(), kWrongExtension, win::kWarningStyle);
+    return std::nullopt;
+  }
+  if (!MoveBitmapTo(bitmap, *chosen)) {
+    win::ShowMessage(editor.hwnd(), kBitmapNotSaved, win::kWarningStyle);
+    return std::nullopt;
+  }
+  return chosen;
 }
+
+}  // namespace
 
 void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
@@ -112,35 +128,29 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
   PreserveCurrentWallpaper(job);  // installing may replace the picture it is drawn over
   // The system's per-monitor wallpapers are asked for only when there is more than one monitor.
   std::unique_ptr<win::MonitorWallpapers> perMonitor;
-  if (job.display.monitors.size() > 1)
-    perMonitor = services.monitorWallpapers ? services.monitorWallpapers() : win::OpenMonitorWallpapers();
-  const std::optional<WallpaperFiles> files =
-      Build_Wallpaper_Files(job, state, CanvasCursor(editor, services.canvasCursor), perMonitor.get());
-  if (!files) {
+  if (job.display.monitors.size() > 1 && services.monitorWallpapers)
+    perMonitor = services.monitorWallpapers();
+  const CanvasOptions canvas{CanvasCursor(editor, services.canvasCursor), true};
+  const std::string bitmap = WallpaperBitmapPath();
+  InstallSteps steps{bitmap, perMonitor.get()};
+  std::optional<std::string> savedAs;
+  steps.written = [&](const WallpaperFiles& files) -> std::optional<std::string> {
+    ShowCanvas(job, files.primary, canvas);
+    if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) return bitmap;
+    savedAs = SaveUnderName(editor, state, bitmap);
+    return savedAs;
+  };
+  const InstallOutcome outcome = InstallWallpaper(job, steps);
+  if (outcome.result == InstallOutcome::Result::NotWritten) {
+    ShowCanvas(job, RenderWallpaper(job), canvas);
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;
   }
-  const std::string bitmap = WallpaperBitmapPath();
-  if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) {
-    if (InstallWallpaperFiles(*files, job, bitmap, perMonitor.get()))
-      RememberLastWallpaper(job, InstalledPaths(*files, job, bitmap));
-    editor.Unload();
-    return;
+  if (outcome.result == InstallOutcome::Result::Stopped) return;
+  if (savedAs) {
+    if (services.addToList) services.addToList(*savedAs);
+    state.Get_Kabe_Path = Get_Folder(*savedAs);
   }
-  const std::optional<std::string> chosen = AskSaveName(editor, state);
-  if (!chosen || chosen->empty()) return;
-  if (!IsBmpExtension(*chosen)) {
-    win::ShowMessage(editor.hwnd(), kWrongExtension, win::kWarningStyle);
-    return;
-  }
-  if (!MoveBitmapTo(bitmap, *chosen)) {
-    win::ShowMessage(editor.hwnd(), kBitmapNotSaved, win::kWarningStyle);
-    return;
-  }
-  if (InstallWallpaperFiles(*files, job, *chosen, perMonitor.get()))
-    RememberLastWallpaper(job, InstalledPaths(*files, job, *chosen));
-  if (services.addToList) services.addToList(*chosen);
-  state.Get_Kabe_Path = Get_Folder(*chosen);
   editor.Unload();
 }
 

@@ -3,9 +3,11 @@
 // screen size with the table where the editor shows it, offers to save it under a name, installs it as
 // the desktop wallpaper and closes the editor.
 //
-// The wallpaper is a job (WallpaperJobFromEditor) rendered without any window (RenderWallpaper): the
-// background, then the table where the editor shows it, as transparent text (`Trans` = 1) or as opaque
-// cells drawn exactly as the editor's cells look. The canvas shows the result while the file is written.
+// The wallpaper is a job (WallpaperJobFromEditor) installed by the one installation
+// (wallpaper/install_wallpaper.h): the background, then the table where the editor shows it, as
+// transparent text (`Trans` = 1) or as opaque cells drawn exactly as the editor's cells look. The bitmap is
+// written first; the canvas then shows it, and the question whether to save it under a name comes before
+// it is installed.
 #include <windows.h>
 
 #include <functional>
@@ -13,10 +15,10 @@
 #include <optional>
 #include <string>
 
-#include "canvas/wallpaper_install.h"
 #include "core/geometry.h"
 #include "core/wallpaper_job.h"
 #include "table_editor/editor_window.h"
+#include "wallpaper/write_files.h"
 
 namespace qr {
 
@@ -46,16 +48,14 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
 EditorHooks::Command CreateWallpaperHook(AppState& state, CreateWallpaperServices services);
 
 // The job of the editor as it stands: the background chosen in the main window, the editor's table and
-// options, and the table's corner (`Table_X`, `Table_Y`) where the editor window stands now, computed by
-// the one builder as for a saved place.
+// options, and the table's corner where the editor window stands now, computed by the one builder as for
+// a saved place.
 WallpaperJob WallpaperJobFromEditor(const Quelm_Rask_S& editor);
 
-// Builds the wallpaper, shows it on the canvas and writes it to WallpaperBitmapPath() (and, with several
-// monitors, the others' bitmaps beside it or the whole virtual screen in it; see
-// canvas/wallpaper_install.h); nothing, or false, when a bitmap was not written.
-std::optional<WallpaperFiles> Build_Wallpaper_Files(const WallpaperJob& job, AppState& state, HCURSOR canvasCursor,
-                                                    win::MonitorWallpapers* perMonitor);
-bool Build_Wallpaper(Quelm_Rask_S& editor, AppState& state, HCURSOR canvasCursor);
+// Writes the editor's wallpaper to WallpaperBitmapPath() (and, with several monitors, the others' bitmaps
+// beside it or the whole virtual screen in it; see wallpaper/write_files.h) and shows it on the canvas,
+// installing nothing; false when a bitmap was not written.
+bool Build_Wallpaper(Quelm_Rask_S& editor, HCURSOR canvasCursor);
 
 // The table rectangle on the screen (pixels): the job's corner, and `Pic_Back`'s size less its margins.
 Rect EditorTableRectangle(const Quelm_Rask_S& editor);

@@ -1,35 +1,20 @@
+// The editor's preview command: the wallpaper the create command would install, shown and not written.
 #include "wallpaper_creation/preview_command.h"
 
 #include <string>
 #include <utility>
 
 #include "canvas/canvas_window.h"
-#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/table_model.h"
 #include "preview/preview_window.h"
+#include "wallpaper/render.h"
 #include "wallpaper_creation/create_wallpaper.h"
-#include "shared/fixed_files.h"
-#include "win32/bitmap_file.h"
-#include "win32/files.h"
 #include "win32/message_box.h"
 
 namespace qr {
 
 namespace {
-
-// A file that is removed when its owner goes, on every way out of the scope.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() { win::DeletePath(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // The pointer the canvas and the preview show: the one over the editor's large buttons (the main
 // window's).
@@ -41,11 +26,8 @@ win::Surface Render(const WallpaperRenderer& render, const WallpaperJob& job) {
 
 // A wallpaper that could not be drawn is reported as the opaque preview's unwritten bitmap is: the
 // canvas would show nothing but its grey.
-void PreviewOnCanvas(Quelm_Rask_S& editor, AppState& state, const WallpaperRenderer& render) {
+void PreviewOnCanvas(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
   const WallpaperJob job = WallpaperJobFromEditor(editor);
-  state.Table_X = job.tableAt.x;
-  state.Table_Y = job.tableAt.y;
-  state.Capture_Mode = 0;  // stays as the preview until clicked; nothing is written
   const win::Surface wallpaper = Render(render, job);
   if (!wallpaper.ok()) {
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
@@ -54,27 +36,24 @@ void PreviewOnCanvas(Quelm_Rask_S& editor, AppState& state, const WallpaperRende
   ShowCanvas(job, wallpaper, CanvasOptions{PreviewCursor(editor), false});
 }
 
-void PreviewOpaque(Quelm_Rask_S& editor, AppState& state, const WallpaperRenderer& render) {
-  const win::Surface wallpaper = Render(render, WallpaperJobFromEditor(editor));
-  // A stale file of an earlier run is replaced by the write; this one goes with the preview.
-  const TemporaryFile bitmap(TempBitmapPath());
-  if (!wallpaper.ok() || !win::WriteBitmapFile(wallpaper, bitmap.path())) {
+// The opaque wallpaper shown from memory, unscaled on black; nothing is written.
+void PreviewOpaque(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
+  win::Surface wallpaper = Render(render, WallpaperJobFromEditor(editor));
+  if (!wallpaper.ok()) {
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;
   }
-  state.Capture_Mode = 1;
-  ShowPreviewWindow(state, editor.hwnd(), PreviewOptions{PreviewCursor(editor), bitmap.path()});
+  ShowPreviewWindow(std::move(wallpaper), editor.hwnd(), PreviewOptions{PreviewCursor(editor)});
 }
 
 }  // namespace
 
 void Preview_Wallpaper(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
-  AppState& state = editor.State();
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
-  if (state.Trans == 1) {
-    PreviewOnCanvas(editor, state, render);
+  if (editor.State().Trans == 1) {
+    PreviewOnCanvas(editor, render);
   } else {
-    PreviewOpaque(editor, state, render);
+    PreviewOpaque(editor, render);
   }
 }
 

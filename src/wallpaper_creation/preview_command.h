@@ -15,10 +15,9 @@ namespace qr {
 using WallpaperRenderer = std::function<win::Surface(const WallpaperJob& job)>;
 
 // The preview: with transparent cells (`Trans` = 1) the canvas shows background and table until it is
-// clicked off the cells, and writes nothing. Otherwise the opaque wallpaper, composed exactly as the
-// create command composes it, is written as the temporary bitmap (TempBitmapPath()) and shown by the
-// preview window; the file is removed when the preview is over, however it ends. When the wallpaper
-// cannot be drawn, or its bitmap cannot be written, a message says so and nothing is shown.
+// clicked off the cells. Otherwise the opaque wallpaper, composed exactly as the create command composes
+// it, is shown by the preview window from memory. Neither writes a file. When the wallpaper cannot be
+// drawn, a message says so and nothing is shown.
 void Preview_Wallpaper(Quelm_Rask_S& editor, const WallpaperRenderer& render = {});
 EditorHooks::Command PreviewWallpaperHook(WallpaperRenderer render = {});
 

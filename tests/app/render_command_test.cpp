@@ -2,13 +2,12 @@
 // exit codes of bad arguments, missing or truncated tables and unwritable output (nothing written, no
 // window, no message box), the fall-back for a missing background picture, /at and /set; and the job it
 // builds from a saved table and the settings.
-#include "app/render_command.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
+#include "app/run_command_line.h"
 #include "core/table_record.h"
 #include "shared/fixed_files.h"
 #include "shared/profile_store.h"
@@ -66,7 +65,8 @@ TEST_F(RenderCommandTest, UsageAndBadArgumentsWriteNothing) {
 
   const std::string out = folder_.File("out.bmp");
   for (const std::string& arguments :
-       {std::string("/render"), "/render " + Quoted(table_) + " /at 5", "/render " + Quoted(table_) + " /bogus",
+       {std::string("/render"), "/render " + Quoted(table_) + " /at 5",
+        "/render " + Quoted(table_) + " /bogus",
         "/render " + Quoted(table_) + " /out " + Quoted(out) + " /out " + Quoted(out)}) {
     const test::ProgramRun run = Run(arguments);
     EXPECT_EQ(run.exitCode, 2u) << arguments;
@@ -161,7 +161,8 @@ TEST_F(RenderCommandTest, TheJobComesFromTheTableAndTheSettingsWithoutAnyWindow)
       WH_CBT,
       [](int code, WPARAM wp, LPARAM lp) CALLBACK -> LRESULT {
         if (code == HCBT_ACTIVATE) ++shown;
-        if (code == HCBT_CREATEWND && (reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs->style & WS_VISIBLE)) ++shown;
+        if (code == HCBT_CREATEWND && (reinterpret_cast<CBT_CREATEWNDW*>(lp)->lpcs->style & WS_VISIBLE))
+          ++shown;
         return CallNextHookEx(nullptr, code, wp, lp);
       },
       nullptr, GetCurrentThreadId());

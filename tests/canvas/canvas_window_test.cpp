@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "canvas/canvas_window_test_driver.h"
-#include "canvas/wallpaper_render.h"
 #include "core/app_state.h"
 #include "core/geometry.h"
 #include "shared/fixed_files.h"
 #include "support/keyboard.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
+#include "wallpaper/job_inputs.h"
+#include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/image.h"
@@ -49,7 +50,6 @@ class CanvasTest : public ::testing::Test {
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), kScreenH);
     OverrideFixedFileFolders(FixedFileFolders{folder_.path(), folder_.File("fallback")});
     state_.Trans = 1;
-    state_.Capture_Mode = 1;
     state_.G_Rows = 0;  // a bare background unless a test lays out a table
     state_.G_Kabe = 2;
   }
@@ -64,7 +64,7 @@ class CanvasTest : public ::testing::Test {
   // The wallpaper of the state, shown on a canvas that closes once it shows it; what the canvas
   // showed must be that picture.
   Surface Capture() {
-    const WallpaperJob job = JobFromState(state_, table_);
+    const WallpaperJob job = JobFromState(state_, table_, tableAt_);
     Surface picture = RenderWallpaper(job);
     EXPECT_EQ(picture.width(), kScreenW);
     EXPECT_EQ(picture.height(), kScreenH);
@@ -104,6 +104,7 @@ class CanvasTest : public ::testing::Test {
   test::TempFolder folder_;
   AppState state_;
   TableModel table_;
+  Point tableAt_{0, 0};  // the table's first cell on the screen
 };
 
 TEST_F(CanvasTest, CapturesThePictureFilePlacedCentredOrFullScreen) {
@@ -166,8 +167,8 @@ TEST_F(CanvasTest, LaysTheTableOutAsTransparentTextAndLeavesTheStateAlone) {
   state_.G_Kabe = 1;
   state_.G_Pos = 0;
   state_.Kabe_File = Picture(800, 600);  // (112, 84)..(911, 683)
-  state_.Table_X = 300;
-  state_.Table_Y = 200;
+  tableAt_.x = 300;
+  tableAt_.y = 200;
   state_.G_Rows = 3;
   state_.G_Cols = 2;
   state_.G_Cols_w = {0, 80, 120, 80, 80, 80};
@@ -179,7 +180,7 @@ TEST_F(CanvasTest, LaysTheTableOutAsTransparentTextAndLeavesTheStateAlone) {
   table_.At(4, 1).text = "beyond G_Rows";
 
   const Surface s = Capture();
-  EXPECT_EQ(state_.Table_Y, 200);
+  EXPECT_EQ(s.Pixel(tableAt_.x, tableAt_.y), kBlack);  // the first cell's frame at the corner given
   // Frames: column 1 at x 300..379, column 2 at 380..499, rows at y 200, 219, 238.
   for (const POINT p : {POINT{300, 200}, POINT{379, 218}, POINT{380, 200}, POINT{499, 256}, POINT{300, 256}})
     EXPECT_EQ(s.Pixel(p.x, p.y), kBlack) << p.x << "," << p.y;
@@ -204,26 +205,24 @@ TEST_F(CanvasTest, ShowsExactlyThePictureItIsGivenAlsoWithATableOffTheScreen) {
   state_.G_Kabe = 1;
   state_.G_Pos = 1;
   state_.Kabe_File = Picture(300, 200);
-  state_.Table_X = 700;
-  state_.Table_Y = 600;
+  tableAt_.x = 700;
+  tableAt_.y = 600;
   state_.G_Rows = 10;  // runs off the bottom of the screen
   state_.G_Cols = 5;
   table_.At(2, 3).text = "Quelm";
   const Surface s = Capture();  // compares what the canvas showed
   EXPECT_EQ(s.Pixel(700, 600), kBlack);
-  EXPECT_EQ(state_.Table_Y, 600);
 }
 
 TEST_F(CanvasTest, CoversTheScreenAboveEveryWindowWithoutFrame) {
-  state_.Capture_Mode = 0;  // stays until pressed
   bool toolTip = false;
   test::CanvasWatch watch([&](HWND canvas, int tick) {
     if (tick != 2) return;
     toolTip = ThreadHasToolTip(L"クリックで戻り");
     PostMessageW(GetWindow(canvas, GW_CHILD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   });
-  const Surface picture = RenderWallpaper(JobFromState(state_, table_));
-  ShowCanvas(JobFromState(state_, table_), picture);
+  const Surface picture = RenderWallpaper(JobFromState(state_, table_, tableAt_));
+  ShowCanvas(JobFromState(state_, table_, tableAt_), picture);
   EXPECT_FALSE(watch.TimedOut());
   EXPECT_TRUE(toolTip);
   ASSERT_TRUE(watch.Seen());
@@ -262,8 +261,8 @@ TEST_F(CanvasTest, OpaqueCellsShowTheirBackColoursOverTheBackground) {
   state_.G_Kabe = 1;
   state_.G_Pos = 0;
   state_.Kabe_File = Picture(800, 600);
-  state_.Table_X = 300;
-  state_.Table_Y = 200;
+  tableAt_.x = 300;
+  tableAt_.y = 200;
   state_.G_Rows = 2;
   state_.G_Cols = 2;
   table_.At(1, 1).text = "opaque";
@@ -272,20 +271,18 @@ TEST_F(CanvasTest, OpaqueCellsShowTheirBackColoursOverTheBackground) {
   EXPECT_EQ(s.Pixel(300 + 80 + 40, 200 + Row_Pitch + 3), RGB(0, 128, 0));  // inside cell (2, 2)
   EXPECT_EQ(s.Pixel(300 + 70, 200 + 10), RGB(255, 255, 255));              // cell (1, 1): white
   EXPECT_EQ(s.Pixel(300 + 161, 200 + 10), kTL);                            // right of the table
-  EXPECT_EQ(state_.Table_Y, 200);
 }
 
 TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
-  state_.Capture_Mode = 0;
-  state_.Table_X = 100;
-  state_.Table_Y = 100;
+  tableAt_.x = 100;
+  tableAt_.y = 100;
   state_.G_Rows = 2;
   state_.G_Cols = 2;
   state_.G_Cols_w = {0, 80, 0, 80, 80, 80};  // column 2 has no width: nothing there to press
   win::DeletePath(WallpaperBitmapPath());
   const HCURSOR pointer = LoadCursorW(nullptr, IDC_CROSS);
 
-  const WallpaperJob job = JobFromState(state_, table_);
+  const WallpaperJob job = JobFromState(state_, table_, tableAt_);
   const Surface picture = RenderWallpaper(job);
   Quelm_Rask_C canvas(picture, TableCellRects(job), CanvasOptions{pointer, false});
   std::vector<bool> openAfter;  // whether the canvas was still loaded after each press
@@ -327,9 +324,9 @@ TEST_F(CanvasTest, PreviewStaysUntilAPressOnTheBackgroundNotOnACell) {
 }
 
 TEST_F(CanvasTest, EscapeClosesThePreviewOtherKeysDoNot) {
-  state_.Table_X = 100;
-  state_.Table_Y = 100;
-  const WallpaperJob job = JobFromState(state_, table_);
+  tableAt_.x = 100;
+  tableAt_.y = 100;
+  const WallpaperJob job = JobFromState(state_, table_, tableAt_);
   const Surface picture = RenderWallpaper(job);
   Quelm_Rask_C canvas(picture, TableCellRects(job), CanvasOptions{nullptr, false});
   test::KeysIntoWindow keys(L"Quelm_Rask_C", {VK_RETURN, VK_SPACE, VK_ESCAPE});

@@ -68,14 +68,16 @@ TEST(WallpaperJob, TheCornerIsTheFirstCellsTextAreaAtTheEditorsScale) {
   EXPECT_EQ(place.corner, (Point{556 + 6 + 2 + 12 + 2, 370 + 78 + 2 + 12 + 2}));
   EXPECT_EQ(place.dpi, 144);
   // 120 dpi: 187.5 pixels round away from zero as the window does; 4 and 8 scale to 5 and 10.
-  const TablePlace at120 = TablePlaceFromEditor(DefaultGridAt(4500, 2250), SingleMonitorLayout({1024, 768}, 120));
+  const TablePlace at120 =
+      TablePlaceFromEditor(DefaultGridAt(4500, 2250), SingleMonitorLayout({1024, 768}, 120));
   EXPECT_EQ(at120.corner, (Point{375 + 19, 188 + 79}));
 }
 
 TEST(WallpaperJob, AnEditorOffEveryMonitorOpensCentredOnThePrimary) {
   const DisplayLayout screen = SingleMonitorLayout({1024, 768});
   // Either coordinate -1, a place beyond the screen, and a place on a monitor since removed.
-  for (const EditorPlace place : {DefaultGridAt(-1, 600), DefaultGridAt(30000, 3000), DefaultGridAt(-9000, 3000)})
+  for (const EditorPlace place :
+       {DefaultGridAt(-1, 600), DefaultGridAt(30000, 3000), DefaultGridAt(-9000, 3000)})
     EXPECT_EQ(EditorWindowOnDisplay(place, screen), (Rect{351, 234, 323, 301}));  // 350.5 and 233.5
   // The same place is kept while its monitor is there.
   EXPECT_EQ(EditorWindowOnDisplay(DefaultGridAt(-9000, 3000), TwoMonitors(96)).x, -600);
@@ -122,12 +124,13 @@ TEST(WallpaperJob, TheBuilderTakesTheBackgroundAndOptionsFromTheState) {
   state.G_Pos = 2;
   state.Trans = 1;
   JobInputs inputs;
-  inputs.state = &state;
+  inputs.choices = JobChoicesOf(state);
   inputs.display = TwoMonitors(96);
   inputs.desktopColour = 0x123456;
   inputs.at = Point{-700, 200};
   const WallpaperJob job = BuildWallpaperJob(inputs);
-  EXPECT_EQ(job.background, (JobBackground{BackgroundKind::ImageFile, "C:\\p.jpg", Placement::FullScreen, 0x123456}));
+  EXPECT_EQ(job.background,
+            (JobBackground{BackgroundKind::ImageFile, "C:\\p.jpg", Placement::FullScreen, 0x123456}));
   EXPECT_TRUE(job.transparent);
   EXPECT_EQ(job.tableAt, (Point{-700, 200}));
   EXPECT_EQ(job.display, inputs.display);

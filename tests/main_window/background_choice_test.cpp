@@ -229,11 +229,8 @@ TEST(BackgroundChoice, FileInADriveRootGivesTheBareDrive) {
 class ChoiceCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    host.windows.showPreview = [this] {
-      previews.emplace_back(host.state.Kabe_File, host.state.Capture_Mode);
-    };
+    host.windows.showPreview = [this] { previews.push_back(host.state.Kabe_File); };
     host.windows.showEditor = [this] { editors.push_back(host.state.Kabe_File); };
-    host.state.Capture_Mode = 1;
     host.state.Kabe_File = "before";
   }
 
@@ -246,7 +243,7 @@ class ChoiceCommands : public ::testing::Test {
 
   TempFolder folder;
   MainHost host{folder.path()};
-  std::vector<std::pair<std::string, int16_t>> previews;
+  std::vector<std::string> previews;  // the picture each preview was opened for
   std::vector<std::string> editors;
 };
 
@@ -269,8 +266,7 @@ TEST_F(ChoiceCommands, PreviewNeedsAChosenFileThatExists) {
   host.choice.SetChosenFile(picture);
   host.Command(1);
   ASSERT_EQ(previews.size(), 1u);
-  EXPECT_EQ(previews[0].first, picture);
-  EXPECT_EQ(previews[0].second, 0);
+  EXPECT_EQ(previews[0], picture);
   EXPECT_EQ(driver.Seen().size(), 2u);
 }
 
@@ -287,7 +283,7 @@ TEST_F(ChoiceCommands, CreateInImageFileModeNeedsAFileButNotThatItExists) {
   host.Command(2);
   EXPECT_EQ(editors, (std::vector<std::string>{folder.File("gone.jpg")}));
   EXPECT_EQ(host.state.Kabe_File, folder.File("gone.jpg"));
-  EXPECT_EQ(host.state.Capture_Mode, 1);  // the editor's own business
+  EXPECT_TRUE(previews.empty());  // the editor opens, no preview
 }
 
 TEST_F(ChoiceCommands, CreateWithoutAFileOpensTheEditorInTheOtherModes) {

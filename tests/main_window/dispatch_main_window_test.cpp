@@ -109,7 +109,6 @@ TEST_F(WiredMainWindow, ListPreviewOpensThePreviewWindowWithTheWindowsPointer) {
   }
   EXPECT_EQ(shownCursor, window->MouseIcon());
   EXPECT_EQ(state.Kabe_File, picture);
-  EXPECT_EQ(state.Capture_Mode, 0);
   EXPECT_TRUE(IsWindowEnabled(window->hwnd()));
 }
 

@@ -16,6 +16,7 @@
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
 #include "win32/bitmap_file.h"
+#include "win32/files.h"
 #include "win32/surface.h"
 
 namespace qr {
@@ -52,7 +53,15 @@ class PreviewWindow : public ::testing::Test {
  protected:
   // Loads the preview of the state as it is now (drawn, not shown) and returns its picture.
   const win::Surface& Draw() {
-    preview = std::make_unique<Quelm_Rask_V>(state, PreviewOptions{nullptr, folder.File("Quelm_Temp.bmp")});
+    preview = std::make_unique<Quelm_Rask_V>(state, PreviewOptions{nullptr});
+    return Loaded();
+  }
+  // Loads the preview of a picture given from memory (drawn, not shown) and returns what it shows.
+  const win::Surface& Draw(win::Surface picture) {
+    preview = std::make_unique<Quelm_Rask_V>(std::move(picture), PreviewOptions{nullptr});
+    return Loaded();
+  }
+  const win::Surface& Loaded() {
     preview->Load();
     const win::Surface* image = preview->Display().Image();
     EXPECT_NE(image, nullptr);
@@ -137,12 +146,11 @@ TEST_F(PreviewWindow, TiledPictureCoversTheScreenColumnByColumn) {
 }
 
 TEST_F(PreviewWindow, ComposedBitmapSitsUnscaledAtTheTopLeftOnBlack) {
-  state.Capture_Mode = 1;
   state.Kabe_File = WritePicture(folder, "ignored.bmp", 50, 50, [](int, int) { return kBlue; });
-  ASSERT_FALSE(WritePicture(folder, "Quelm_Temp.bmp", 120, 90, [](int x, int y) {
-                 return Halves(120, x, y);
-               }).empty());
-  const win::Surface& image = Draw();
+  win::Surface composed(120, 90);
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 120; ++x) SetPixel(composed.dc(), x, y, Halves(120, x, y));
+  const win::Surface& image = Draw(std::move(composed));
   EXPECT_EQ(image.Pixel(0, 0), kGreen);
   EXPECT_EQ(image.Pixel(1, 89), kRed);
   EXPECT_EQ(image.Pixel(119, 89), kBlue);
@@ -151,23 +159,19 @@ TEST_F(PreviewWindow, ComposedBitmapSitsUnscaledAtTheTopLeftOnBlack) {
   EXPECT_EQ(image.Pixel(600, 400), kBlack);
 }
 
-TEST_F(PreviewWindow, ComposedBitmapIsTheProgramsTemporaryBitmapByDefault) {
-  OverrideFixedFileFolders(FixedFileFolders{folder.path(), folder.path()});
-  ASSERT_EQ(TempBitmapPath(), folder.File("Quelm_Temp.bmp"));
-  ASSERT_FALSE(WritePicture(folder, "Quelm_Temp.bmp", 30, 20, [](int, int) { return kRed; }).empty());
-  state.Capture_Mode = 1;
-  Quelm_Rask_V byDefault(state);
-  byDefault.Load();
+TEST_F(PreviewWindow, ComposedBitmapIsShownFromMemoryWithoutAnyFile) {
+  // No folder the program could write to: the picture is shown all the same.
+  OverrideFixedFileFolders(FixedFileFolders{folder.File("missing"), folder.File("missing too")});
+  win::Surface composed(30, 20, kRed);
+  const win::Surface& image = Draw(std::move(composed));
   OverrideFixedFileFolders(std::nullopt);
-  const win::Surface* image = byDefault.Display().Image();
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image->Pixel(29, 19), kRed);
-  EXPECT_EQ(image->Pixel(30, 19), kBlack);
+  EXPECT_EQ(image.Pixel(29, 19), kRed);
+  EXPECT_EQ(image.Pixel(30, 19), kBlack);
+  EXPECT_FALSE(win::ReadFileBytes(folder.File("missing\\Quelm_Temp.bmp")));
 }
 
 TEST_F(PreviewWindow, MissingComposedBitmapLeavesBlack) {
-  state.Capture_Mode = 1;
-  const win::Surface& image = Draw();
+  const win::Surface& image = Draw(win::Surface());
   EXPECT_EQ(image.Pixel(0, 0), kBlack);
   EXPECT_EQ(image.Pixel(1023, 767), kBlack);
 }
@@ -187,7 +191,7 @@ TEST_F(PreviewWindow, UnreadablePictureLeavesTheDesktopColour) {
 
 TEST_F(PreviewWindow, ShowsItsToolTipAndCursorOverThePicture) {
   HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
-  Quelm_Rask_V withCursor(state, PreviewOptions{cross, folder.File("x.bmp")});
+  Quelm_Rask_V withCursor(state, PreviewOptions{cross});
   withCursor.Load();
   HWND display = withCursor.Display().hwnd();
   SendMessageW(display, WM_SETCURSOR, reinterpret_cast<WPARAM>(display), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));

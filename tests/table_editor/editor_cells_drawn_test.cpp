@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "canvas/composer.h"
 #include "core/wallpaper_job.h"
 #include "support/editor_fixture.h"
+#include "wallpaper/composer.h"
 #include "win32/surface.h"
 
 namespace qr::test {

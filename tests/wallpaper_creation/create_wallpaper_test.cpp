@@ -2,9 +2,11 @@
 // boxes and save dialog (answered by the dialog driver), on the 1024 x 768 test desktop: the bitmap it
 // builds, the wallpaper it installs, the file it saves and the list entry it adds.
 #include "wallpaper_creation/create_wallpaper.h"
-#include "wallpaper_creation/last_wallpaper_file.h"
 
 #include <windows.h>
+
+#include "wallpaper/refresh.h"
+#include "wallpaper/remember.h"
 // after windows.h
 #include <commdlg.h>
 #include <dlgs.h>
@@ -17,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_command_line.h"
 #include "canvas/canvas_window_test_driver.h"
 #include "core/app_state.h"
 #include "core/geometry.h"
@@ -31,6 +34,7 @@
 #include "support/temp_folder.h"
 #include "support/write_faults.h"
 #include "win32/bitmap_file.h"
+#include "win32/display.h"
 #include "win32/files.h"
 #include "win32/handles.h"
 #include "win32/image.h"
@@ -198,7 +202,6 @@ class CreateWallpaperTest : public ::testing::Test {
 TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEditorShowsThem) {
   OpenEditor(300, 150);
   state.Trans = 0;
-  state.Capture_Mode = 0;
   const RECT cells = CellsOnWallpaper();
   const RECT green = Shrunk(CellOnWallpaper(1, 1), 2), blue = Shrunk(CellOnWallpaper(1, 2), 2);
   RECT firstCell{};
@@ -216,7 +219,6 @@ TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEd
   EXPECT_FALSE(EditorOpen());
   EXPECT_EQ(Wallpaper(), folder.File("Quelm_Rask.bmp"));
   EXPECT_TRUE(list->Entries().empty());
-  EXPECT_EQ(state.Capture_Mode, 0);  // the opaque path leaves it alone
 
   const win::Surface s = Load(folder.File("Quelm_Rask.bmp"));
   ASSERT_TRUE(s.ok());
@@ -267,16 +269,12 @@ TEST_F(CreateWallpaperTest, OpaqueCellsAreDrawnWithoutTheEditorEvenWhereCoveredO
 TEST_F(CreateWallpaperTest, TransparentCellsAreDrawnByTheCanvasAtTheEditorsTablePosition) {
   OpenEditor(200, 100);
   state.Trans = 1;
-  state.Capture_Mode = 0;
   const RECT table = TableOnScreen();
   test::DialogDriver driver;
   driver.Press(IDNO);
   PressCreate();
   ASSERT_TRUE(driver.WaitUntilDone());
 
-  EXPECT_EQ(state.Capture_Mode, 1);
-  EXPECT_EQ(state.Table_X, table.left);
-  EXPECT_EQ(state.Table_Y, table.top);
   EXPECT_FALSE(EditorOpen());
   EXPECT_EQ(Wallpaper(), WallpaperBitmapPath());
   const win::Surface s = Load(WallpaperBitmapPath());
@@ -356,6 +354,62 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     const auto refreshed = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));
     ASSERT_TRUE(refreshed);
     EXPECT_TRUE(*refreshed == *created);
+  }
+}
+
+// A second monitor left of the primary in place of the system's display while it lives.
+class TwoMonitors {
+ public:
+  TwoMonitors() {
+    DisplayLayout two = win::CurrentDisplay();
+    two.monitors.push_back(MonitorInfo{{-800, 100, 800, 600}, two.systemDpi, false, "\\\\.\\DISPLAY9"});
+    win::OverrideDisplay(two);
+  }
+  TwoMonitors(const TwoMonitors&) = delete;
+  TwoMonitors& operator=(const TwoMonitors&) = delete;
+  ~TwoMonitors() { win::OverrideDisplay(std::nullopt); }
+};
+
+// On two monitors "/render … /set", with and without /out, installs what 壁紙貼り付け installs for the same
+// table and place: the same picture of the whole virtual screen, in the same style and roll, whatever
+// style the user had before.
+TEST_F(CreateWallpaperTest, TheCommandLineSetInstallsOnTwoMonitorsWhatTheCreateCommandInstalls) {
+  const TwoMonitors display;
+  using Guard = test::WallpaperSettingsGuard;
+  Save_Main_Settings(store, state);
+  Quelm_Rask_S& shown = OpenEditor(250, 140);
+  shown.SetCell(2, 1, Cell{"予定", CellFont{"Arial", 12.0, true, false}, kRed, kBlue});
+  const std::string table =
+      folder.Write("table.qlm", EncodeTableFile(shown.Model(), state.G_Rows, state.G_Cols, state.G_Cols_w));
+  Guard::SetStyle(L"2", L"0");  // stretched
+  test::DialogDriver driver;
+  driver.Press(IDNO);
+  PressCreate();
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_FALSE(EditorOpen());
+  const auto created = win::ReadFileBytes(WallpaperBitmapPath());
+  const auto style = Guard::Read(L"WallpaperStyle"), tile = Guard::Read(L"TileWallpaper");
+  ASSERT_TRUE(created);
+  ASSERT_EQ(Wallpaper(), WallpaperBitmapPath());
+  ASSERT_NE(style, std::optional<std::wstring>(L"2"));
+
+  for (const bool toOut : {false, true}) {
+    SCOPED_TRACE(toOut ? "/out" : "the wallpaper file");
+    const std::string path = toOut ? folder.File("out.bmp") : WallpaperBitmapPath();
+    win::DeletePath(path);
+    ASSERT_TRUE(win::SetDesktopWallpaper(""));
+    Guard::SetStyle(L"2", L"0");
+    std::string said;
+    const RenderRequest request{table, toOut ? std::optional<std::string>(path) : std::nullopt, true, {}, {}};
+    EXPECT_EQ(RunRender(request, folder.path(), [&](std::string_view text) { said += text; }),
+              RenderExit::Done)
+        << said;
+    EXPECT_EQ(Wallpaper(), path);
+    EXPECT_EQ(Guard::Read(L"WallpaperStyle"), style);
+    EXPECT_EQ(Guard::Read(L"TileWallpaper"), tile);
+    const auto installed = win::ReadFileBytes(path);
+    ASSERT_TRUE(installed);
+    EXPECT_TRUE(*installed == *created);
   }
 }
 

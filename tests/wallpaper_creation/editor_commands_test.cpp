@@ -1,8 +1,8 @@
 // The editor's background-colour and preview commands, pressed on a real editor: the real colour dialog
 // (answered by the dialog driver), the real canvas and preview window, on the 1024 x 768 test desktop.
-#include "wallpaper_creation/preview_command.h"
-
 #include <windows.h>
+
+#include "wallpaper_creation/preview_command.h"
 // after windows.h
 #include <colordlg.h>
 #include <gtest/gtest.h>
@@ -181,21 +181,23 @@ TEST_F(EditorCommandsTest, CancellingOrACurrentColumnOutsideTheTableChangesNothi
 TEST_F(EditorCommandsTest, TransparentPreviewStaysOnTheCanvasUntilClickedAndWritesNoFile) {
   OpenAt(200, 100);
   state.Trans = 1;
-  state.Capture_Mode = 1;
   const RECT grid = ScreenRect(editor->PicBackWindow());
   int ticksShown = 0;
+  win::Surface shown(1024, 768);
   CanvasWatch watch([&](HWND canvas, int tick) {
     ticksShown = tick;
-    if (tick == 4)  // a press on the background, away from the cells
-      PostMessageW(GetWindow(canvas, GW_CHILD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    if (tick != 4) return;
+    SendMessageW(GetWindow(canvas, GW_CHILD), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()),
+                 PRF_CLIENT);
+    // a press on the background, away from the cells
+    PostMessageW(GetWindow(canvas, GW_CHILD), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   });
   Click(*editor, editor->Img_SS(4));
   EXPECT_FALSE(watch.TimedOut());
   EXPECT_GE(ticksShown, 4);
   EXPECT_TRUE(editor->Loaded());
-  EXPECT_EQ(state.Capture_Mode, 0);
-  EXPECT_EQ(state.Table_X, grid.left + 12);
-  EXPECT_EQ(state.Table_Y, grid.top + 12);
+  // The first cell's frame stands where the editor shows the table.
+  EXPECT_EQ(shown.Pixel(grid.left + 12, grid.top + 12), RGB(0, 0, 0));
   EXPECT_FALSE(Exists(TempBitmapPath()));
   EXPECT_FALSE(Exists(WallpaperBitmapPath()));
 }
@@ -222,7 +224,7 @@ TEST_F(EditorCommandsTest, TransparentPreviewShowsTheCreatedWallpaperWithEachTex
     ASSERT_FALSE(watch.TimedOut());
 
     CanvasWatch closes;
-    ASSERT_TRUE(Build_Wallpaper(*editor, state, nullptr));
+    ASSERT_TRUE(Build_Wallpaper(*editor, nullptr));
     const auto created = win::LoadImageFile(WallpaperBitmapPath());
     ASSERT_TRUE(created);
     EXPECT_EQ(CountDifferences(created->pixels, shown), 0);
@@ -230,7 +232,7 @@ TEST_F(EditorCommandsTest, TransparentPreviewShowsTheCreatedWallpaperWithEachTex
   }
 }
 
-TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromATemporaryBitmapThatGoesWithIt) {
+TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromMemoryAndWritesNothing) {
   OpenAt(300, 150);
   state.Trans = 0;
   editor->SetCell(1, 1, Cell{"", CellFont{"Arial", 9.0, false, false}, RGB(0, 0, 0), kGreen});
@@ -239,26 +241,37 @@ TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromATemporaryBi
   ASSERT_TRUE(win::ReplaceFileContents(temp, "left by an earlier run"));
   const POINT cell = Centre(CellOnScreen(1, 1));
 
-  std::optional<std::string> whileShown;
-  PreviewClicker clicker({cell, POINT{5, 5}}, [&](HWND) { whileShown = win::ReadFileBytes(temp); });
+  win::Surface shown(1024, 768);
+  PreviewClicker clicker({cell, POINT{5, 5}}, [&](HWND preview) {
+    SendMessageW(GetWindow(preview, GW_CHILD), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()),
+                 PRF_CLIENT);
+  });
   PressPreview();
   ASSERT_TRUE(clicker.Clicked());
   EXPECT_EQ(clicker.Seen(), (std::vector<COLORREF>{kGreen, GetSysColor(COLOR_BACKGROUND)}));
-  EXPECT_EQ(state.Capture_Mode, 1);
-  EXPECT_FALSE(Exists(temp));  // gone with the preview
+  EXPECT_EQ(win::ReadFileBytes(temp), std::optional<std::string>("left by an earlier run"));  // not written
+  EXPECT_FALSE(Exists(WallpaperBitmapPath()));
 
   // The very picture the create command writes for the same table at the same place.
   CanvasWatch watch;
-  ASSERT_TRUE(Build_Wallpaper(*editor, state, nullptr));
-  const auto created = win::ReadFileBytes(WallpaperBitmapPath());
-  ASSERT_TRUE(whileShown && created);
-  EXPECT_EQ(whileShown->size(), created->size());
-  EXPECT_TRUE(*whileShown == *created);
+  ASSERT_TRUE(Build_Wallpaper(*editor, nullptr));
+  const auto created = win::LoadImageFile(WallpaperBitmapPath());
+  ASSERT_TRUE(created);
+  EXPECT_EQ(CountDifferences(created->pixels, shown), 0);
 }
 
-TEST_F(EditorCommandsTest, APreviewBitmapThatCannotBeWrittenIsReportedAndNothingIsShown) {
+TEST_F(EditorCommandsTest, AnOpaquePreviewNeedsNoWritableFolderAndOneThatCannotBeDrawnIsReported) {
   const std::string blocker = folder.Write("blocker", "a file where a folder would have to be");
   OverrideFixedFileFolders(FixedFileFolders{folder.File("missing"), blocker + "\\Quelm_Rask"});
+  OpenAt();
+  state.Trans = 0;
+  {
+    PreviewClicker clicker;
+    PressPreview();
+    EXPECT_TRUE(clicker.Clicked());  // shown from memory where no file could be written
+  }
+  editor->Unload();
+  hooks.preview = PreviewWallpaperHook([](const WallpaperJob&) { return win::Surface(); });
   OpenAt();
   state.Trans = 0;
   DialogDriver driver;

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <optional>
 
-#include "canvas/compose_internal.h"
 #include "core/geometry.h"
+#include "wallpaper/compose_internal.h"
 #include "win32/handles.h"
 #include "win32/image.h"
 

@@ -6,20 +6,17 @@
 // canvas, the preview, the create command, the command line and the benchmark all build the job with
 // the one builder (BuildWallpaperJob) and render it here, so each shows or writes exactly the same pixels.
 //
-//   WallpaperJob job = WallpaperJobFromEditor(editor);   // or LoadWallpaperJob(...) from a ".qlm"
-//   win::Surface wallpaper = RenderWallpaper(job);        // the primary monitor's picture
-//   win::WriteBitmapFile(wallpaper, WallpaperBitmapPath());
+//   WallpaperJob job = BuildWallpaperJob(SystemJobInputs(choices, table));  // wallpaper/job_inputs.h
+//   win::Surface wallpaper = RenderWallpaper(job);  // the primary monitor's picture
 #include <string>
 #include <vector>
 
-#include "canvas/composer.h"
 #include "core/geometry.h"
 #include "core/wallpaper_job.h"
+#include "wallpaper/composer.h"
 #include "win32/surface.h"
 
 namespace qr {
-
-struct AppState;
 
 // The picture of one monitor of the job (index into job.display.monitors); an empty surface when no
 // surface of that size can be made or there is no such monitor.
@@ -36,17 +33,5 @@ win::Surface RollForTiling(const win::Surface& span, Point virtualOrigin);
 
 // The screen rectangles of the job's table cells (the canvas lets presses on them through).
 std::vector<Rect> TableCellRects(const WallpaperJob& job);
-
-// The system's part of a job: the desktop colour, and each monitor's own wallpaper file where the system
-// keeps one per monitor (in the display's order; empty where it has none).
-uint32_t DesktopColour();
-std::vector<std::string> MonitorWallpaperFiles(const DisplayLayout& display);
-
-// The builder's inputs that come from the system: the display and the desktop colour.
-JobInputs SystemJobInputs(const AppState& state, JobTable table);
-
-// A job from the program's state (background choice, table size, widths, `Trans`, and the table's corner
-// `Table_X`, `Table_Y`) and the table's cells, for the display as it is now.
-WallpaperJob JobFromState(const AppState& state, const TableModel& table);
 
 }  // namespace qr

@@ -1,13 +1,7 @@
-#include "canvas/wallpaper_render.h"
+// The one renderer: a job drawn per monitor, the span of the whole virtual screen, and its roll for tiling.
+#include "wallpaper/render.h"
 
 #include <windows.h>
-
-#include <algorithm>
-#include <memory>
-
-#include "core/app_state.h"
-#include "win32/display.h"
-#include "win32/wallpaper.h"
 
 namespace qr {
 
@@ -93,39 +87,6 @@ std::vector<Rect> TableCellRects(const WallpaperJob& job) {
   std::vector<Rect> rects;
   for (const CellPlacement& cell : layout.cells) rects.push_back(cell.rect);
   return rects;
-}
-
-uint32_t DesktopColour() { return GetSysColor(COLOR_BACKGROUND); }
-
-std::vector<std::string> MonitorWallpaperFiles(const DisplayLayout& display) {
-  std::vector<std::string> files;
-  const std::unique_ptr<win::MonitorWallpapers> system = win::OpenMonitorWallpapers();
-  if (!system) return files;
-  const auto known = system->Monitors();
-  for (const MonitorInfo& monitor : display.monitors) {
-    std::string file;
-    for (const auto& candidate : known)
-      if (candidate.rect == monitor.rect) file = system->Wallpaper(candidate.id);
-    files.push_back(file);
-  }
-  return files;
-}
-
-JobInputs SystemJobInputs(const AppState& state, JobTable table) {
-  JobInputs inputs;
-  inputs.state = &state;
-  inputs.table = std::move(table);
-  inputs.display = win::CurrentDisplay();
-  inputs.desktopColour = DesktopColour();
-  if (state.G_Kabe == 0 && inputs.display.monitors.size() > 1)
-    inputs.monitorWallpapers = MonitorWallpaperFiles(inputs.display);
-  return inputs;
-}
-
-WallpaperJob JobFromState(const AppState& state, const TableModel& table) {
-  JobInputs inputs = SystemJobInputs(state, JobTableFrom(table, state.G_Rows, state.G_Cols, state.G_Cols_w));
-  inputs.at = Point{state.Table_X, state.Table_Y};
-  return BuildWallpaperJob(inputs);
 }
 
 }  // namespace qr

@@ -1,6 +1,7 @@
 #pragma once
-// The command line's render request, run with no window: a wallpaper job from a saved table and the
-// settings file, rendered by the one renderer, written (and installed with /set).
+// The program's whole command line, run with no window: /render (a wallpaper job from a saved table and the
+// settings file, rendered, written, and with /set installed through the one installation), /refresh,
+// /watch, /monitors, /autostart and /?.
 #include <functional>
 #include <optional>
 #include <string>

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <climits>
 
-#include "canvas/composer.h"
-#include "canvas/wallpaper_render.h"
 #include "core/table_model.h"
 #include "core/text_effect.h"
 #include "support/temp_folder.h"
+#include "wallpaper/composer.h"
+#include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 #include "win32/fonts.h"
 #include "win32/image.h"

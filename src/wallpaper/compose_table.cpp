@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "canvas/compose_internal.h"
 #include "core/geometry.h"
 #include "core/text_effect.h"
+#include "wallpaper/compose_internal.h"
 #include "win32/fonts.h"
 #include "win32/handles.h"
 #include "win32/screen.h"

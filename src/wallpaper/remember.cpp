@@ -1,13 +1,9 @@
-#include "wallpaper_creation/last_wallpaper_file.h"
+// The last wallpaper remembered and read back, and the current wallpaper kept for it.
+#include "wallpaper/remember.h"
 
 #include <windows.h>
 
-#include <memory>
-
-#include "canvas/wallpaper_render.h"
 #include "shared/fixed_files.h"
-#include "shared/helpers.h"
-#include "win32/display.h"
 #include "win32/files.h"
 
 namespace qr {
@@ -63,37 +59,18 @@ bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::strin
   return SaveLastWallpaper(LastWallpaperOf(job, installed, Now()));
 }
 
+bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
+                       const std::vector<std::string>& installed) {
+  last.renderedFor = job.display;
+  last.installed = installed;
+  return SaveLastWallpaper(last);
+}
+
 std::optional<LastWallpaper> LoadLastWallpaper() {
   const std::string path = LastWallpaperPath();
   if (path.empty()) return std::nullopt;
   const auto bytes = win::ReadFileBytes(path, kMaxLastWallpaperBytes);
   return bytes ? DecodeLastWallpaper(*bytes) : std::nullopt;
-}
-
-RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say,
-                                   const DisplayLayout* display, win::MonitorWallpapers* perMonitor) {
-  std::optional<LastWallpaper> last = LoadLastWallpaper();
-  if (!last) return RefreshResult::NothingRemembered;
-  const DisplayLayout& now = display ? *display : win::CurrentDisplay();
-  WallpaperJob job = JobFromLastWallpaper(*last, now, DesktopColour());
-  if (job.background.kind == BackgroundKind::ImageFile && !File_Exists(job.background.file)) {
-    if (say) say(kRefreshPictureMissing);
-    job.background.kind = BackgroundKind::DesktopColour;
-  }
-  std::unique_ptr<win::MonitorWallpapers> system;
-  if (!perMonitor && now.monitors.size() > 1) {
-    system = win::OpenMonitorWallpapers();
-    perMonitor = system.get();
-  }
-  if (job.background.kind == BackgroundKind::CurrentWallpaper && now.monitors.size() > 1)
-    job.background.monitorWallpapers = MonitorWallpaperFiles(now);
-  const std::string path = WallpaperBitmapPath();
-  const auto files = WriteWallpaperFiles(job, path, perMonitor);
-  if (!files || !InstallWallpaperFiles(*files, job, path, perMonitor)) return RefreshResult::Failed;
-  last->renderedFor = now;
-  last->installed = InstalledPaths(*files, job, path);
-  SaveLastWallpaper(*last);
-  return RefreshResult::Done;
 }
 
 }  // namespace qr

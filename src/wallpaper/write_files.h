@@ -1,5 +1,6 @@
 #pragma once
-// The wallpaper of a job written as bitmap files and installed, for one monitor or several.
+// The third step of the wallpaper's road: a job's wallpaper rendered and written as bitmap files, for one
+// monitor or several, in the shape its installation needs (wallpaper/install_files.h installs them).
 //
 // - One monitor: one bitmap at the given path (the fixed file), installed as the wallpaper: exactly what
 //   the program has always written.
@@ -35,11 +36,6 @@ std::string MonitorBitmapPath(const std::string& primaryPath, size_t number);
 // (nullptr where there is none). Nothing when a bitmap could not be rendered or written.
 std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const std::string& path,
                                                   win::MonitorWallpapers* perMonitor);
-
-// Installs written files. `primaryPath` replaces the primary's (or the only) file, where the user saved
-// it under a name of its own. False when the system refuses any of them.
-bool InstallWallpaperFiles(const WallpaperFiles& files, const WallpaperJob& job,
-                           const std::string& primaryPath, win::MonitorWallpapers* perMonitor);
 
 // For the command line's given layout: monitor1.bmp ... monitorN.bmp and span.bmp (the whole virtual
 // screen, not rolled) in `folder`. False when any could not be written.

@@ -1,5 +1,5 @@
 #pragma once
-// The pieces of the one renderer of the wallpaper (canvas/wallpaper_render.h): the background, the
+// The pieces of the one renderer of the wallpaper (wallpaper/render.h): the background, the
 // transparent table and the opaque cells, each drawn into an off-screen Surface without any window.
 #include <windows.h>
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "canvas/composer.h"
 #include "core/geometry.h"
 #include "support/temp_folder.h"
+#include "wallpaper/composer.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/image_test_pictures.h"

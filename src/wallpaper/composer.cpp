@@ -1,9 +1,9 @@
-#include "canvas/composer.h"
+#include "wallpaper/composer.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "canvas/compose_internal.h"
+#include "wallpaper/compose_internal.h"
 #include "win32/image.h"
 #include "win32/wallpaper.h"
 

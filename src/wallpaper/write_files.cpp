@@ -1,6 +1,7 @@
-#include "canvas/wallpaper_install.h"
+// The wallpaper's bitmaps written: one file, one per monitor, or the virtual screen (rolled for tiling).
+#include "wallpaper/write_files.h"
 
-#include "canvas/wallpaper_render.h"
+#include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 
 namespace qr {
@@ -14,13 +15,6 @@ bool WriteOne(const win::Surface& picture, const std::string& path) {
 std::string WithSeparator(const std::string& folder) {
   if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder;
   return folder + "\\";
-}
-
-// The system's id for the monitor at `rect` (matched by its rectangle), or empty.
-std::string MonitorId(const std::vector<win::MonitorWallpapers::Monitor>& known, const Rect& rect) {
-  for (const auto& monitor : known)
-    if (monitor.rect == rect) return monitor.id;
-  return {};
 }
 
 std::optional<WallpaperFiles> WritePerMonitor(const WallpaperJob& job, const std::string& path) {
@@ -72,28 +66,6 @@ std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const
     return files;
   }
   return perMonitor ? WritePerMonitor(job, path) : WriteSpanned(job, path);
-}
-
-bool InstallWallpaperFiles(const WallpaperFiles& files, const WallpaperJob& job,
-                           const std::string& primaryPath, win::MonitorWallpapers* perMonitor) {
-  switch (files.kind) {
-    case WallpaperFiles::Kind::Single:
-      return win::SetDesktopWallpaper(primaryPath);
-    case WallpaperFiles::Kind::Spanned:
-      return win::SetSpannedWallpaper(primaryPath, files.spanStyle);
-    case WallpaperFiles::Kind::PerMonitor:
-      break;
-  }
-  if (!perMonitor) return false;
-  const auto known = perMonitor->Monitors();
-  bool all = true;
-  for (size_t i = 0; i < files.paths.size() && i < job.display.monitors.size(); ++i) {
-    const MonitorInfo& monitor = job.display.monitors[i];
-    const std::string id = MonitorId(known, monitor.rect);
-    const std::string& file = i == job.display.PrimaryIndex() ? primaryPath : files.paths[i];
-    all = !id.empty() && perMonitor->SetWallpaper(id, file) && all;
-  }
-  return perMonitor->ShowCentred() && all;
 }
 
 bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "canvas/composer.h"
+#include "wallpaper/composer.h"
 #include "win32/surface.h"
 #include "win32/wallpaper.h"
 

@@ -1,4 +1,4 @@
-#include "canvas/composer.h"
+#include "wallpaper/composer.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

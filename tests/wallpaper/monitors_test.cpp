@@ -6,9 +6,10 @@
 
 #include <map>
 
-#include "canvas/wallpaper_install.h"
-#include "canvas/wallpaper_render.h"
 #include "support/temp_folder.h"
+#include "wallpaper/install_files.h"
+#include "wallpaper/render.h"
+#include "wallpaper/write_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"

@@ -1,15 +1,14 @@
 #pragma once
-// The last wallpaper installed, remembered in the user's folder (shared/fixed_files.h LastWallpaperPath),
-// and made again for the display as it is now: "/refresh", and the resident watcher.
-#include <functional>
+// The fifth step of the wallpaper's road: the last wallpaper installed, remembered in the user's folder
+// (shared/fixed_files.h LastWallpaperPath) for "/refresh" and the resident watcher (wallpaper/refresh.h),
+// and the current wallpaper it was drawn over kept beside it.
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "canvas/wallpaper_install.h"
 #include "core/last_wallpaper.h"
 #include "core/wallpaper_job.h"
+#include "wallpaper/write_files.h"
 #include "win32/wallpaper.h"
 
 namespace qr {
@@ -27,21 +26,11 @@ void PreserveCurrentWallpaper(WallpaperJob& job);
 // Remembers the job just installed (written beside the file, then moved over it). False when it could
 // not be written; the wallpaper itself is installed either way.
 bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed);
+// Remembers `last` made again as `job` (its display) and installed as `installed`; what it was made from,
+// and when, stays.
+bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
+                       const std::vector<std::string>& installed);
 // The remembered wallpaper; nothing when there is none or its file is damaged.
 std::optional<LastWallpaper> LoadLastWallpaper();
-
-enum class RefreshResult { Done, NothingRemembered, Failed };
-
-// Makes the remembered wallpaper again for the display as it is now (`display`, the system's when
-// null), installs it and remembers the display it was made for. A background picture that is missing
-// gives the desktop colour, and `say` hears it. `perMonitor`: the system's per-monitor wallpapers, asked
-// for when there are several monitors and none is given.
-RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say,
-                                   const DisplayLayout* display = nullptr,
-                                   win::MonitorWallpapers* perMonitor = nullptr);
-
-// The message `say` hears when the background picture is missing.
-inline constexpr const char* kRefreshPictureMissing =
-    "背景の画像ﾌｧｲﾙが見つかりません。ﾃﾞｽｸﾄｯﾌﾟの色で作成します。";
 
 }  // namespace qr

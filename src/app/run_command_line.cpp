@@ -1,27 +1,30 @@
-#include "app/render_command.h"
+// The program's whole command line: /render, /refresh, /watch, /monitors, /autostart and /?, with no window.
+#include "app/run_command_line.h"
 
 #include <windows.h>
 
 #include <cctype>
 #include <utility>
 
-#include "canvas/wallpaper_install.h"
-#include "canvas/wallpaper_render.h"
+#include "app/watcher.h"
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "core/table_record.h"
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "shared/profile_store.h"
-#include "app/watcher.h"
-#include "wallpaper_creation/last_wallpaper_file.h"
+#include "wallpaper/install_wallpaper.h"
+#include "wallpaper/job_inputs.h"
+#include "wallpaper/refresh.h"
+#include "wallpaper/remember.h"
+#include "wallpaper/render.h"
+#include "wallpaper/write_files.h"
 #include "win32/autostart.h"
 #include "win32/bitmap_file.h"
 #include "win32/display.h"
 #include "win32/files.h"
 #include "win32/screen.h"
 #include "win32/text.h"
-#include "win32/wallpaper.h"
 
 namespace qr {
 
@@ -70,39 +73,41 @@ RenderExit RunAutostart(bool on, const std::function<void(std::string_view)>& sa
   return RenderExit::Done;
 }
 
-// The bitmap to /out (with several monitors, the whole virtual screen), or the wallpaper files written
-// and, with /set, installed as the create command does.
-RenderExit WriteAndInstall(const WallpaperJob& job, const RenderRequest& request,
-                           const std::function<void(std::string_view)>& say) {
-  if (request.out) {
+// Without /set: the bitmap to /out (with several monitors, the whole virtual screen), or the wallpaper
+// files as the create command writes them.
+RenderExit WriteOnly(const WallpaperJob& job, const std::string& path, bool toOut,
+                     const std::function<void(std::string_view)>& say) {
+  bool written = false;
+  if (toOut) {
     const win::Surface picture = job.display.monitors.size() > 1 ? RenderSpan(job) : RenderWallpaper(job);
-    if (!picture.ok() || !win::WriteBitmapFile(picture, *request.out)) {
-      say("ビットマップを書き込めません: " + *request.out + "\r\n");
-      return RenderExit::OutputFailed;
-    }
-    if (request.set && !win::SetDesktopWallpaper(*request.out)) {
-      say("書き込みましたが、壁紙に設定できません: " + *request.out + "\r\n");
-      return RenderExit::OutputFailed;
-    }
-    if (request.set) RememberLastWallpaper(job, {*request.out});
-    say("書き込みました: " + *request.out + "\r\n");
-    return RenderExit::Done;
+    written = picture.ok() && win::WriteBitmapFile(picture, path);
+  } else {
+    written = WriteWallpaperFiles(job, path, nullptr).has_value();
   }
-  std::unique_ptr<win::MonitorWallpapers> perMonitor;
-  if (request.set && job.display.monitors.size() > 1) perMonitor = win::OpenMonitorWallpapers();
-  const std::string path = WallpaperBitmapPath();
-  const auto files = WriteWallpaperFiles(job, path, perMonitor.get());
-  if (!files) {
+  if (!written) {
     say("ビットマップを書き込めません: " + path + "\r\n");
     return RenderExit::OutputFailed;
   }
-  if (request.set && !InstallWallpaperFiles(*files, job, path, perMonitor.get())) {
-    say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
-    return RenderExit::OutputFailed;
-  }
-  if (request.set) RememberLastWallpaper(job, InstalledPaths(*files, job, path));
   say("書き込みました: " + path + "\r\n");
   return RenderExit::Done;
+}
+
+// With /set: written, installed and remembered by the one installation the create command uses, so
+// several monitors get the same files, style and roll; /out names the primary's (or the only) file.
+RenderExit WriteAndInstall(const WallpaperJob& job, const std::string& path,
+                           const std::function<void(std::string_view)>& say) {
+  const InstallOutcome outcome = InstallWallpaper(job, InstallSteps{path});
+  switch (outcome.result) {
+    case InstallOutcome::Result::Installed:
+      say("書き込みました: " + path + "\r\n");
+      return RenderExit::Done;
+    case InstallOutcome::Result::NotInstalled:
+      say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
+      return RenderExit::OutputFailed;
+    default:
+      say("ビットマップを書き込めません: " + path + "\r\n");
+      return RenderExit::OutputFailed;
+  }
 }
 
 }  // namespace
@@ -146,7 +151,7 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
     warn("背景の画像がありません。デスクトップの色を使います");
   state.Kabe_File = state.Chosen_File;
 
-  JobInputs inputs = SystemJobInputs(state, JobTableFrom(*decoded));
+  JobInputs inputs = SystemJobInputs(JobChoicesOf(state), JobTableFrom(*decoded));
   if (display) inputs.display = *display;
   inputs.editor = {state.G_Left, state.G_Top, state.G_Rows, state.G_Cols, state.G_Cols_w};
   inputs.at = at;
@@ -157,7 +162,8 @@ std::string SettingsPathFor(const CommandLine& line, const std::string& programF
   return SettingsPathFor(line.settings, programFolder);
 }
 
-std::string SettingsPathFor(const std::optional<std::string>& settingsFile, const std::string& programFolder) {
+std::string SettingsPathFor(const std::optional<std::string>& settingsFile,
+                            const std::string& programFolder) {
   return settingsFile ? *settingsFile : FileInProgramFolder(programFolder, kSettingsFileName);
 }
 
@@ -207,9 +213,11 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
         std::to_string(job->display.monitors.size()) + ".bmp と span.bmp\r\n");
     return RenderExit::Done;
   }
+  const std::string path = request.out ? *request.out : WallpaperBitmapPath();
+  if (!request.set) return WriteOnly(*job, path, request.out.has_value(), say);
   WallpaperJob installed = *job;
-  if (request.set) PreserveCurrentWallpaper(installed);  // installing may replace the picture under it
-  return WriteAndInstall(installed, request, say);
+  PreserveCurrentWallpaper(installed);  // installing may replace the picture under it
+  return WriteAndInstall(installed, path, say);
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder) {
