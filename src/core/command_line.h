@@ -41,10 +41,18 @@ inline constexpr std::string_view kUsageText =
     "  /autostart on|off     ログオン時に /watch で起動するかどうかを決めます\r\n"
     "  /monitors             モニターを一覧します (大きさと位置、dpi、プライマリ)\r\n"
     "終了コード: 0 完了、2 引数の誤り、3 入力がないか読めない、\r\n"
-    "            4 書き込めないか設定できない\r\n";
+    "            4 書き込めないか設定できない、\r\n"
+    "            6 壁紙は設定したが /refresh のための記録を保存できない\r\n";
 
 // The ways the render command ends, as the process's exit code.
-enum class RenderExit : int { Done = 0, BadArguments = 2, InputMissing = 3, OutputFailed = 4 };
+// NotRemembered: the wallpaper was installed, but the snapshot for /refresh and /watch could not be saved.
+enum class RenderExit : int {
+  Done = 0,
+  BadArguments = 2,
+  InputMissing = 3,
+  OutputFailed = 4,
+  NotRemembered = 6
+};
 
 struct RenderRequest {
   std::string table;               // the ".qlm" file

@@ -30,7 +30,13 @@ bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::strin
 // and when, stays.
 bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
                        const std::vector<std::string>& installed);
-// The remembered wallpaper; nothing when there is none or its file is damaged.
+// The remembered wallpaper; nothing when there is none, it is marked stale, or its file is damaged.
 std::optional<LastWallpaper> LoadLastWallpaper();
+// True when a remembered wallpaper's file is there but cannot be read as one (damaged, or from elsewhere).
+bool LastWallpaperDamaged();
+// After a new wallpaper was installed but could not be remembered: the old snapshot no longer describes
+// it, so it is removed or, where it cannot be (read-only, locked), marked stale by a file beside it that
+// LoadLastWallpaper honours until a snapshot is saved again. False when neither could be done.
+bool ForgetLastWallpaper();
 
 }  // namespace qr
