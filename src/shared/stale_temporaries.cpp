@@ -49,14 +49,24 @@ bool IsSettingsCopy(std::string_view stem) {
          TakeDigits(stem) && stem.empty();
 }
 
+// A wallpaper's part for joining its monitors into one bitmap: "Quelm_Rask.bmp.part2~".
+bool IsWallpaperPart(std::string_view stem) {
+  const size_t part = stem.rfind(".part");
+  if (part == std::string_view::npos || stem.empty() || stem.back() != '~') return false;
+  std::string_view number = stem.substr(part + 5, stem.size() - part - 6);
+  return TakeDigits(number) && number.empty() && IsNumberedWallpaper(stem.substr(0, part));
+}
+
 }  // namespace
 
 bool IsOwnTemporaryName(std::string_view name) {
   const std::string lower = Lower(name);
-  if (lower.size() <= kTemporarySuffix.size() ||
-      lower.substr(lower.size() - kTemporarySuffix.size()) != kTemporarySuffix)
-    return false;
-  const std::string_view stem = std::string_view(lower).substr(0, lower.size() - kTemporarySuffix.size());
+  const bool temporary = lower.size() > kTemporarySuffix.size() &&
+                         lower.substr(lower.size() - kTemporarySuffix.size()) == kTemporarySuffix;
+  const std::string_view stem =
+      std::string_view(lower).substr(0, lower.size() - (temporary ? kTemporarySuffix.size() : 0));
+  if (IsWallpaperPart(stem)) return true;
+  if (!temporary) return false;
   const std::string list = Lower(kListFileName);
   for (const std::string& fixed : {Lower(kTempBitmapName), Lower(kLastWallpaperName), list, list + ".new",
                                    std::string("quelm_rask.html")})
@@ -78,7 +88,7 @@ void RemoveOwnTemporaries(const std::vector<std::string>& folders) {
   for (const std::string& folder : folders) {
     if (folder.empty()) continue;
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(win::ApiPath(folder + "\\*.tmp~").c_str(), &found);
+    const HANDLE search = FindFirstFileW(win::ApiPath(folder + "\\*~").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) continue;
     do {
       const std::string name = win::Utf8(found.cFileName);

@@ -12,7 +12,8 @@ namespace qr {
 
 // "Quelm_Rask.bmp.tmp~", "Quelm_Rask2.bmp.tmp~" ..., "Quelm_Temp.bmp.tmp~", "Quelm_Rask.last.tmp~",
 // "Quelm_Rask.rdm.tmp~", "Quelm_Rask.rdm.new.tmp~", "Quelm_Rask.html.tmp~" and the settings file's
-// "Quelm_Rask.ini.<process>-<count>.tmp~", in any case; no other name.
+// "Quelm_Rask.ini.<process>-<count>.tmp~", and the parts a wallpaper of several monitors is joined from
+// ("Quelm_Rask.bmp.part2~", and its own ".tmp~"), in any case; no other name.
 bool IsOwnTemporaryName(std::string_view name);
 
 // True when no other process holds the named claim; this process then holds it until it ends. A claim

@@ -14,13 +14,15 @@ namespace qr {
 namespace {
 
 TEST(StaleTemporaries, OnlyTheProgramsOwnNamesCount) {
-  for (const char* own : {"Quelm_Rask.bmp.tmp~", "Quelm_Rask2.bmp.tmp~", "quelm_rask12.BMP.TMP~",
-                          "Quelm_Temp.bmp.tmp~", "Quelm_Rask.last.tmp~", "Quelm_Rask.rdm.tmp~",
-                          "Quelm_Rask.rdm.new.tmp~", "Quelm_Rask.html.tmp~", "Quelm_Rask.ini.4711-3.tmp~"})
+  for (const char* own :
+       {"Quelm_Rask.bmp.tmp~", "Quelm_Rask2.bmp.tmp~", "quelm_rask12.BMP.TMP~", "Quelm_Temp.bmp.tmp~",
+        "Quelm_Rask.last.tmp~", "Quelm_Rask.rdm.tmp~", "Quelm_Rask.rdm.new.tmp~", "Quelm_Rask.html.tmp~",
+        "Quelm_Rask.ini.4711-3.tmp~", "Quelm_Rask.bmp.part2~", "Quelm_Rask3.bmp.part1~.tmp~"})
     EXPECT_TRUE(IsOwnTemporaryName(own)) << own;
   for (const char* other : {"Quelm_Rask.bmp", "notes.tmp~", "Quelm_Raskx.bmp.tmp~", "Quelm_Rask.ini.tmp~",
                             "Quelm_Rask.ini.47-.tmp~", "Quelm_Rask.ini.a-1.tmp~", "Quelm_Rask.bmp.tmp~.txt",
-                            "Quelm_Rask.bmp.tmp", ".tmp~", "Quelm_Rask.png.tmp~", "photo.bmp.tmp~"})
+                            "Quelm_Rask.bmp.tmp", ".tmp~", "Quelm_Rask.png.tmp~", "photo.bmp.tmp~",
+                            "Quelm_Rask.bmp.part~", "photo.bmp.part1~", "Quelm_Rask.bmp.partx~"})
     EXPECT_FALSE(IsOwnTemporaryName(other)) << other;
 }
 
