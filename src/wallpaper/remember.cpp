@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "core/shown_wallpaper.h"
 #include "shared/fixed_files.h"
 #include "win32/files.h"
 
@@ -43,6 +44,16 @@ void PreserveCurrentWallpaper(WallpaperJob& job) {
   JobBackground& background = job.background;
   if (background.kind != BackgroundKind::CurrentWallpaper) return;
   const auto current = win::GetCurrentWallpaper();
+  // The program's own wallpaper shown now is no background: what it was drawn over is, kept beside the
+  // snapshot (else each new wallpaper would be drawn over the last, a panel darkening every time).
+  const auto last = current ? LoadLastWallpaper() : std::nullopt;
+  if (last && last->background.kind == BackgroundKind::CurrentWallpaper &&
+      !last->background.monitorWallpapers.empty() &&
+      JudgeShownWallpaper({}, {current->path}, last->installed) == ShownWallpaper::Ours) {
+    background.monitorWallpapers = last->background.monitorWallpapers;
+    background.wallpaperStyle = last->background.wallpaperStyle;
+    return;
+  }
   std::vector<std::string> files = background.monitorWallpapers;
   if (files.empty() && current) files.push_back(current->path);
   const std::string base = LastWallpaperPath();

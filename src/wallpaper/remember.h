@@ -20,7 +20,9 @@ std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const Wallp
 // Before a job with the current wallpaper as its background is rendered and installed: copies the
 // wallpaper's files (which the installation may replace) beside the remembered wallpaper and lets the job
 // draw from the copies in the style the system records, so the installed wallpaper and any later
-// re-rendering start from the same picture. Nothing changes when no wallpaper file is set.
+// re-rendering start from the same picture. Nothing changes when no wallpaper file is set. When the
+// wallpaper shown is the program's own, remembered as drawn over the current wallpaper, the copies kept
+// for it are used instead.
 void PreserveCurrentWallpaper(WallpaperJob& job);
 
 // Remembers the job just installed (written beside the file, then moved over it). False when it could

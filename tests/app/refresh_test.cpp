@@ -85,6 +85,14 @@ TEST_F(RefreshTest, OnTwoMonitorsRefreshesRepeatTheInstalledBytesAndFollowAGrown
   EXPECT_TRUE(win::ReadFileBytes(WallpaperBitmapPath()) == grown);
 }
 
+TEST_F(RefreshTest, ANewWallpaperOverTheProgramsOwnIsDrawnOverWhatThatOneWasDrawnOver) {
+  std::string said;
+  ASSERT_EQ(Render(said), RenderExit::Done) << said;
+  const auto first = win::ReadFileBytes(WallpaperBitmapPath());
+  ASSERT_EQ(Render(said), RenderExit::Done) << said;  // the program's own wallpaper is shown now
+  EXPECT_TRUE(win::ReadFileBytes(WallpaperBitmapPath()) == first);
+}
+
 TEST_F(RefreshTest, ASnapshotThatCannotBeSavedIsSaidAndTheOldOneIsNotUsed) {
   std::string said;
   ASSERT_EQ(Render(said), RenderExit::Done) << said;
