@@ -9,9 +9,11 @@
 #include "app/run_command_line.h"
 #include "app/wiring.h"
 #include "core/app_state.h"
+#include "core/command_line.h"
 #include "core/settings.h"
 #include "forms/form.h"
 #include "main_window/main_window.h"
+#include "shared/stale_temporaries.h"
 #include "win32/files.h"
 #include "win32/screen.h"
 #include "win32/step_times.h"
@@ -65,12 +67,25 @@ int StartWindowsProgram() {
 }
 #endif
 
+// The runs that write files first clear what a write cut short left (the console companion's start of
+// the windows leaves that to them).
+bool WritesFiles(const std::vector<std::string>& args) {
+  using Kind = qr::CommandLine::Kind;
+  const Kind kind = qr::ParseCommandLine(args).kind;
+#ifdef QR_CONSOLE_COMPANION
+  if (kind == Kind::Windows) return false;
+#endif
+  return kind == Kind::Windows || kind == Kind::Render || kind == Kind::Refresh || kind == Kind::Watch;
+}
+
 int Run() {
   qr::win::steps::Mark("loader and runtime");
   qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
   qr::AppState state;
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
-  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) {
+  const std::vector<std::string> args = Arguments();
+  if (WritesFiles(args)) qr::RemoveStaleTemporariesAtStart(state.Program_Folder);
+  if (const auto exitCode = qr::RunCommandLine(args, state.Program_Folder)) {
     qr::win::steps::Mark("freed");
     qr::win::steps::Finish();
     return *exitCode;

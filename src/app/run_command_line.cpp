@@ -81,8 +81,12 @@ RenderExit WriteOnly(const WallpaperJob& job, const std::string& path, bool toOu
                      const std::function<void(std::string_view)>& say) {
   bool written = false;
   if (toOut) {
-    const win::Surface picture = job.display.monitors.size() > 1 ? RenderSpan(job) : RenderWallpaper(job);
-    written = picture.ok() && win::WriteBitmapFile(picture, path);
+    if (job.display.monitors.size() > 1) {
+      written = WriteSpanFile(job, path, false);
+    } else {
+      const win::Surface picture = RenderWallpaper(job);
+      written = picture.ok() && win::WriteBitmapFile(picture, path);
+    }
   } else {
     written = WriteWallpaperFiles(job, path, nullptr).has_value();
   }
@@ -103,7 +107,9 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const std::string& path,
   switch (outcome.result) {
     case InstallOutcome::Result::Installed:
       say("書き込みました: " + path + "\r\n");
-      return RenderExit::Done;
+      if (outcome.remembered) return RenderExit::Done;
+      say("警告: " + std::string(kNotRemembered) + LastWallpaperPath() + "\r\n");
+      return RenderExit::NotRemembered;
     case InstallOutcome::Result::NotInstalled:
       say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
       return RenderExit::OutputFailed;
@@ -121,6 +127,9 @@ RenderExit RunRefresh(const std::function<void(std::string_view)>& say) {
   switch (result) {
     case RefreshResult::NothingRemembered:
       say(std::string(kNothingRemembered) + "\r\n");
+      return RenderExit::InputMissing;
+    case RefreshResult::Damaged:
+      say(kSnapshotDamaged + LastWallpaperPath() + kSnapshotDamagedRemedy + "\r\n");
       return RenderExit::InputMissing;
     case RefreshResult::Failed:
       say(std::string(kRefreshFailed) + "\r\n");
@@ -231,11 +240,19 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
   }
   if (given) {
     if (!WriteLayoutFiles(*job, *request.out)) {
-      say("ビットマップをフォルダーに書き込めません: " + *request.out + "\r\n");
+      // Blame the folder only when it is the folder: else the pictures were too large for this machine.
+      const Rect whole = job->display.VirtualScreen();
+      say(FolderIsWritable(*request.out)
+              ? "ビットマップを作れません (仮想画面 " + std::to_string(whole.w) + "x" +
+                    std::to_string(whole.h) +
+                    "): メモリかディスクの空きが足りません。フォルダーには何も残していません: " +
+                    *request.out + "\r\n"
+              : "ビットマップをフォルダーに書き込めません: " + *request.out + "\r\n");
       return RenderExit::OutputFailed;
     }
-    say("書き込みました: " + *request.out + " に monitor1.bmp ～ monitor" +
-        std::to_string(job->display.monitors.size()) + ".bmp と span.bmp\r\n");
+    const size_t count = job->display.monitors.size();
+    say("書き込みました: " + *request.out + " に monitor1.bmp " +
+        (count > 1 ? "～ monitor" + std::to_string(count) + ".bmp " : std::string()) + "と span.bmp\r\n");
     return RenderExit::Done;
   }
   const std::string path = request.out ? *request.out : WallpaperBitmapPath();

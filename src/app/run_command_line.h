@@ -26,6 +26,13 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
 
 inline constexpr const char* kNothingRemembered =
     "作り直す壁紙がありません（壁紙貼り付け、または /render … /set で作った壁紙を記憶します）。";
+// Before the snapshot's path, and after it the remedy.
+inline constexpr const char* kSnapshotDamaged = "記憶した壁紙の記録が壊れています: ";
+inline constexpr const char* kSnapshotDamagedRemedy =
+    "（壁紙貼り付け、または /render … /set でもう一度壁紙を作ると、新しい記録に置き換わります）";
+// /render … /set and 壁紙貼り付け when the snapshot could not be saved: the wallpaper is installed.
+inline constexpr const char* kNotRemembered =
+    "壁紙は設定しましたが、/refresh と /watch のための記録を保存できません。画面が変わっても作り直せず、古い記録も使いません: ";
 inline constexpr const char* kRefreshFailed = "壁紙ﾌｧｲﾙを作成できませんでした！";
 inline constexpr const char* kRefreshDone = "記憶した壁紙を今の画面に合わせて作り直しました。";
 

@@ -36,21 +36,10 @@ WatcherServices WithDefaults(WatcherServices s) {
       return win::CurrentDisplay();
     };
   if (!s.loadLast) s.loadLast = [] { return LoadLastWallpaper(); };
-  if (!s.wallpaper)
-    s.wallpaper = []() -> std::optional<std::string> {
-      const auto current = win::GetCurrentWallpaper();
-      return current ? std::optional<std::string>(current->path) : std::nullopt;
-    };
+  if (!s.wallpapers) s.wallpapers = [] { return win::ReportedWallpapers(); };
   if (!s.refresh) s.refresh = [] { RefreshLastWallpaper(nullptr); };
   if (!s.fileExists) s.fileExists = [](const std::string& path) { return File_Exists(path); };
   return s;
-}
-
-bool SamePath(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
 }
 
 }  // namespace
@@ -117,16 +106,13 @@ LRESULT Watcher::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 // A burst of changes moves the look to a second after the last of them.
 void Watcher::Soon() { SetTimer(hwnd_, kSettleTimer, services_.settleMs, nullptr); }
 
-bool Watcher::Ours(const std::string& path, const LastWallpaper& last) const {
-  return std::any_of(last.installed.begin(), last.installed.end(),
-                     [&](const std::string& installed) { return SamePath(installed, path); });
-}
-
 void Watcher::WallpaperChanged() {
+  const WallpaperReports now = services_.wallpapers();
+  const WallpaperReports before = std::exchange(reports_, now);
   const auto last = services_.loadLast();
   if (!last) return;
-  const auto shown = services_.wallpaper();
-  paused_ = !shown || !Ours(*shown, *last);
+  const ShownWallpaper shown = JudgeShownWallpaper(before, now, last->installed);
+  if (shown != ShownWallpaper::Unchanged) paused_ = shown == ShownWallpaper::NotOurs;
 }
 
 void Watcher::Start() {

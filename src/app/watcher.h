@@ -16,13 +16,14 @@
 
 #include "core/display_layout.h"
 #include "core/last_wallpaper.h"
+#include "core/shown_wallpaper.h"
 
 namespace qr {
 
 struct WatcherServices {
   std::function<DisplayLayout()> readDisplay;              // the display now; the system's by default
   std::function<std::optional<LastWallpaper>()> loadLast;  // the remembered wallpaper
-  std::function<std::optional<std::string>()> wallpaper;   // the file the desktop shows now
+  std::function<WallpaperReports()> wallpapers;            // what each source says the desktop shows
   std::function<void()> refresh;                           // makes the wallpaper again
   std::function<bool(const std::string&)> fileExists;
   UINT settleMs = 1000;
@@ -46,11 +47,11 @@ class Watcher {
   void Soon();
   void Check();
   void WallpaperChanged();
-  bool Ours(const std::string& path, const LastWallpaper& last) const;
 
   WatcherServices services_;
   HWND hwnd_ = nullptr;
   bool paused_ = false;
+  WallpaperReports reports_;  // at the last look
   bool sessionNotified_ = false;
 };
 

@@ -69,7 +69,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return line;
   }
   const std::string first = SwitchName(args[0]);
-  if (args.size() == 1 && (first == "/monitors" || first == "/watch")) {
+  if (first == "/monitors" || first == "/watch") {
+    // What is wrong is the extra argument, not the switch.
+    if (args.size() > 1) return Bad(first + " には何も付けません: " + args[1]);
     line.kind = first == "/watch" ? CommandLine::Kind::Watch : CommandLine::Kind::Monitors;
     return line;
   }

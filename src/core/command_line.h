@@ -32,7 +32,8 @@ inline constexpr std::string_view kUsageText =
     "                        既定は表エディターを最後に閉じた位置)\r\n"
     "  /layout <モニター>    これらのモニター (最初がプライマリ) に合わせて描き、\r\n"
     "                        /out のフォルダーに monitor1.bmp ... と span.bmp を\r\n"
-    "                        書き込みます。壁紙は設定しません\r\n"
+    "                        書き込みます。壁紙は設定しません。すべてのモニターを\r\n"
+    "                        囲む仮想画面は幅と高さがそれぞれ 32767 ピクセルまで\r\n"
     "  /settings <file.ini>  背景の設定をこのファイルから読みます (既定はプログラム\r\n"
     "                        の横の Quelm_Rask.ini。どちらにも書き込みません)\r\n"
     "  /refresh              最後に貼り付けた壁紙を今の画面に合わせて描き直します\r\n"
@@ -40,16 +41,19 @@ inline constexpr std::string_view kUsageText =
     "  /autostart on|off     ログオン時に /watch で起動するかどうかを決めます\r\n"
     "  /monitors             モニターを一覧します (大きさと位置、dpi、プライマリ)\r\n"
     "終了コード: 0 完了、2 引数の誤り、3 入力がないか読めない、\r\n"
-    "            4 書き込めないか設定できない、5 背景の画像を読み込めない\r\n";
+    "            4 書き込めないか設定できない、5 背景の画像を読み込めない、\r\n"
+    "            6 壁紙は設定したが /refresh のための記録を保存できない\r\n";
 
 // The ways the render command ends, as the process's exit code.
 // PictureUndecodable: the background picture exists but cannot be decoded (nothing written).
+// NotRemembered: the wallpaper was installed, but the snapshot for /refresh and /watch could not be saved.
 enum class RenderExit : int {
   Done = 0,
   BadArguments = 2,
   InputMissing = 3,
   OutputFailed = 4,
   PictureUndecodable = 5,
+  NotRemembered = 6,
 };
 
 struct RenderRequest {

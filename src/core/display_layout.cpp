@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <limits>
 
 namespace qr {
 
 namespace {
 
-constexpr int32_t kLargestMonitorSide = 32767;  // what a bitmap's row and the system's coordinates allow
 constexpr double kTwipsPerInch = 1440.0;
 
 const MonitorInfo& DefaultMonitor() {
@@ -60,10 +58,65 @@ std::optional<Rect> ParseMonitor(std::string_view text) {
   return Rect{*x, *y, *w, *h};
 }
 
-bool Fits(const Rect& r) {
-  return r.w > 0 && r.h > 0 && r.w <= kLargestMonitorSide && r.h <= kLargestMonitorSide &&
-         std::abs(int64_t{r.x}) <= kLargestMonitorSide * 4 &&
-         std::abs(int64_t{r.y}) <= kLargestMonitorSide * 4;
+bool SizeFits(const Rect& r) {
+  return r.w > 0 && r.h > 0 && r.w <= kLargestLayoutSide && r.h <= kLargestLayoutSide;
+}
+
+// Why an empty part between (or after) the ";" is not a monitor.
+std::string EmptyPartError(size_t number, bool last) {
+  if (number == 1 && last) return "モニターを WxH@X,Y で指定してください";
+  if (last) return "レイアウトの最後に余分な「;」があります: 最後の「;」を消してください";
+  return std::to_string(number) + " 台目のモニターがありません: 「;」が続いているか、先頭にあります";
+}
+
+std::optional<std::vector<Rect>> ParseMonitors(std::string_view text, std::string& error) {
+  std::vector<Rect> rects;
+  for (bool more = true; more;) {
+    const size_t end = text.find(';');
+    const std::string_view part = text.substr(0, end);
+    more = end != std::string_view::npos;
+    const size_t number = rects.size() + 1;
+    if (part.empty()) {
+      error = EmptyPartError(number, !more);
+      return std::nullopt;
+    }
+    const std::optional<Rect> rect = ParseMonitor(part);
+    if (!rect) {
+      error = "モニターの指定が正しくありません（幅x高さ@X,Y）: \"" + std::string(part) + "\"";
+      return std::nullopt;
+    }
+    if (!SizeFits(*rect)) {
+      error = std::to_string(number) + " 台目のモニターの幅と高さは 1～" +
+              std::to_string(kLargestLayoutSide) + " ピクセルにしてください: \"" + std::string(part) + "\"";
+      return std::nullopt;
+    }
+    rects.push_back(*rect);
+    if (more) text.remove_prefix(end + 1);
+  }
+  return rects;
+}
+
+// The monitors moved so that the first lies at 0,0; nothing when the rectangle around them would be larger
+// than a layout may be (computed wide, so that no coordinate given can overflow).
+std::optional<std::vector<Rect>> MovedToOrigin(const std::vector<Rect>& rects, std::string& error) {
+  const int64_t originX = rects.front().x, originY = rects.front().y;
+  int64_t left = 0, top = 0, right = 0, bottom = 0;
+  for (const Rect& r : rects) {
+    left = std::min(left, r.x - originX);
+    top = std::min(top, r.y - originY);
+    right = std::max(right, r.x - originX + r.w);
+    bottom = std::max(bottom, r.y - originY + r.h);
+  }
+  if (right - left > kLargestLayoutSide || bottom - top > kLargestLayoutSide) {
+    error = "すべてのモニターを囲む仮想画面が " + std::to_string(right - left) + "x" +
+            std::to_string(bottom - top) + " ピクセルになります: 幅と高さはそれぞれ " +
+            std::to_string(kLargestLayoutSide) + " ピクセルまでです";
+    return std::nullopt;
+  }
+  std::vector<Rect> moved;
+  for (const Rect& r : rects)
+    moved.push_back({static_cast<int32_t>(r.x - originX), static_cast<int32_t>(r.y - originY), r.w, r.h});
+  return moved;
 }
 
 }  // namespace
@@ -106,25 +159,12 @@ DisplayLayout SingleMonitorLayout(Size size, int32_t dpi) {
 }
 
 std::optional<DisplayLayout> ParseLayoutSpec(std::string_view text, int32_t dpi, std::string& error) {
+  const auto given = ParseMonitors(text, error);
+  const auto moved = given ? MovedToOrigin(*given, error) : std::nullopt;
+  if (!moved) return std::nullopt;
   DisplayLayout layout;
   layout.systemDpi = dpi;
-  for (bool more = true; more;) {
-    const size_t end = text.find(';');
-    const std::string_view part = text.substr(0, end);
-    const std::optional<Rect> rect = ParseMonitor(part);
-    if (!rect || !Fits(*rect)) {
-      error = "モニターの指定が正しくありません（幅x高さ@X,Y）: \"" + std::string(part) + "\"";
-      return std::nullopt;
-    }
-    layout.monitors.push_back({*rect, dpi, layout.monitors.empty(), {}});
-    more = end != std::string_view::npos;
-    if (more) text.remove_prefix(end + 1);
-  }
-  const Point origin{layout.monitors[0].rect.x, layout.monitors[0].rect.y};
-  for (MonitorInfo& m : layout.monitors) {
-    m.rect.x -= origin.x;
-    m.rect.y -= origin.y;
-  }
+  for (const Rect& rect : *moved) layout.monitors.push_back({rect, dpi, layout.monitors.empty(), {}});
   for (size_t i = 0; i < layout.monitors.size(); ++i)
     for (size_t j = i + 1; j < layout.monitors.size(); ++j)
       if (OverlapArea(layout.monitors[i].rect, layout.monitors[j].rect) > 0) {

@@ -41,10 +41,18 @@ struct DisplayLayout {
 // One monitor of `size` at 0,0, the primary.
 DisplayLayout SingleMonitorLayout(Size size, int32_t dpi = kDesignPixelsPerInch);
 
+// What a layout given by hand may hold: each monitor at most this many pixels either way, and the virtual
+// screen (the rectangle around all of them, which span.bmp covers) no larger either way, so that every
+// coordinate after the move of the primary to 0,0 lies within +-kLargestLayoutSide and the whole screen
+// fits one bitmap file.
+inline constexpr int32_t kLargestLayoutSide = 32767;
+
 // A layout written as "WxH@X,Y[;WxH@X,Y...]" ("×" may stand for "x"); the first monitor is the primary
 // and is moved to 0,0 with the others keeping their place relative to it. Every monitor gets `dpi`.
-// Nothing, with `error` saying why, for a malformed text, a monitor without area or larger than 32767
-// pixels either way, or monitors that overlap.
+// Nothing, with `error` saying why (in Japanese, naming the monitor by its number), for a malformed text,
+// an empty part (a stray ";"), a monitor without area, monitors that overlap, or a monitor or virtual
+// screen beyond kLargestLayoutSide. The bounds are checked after the move, so they do not depend on the
+// order of the monitors, and the lines of DescribeMonitors, written back as a layout, give it again.
 std::optional<DisplayLayout> ParseLayoutSpec(std::string_view text, int32_t dpi, std::string& error);
 
 // One line per monitor: "1: 1920x1080 at 0,0, 96 dpi, primary" (lines end in CR LF).

@@ -119,7 +119,10 @@ void ForEachTileOrigin(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tile
 std::vector<Point> TileOrigins(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH, size_t maxCount) {
   std::vector<Point> origins;
   const int64_t count = TileOriginCount(areaW, areaH, tileW, tileH);
-  origins.reserve(static_cast<size_t>(std::min<int64_t>(count, static_cast<int64_t>(maxCount))));
+  // Compared unsigned: a limit of SIZE_MAX means none. Room is made only for what a screen can hold; a
+  // longer walk grows the vector as it goes.
+  const uint64_t wanted = std::min<uint64_t>(static_cast<uint64_t>(count), uint64_t{maxCount});
+  origins.reserve(static_cast<size_t>(std::min<uint64_t>(wanted, kMaxTileOrigins)));
   WalkTileOrigins(areaW, areaH, tileW, tileH, [&](Point origin) {
     if (origins.size() >= maxCount) return false;
     origins.push_back(origin);
@@ -193,8 +196,17 @@ CanvasTableLayout LayoutCanvasTable(int32_t tableX, int32_t tableY, int16_t rows
 
 int64_t DesignToDpi(int64_t design, int32_t dpi) {
   if (dpi <= 0 || dpi == kDesignPixelsPerInch) return design;
-  const int64_t scaled = design * dpi;
-  return (scaled + (scaled >= 0 ? 48 : -48)) / kDesignPixelsPerInch;
+  // design * dpi / 96 as whole 96ths and the rest, so that no product leaves the int64 range; the quotient
+  // and the rounded rest share the sign of `design`, so their sum is the rounded whole.
+  const int64_t wholes = design / kDesignPixelsPerInch, rest = design % kDesignPixelsPerInch;
+  const int64_t restScaled = (rest * dpi + (design >= 0 ? 48 : -48)) / kDesignPixelsPerInch;
+  constexpr int64_t kMax = std::numeric_limits<int64_t>::max(), kMin = std::numeric_limits<int64_t>::min();
+  if (wholes > kMax / dpi) return kMax;
+  if (wholes < kMin / dpi) return kMin;
+  const int64_t product = wholes * dpi;
+  if (restScaled > 0 && product > kMax - restScaled) return kMax;
+  if (restScaled < 0 && product < kMin - restScaled) return kMin;
+  return product + restScaled;
 }
 
 CanvasTableLayout ScaledCanvasTable(Point firstCell, int16_t rows, int16_t cols,

@@ -43,7 +43,7 @@ inline constexpr int32_t kCellTextMargin = 1;
 int32_t RoundToInt32(double value);
 
 // A design length at `dpi` as the window toolkit scales its controls: value * dpi / 96, halves away from
-// zero. At 96 (or a dpi below 1) the value itself.
+// zero. At 96 (or a dpi below 1) the value itself; a result beyond the int64 range gives its nearest end.
 int64_t DesignToDpi(int64_t design, int32_t dpi);
 
 // Pixels from twips: twips / twipsPerPixel, rounded. A factor that is not a positive number is taken
@@ -90,8 +90,8 @@ int32_t NearestSourcePixel(int32_t target, int32_t targetCount, int32_t sourceCo
 int64_t TileOriginCount(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH);
 void ForEachTileOrigin(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH,
                        const std::function<void(Point)>& visit);
-// The same origins in a vector, at most maxCount of them (the first ones). A 1 x 1 tile on a large
-// screen means millions of origins: painters should prefer ForEachTileOrigin.
+// The same origins in a vector, at most maxCount of them (the first ones; SIZE_MAX: all). A 1 x 1 tile on
+// a large screen means millions of origins: painters should prefer ForEachTileOrigin.
 inline constexpr size_t kMaxTileOrigins = size_t{1} << 24;
 std::vector<Point> TileOrigins(int32_t areaW, int32_t areaH, int32_t tileW, int32_t tileH,
                                size_t maxCount = kMaxTileOrigins);

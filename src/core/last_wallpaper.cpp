@@ -338,10 +338,9 @@ TablePlace RefreshedTablePlace(const LastWallpaper& last, const DisplayLayout& n
   for (size_t i = 0; i < now.monitors.size(); ++i)
     if (before.deviceId.empty() ? i == last.monitor : now.monitors[i].deviceId == before.deviceId) index = i;
   const MonitorInfo& monitor = now.monitors[index];
-  const Size size = TableOuterSize(last.table, monitor.dpi);
-  const Rect kept = KeepInside(
-      {monitor.rect.x + last.offset.x, monitor.rect.y + last.offset.y, size.w, size.h}, monitor.rect);
-  return {{kept.x, kept.y}, monitor.dpi};
+  const Point corner{monitor.rect.x + last.offset.x, monitor.rect.y + last.offset.y};
+  return {CornerKeepingTableInside(corner, last.table, monitor.dpi, last.transparent, monitor.rect),
+          monitor.dpi};
 }
 
 WallpaperJob JobFromLastWallpaper(const LastWallpaper& last, const DisplayLayout& now,

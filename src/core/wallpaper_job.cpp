@@ -113,14 +113,25 @@ Size TableOuterSize(const JobTable& table, int32_t dpi) {
   return {Saturated(right), Saturated(bottom)};
 }
 
-TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display) {
+Rect DrawnTableRect(Point corner, const JobTable& table, int32_t dpi, bool transparent) {
+  const Point start = transparent ? corner : EditorCellsOrigin(corner);
+  const Size size = TableOuterSize(table, dpi);
+  return {start.x, start.y, size.w, size.h};
+}
+
+Point CornerKeepingTableInside(Point corner, const JobTable& table, int32_t dpi, bool transparent,
+                               const Rect& area) {
+  const Rect drawn = DrawnTableRect(corner, table, dpi, transparent);
+  const Rect kept = KeepInside(drawn, area);
+  return {Saturated(int64_t{corner.x} + kept.x - drawn.x), Saturated(int64_t{corner.y} + kept.y - drawn.y)};
+}
+
+TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display, bool transparent) {
   if (display.monitors.empty()) return {corner, display.systemDpi};
-  const Size size = TableOuterSize(table, kDesignPixelsPerInch);
-  const Rect whole{corner.x, corner.y, size.w, size.h};
+  const Rect whole = DrawnTableRect(corner, table, kDesignPixelsPerInch, transparent);
   const MonitorInfo& monitor = display.monitors[NearestMonitor(display, whole)];
   if (MonitorOverlapping(display, whole)) return {corner, monitor.dpi};
-  const Rect kept = KeepInside(whole, monitor.rect);
-  return {{kept.x, kept.y}, monitor.dpi};
+  return {CornerKeepingTableInside(corner, table, monitor.dpi, transparent, monitor.rect), monitor.dpi};
 }
 
 JobChoices JobChoicesOf(const AppState& state) {
@@ -137,11 +148,11 @@ WallpaperJob BuildWallpaperJob(const JobInputs& inputs) {
   if (job.background.kind == BackgroundKind::CurrentWallpaper)
     job.background.monitorWallpapers = inputs.monitorWallpapers;
   job.table = inputs.table;
-  const TablePlace place = inputs.at ? TablePlaceAt(*inputs.at, job.table, job.display)
+  job.transparent = choices.transparent;
+  const TablePlace place = inputs.at ? TablePlaceAt(*inputs.at, job.table, job.display, job.transparent)
                                      : TablePlaceFromEditor(inputs.editor, job.display);
   job.tableAt = place.corner;
   job.dpi = inputs.dpi.value_or(place.dpi);
-  job.transparent = choices.transparent;
   job.textEffect = choices.textEffect;
   job.panelAlpha = PanelAlphaOf(choices.panelAlpha);
   return job;

@@ -105,9 +105,17 @@ TablePlace TablePlaceFromEditor(const EditorPlace& place, const DisplayLayout& d
 // The table's outer size at `dpi` as the canvas lays it out (at least 1 x 1).
 Size TableOuterSize(const JobTable& table, int32_t dpi);
 
+// What the table covers with its corner at `corner`, drawn at `dpi`: transparent cells from the corner,
+// opaque ones on the editor's cells, whose sunken edges begin up and left of it (EditorCellsOrigin).
+Rect DrawnTableRect(Point corner, const JobTable& table, int32_t dpi, bool transparent);
+// The corner moved as little as possible so that the whole drawn table, edges included, lies inside
+// `area` (its top-left corner at the area's where it is larger).
+Point CornerKeepingTableInside(Point corner, const JobTable& table, int32_t dpi, bool transparent,
+                               const Rect& area);
+
 // A corner given by hand: kept where it is when the table touches a monitor, otherwise moved
-// onto the nearest monitor, inside its edges. The scale is that monitor's.
-TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display);
+// onto the nearest monitor, wholly inside its edges. The scale is that monitor's.
+TablePlace TablePlaceAt(Point corner, const JobTable& table, const DisplayLayout& display, bool transparent);
 
 // The user's choices a job draws: the background (`G_Kabe`, `Kabe_File`, `G_Pos`), `Trans` and the text
 // effect of transparent cells (`Text_Effect`, `Panel_Alpha`), as typed values.

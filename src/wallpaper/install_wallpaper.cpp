@@ -35,6 +35,9 @@ InstallOutcome InstallWallpaper(const WallpaperJob& job, const InstallSteps& ste
   outcome.remembered = steps.refreshing ? RememberRefreshed(*steps.refreshing, job, outcome.installed)
                                         : RememberLastWallpaper(job, outcome.installed);
   win::steps::Mark("remembered");
+  // A new wallpaper the old snapshot does not describe: that snapshot must not bring back an older one.
+  // (A refresh that cannot be remembered keeps its snapshot: it still describes the same wallpaper.)
+  if (!outcome.remembered && !steps.refreshing) ForgetLastWallpaper();
   return outcome;
 }
 

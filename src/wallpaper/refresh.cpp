@@ -1,27 +1,39 @@
 // The remembered wallpaper made again for the display as it is now and installed.
 #include "wallpaper/refresh.h"
 
+#include <string>
+
 #include "shared/fixed_files.h"
 #include "shared/helpers.h"
 #include "wallpaper/install_wallpaper.h"
 #include "wallpaper/job_inputs.h"
 #include "wallpaper/remember.h"
 #include "win32/display.h"
+#include "win32/image.h"
 
 namespace qr {
 
 RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say,
                                    const DisplayLayout* display, win::MonitorWallpapers* perMonitor) {
   std::optional<LastWallpaper> last = LoadLastWallpaper();
-  if (!last) return RefreshResult::NothingRemembered;
+  if (!last) return LastWallpaperDamaged() ? RefreshResult::Damaged : RefreshResult::NothingRemembered;
   const DisplayLayout& now = display ? *display : win::CurrentDisplay();
   WallpaperJob job = JobFromLastWallpaper(*last, now, DesktopColour());
-  if (job.background.kind == BackgroundKind::ImageFile && !File_Exists(job.background.file)) {
-    if (say) say(kRefreshPictureMissing);
-    job.background.kind = BackgroundKind::DesktopColour;
+  if (job.background.kind == BackgroundKind::ImageFile) {
+    // A missing file, or one that is not a picture (a damaged snapshot may name anything): said, and
+    // the desktop colour instead of a silent blank.
+    const bool missing = !File_Exists(job.background.file);
+    if (missing || !win::ImageFile::Open(job.background.file)) {
+      if (say) say(missing ? std::string(kRefreshPictureMissing) : kRefreshNotAPicture + job.background.file);
+      job.background.kind = BackgroundKind::DesktopColour;
+    }
   }
-  if (job.background.kind == BackgroundKind::CurrentWallpaper && now.monitors.size() > 1)
-    job.background.monitorWallpapers = MonitorWallpaperFiles(now);
+  // What the system reports as the wallpaper now is the program's own output: only the kept copies of the
+  // wallpaper the table was first drawn over may lie under it, on any number of monitors (a monitor
+  // without a copy of its own shows the first). Without any copy there was no wallpaper file: the
+  // desktop colour.
+  if (job.background.kind == BackgroundKind::CurrentWallpaper && job.background.monitorWallpapers.empty())
+    job.background.kind = BackgroundKind::DesktopColour;
   InstallSteps steps{WallpaperBitmapPath(), perMonitor};
   steps.refreshing = std::move(last);
   return InstallWallpaper(job, steps).ok() ? RefreshResult::Done : RefreshResult::Failed;

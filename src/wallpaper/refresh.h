@@ -9,18 +9,22 @@
 
 namespace qr {
 
-enum class RefreshResult { Done, NothingRemembered, Failed };
+enum class RefreshResult { Done, NothingRemembered, Damaged, Failed };
 
 // Makes the remembered wallpaper again for the display as it is now (`display`, the system's when
 // null), installs it and remembers the display it was made for. A background picture that is missing
-// gives the desktop colour, and `say` hears it. `perMonitor`: the system's per-monitor wallpapers, asked
+// gives the desktop colour, and `say` hears it; so does a file that is not a picture. Damaged: the
+// snapshot's file is there but cannot be read. `perMonitor`: the system's per-monitor wallpapers, asked
 // for when there are several monitors and none is given.
 RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say,
                                    const DisplayLayout* display = nullptr,
                                    win::MonitorWallpapers* perMonitor = nullptr);
 
-// The message `say` hears when the background picture is missing.
+// The message `say` hears when the background picture is missing, and (before the file's name) when it is
+// there but is not a picture the program can read.
 inline constexpr const char* kRefreshPictureMissing =
     "背景の画像ﾌｧｲﾙが見つかりません。ﾃﾞｽｸﾄｯﾌﾟの色で作成します。";
+inline constexpr const char* kRefreshNotAPicture =
+    "背景のﾌｧｲﾙは画像ではありません。ﾃﾞｽｸﾄｯﾌﾟの色で作成します: ";
 
 }  // namespace qr

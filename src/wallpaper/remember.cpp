@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "core/shown_wallpaper.h"
 #include "shared/fixed_files.h"
 #include "win32/files.h"
 
@@ -16,9 +17,19 @@ uint64_t Now() {
   return (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
 }
 
+// A file (or folder) of that name is there, even one another process holds open.
+bool IsPresent(const std::string& path) {
+  const std::wstring wide = win::ApiPath(path);
+  return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string StaleMarkPath(const std::string& path) { return path + ".stale"; }
+
 bool SaveLastWallpaper(const LastWallpaper& last) {
   const std::string path = LastWallpaperPath();
-  return !path.empty() && win::ReplaceFileContents(path, EncodeLastWallpaper(last));
+  if (path.empty() || !win::ReplaceFileContents(path, EncodeLastWallpaper(last))) return false;
+  win::DeletePath(StaleMarkPath(path));  // this snapshot is the current one again
+  return true;
 }
 
 std::string Extension(const std::string& path) {
@@ -33,6 +44,16 @@ void PreserveCurrentWallpaper(WallpaperJob& job) {
   JobBackground& background = job.background;
   if (background.kind != BackgroundKind::CurrentWallpaper) return;
   const auto current = win::GetCurrentWallpaper();
+  // The program's own wallpaper shown now is no background: what it was drawn over is, kept beside the
+  // snapshot (else each new wallpaper would be drawn over the last, a panel darkening every time).
+  const auto last = current ? LoadLastWallpaper() : std::nullopt;
+  if (last && last->background.kind == BackgroundKind::CurrentWallpaper &&
+      !last->background.monitorWallpapers.empty() &&
+      JudgeShownWallpaper({}, {current->path}, last->installed) == ShownWallpaper::Ours) {
+    background.monitorWallpapers = last->background.monitorWallpapers;
+    background.wallpaperStyle = last->background.wallpaperStyle;
+    return;
+  }
   std::vector<std::string> files = background.monitorWallpapers;
   if (files.empty() && current) files.push_back(current->path);
   const std::string base = LastWallpaperPath();
@@ -68,9 +89,24 @@ bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
 
 std::optional<LastWallpaper> LoadLastWallpaper() {
   const std::string path = LastWallpaperPath();
-  if (path.empty()) return std::nullopt;
+  if (path.empty() || IsPresent(StaleMarkPath(path))) return std::nullopt;
   const auto bytes = win::ReadFileBytes(path, kMaxLastWallpaperBytes);
   return bytes ? DecodeLastWallpaper(*bytes) : std::nullopt;
+}
+
+bool LastWallpaperDamaged() {
+  const std::string path = LastWallpaperPath();
+  if (path.empty() || IsPresent(StaleMarkPath(path)) || !IsPresent(path)) return false;
+  const auto bytes = win::ReadFileBytes(path, kMaxLastWallpaperBytes);
+  return !bytes || !DecodeLastWallpaper(*bytes);
+}
+
+bool ForgetLastWallpaper() {
+  const std::string path = LastWallpaperPath();
+  if (path.empty()) return false;
+  const std::wstring wide = win::ApiPath(path);
+  if (DeleteFileW(wide.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+  return win::ReplaceFileContents(StaleMarkPath(path), "stale\r\n");
 }
 
 }  // namespace qr

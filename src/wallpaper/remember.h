@@ -20,7 +20,9 @@ std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const Wallp
 // Before a job with the current wallpaper as its background is rendered and installed: copies the
 // wallpaper's files (which the installation may replace) beside the remembered wallpaper and lets the job
 // draw from the copies in the style the system records, so the installed wallpaper and any later
-// re-rendering start from the same picture. Nothing changes when no wallpaper file is set.
+// re-rendering start from the same picture. Nothing changes when no wallpaper file is set. When the
+// wallpaper shown is the program's own, remembered as drawn over the current wallpaper, the copies kept
+// for it are used instead.
 void PreserveCurrentWallpaper(WallpaperJob& job);
 
 // Remembers the job just installed (written beside the file, then moved over it). False when it could
@@ -30,7 +32,13 @@ bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::strin
 // and when, stays.
 bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
                        const std::vector<std::string>& installed);
-// The remembered wallpaper; nothing when there is none or its file is damaged.
+// The remembered wallpaper; nothing when there is none, it is marked stale, or its file is damaged.
 std::optional<LastWallpaper> LoadLastWallpaper();
+// True when a remembered wallpaper's file is there but cannot be read as one (damaged, or from elsewhere).
+bool LastWallpaperDamaged();
+// After a new wallpaper was installed but could not be remembered: the old snapshot no longer describes
+// it, so it is removed or, where it cannot be (read-only, locked), marked stale by a file beside it that
+// LoadLastWallpaper honours until a snapshot is saved again. False when neither could be done.
+bool ForgetLastWallpaper();
 
 }  // namespace qr

@@ -1,8 +1,13 @@
 // The wallpaper's bitmaps written: one file, one per monitor, or the virtual screen (rolled for tiling).
 #include "wallpaper/write_files.h"
 
+#include <windows.h>
+
+#include <algorithm>
+
 #include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
+#include "win32/files.h"
 
 namespace qr {
 
@@ -35,18 +40,107 @@ std::optional<WallpaperFiles> WriteSpanned(const WallpaperJob& job, const std::s
   WallpaperFiles files;
   files.kind = WallpaperFiles::Kind::Spanned;
   files.spanStyle = win::SpanStyleOfThisSystem();
-  const win::Surface span = RenderSpan(job);
-  const Rect whole = job.display.VirtualScreen();
-  const bool written = files.spanStyle == win::SpanStyle::Span
-                           ? WriteOne(span, path)
-                           : WriteOne(RollForTiling(span, {whole.x, whole.y}), path);
-  if (!written) return std::nullopt;
+  if (!WriteSpanFile(job, path, files.spanStyle == win::SpanStyle::TileFromPrimary)) return std::nullopt;
   files.paths.push_back(path);
   files.primary = RenderWallpaper(job);
   return files;
 }
 
+// A file (or folder) of that name is there, even one another process holds open.
+bool IsPresent(const std::string& path) {
+  const std::wstring wide = win::ApiPath(path);
+  return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+constexpr const char* kFreshSuffix = ".new~";  // a file of this run, not yet in place
+constexpr const char* kOldSuffix = ".old~";    // a file of the earlier set, until the new one is in place
+
+size_t RowBytesOf(int width) { return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3}; }
+
+// The virtual screen's bitmap, band by band from the monitors' bitmap files, in the desktop colour where
+// no monitor lies: never more than a band of it in memory. `roll`: each row starts this far into the
+// screen and the rows this far down, wrapping around (for tiling from the primary's corner).
+bool WriteSpanFromMonitorFiles(const WallpaperJob& job, const std::vector<std::string>& monitorFiles,
+                               const std::string& path, Point roll = {}) {
+  std::vector<win::BitmapFileRows> sources;
+  for (const std::string& file : monitorFiles) {
+    auto rows = win::BitmapFileRows::Open(file);
+    if (!rows) return false;
+    sources.push_back(std::move(*rows));
+  }
+  const Rect whole = job.display.VirtualScreen();
+  const uint32_t colour = job.background.desktopColour;  // 0x00BBGGRR; the file holds B, G, R
+  const uint8_t bgr[3] = {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
+                          static_cast<uint8_t>(colour)};
+  std::vector<uint8_t> spanRow(RowBytesOf(whole.w)), part;
+  auto assemble = [&](int y) {  // row y of the virtual screen, from its top
+    for (int x = 0; x < whole.w; ++x) std::copy(bgr, bgr + 3, spanRow.data() + static_cast<size_t>(x) * 3);
+    for (size_t i = 0; i < sources.size(); ++i) {
+      const Rect m = job.display.monitors[i].rect;
+      const int row = y - (m.y - whole.y);
+      if (row < 0 || row >= m.h) continue;
+      part.resize(RowBytesOf(m.w));
+      if (!sources[i].Read(row, 1, part.data(), part.size())) return false;
+      std::copy_n(part.data(), static_cast<size_t>(m.w) * 3,
+                  spanRow.data() + static_cast<size_t>(m.x - whole.x) * 3);
+    }
+    return true;
+  };
+  return win::WriteBitmapFileInBands(
+      path, whole.w, whole.h, [&](int top, int count, uint8_t* rows, size_t rowBytes) {
+        for (int r = 0; r < count; ++r) {
+          if (!assemble((top + r + roll.y) % whole.h)) return false;
+          uint8_t* out = rows + static_cast<size_t>(r) * rowBytes;
+          const size_t shift = static_cast<size_t>(roll.x) * 3, used = static_cast<size_t>(whole.w) * 3;
+          std::copy(spanRow.begin() + static_cast<std::ptrdiff_t>(shift),
+                    spanRow.begin() + static_cast<std::ptrdiff_t>(used), out);
+          std::copy(spanRow.begin(), spanRow.begin() + static_cast<std::ptrdiff_t>(shift),
+                    out + used - shift);
+          std::fill(out + used, out + rowBytes, uint8_t{0});
+        }
+        return true;
+      });
+}
+
+// The fresh files moved over `finals` (and finals beyond them removed) as one set: the old files step
+// aside first and come back if any move fails, so the folder never holds a mixed set.
+bool ReplaceAsOneSet(const std::vector<std::string>& fresh, const std::vector<std::string>& finals) {
+  std::vector<std::string> asideFrom;
+  auto restore = [&](size_t placed) {
+    for (size_t i = 0; i < placed; ++i) win::DeletePath(finals[i]);
+    for (const std::string& file : asideFrom) win::RenamePath(file + kOldSuffix, file);
+    return false;
+  };
+  for (const std::string& file : finals) {
+    if (!IsPresent(file)) continue;
+    if (!win::RenamePath(file, file + kOldSuffix)) return restore(0);
+    asideFrom.push_back(file);
+  }
+  for (size_t i = 0; i < fresh.size(); ++i)
+    if (!win::RenamePath(fresh[i], finals[i])) return restore(i);
+  for (const std::string& file : asideFrom) win::DeletePath(file + kOldSuffix);
+  return true;
+}
+
 }  // namespace
+
+bool WriteSpanFile(const WallpaperJob& job, const std::string& path, bool rolled) {
+  std::vector<std::string> parts;
+  bool written = true;
+  for (size_t i = 0; i < job.display.monitors.size() && written; ++i) {
+    parts.push_back(path + ".part" + std::to_string(i + 1) + "~");
+    written = WriteOne(RenderMonitor(job, i), parts.back());
+  }
+  const Rect whole = job.display.VirtualScreen();
+  // The tile's pixel (u, v) shows at every virtual point congruent to it: inside the virtual screen, at
+  // (u + shift) of the screen's own rows and columns, taken modulo its size.
+  const Point roll = rolled && whole.w > 0 && whole.h > 0 ? Point{((-whole.x) % whole.w + whole.w) % whole.w,
+                                                                  ((-whole.y) % whole.h + whole.h) % whole.h}
+                                                          : Point{};
+  written = written && WriteSpanFromMonitorFiles(job, parts, path, roll);
+  for (const std::string& part : parts) win::DeletePath(part);
+  return written;
+}
 
 std::string MonitorBitmapPath(const std::string& primaryPath, size_t number) {
   const size_t slash = primaryPath.find_last_of("\\/");
@@ -70,9 +164,23 @@ std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const
 
 bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder) {
   const std::string base = WithSeparator(folder);
-  for (size_t i = 0; i < job.display.monitors.size(); ++i)
-    if (!WriteOne(RenderMonitor(job, i), base + "monitor" + std::to_string(i + 1) + ".bmp")) return false;
-  return WriteOne(RenderSpan(job), base + "span.bmp");
+  const size_t count = job.display.monitors.size();
+  std::vector<std::string> finals;
+  for (size_t i = 0; i < count; ++i) finals.push_back(base + "monitor" + std::to_string(i + 1) + ".bmp");
+  finals.push_back(base + "span.bmp");
+  std::vector<std::string> fresh;
+  for (const std::string& file : finals) fresh.push_back(file + kFreshSuffix);
+  // One monitor at a time, each picture let go once written; the span is assembled from their files.
+  bool written = true;
+  for (size_t i = 0; i < count && written; ++i) written = WriteOne(RenderMonitor(job, i), fresh[i]);
+  written = written && WriteSpanFromMonitorFiles(job, {fresh.begin(), fresh.begin() + count}, fresh.back());
+  // Monitor files of an earlier run with more monitors would make a mixed set: they go with the old set.
+  for (size_t n = count + 1; written && IsPresent(base + "monitor" + std::to_string(n) + ".bmp"); ++n)
+    finals.push_back(base + "monitor" + std::to_string(n) + ".bmp");
+  const bool placed = written && ReplaceAsOneSet(fresh, finals);
+  if (!placed)
+    for (const std::string& file : fresh) win::DeletePath(file);
+  return placed;
 }
 
 }  // namespace qr

@@ -37,8 +37,15 @@ std::string MonitorBitmapPath(const std::string& primaryPath, size_t number);
 std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const std::string& path,
                                                   win::MonitorWallpapers* perMonitor);
 
+// The whole virtual screen as one bitmap at `path`: the monitors rendered one at a time into files beside
+// it (removed again) and joined band by band, so the peak stays near one monitor's surfaces whatever the
+// screen's size. `rolled`: for tiling from the primary's corner. False when any step failed.
+bool WriteSpanFile(const WallpaperJob& job, const std::string& path, bool rolled);
+
 // For the command line's given layout: monitor1.bmp ... monitorN.bmp and span.bmp (the whole virtual
-// screen, not rolled) in `folder`. False when any could not be written.
+// screen, not rolled) in `folder`, as one set: written beside their names and moved into place only when
+// all were written (an earlier set, with any higher-numbered monitor files of it, stepping aside until
+// then), else removed again. False when the set could not be written.
 bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder);
 
 }  // namespace qr

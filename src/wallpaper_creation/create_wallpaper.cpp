@@ -147,6 +147,8 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
     return;
   }
   if (outcome.result == InstallOutcome::Result::Stopped) return;
+  if (outcome.ok() && !outcome.remembered)
+    win::ShowMessage(editor.hwnd(), kWallpaperNotRemembered + LastWallpaperPath(), win::kWarningStyle);
   if (savedAs) {
     if (services.addToList) services.addToList(*savedAs);
     state.Get_Kabe_Path = Get_Folder(*savedAs);

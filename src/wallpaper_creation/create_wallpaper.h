@@ -27,6 +27,10 @@ struct AppState;
 inline constexpr const char* kSaveQuestion = "作成した壁紙に名前を付けて保存しますか？";
 inline constexpr const char* kWrongExtension = "保存ﾌｧｲﾙの拡張子が違います！";
 inline constexpr const char* kBitmapNotWritten = "壁紙ﾌｧｲﾙを作成できませんでした！";
+// Before the snapshot's path: the wallpaper is installed, but /refresh and /watch cannot make it again.
+inline constexpr const char* kWallpaperNotRemembered =
+    "壁紙を設定しましたが、画面が変わったときに作り直すための記録を保存できませんでした。"
+    "画面が変わっても古い壁紙には戻しません。\n";
 inline constexpr const char* kBitmapNotSaved = "壁紙ﾌｧｲﾙを保存できませんでした！";
 inline constexpr const char* kSaveDialogTitle = "壁紙に名前を付けて保存";
 inline constexpr const char* kSaveFilterName = "壁紙ﾌｧｲﾙ (bmp)";

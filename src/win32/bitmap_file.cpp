@@ -91,4 +91,61 @@ bool WriteBitmapFile(const Surface& image, const std::string& path) {
   return ReplaceFileWith(path, [&image](HANDLE file) { return WriteImage(image, file); });
 }
 
+bool WriteBitmapFileInBands(const std::string& path, int width, int height, const BandFiller& fill) {
+  if (width <= 0 || height <= 0 || path.empty()) return false;
+  const size_t rowBytes = RowBytes(width);
+  if (rowBytes * static_cast<uint64_t>(height) > 0xFFFFFF00u) return false;
+  const int bandRows = static_cast<int>(std::clamp<size_t>(kChunkBytes / rowBytes, 1, 256));
+  return ReplaceFileWith(path, [&](HANDLE file) {
+    if (!WriteAll(file, Bytes(Headers(width, height)))) return false;
+    std::vector<BYTE> band(rowBytes * static_cast<size_t>(bandRows));
+    std::vector<BYTE> bottomUp(band.size());
+    for (int end = height; end > 0; end -= bandRows) {
+      const int top = std::max(0, end - bandRows), count = end - top;
+      if (!fill(top, count, band.data(), rowBytes)) return false;
+      for (int i = 0; i < count; ++i)  // the file holds the lowest row first
+        std::memcpy(bottomUp.data() + static_cast<size_t>(i) * rowBytes,
+                    band.data() + static_cast<size_t>(count - 1 - i) * rowBytes, rowBytes);
+      if (!WriteAll(file, std::string_view(reinterpret_cast<const char*>(bottomUp.data()),
+                                           rowBytes * static_cast<size_t>(count))))
+        return false;
+    }
+    return true;
+  });
+}
+
+std::optional<BitmapFileRows> BitmapFileRows::Open(const std::string& path) {
+  File file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  BITMAPFILEHEADER head{};
+  BITMAPINFOHEADER info{};
+  DWORD read = 0;
+  if (!ReadFile(file.get(), &head, sizeof(head), &read, nullptr) || read != sizeof(head) ||
+      !ReadFile(file.get(), &info, sizeof(info), &read, nullptr) || read != sizeof(info))
+    return std::nullopt;
+  if (head.bfType != 0x4D42 || info.biBitCount != 24 || info.biCompression != BI_RGB || info.biWidth <= 0 ||
+      info.biHeight <= 0)
+    return std::nullopt;
+  return BitmapFileRows(std::move(file), info.biWidth, info.biHeight, head.bfOffBits);
+}
+
+bool BitmapFileRows::Read(int top, int count, uint8_t* rows, size_t rowBytes) const {
+  if (top < 0 || count <= 0 || top + count > height_ || rowBytes < RowBytes(width_)) return false;
+  const size_t own = RowBytes(width_);
+  std::vector<BYTE> chunk(own * static_cast<size_t>(count));
+  // Bottom-up: rows top .. top + count - 1 lie together, the lowest first.
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset_) + static_cast<LONGLONG>(own) * (height_ - top - count);
+  DWORD read = 0;
+  if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN) ||
+      !ReadFile(file_.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &read, nullptr) ||
+      read != chunk.size())
+    return false;
+  for (int i = 0; i < count; ++i)
+    std::memcpy(rows + static_cast<size_t>(i) * rowBytes,
+                chunk.data() + static_cast<size_t>(count - 1 - i) * own, own);
+  return true;
+}
+
 }  // namespace qr::win

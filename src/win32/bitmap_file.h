@@ -1,7 +1,14 @@
 #pragma once
 // Windows bitmap files written from a Surface.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
+#include "win32/handles.h"
 #include "win32/surface.h"
 
 namespace qr::win {
@@ -10,5 +17,30 @@ namespace qr::win {
 // bytes). The file is written beside the target under a temporary name and moved over the target only
 // when complete, so on failure (false) an existing file of that name is left as it was.
 bool WriteBitmapFile(const Surface& image, const std::string& path);
+
+// The same file for a picture of width x height that is never held whole: `fill` is given each band of
+// rows, from the bottom of the picture up, as its top row, its row count and a buffer of that many rows,
+// top-down and `rowBytes` apart, to fill with the rows as the file holds them (BGR, padded). False when
+// `fill` or the writing fails; an existing file of that name is then left as it was.
+using BandFiller = std::function<bool(int top, int count, uint8_t* rows, size_t rowBytes)>;
+bool WriteBitmapFileInBands(const std::string& path, int width, int height, const BandFiller& fill);
+
+// Reads rows of a bitmap file as WriteBitmapFile writes it (24-bit, bottom-up), band by band.
+class BitmapFileRows {
+ public:
+  // Nothing for a file that is missing or not such a bitmap.
+  static std::optional<BitmapFileRows> Open(const std::string& path);
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Rows [top, top + count) top-down into `rows`, `rowBytes` apart; false when they cannot be read.
+  bool Read(int top, int count, uint8_t* rows, size_t rowBytes) const;
+
+ private:
+  BitmapFileRows(File file, int width, int height, uint32_t offset)
+      : file_(std::move(file)), width_(width), height_(height), offset_(offset) {}
+  File file_;
+  int width_ = 0, height_ = 0;
+  uint32_t offset_ = 0;
+};
 
 }  // namespace qr::win

@@ -31,7 +31,7 @@ int ParseInt(const std::string& text, int fallback) {
 
 // A value of HKCU\Control Panel\Desktop as text: strings as they are, numbers in decimal.
 std::string DesktopSetting(const wchar_t* name) {
-  std::array<BYTE, 512> data{};
+  std::array<BYTE, 2048> data{};  // a path of MAX_PATH characters fits
   DWORD type = 0;
   DWORD size = static_cast<DWORD>(data.size() - sizeof(wchar_t));
   if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD,
@@ -147,6 +147,18 @@ CurrentWallpaper::Style WallpaperStyleFromSettings(const std::string& wallpaperS
     default:
       return Style::Centre;
   }
+}
+
+WallpaperReports ReportedWallpapers() {
+  WallpaperReports reports;
+  std::array<wchar_t, MAX_PATH + 1> buffer{};
+  const bool asked = SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, buffer.data(), 0) != FALSE;
+  reports.push_back(asked ? Utf8(buffer.data()) : std::string());
+  reports.push_back(DesktopSetting(L"Wallpaper"));
+  if (const auto perMonitor = OpenMonitorWallpapers())
+    for (const MonitorWallpapers::Monitor& monitor : perMonitor->Monitors())
+      reports.push_back(perMonitor->Wallpaper(monitor.id));
+  return reports;
 }
 
 std::optional<CurrentWallpaper> GetCurrentWallpaper() {

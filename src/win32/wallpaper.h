@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/geometry.h"
+#include "core/shown_wallpaper.h"
 
 namespace qr::win {
 
@@ -49,6 +50,11 @@ struct CurrentWallpaper {
 // The wallpaper file the system reports and how it is laid on the desktop; nothing when no wallpaper
 // file is set.
 std::optional<CurrentWallpaper> GetCurrentWallpaper();
+
+// What each of the system's sources says the desktop shows now, in the order core/shown_wallpaper.h
+// gives: SPI_GETDESKWALLPAPER, the "Wallpaper" value of HKCU\Control Panel\Desktop, and each monitor's
+// file where the system keeps one per monitor; empty where a source names none.
+WallpaperReports ReportedWallpapers();
 
 // The style recorded as "WallpaperStyle" and "TileWallpaper" (registry text values). Span over several
 // screens counts as fill, unknown values as centre.

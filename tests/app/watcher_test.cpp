@@ -28,17 +28,19 @@ class WatcherTest : public ::testing::Test {
     last_.madeFor = last_.renderedFor = SingleMonitorLayout({1024, 768});
     last_.installed = {"C:\\Quelm_Rask.bmp"};
     display_ = last_.renderedFor;
-    shown_ = "c:\\quelm_rask.bmp";  // the same file, as the system may spell it
+    Shows("c:\\quelm_rask.bmp");  // the same file, as the system may spell it
     WatcherServices services;
     services.readDisplay = [this] { return display_; };
     services.loadLast = [this] { return std::optional<LastWallpaper>(last_); };
-    services.wallpaper = [this] { return std::optional<std::string>(shown_); };
+    services.wallpapers = [this] { return WallpaperReports{systemCall_, profile_}; };
     services.refresh = [this] { ++refreshes_; };
     services.fileExists = [this](const std::string& path) { return !gone_.count(path); };
     services.settleMs = kSettleMs;
     watcher_ = std::make_unique<Watcher>(std::move(services));
   }
 
+  // What every source says, as on a system whose sources agree.
+  void Shows(const std::string& path) { systemCall_ = profile_ = path; }
   void Post(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { PostMessageW(watcher_->hwnd(), msg, wp, lp); }
   // As the system announces it (a message with text cannot be posted).
   void WallpaperSet() {
@@ -57,7 +59,7 @@ class WatcherTest : public ::testing::Test {
 
   LastWallpaper last_;
   DisplayLayout display_;
-  std::string shown_;
+  std::string systemCall_, profile_;  // SPI_GETDESKWALLPAPER and the profile's "Wallpaper" value
   std::set<std::string> gone_;
   int refreshes_ = 0;
   std::unique_ptr<Watcher> watcher_;
@@ -95,7 +97,7 @@ TEST_F(WatcherTest, TheSameDisplayWithItsFileGoneMakesItAgain) {
 }
 
 TEST_F(WatcherTest, AnotherProgramsWallpaperIsLeftAloneUntilTheProgramsOwnComesBack) {
-  shown_ = "C:\\Users\\me\\holiday.jpg";
+  Shows("C:\\Users\\me\\holiday.jpg");
   WallpaperSet();
   display_ = SingleMonitorLayout({1920, 1080});
   Post(WM_DISPLAYCHANGE);
@@ -103,11 +105,36 @@ TEST_F(WatcherTest, AnotherProgramsWallpaperIsLeftAloneUntilTheProgramsOwnComesB
   EXPECT_TRUE(watcher_->Paused());
   EXPECT_EQ(refreshes_, 0);
 
-  shown_ = "C:\\Quelm_Rask.bmp";  // 壁紙貼り付け again
+  Shows("C:\\Quelm_Rask.bmp");  // 壁紙貼り付け again
   WallpaperSet();
   Post(WM_DISPLAYCHANGE);
   Pump();
   EXPECT_FALSE(watcher_->Paused());
+  EXPECT_EQ(refreshes_, 1);
+}
+
+// Where the system call keeps answering what it answered first (Wine keeps it per process), the profile's
+// value tells the change, either way.
+TEST_F(WatcherTest, ASourceThatRepeatsAnOldAnswerNeitherHidesAnotherWallpaperNorTheProgramsOwn) {
+  watcher_->Start();
+  ASSERT_FALSE(watcher_->Paused());
+  profile_ = "C:\\Users\\me\\holiday.jpg";  // another program installed it; the call still says ours
+  WallpaperSet();
+  EXPECT_TRUE(watcher_->Paused());
+  display_ = SingleMonitorLayout({1920, 1080});
+  Post(WM_DISPLAYCHANGE);
+  Pump();
+  EXPECT_EQ(refreshes_, 0);  // the user's choice stays
+
+  Shows("C:\\Users\\me\\holiday.jpg");  // a later look from which the call stays at holiday.jpg
+  WallpaperSet();
+  profile_ = "C:\\Quelm_Rask.bmp";  // /render ... /set in another process
+  WallpaperSet();
+  EXPECT_FALSE(watcher_->Paused());
+  WallpaperSet();  // the same answers again change nothing
+  EXPECT_FALSE(watcher_->Paused());
+  Post(WM_DISPLAYCHANGE);
+  Pump();
   EXPECT_EQ(refreshes_, 1);
 }
 

@@ -60,6 +60,10 @@ TEST(CommandLine, TheDisplayAndTheResidentSwitchesStandAlone) {
            {"/monitors", "x"}, {"/watch", "/set"}, {"/refresh", "/settings", "a.ini"}, {"/autostart"},
            {"/autostart", "yes"}, {"/autostart", "on", "off"}})
     EXPECT_EQ(ParseCommandLine(bad).kind, Kind::Bad) << bad[0];
+  // The message names the extra argument rather than calling the switch unknown.
+  const std::string extra = ParseCommandLine({"/Monitors", "x"}).error;
+  EXPECT_EQ(extra.find("知らない"), std::string::npos) << extra;
+  EXPECT_NE(extra.find("/monitors には何も付けません: x"), std::string::npos) << extra;
 }
 
 TEST(CommandLine, ALayoutWritesIntoAnOutFolderAndInstallsNothing) {

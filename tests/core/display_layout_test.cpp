@@ -36,12 +36,51 @@ TEST(DisplayLayout, MalformedOrImpossibleLayoutsAreRefusedWithAReason) {
   }
 }
 
+TEST(DisplayLayout, TheBoundsHoldAfterTheMoveWhateverTheOrderOfTheMonitors) {
+  std::string error;
+  // The same two monitors, written from either one: both give the same virtual screen.
+  const auto fromLeft = ParseLayoutSpec("800x600@0,0;800x600@31967,0", 96, error);
+  ASSERT_TRUE(fromLeft) << error;
+  const auto fromRight = ParseLayoutSpec("800x600@100000,0;800x600@68033,0", 96, error);
+  ASSERT_TRUE(fromRight) << error;
+  EXPECT_EQ(fromRight->monitors[1].rect, (Rect{-31967, 0, 800, 600}));
+  EXPECT_EQ(fromLeft->VirtualScreen().w, kLargestLayoutSide);
+  EXPECT_EQ(fromRight->VirtualScreen().w, kLargestLayoutSide);
+
+  // One pixel wider either way is refused, naming the size and the limit, from either end.
+  for (const char* tooWide : {"800x600@100000,0;800x600@-100000,0", "800x600@0,0;800x600@-200000,0",
+                              "800x600@0,0;800x600@31968,0", "800x600@0,0;800x600@0,-32168",
+                              "1920x1080@0,0;1920x1080@40000,40000", "1x1@2147483647,0;1x1@-2147483648,0"}) {
+    error.clear();
+    EXPECT_FALSE(ParseLayoutSpec(tooWide, 96, error)) << tooWide;
+    EXPECT_NE(error.find("32767"), std::string::npos) << error;
+    EXPECT_NE(error.find("仮想画面"), std::string::npos) << error;
+  }
+}
+
+TEST(DisplayLayout, AStraySemicolonIsNamedInsteadOfShowingAnEmptyMonitor) {
+  std::string error;
+  EXPECT_FALSE(ParseLayoutSpec("1024x768@0,0;", 96, error));
+  EXPECT_EQ(error.find("\"\""), std::string::npos) << error;
+  EXPECT_NE(error.find("最後"), std::string::npos) << error;
+  EXPECT_FALSE(ParseLayoutSpec("1024x768@0,0;;800x600@-800,0", 96, error));
+  EXPECT_NE(error.find("2 台目"), std::string::npos) << error;
+  EXPECT_FALSE(ParseLayoutSpec("1024x768@0,0;40000x600@-800,0", 96, error));
+  EXPECT_NE(error.find("2 台目"), std::string::npos) << error;
+}
+
 TEST(DisplayLayout, EachMonitorIsDescribedOnALine) {
   std::string error;
   const auto layout = ParseLayoutSpec("1024x768@0,0;800x600@-800,100", 144, error);
   ASSERT_TRUE(layout);
   EXPECT_EQ(DescribeMonitors(*layout),
             "1: 1024x768 at 0,0, 144 dpi, primary\r\n2: 800x600 at -800,100, 144 dpi\r\n");
+  // A layout at the bounds, described and given back, is the same layout.
+  const auto wide = ParseLayoutSpec("100x100@500,500;100x100@-32167,-32167", 96, error);
+  ASSERT_TRUE(wide) << error;
+  EXPECT_EQ(DescribeMonitors(*wide),
+            "1: 100x100 at 0,0, 96 dpi, primary\r\n2: 100x100 at -32667,-32667, 96 dpi\r\n");
+  EXPECT_EQ(ParseLayoutSpec("100x100@0,0;100x100@-32667,-32667", 96, error), wide);
 }
 
 TEST(DisplayLayout, ARectangleBelongsToTheMonitorItOverlapsMostOrElseTheNearest) {

@@ -275,6 +275,19 @@ TEST(GeometryTiling, HugeCountsAreKnownWithoutAllocatingAndVectorsAreCapped) {
   const std::vector<Point> all = TileOrigins(1024, 768, 300, 200);
   EXPECT_EQ(firstSeven, std::vector<Point>(all.begin(), all.begin() + 7));
   EXPECT_TRUE(TileOrigins(1024, 768, 300, 200, 0).empty());
+  EXPECT_EQ(TileOrigins(1024, 768, 300, 200, SIZE_MAX), all);  // no limit
+}
+
+TEST(GeometryScaling, DesignToDpiRoundsAwayFromZeroAndSaturatesInsteadOfOverflowing) {
+  EXPECT_EQ(DesignToDpi(9, 120), 11);   // 11.25
+  EXPECT_EQ(DesignToDpi(2, 144), 3);    // 3.0
+  EXPECT_EQ(DesignToDpi(-3, 144), -5);  // -4.5
+  EXPECT_EQ(DesignToDpi(int64_t{1} << 40, 192), int64_t{1} << 41);
+  constexpr int64_t kBig = std::numeric_limits<int64_t>::max();
+  EXPECT_EQ(DesignToDpi(kBig, 144), kBig);
+  EXPECT_EQ(DesignToDpi(-kBig - 1, 144), -kBig - 1);
+  EXPECT_EQ(DesignToDpi(kBig / 2, 96 * 2), kBig - 1);  // just inside
+  EXPECT_EQ(DesignToDpi(kBig, 24), kBig / 4 + 1);      // scaling down stays exact: ...951.75
 }
 
 TEST(GeometryTiling, OriginsBeyondTheInt32RangeAreLeftOut) {

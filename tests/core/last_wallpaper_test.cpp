@@ -110,6 +110,11 @@ TEST(LastWallpaper, ANewDisplayKeepsThePlaceOnTheMonitorOrMovesItInside) {
   DisplayLayout laptop = SingleMonitorLayout({1366, 768}, 120);
   laptop.monitors[0].deviceId = "\\\\.\\DISPLAY1";
   EXPECT_EQ(RefreshedTablePlace(last, laptop), (TablePlace{{100, 200}, 120}));
+  // Opaque, at the monitor's corner: moved so that the cells' sunken edges stay on the monitor.
+  LastWallpaper opaque = last;
+  opaque.transparent = false;
+  opaque.offset = {0, 1};
+  EXPECT_EQ(RefreshedTablePlace(opaque, laptop), (TablePlace{{2, 2}, 120}));
 }
 
 }  // namespace

@@ -98,10 +98,23 @@ TEST(WallpaperJob, ACornerGivenByHandOnNoMonitorMovesOntoTheNearestInsideItsEdge
   table.cols = 2;
   table.widths = {0, 80, 80, 80, 80, 80};
   const DisplayLayout layout = TwoMonitors(120);
-  EXPECT_EQ(TablePlaceAt({-700, 200}, table, layout), (TablePlace{{-700, 200}, 120}));
-  EXPECT_EQ(TablePlaceAt({-70, 20}, table, layout).corner, (Point{-70, 20}));  // partly on both: kept
-  EXPECT_EQ(TablePlaceAt({5000, 900}, table, layout), (TablePlace{{1024 - 160, 768 - 38}, 96}));
-  EXPECT_EQ(TablePlaceAt({-2000, 0}, table, layout), (TablePlace{{-800, 100}, 120}));
+  EXPECT_EQ(TablePlaceAt({-700, 200}, table, layout, true), (TablePlace{{-700, 200}, 120}));
+  EXPECT_EQ(TablePlaceAt({-70, 20}, table, layout, true).corner, (Point{-70, 20}));  // partly on both: kept
+  EXPECT_EQ(TablePlaceAt({5000, 900}, table, layout, true), (TablePlace{{1024 - 160, 768 - 38}, 96}));
+  EXPECT_EQ(TablePlaceAt({-2000, 0}, table, layout, true), (TablePlace{{-800, 100}, 120}));
+
+  // Opaque cells' sunken edges begin two pixels up and left of the corner: they stay on the monitor too,
+  // and at 120 dpi the table is measured at that scale.
+  const TablePlace left = TablePlaceAt({-2000, -500}, table, layout, false);
+  EXPECT_EQ(left.corner, (Point{-800 + 2, 100 + 2}));
+  const Rect drawn = DrawnTableRect(left.corner, table, left.dpi, false);
+  EXPECT_EQ(drawn.x, -800);
+  EXPECT_EQ(drawn.y, 100);
+  const TablePlace right = TablePlaceAt({-900, 1000}, table, layout, false);
+  const Rect low = DrawnTableRect(right.corner, table, 120, false);
+  EXPECT_EQ(low.y + low.h, 700);
+  EXPECT_EQ(low.h, TableOuterSize(table, 120).h);
+  EXPECT_GT(low.h, 38);
 }
 
 TEST(WallpaperJob, TheBuilderTakesTheBackgroundAndOptionsFromTheState) {

@@ -11,6 +11,7 @@
 #include "wallpaper/render.h"
 #include "wallpaper/write_files.h"
 #include "win32/bitmap_file.h"
+#include "win32/files.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"
 
@@ -117,6 +118,23 @@ TEST(Monitors, TheVirtualScreenIsRolledSoThatTilingFromThePrimaryShowsEachPixelO
         << p.x << "," << p.y;
   }
   EXPECT_EQ(test::CountDifferences(RollForTiling(span, {0, 0}), span), 0);
+}
+
+// Joined band by band from the monitors' files, the whole screen's bitmap is the one written from the
+// whole screen in memory, rolled or not, byte for byte.
+TEST(Monitors, TheJoinedScreenFileIsTheWholeScreenPictureByteForByte) {
+  test::TempFolder folder;
+  const WallpaperJob job = TableAt(SideBySide(), {-300, 200}, true);
+  const Rect whole = job.display.VirtualScreen();
+  for (const bool rolled : {false, true}) {
+    const Surface span = RenderSpan(job);
+    const std::string joined = folder.File("joined.bmp"), reference = folder.File("reference.bmp");
+    ASSERT_TRUE(WriteSpanFile(job, joined, rolled));
+    ASSERT_TRUE(
+        win::WriteBitmapFile(rolled ? RollForTiling(span, {whole.x, whole.y}) : RenderSpan(job), reference));
+    EXPECT_EQ(win::ReadFileBytes(joined), win::ReadFileBytes(reference)) << rolled;
+  }
+  EXPECT_FALSE(win::ReadFileBytes(folder.File("joined.bmp.part1~")));  // the parts are gone
 }
 
 TEST(Monitors, PerMonitorInstallationGivesEachMonitorItsOwnFileShownCentred) {

@@ -583,6 +583,23 @@ TEST_F(CreateWallpaperTest, WhenNoBitmapCanBeWrittenItSaysSoAndInstallsNothing) 
   }
 }
 
+TEST_F(CreateWallpaperTest, AWallpaperThatCannotBeRememberedIsInstalledAndSaidSo) {
+  const std::string beside = LastWallpaperPath() + ".tmp~";  // the snapshot's write stops here
+  ASSERT_TRUE(CreateDirectoryW(win::Wide(beside).c_str(), nullptr));
+  OpenEditor();
+  test::DialogDriver driver;
+  driver.Press(IDNO).Press(IDOK);
+  PressCreate();
+  ASSERT_TRUE(driver.WaitUntilDone());
+  ASSERT_EQ(driver.Seen().size(), 2u);
+  EXPECT_EQ(driver.Seen()[1].text, kWallpaperNotRemembered + LastWallpaperPath());
+  EXPECT_EQ(driver.Seen()[1].icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+  EXPECT_FALSE(EditorOpen());
+  EXPECT_EQ(Wallpaper(), WallpaperBitmapPath());
+  EXPECT_FALSE(LoadLastWallpaper());
+  RemoveDirectoryW(win::Wide(beside).c_str());
+}
+
 TEST_F(CreateWallpaperTest, UnwritableRootUsesTheFallbackFolderForWritingAndInstalling) {
   const std::string fallback = folder.File("appdata\\Quelm_Rask");
   OverrideFixedFileFolders(FixedFileFolders{folder.File("unwritable root"), fallback});

@@ -47,6 +47,22 @@ TEST_F(WallpaperTest, SettingTheWallpaperChangesWhatTheSystemReports) {
   EXPECT_FALSE(GetCurrentWallpaper());
 }
 
+TEST_F(WallpaperTest, TheProfileValueIsReportedBesideTheSystemCall) {
+  ASSERT_TRUE(SetDesktopWallpaper(picture_));
+  WallpaperReports reports = ReportedWallpapers();
+  ASSERT_GE(reports.size(), 2u);
+  EXPECT_EQ(Upper(reports[0]), Upper(picture_));
+  EXPECT_EQ(Upper(reports[1]), Upper(picture_));
+
+  // Another process records its picture; this one's call may still give the old answer, the value not.
+  const std::wstring other = Wide(folder_.File("other.bmp"));
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", REG_SZ, other.c_str(),
+                            static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  reports = ReportedWallpapers();
+  EXPECT_EQ(Wide(reports[1]), other);
+}
+
 TEST_F(WallpaperTest, ReportsTheStyleRecordedInTheUserSettings) {
   ASSERT_TRUE(SetDesktopWallpaper(picture_));
   const struct {
