@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "core/version.h"
+
 namespace qr {
 
 namespace {
@@ -61,6 +63,13 @@ CommandLine ParseRefresh(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::string UsageText() {
+  std::string text = "Quelm_Rask ";
+  text.append(ProgramVersion()).append("\r\n");
+  text.append(kUsageText);
+  return text;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   if (args.empty()) return line;
@@ -69,8 +78,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return line;
   }
   const std::string first = SwitchName(args[0]);
+  if (args.size() == 1 && (first == "/version" || first == "/-version")) {
+    line.kind = CommandLine::Kind::Version;
+    return line;
+  }
   if (args.size() == 1 && (first == "/monitors" || first == "/watch")) {
     line.kind = first == "/watch" ? CommandLine::Kind::Watch : CommandLine::Kind::Monitors;
+    return line;
+  }
+  if (first == "/watch" && args.size() == 2 && SwitchName("/" + args[1]) == "/stop") {
+    line.kind = CommandLine::Kind::StopWatch;  // an installer ends the resident instance before replacing it
     return line;
   }
   if (first == "/autostart") return ParseAutostart(args);
