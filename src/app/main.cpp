@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "forms/form.h"
 #include "main_window/main_window.h"
+#include "shared/data_folder.h"
 #include "win32/files.h"
 #include "win32/screen.h"
 #include "win32/text.h"
@@ -29,6 +30,8 @@ std::vector<std::string> Arguments() {
 #ifndef QR_CONSOLE_COMPANION
 // The windows, with the message loop until the main window closes.
 int RunWindows(qr::AppState& state) {
+  // The windows write the settings and the list; a command-line run never creates the folder.
+  qr::EnsureDataFolder(state.Data_Folder);
   const qr::Skin skin = qr::LoadSkin();
   qr::Quelm_Rask_M mainWindow(state, qr::ProgramWiring(state, skin));
   mainWindow.Show();
@@ -68,7 +71,8 @@ int Run() {
   qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
   qr::AppState state;
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
-  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Program_Folder)) return *exitCode;
+  state.Data_Folder = qr::ChooseDataFolder(state.Program_Folder);
+  if (const auto exitCode = qr::RunCommandLine(Arguments(), state.Data_Folder)) return *exitCode;
 #ifdef QR_CONSOLE_COMPANION
   return StartWindowsProgram();
 #else
