@@ -74,9 +74,6 @@ TEST(ReleaseResources, VersionSwitchNamesTheVersionTheCommitAndTheJpegLibrary) {
     EXPECT_NE(run.output.find("コミット: "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("libjpeg-turbo 2."), std::string::npos) << run.output;
   }
-  const test::ProgramRun usage = test::RunProgram(test::CompanionIn(folder.path()), "/?");
-  EXPECT_EQ(usage.output.rfind("Quelm_Rask " + std::string(ProgramVersion()) + "\r\n", 0), 0u)
-      << usage.output;
 }
 
 #pragma pack(push, 2)

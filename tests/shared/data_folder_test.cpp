@@ -31,18 +31,12 @@ TEST(DataFolder, AWritableProgramFolderKeepsTheDataBesideTheProgramAndTheProbeLe
   EXPECT_EQ(EntriesIn(program.path()), 0);
 }
 
-TEST(DataFolder, AReadOnlyProgramFolderSendsTheDataToTheUsersApplicationData) {
-  EXPECT_EQ(DataFolderFor("C:\\Program Files\\Quelm_Rask", false, "C:\\Users\\u\\AppData\\Roaming"),
-            "C:\\Users\\u\\AppData\\Roaming\\Quelm_Rask");
-  EXPECT_EQ(DataFolderFor("C:\\Program Files\\Quelm_Rask", false, "R:\\"), "R:\\Quelm_Rask");
-  EXPECT_EQ(DataFolderFor("C:\\Tools", true, "C:\\Users\\u\\AppData\\Roaming"), "C:\\Tools");
-  // No application-data folder known: the program folder, where a failed save is reported.
-  EXPECT_EQ(DataFolderFor("C:\\Program Files\\Quelm_Rask", false, ""), "C:\\Program Files\\Quelm_Rask");
-}
-
-TEST(DataFolder, TheUsersFolderIsCreatedOnFirstNeedAndAFileOfItsNameIsNoFolder) {
+TEST(DataFolder, AReadOnlyProgramFolderUsesTheUsersFolderCreatedOnFirstNeed) {
   test::TempFolder appData;
-  const std::string folder = DataFolderFor("C:\\ro", false, appData.path());
+  const std::string folder = DataFolderFor("C:\\ro", false, appData.path() + "\\");
+  EXPECT_EQ(folder, appData.path() + "\\Quelm_Rask");
+  // No application-data folder known: the program folder, where a failed save is reported.
+  EXPECT_EQ(DataFolderFor("C:\\ro", false, ""), "C:\\ro");
   EXPECT_EQ(EntriesIn(appData.path()), 0) << "choosing creates nothing";
   EXPECT_TRUE(EnsureDataFolder(folder));
   EXPECT_TRUE(EnsureDataFolder(folder)) << "already there";
