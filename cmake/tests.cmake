@@ -53,4 +53,21 @@ if(WIN32)
       add_dependencies(${dir}_tests Quelm_Rask Quelm_Rask_console)
     endif()
   endforeach()
+  # The built programs' version resources are read back.
+  if(TARGET app_tests)
+    target_link_libraries(app_tests PRIVATE version)
+  endif()
+endif()
+
+# Every library linked into the program has its notice; a notices file without libjpeg-turbo's section
+# must fail the same check.
+if(MINGW AND CMAKE_HOST_UNIX)
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_Interpreter_FOUND)
+    add_test(NAME notices COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check-notices
+             ${CMAKE_BINARY_DIR}/Quelm_Rask.map ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt)
+    add_test(NAME notices_catch_a_missing_one COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check-notices
+             ${CMAKE_BINARY_DIR}/Quelm_Rask.map ${CMAKE_SOURCE_DIR}/THIRD-PARTY-NOTICES.txt
+             --without libjpeg-turbo --expect-missing libjpeg.a)
+  endif()
 endif()

@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "forms/form.h"
 #include "main_window/main_window.h"
+#include "shared/data_folder.h"
 #include "shared/stale_temporaries.h"
 #include "win32/files.h"
 #include "win32/screen.h"
@@ -32,6 +33,8 @@ std::vector<std::string> Arguments() {
 #ifndef QR_CONSOLE_COMPANION
 // The windows, with the message loop until the main window closes.
 int RunWindows(qr::AppState& state) {
+  // The windows write the settings and the list; a command-line run never creates the folder.
+  qr::EnsureDataFolder(state.Data_Folder);
   const qr::Skin skin = qr::LoadSkin();
   qr::Quelm_Rask_M mainWindow(state, qr::ProgramWiring(state, skin));
   mainWindow.Show();
@@ -83,9 +86,10 @@ int Run() {
   qr::win::EnableDpiAwareness();  // where the manifest's per-monitor setting is not understood
   qr::AppState state;
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
+  state.Data_Folder = qr::ChooseDataFolder(state.Program_Folder);
   const std::vector<std::string> args = Arguments();
-  if (WritesFiles(args)) qr::RemoveStaleTemporariesAtStart(state.Program_Folder);
-  if (const auto exitCode = qr::RunCommandLine(args, state.Program_Folder)) {
+  if (WritesFiles(args)) qr::RemoveStaleTemporariesAtStart(state.Data_Folder);
+  if (const auto exitCode = qr::RunCommandLine(args, state.Data_Folder)) {
     qr::win::steps::Mark("freed");
     qr::win::steps::Finish();
     return *exitCode;

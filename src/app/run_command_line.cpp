@@ -6,6 +6,7 @@
 #include <cctype>
 #include <utility>
 
+#include "app/version_report.h"
 #include "app/watcher.h"
 #include "core/app_state.h"
 #include "core/settings.h"
@@ -268,14 +269,17 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
   AttachConsole(ATTACH_PARENT_PROCESS);
   switch (line.kind) {
     case CommandLine::Kind::Usage:
-      WriteToConsole(kUsageText);
+      WriteToConsole(UsageText());
+      return static_cast<int>(RenderExit::Done);
+    case CommandLine::Kind::Version:
+      WriteToConsole(VersionReport());
       return static_cast<int>(RenderExit::Done);
     case CommandLine::Kind::Monitors:
       WriteToConsole(DescribeMonitors(win::CurrentDisplay()));
       return static_cast<int>(RenderExit::Done);
     case CommandLine::Kind::Bad:
       WriteToConsole(line.error + "\r\n");
-      WriteToConsole(kUsageText);
+      WriteToConsole(UsageText());
       return static_cast<int>(RenderExit::BadArguments);
     case CommandLine::Kind::Autostart:
       return static_cast<int>(RunAutostart(line.autostartOn, WriteToConsole));
@@ -283,6 +287,10 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
       return static_cast<int>(RunRefresh(WriteToConsole));
     case CommandLine::Kind::Watch:
       return RunWatch();
+    case CommandLine::Kind::StopWatch:
+      if (StopRunningWatchers()) return static_cast<int>(RenderExit::Done);
+      WriteToConsole("常駐している /watch を終わらせられません\r\n");
+      return static_cast<int>(RenderExit::OutputFailed);
     default:
       return static_cast<int>(RunRender(line.render, programFolder, WriteToConsole, line.settings));
   }

@@ -60,7 +60,8 @@ void WriteToConsole(std::string_view text);
 std::string GuiProgramPath(const std::string& executablePath);
 
 // The program's whole command line (arguments after the program's name): the exit code, or nothing when
-// the windows are to start. Messages go to the console the program was started from.
-std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder);
+// the windows are to start. Settings are read from `dataFolder`. Messages go to the console the program
+// was started from.
+std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& dataFolder);
 
 }  // namespace qr

@@ -150,4 +150,20 @@ int RunWatch() {
   return code;
 }
 
+bool StopRunningWatchers(DWORD timeoutMs) {
+  // A watcher that does not end within the time is left; the caller reports it.
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    HWND window = FindWindowW(kClassName, nullptr);
+    if (!window) return true;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const DWORD waited = process ? WaitForSingleObject(process, timeoutMs) : WAIT_FAILED;
+    if (process) CloseHandle(process);
+    if (waited != WAIT_OBJECT_0) return false;
+  }
+  return FindWindowW(kClassName, nullptr) == nullptr;
+}
+
 }  // namespace qr

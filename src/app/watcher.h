@@ -58,4 +58,8 @@ class Watcher {
 // The whole "/watch": 0 when it ends (or another instance is running already).
 int RunWatch();
 
+// "/watch stop": asks every running "/watch" of this session to end and waits up to `timeoutMs` for each
+// process, so an installer can replace or remove the program. True when none is left running.
+bool StopRunningWatchers(DWORD timeoutMs = 5000);
+
 }  // namespace qr

@@ -26,7 +26,7 @@ struct EditorParts {
 };
 
 void ShowEditor(AppState& state, const Skin& shared, EditorParts& parts, Quelm_Rask_M& main) {
-  ProfileKeyStore settings(FileInProgramFolder(state.Program_Folder, kSettingsFileName));
+  ProfileKeyStore settings(FileInProgramFolder(DataFolder(state), kSettingsFileName));
   EditorHooks hooks;
   CreateWallpaperServices create;
   create.addToList = [&main](const std::string& path) { main.Wallpaper_List().Add_If_Absent(path); };

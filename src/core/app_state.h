@@ -38,6 +38,14 @@ struct AppState {
 
   // The folder of the executable: no trailing separator except at a drive root ("C:\").
   std::string Program_Folder;
+  // The folder of the settings file and the wallpaper list: Program_Folder when it is writable, else
+  // the user's own (chosen once at start-up, shared/data_folder.h). Empty: not chosen, Program_Folder.
+  std::string Data_Folder;
 };
+
+// Where the settings file and the wallpaper list are read and written.
+inline const std::string& DataFolder(const AppState& state) {
+  return state.Data_Folder.empty() ? state.Program_Folder : state.Data_Folder;
+}
 
 }  // namespace qr

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "core/version.h"
+
 namespace qr {
 
 namespace {
@@ -61,6 +63,13 @@ CommandLine ParseRefresh(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::string UsageText() {
+  std::string text = "Quelm_Rask ";
+  text.append(ProgramVersion()).append("\r\n");
+  text.append(kUsageText);
+  return text;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   if (args.empty()) return line;
@@ -69,6 +78,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return line;
   }
   const std::string first = SwitchName(args[0]);
+  if (first == "/version" || first == "/-version") {
+    if (args.size() > 1) return Bad(args[0] + " には何も付けません: " + args[1]);
+    line.kind = CommandLine::Kind::Version;
+    return line;
+  }
+  if (first == "/watch" && args.size() == 2 && SwitchName("/" + args[1]) == "/stop") {
+    line.kind = CommandLine::Kind::StopWatch;  // an installer ends the resident instance before replacing it
+    return line;
+  }
   if (first == "/monitors" || first == "/watch") {
     // What is wrong is the extra argument, not the switch.
     if (args.size() > 1) return Bad(first + " には何も付けません: " + args[1]);

@@ -1,7 +1,7 @@
 #pragma once
 // The program's command line: no arguments start the windows; "/render" re-renders a saved table into
 // the wallpaper bitmap with no window at all; "/monitors" lists the display's monitors; "/autostart"
-// turns the start at log-on on or off; "/?" asks for the usage.
+// turns the start at log-on on or off; "/version" names the version; "/?" asks for the usage.
 //
 //   Quelm_Rask.exe /render <table.qlm> [/out <file.bmp>] [/set] [/at <x>,<y>]
 //   Quelm_Rask.exe /render <table.qlm> /layout "WxH@X,Y[;WxH@X,Y...]" /out <folder>
@@ -21,9 +21,10 @@ inline constexpr std::string_view kUsageText =
     "           [/settings <file.ini>]\r\n"
     "Quelm_Rask /render <table.qlm> /layout \"WxH@X,Y[;WxH@X,Y...]\" /out <folder>\\\r\n"
     "Quelm_Rask /refresh\r\n"
-    "Quelm_Rask /watch\r\n"
+    "Quelm_Rask /watch [stop]\r\n"
     "Quelm_Rask /autostart on|off\r\n"
     "Quelm_Rask /monitors\r\n"
+    "Quelm_Rask /version\r\n"
     "  /render <table.qlm>   保存した表を背景に重ねて描きます\r\n"
     "  /out <file.bmp>       壁紙のファイルの代わりにここへ書き込みます\r\n"
     "                        (モニターが複数のときは仮想画面の全体)\r\n"
@@ -38,11 +39,16 @@ inline constexpr std::string_view kUsageText =
     "                        の横の Quelm_Rask.ini。どちらにも書き込みません)\r\n"
     "  /refresh              最後に貼り付けた壁紙を今の画面に合わせて描き直します\r\n"
     "  /watch                画面の変化を見張り、壁紙を描き直します (常駐)\r\n"
+    "  /watch stop           動いている /watch を終わらせます\r\n"
     "  /autostart on|off     ログオン時に /watch で起動するかどうかを決めます\r\n"
     "  /monitors             モニターを一覧します (大きさと位置、dpi、プライマリ)\r\n"
+    "  /version              バージョンとビルドのコミット、libjpeg-turbo の版を表示します\r\n"
     "終了コード: 0 完了、2 引数の誤り、3 入力がないか読めない、\r\n"
     "            4 書き込めないか設定できない、5 背景の画像を読み込めない、\r\n"
     "            6 壁紙は設定したが /refresh のための記録を保存できない\r\n";
+
+// The usage as "/?" prints it: a first line naming the program and its version, then kUsageText.
+std::string UsageText();
 
 // The ways the render command ends, as the process's exit code.
 // PictureUndecodable: the background picture exists but cannot be decoded (nothing written).
@@ -66,7 +72,7 @@ struct RenderRequest {
 };
 
 struct CommandLine {
-  enum class Kind { Windows, Usage, Monitors, Render, Refresh, Watch, Autostart, Bad };
+  enum class Kind { Windows, Usage, Version, Monitors, Render, Refresh, Watch, StopWatch, Autostart, Bad };
   Kind kind = Kind::Windows;
   RenderRequest render;  // Kind::Render
   // Kind::Render and Kind::Refresh: the settings file to read the background from instead of the one

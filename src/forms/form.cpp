@@ -8,6 +8,7 @@
 #include "forms/child_controls.h"
 #include "forms/focus.h"
 #include "forms/picture_box.h"
+#include "win32/app_icon.h"
 #include "win32/display.h"
 #include "win32/text.h"
 
@@ -84,6 +85,7 @@ void Form::Load(HWND owner) {
                             outer.right - outer.left, outer.bottom - outer.top, owner)) {
     return;
   }
+  win::SetWindowIcons(hwnd(), win::WindowDpi(hwnd()));
   unloading_ = false;
   lastFocus_ = nullptr;
   Design();
@@ -332,6 +334,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void Form::ApplyDpi(int dpi, const RECT& suggested) {
   if (dpi <= 0) return;
   SetDpi(dpi);
+  win::SetWindowIcons(hwnd(), dpi);
   std::vector<HWND> descendants;
   EnumChildWindows(
       hwnd(),

@@ -3,6 +3,9 @@
 #include <set>
 #include <utility>
 
+#include "win32/app_icon.h"
+#include "win32/screen.h"
+
 namespace qr::forms {
 
 WindowBase::~WindowBase() {
@@ -28,6 +31,8 @@ bool WindowBase::RegisterClassOnce(const std::wstring& className, UINT classStyl
   wc.lpfnWndProc = &WindowBase::Procedure;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = className.c_str();
+  wc.hIcon = win::AppIcon(true, win::SystemDpi());
+  wc.hIconSm = win::AppIcon(false, win::SystemDpi());
   // No class cursor: every window sets its cursor in WM_SETCURSOR.
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
   registered.insert(className);

@@ -7,6 +7,7 @@
 #include "core/geometry.h"
 #include "core/numeric.h"
 #include "core/settings.h"
+#include "core/version.h"
 #include "main_window/command_dispatch.h"
 #include "main_window/help_guide.h"
 #include "shared/face_button.h"
@@ -77,7 +78,7 @@ Quelm_Rask_M::Quelm_Rask_M(AppState& state, MainWindowServices services)
 }
 
 std::string Quelm_Rask_M::SettingsFile() const {
-  return FileInProgramFolder(state_.Program_Folder, kSettingsFileName);
+  return FileInProgramFolder(DataFolder(state_), kSettingsFileName);
 }
 
 // ---- design: every control at its design position
@@ -159,7 +160,7 @@ void Quelm_Rask_M::DesignTitleAndPanels() {
   list_.Attach();
 
   lbl[9].Create(Pic_B, 12, 412, 168, 13);
-  forms::TransparentCaption(lbl[9], "Ver.1.0.0");
+  forms::TransparentCaption(lbl[9], VersionLabel());
 }
 
 void Quelm_Rask_M::DesignChoice() {

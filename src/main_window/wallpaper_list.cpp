@@ -79,7 +79,7 @@ void WallpaperList::Attach() {
 }
 
 std::string WallpaperList::ListFilePath() const {
-  return FileInProgramFolder(state_.Program_Folder, kListFileName);
+  return FileInProgramFolder(DataFolder(state_), kListFileName);
 }
 
 void WallpaperList::Load_List() {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/version.h"
+
 namespace qr {
 namespace {
 
@@ -14,6 +16,16 @@ TEST(CommandLine, NoArgumentsStartTheWindowsAndSlashQuestionAsksForTheUsage) {
   EXPECT_EQ(ParseCommandLine({"/?"}).kind, Kind::Usage);
   EXPECT_EQ(ParseCommandLine({"-?"}).kind, Kind::Usage);
   EXPECT_EQ(ParseCommandLine({"/?", "x"}).kind, Kind::Bad);
+}
+
+TEST(CommandLine, VersionAndStoppingTheWatcherAreAskedAloneAndTheUsageNamesTheVersion) {
+  EXPECT_EQ(ParseCommandLine({"/version"}).kind, Kind::Version);
+  EXPECT_EQ(ParseCommandLine({"--VERSION"}).kind, Kind::Version);
+  EXPECT_EQ(ParseCommandLine({"/version", "x"}).kind, Kind::Bad);
+  EXPECT_EQ(ParseCommandLine({"version"}).kind, Kind::Bad);
+  EXPECT_EQ(ParseCommandLine({"/watch", "STOP"}).kind, Kind::StopWatch);
+  EXPECT_EQ(ParseCommandLine({"/watch", "now"}).kind, Kind::Bad);
+  EXPECT_EQ(UsageText().rfind("Quelm_Rask " + std::string(ProgramVersion()) + "\r\n", 0), 0u);
 }
 
 TEST(CommandLine, RenderTakesATableAndOptionalSwitchesInAnyOrderAndCase) {

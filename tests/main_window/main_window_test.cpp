@@ -3,6 +3,7 @@
 #include "main_window/main_window.h"
 
 #include "app/wiring.h"
+#include "core/version.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -191,7 +192,7 @@ TEST_F(MainWindow, EveryControlAtItsPlaceWithItsCaption) {
     EXPECT_EQ(b.label.Font(), forms::CaptionFont());
   }
   EXPECT_TRUE(ControlAt(w.lbl[9], w.Pic_B, Rect(12, 412, 168, 13)));
-  EXPECT_EQ(w.lbl[9].Caption(), "Ver.1.0.0");
+  EXPECT_EQ(w.lbl[9].Caption(), "Ver." + std::string(ProgramVersion())) << "the label follows the version";
   EXPECT_EQ(forms::CaptionFont().name, "ＭＳ Ｐゴシック");
   EXPECT_EQ(forms::CaptionFont().size, 9.75);
   EXPECT_EQ(forms::CaptionFont().charset, SHIFTJIS_CHARSET);

@@ -1,0 +1,21 @@
+# Writes the build's commit into a header, only when it differs from what the header holds:
+#   cmake -DSOURCE_DIR=<checkout> [-DCOMMIT=<hash>] -DOUT=<quelm_commit.h> -P build-commit.cmake
+if(NOT COMMIT)
+  set(COMMIT unknown)
+  find_program(QR_GIT git)
+  if(QR_GIT AND EXISTS "${SOURCE_DIR}/.git")
+    execute_process(COMMAND "${QR_GIT}" -C "${SOURCE_DIR}" rev-parse --short=12 HEAD
+      OUTPUT_VARIABLE head OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE failed)
+    if(NOT failed AND head)
+      set(COMMIT "${head}")
+    endif()
+  endif()
+endif()
+set(text "/* The commit this build comes from (generated). */\n#pragma once\n#define QR_BUILD_COMMIT \"${COMMIT}\"\n")
+set(old "")
+if(EXISTS "${OUT}")
+  file(READ "${OUT}" old)
+endif()
+if(NOT old STREQUAL text)
+  file(WRITE "${OUT}" "${text}")
+endif()

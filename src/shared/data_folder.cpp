@@ -1,0 +1,52 @@
+// The data folder rule: beside the program when that folder is writable, else under %APPDATA%.
+#include "shared/data_folder.h"
+
+#include <windows.h>
+// after windows.h
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include "shared/fixed_files.h"
+#include "win32/files.h"
+#include "win32/lazy_libraries.h"
+#include "win32/text.h"
+
+namespace qr {
+
+namespace {
+
+std::string RoamingAppDataFolder() {
+  PWSTR path = nullptr;
+  std::string result;
+  if (SUCCEEDED(win::lazy::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)) && path)
+    result = win::Utf8(path);
+  CoTaskMemFree(path);
+  return result;
+}
+
+}  // namespace
+
+std::string DataFolderFor(const std::string& programFolder, bool programFolderWritable,
+                          const std::string& roamingAppData) {
+  if (programFolderWritable || roamingAppData.empty()) return programFolder;
+  std::string folder = roamingAppData;
+  if (folder.back() != '\\') folder += '\\';
+  return folder + kDataFolderName;
+}
+
+std::string ChooseDataFolder(const std::string& programFolder) {
+  // The roaming folder is asked for only when needed: a writable program folder (the usual case) costs
+  // one probe file and no shell call.
+  if (FolderIsWritable(programFolder)) return programFolder;
+  return DataFolderFor(programFolder, false, RoamingAppDataFolder());
+}
+
+bool EnsureDataFolder(const std::string& folder) {
+  const std::wstring path = win::ApiPath(folder);
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+}  // namespace qr
