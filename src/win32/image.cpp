@@ -316,7 +316,7 @@ int ImageFile::SystemCodecOrientation() const {
     PropVariantInit(&value);
     if (FAILED(reader->GetMetadataByName(name, &value))) continue;
     const int orientation = value.vt == VT_UI2 ? value.uiVal : 0;
-    PropVariantClear(&value);
+    lazy::PropVariantClear(&value);
     if (orientation >= 1 && orientation <= 8) return orientation;
   }
   return 1;

@@ -127,6 +127,12 @@ void CoTaskMemFree(LPVOID memory) {
   if (real) real(memory);
 }
 
+HRESULT PropVariantClear(PROPVARIANT* value) {
+  // Only called on a value a COM object filled in, which loaded the library.
+  static const auto real = Find<decltype(::PropVariantClear)>(kCom, "PropVariantClear");
+  return real ? real(value) : Missing(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
+}
+
 BSTR SysAllocString(const OLECHAR* text) {
   static const auto real = Find<decltype(::SysAllocString)>(kAutomation, "SysAllocString");
   return real ? real(text) : nullptr;

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <propidl.h>
 #include <shlobj.h>
 
 namespace qr::win::lazy {
@@ -39,6 +40,7 @@ HRESULT CoInitializeEx(LPVOID reserved, DWORD model);
 void CoUninitialize();
 HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object);
 void CoTaskMemFree(LPVOID memory);
+HRESULT PropVariantClear(PROPVARIANT* value);
 // The automation library, for the strings handed to screen readers.
 BSTR SysAllocString(const OLECHAR* text);
 
