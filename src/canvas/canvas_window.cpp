@@ -1,3 +1,4 @@
+// The desktop canvas: the rendered wallpaper over the screens until it has shown or is clicked away.
 #include "canvas/canvas_window.h"
 
 #include <utility>
@@ -47,10 +48,14 @@ void Quelm_Rask_C::Design() {
 
 // Start-up: cover the screen, size the surface, stay above every window, start the timer.
 void Quelm_Rask_C::Form_Load() {
-  const win::ScreenMetrics screen = win::GetScreenMetrics();
-  SetWindowPos(hwnd(), nullptr, 0, 0, screen.widthPx, screen.heightPx, SWP_NOZORDER | SWP_NOACTIVATE);
-  Screen_W_Px_ = screen.widthPx;
-  Screen_H_Px_ = screen.heightPx;
+  Rect area = options_.area;
+  if (area.w <= 0 || area.h <= 0) {
+    const win::ScreenMetrics screen = win::GetScreenMetrics();
+    area = {0, 0, screen.widthPx, screen.heightPx};
+  }
+  SetWindowPos(hwnd(), nullptr, area.x, area.y, area.w, area.h, SWP_NOZORDER | SWP_NOACTIVATE);
+  Screen_W_Px_ = area.w;
+  Screen_H_Px_ = area.h;
   Display_.Move(0, 0, Screen_W_Px_, Screen_H_Px_);
   SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, kTopmostFlags);
   // After the topmost setting: under Wine a window that already owns its (topmost) tool-tip window
@@ -70,8 +75,9 @@ void Quelm_Rask_C::Compose_Canvas() {
 }
 
 bool Quelm_Rask_C::OverTableCell(POINT p) const {
+  const POINT onScreen{p.x + options_.area.x, p.y + options_.area.y};
   for (const Rect& r : cellRects_)
-    if (Contains(r, p)) return true;
+    if (Contains(r, onScreen)) return true;
   return false;
 }
 
@@ -89,7 +95,9 @@ bool Quelm_Rask_C::Form_KeyPreview(const forms::KeyEvent& e) {
 }
 
 void ShowCanvas(const WallpaperJob& job, const win::Surface& picture, const CanvasOptions& options) {
-  Quelm_Rask_C canvas(picture, TableCellRects(job), options);
+  CanvasOptions over = options;
+  if (over.area.w <= 0) over.area = ScreenArea(job);
+  Quelm_Rask_C canvas(picture, TableCellRects(job), over);
   canvas.ShowModal(nullptr);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The desktop canvas `Quelm_Rask_C`: a borderless window above all others that covers the screen and
-// shows the wallpaper it is given (composed by RenderWallpaper, wallpaper/render.h). Once it is
-// on the screen its one-shot timer puts the picture on `Display`; then it either closes at once (the
-// create command's showing) or stays until a mouse button is pressed over the background, not over a
+// The desktop canvas `Quelm_Rask_C`: a borderless window above all others that covers the screen (every
+// monitor, where there are several) and shows the wallpaper it is given (RenderScreen, wallpaper/render.h).
+// Once it is on the screen its one-shot timer puts the picture on `Display`; then it either closes at once
+// (the create command's showing) or stays until a mouse button is pressed over the background, not over a
 // cell of the table (the preview).
 //
 // One object serves one showing: construct it, ShowModal(nullptr), let it go.
@@ -23,6 +23,7 @@ inline constexpr const char* kCanvasToolTip = "クリックで戻り";
 struct CanvasOptions {
   HCURSOR cursor = nullptr;     // the pointer over the picture (the main window's); nullptr: the arrow
   bool closeWhenShown = false;  // close as soon as the picture is on the screen
+  Rect area{};                  // the virtual-screen rectangle covered; empty: the primary screen
 };
 
 class Quelm_Rask_C : public forms::Form {
@@ -31,7 +32,7 @@ class Quelm_Rask_C : public forms::Form {
   // of the table's cells, where a press does not close the canvas.
   Quelm_Rask_C(const win::Surface& picture, std::vector<Rect> cells, CanvasOptions options = {});
 
-  // Whether a point of `Display` (which lies at the screen's origin, so screen pixels) is on a cell.
+  // Whether a point of `Display` (which covers the window's area) is on a cell.
   bool OverTableCell(POINT p) const;
 
   forms::PictureBox& Display() { return Display_; }
@@ -57,8 +58,8 @@ class Quelm_Rask_C : public forms::Form {
   int32_t Screen_H_Px_ = 0;
 };
 
-// Loads a fresh canvas showing the job's wallpaper, shows it modally with no owner and returns when it
-// has unloaded itself.
+// Loads a fresh canvas showing the job's wallpaper (`picture`, RenderScreen's) over every monitor of the
+// job, shows it modally with no owner and returns when it has unloaded itself.
 void ShowCanvas(const WallpaperJob& job, const win::Surface& picture, const CanvasOptions& options = {});
 
 }  // namespace qr

@@ -7,6 +7,7 @@
 #include "core/app_state.h"
 #include "wallpaper/composer.h"
 #include "wallpaper/job_inputs.h"
+#include "win32/display.h"
 #include "win32/screen.h"
 #include "win32/surface.h"
 
@@ -31,13 +32,22 @@ forms::FormSpec PreviewSpec() {
   return design;
 }
 
+// The main window's preview covers every monitor unless told otherwise.
+PreviewOptions WithArea(PreviewOptions options) {
+  if (options.area.w <= 0) {
+    const DisplayLayout& display = win::CurrentDisplay();
+    if (display.monitors.size() > 1) options.area = display.VirtualScreen();
+  }
+  return options;
+}
+
 }  // namespace
 
 Quelm_Rask_V::Quelm_Rask_V(win::Surface picture, PreviewOptions options)
     : Form(PreviewSpec()), picture_(std::move(picture)), options_(std::move(options)) {}
 
 Quelm_Rask_V::Quelm_Rask_V(const AppState& state, PreviewOptions options)
-    : Quelm_Rask_V(PreviewPicture(state), options) {}
+    : Quelm_Rask_V(PreviewPicture(state), WithArea(std::move(options))) {}
 
 void Quelm_Rask_V::Design() {
   Display_.Create(*this, 0, 0, 0, 0);
@@ -48,10 +58,14 @@ void Quelm_Rask_V::Design() {
 }
 
 void Quelm_Rask_V::Form_Load() {
-  const win::ScreenMetrics screen = win::GetScreenMetrics();
-  SetWindowPos(hwnd(), nullptr, 0, 0, screen.widthPx, screen.heightPx, SWP_NOZORDER | SWP_NOACTIVATE);
-  Screen_W_Px_ = screen.widthPx;
-  Screen_H_Px_ = screen.heightPx;
+  Rect area = options_.area;
+  if (area.w <= 0 || area.h <= 0) {
+    const win::ScreenMetrics screen = win::GetScreenMetrics();
+    area = {0, 0, screen.widthPx, screen.heightPx};
+  }
+  SetWindowPos(hwnd(), nullptr, area.x, area.y, area.w, area.h, SWP_NOZORDER | SWP_NOACTIVATE);
+  Screen_W_Px_ = area.w;
+  Screen_H_Px_ = area.h;
   Display_.Move(0, 0, static_cast<int>(std::lround(Screen_W_Px_)),
                 static_cast<int>(std::lround(Screen_H_Px_)));
   Display_.SetToolTip(kToolTip);
@@ -72,14 +86,34 @@ void Quelm_Rask_V::Draw() {
   Display_.Refresh();
 }
 
+namespace {
+
+// The picture placed on each monitor as on one screen, laid where the monitor lies in the virtual screen.
+win::Surface PreviewOnEveryMonitor(const JobBackground& background, const DisplayLayout& display) {
+  const Rect whole = display.VirtualScreen();
+  win::Surface view(whole.w, whole.h, kBlack);
+  for (const MonitorInfo& monitor : display.monitors) {
+    win::Surface own(monitor.rect.w, monitor.rect.h, kBlack);
+    ComposePreview(own, background, monitor.rect.w, monitor.rect.h);
+    BitBlt(view.dc(), monitor.rect.x - whole.x, monitor.rect.y - whole.y, monitor.rect.w, monitor.rect.h,
+           own.dc(), 0, 0, SRCCOPY);
+  }
+  GdiFlush();
+  return view;
+}
+
+}  // namespace
+
 win::Surface PreviewPicture(const AppState& state) {
+  // The preview always places the picture file.
+  const JobBackground background{BackgroundKind::ImageFile, state.Kabe_File, PlacementOf(state.G_Pos),
+                                 DesktopColour()};
+  const DisplayLayout& display = win::CurrentDisplay();
+  if (display.monitors.size() > 1) return PreviewOnEveryMonitor(background, display);
   const win::ScreenMetrics screen = win::GetScreenMetrics();
   const double screenW = screen.widthPx;
   const double screenH = screen.heightPx;
   win::Surface view(static_cast<int>(std::lround(screenW)), static_cast<int>(std::lround(screenH)), kBlack);
-  // The preview always places the picture file.
-  const JobBackground background{BackgroundKind::ImageFile, state.Kabe_File, PlacementOf(state.G_Pos),
-                                 DesktopColour()};
   ComposePreview(view, background, screenW, screenH);
   return view;
 }
@@ -90,7 +124,7 @@ void ShowPreviewWindow(win::Surface picture, HWND owner, const PreviewOptions& o
 }
 
 void ShowPreviewWindow(const AppState& state, HWND owner, const PreviewOptions& options) {
-  ShowPreviewWindow(PreviewPicture(state), owner, options);
+  ShowPreviewWindow(PreviewPicture(state), owner, WithArea(options));
 }
 
 }  // namespace qr

@@ -1,13 +1,14 @@
 #pragma once
-// The preview window `Quelm_Rask_V`: the whole screen, above every other window, showing the picture it
-// is given, from the top-left corner, until it is clicked. Everything is drawn before the window
-// appears. PreviewPicture gives the main window's preview: `Kabe_File` placed by `G_Pos` on the desktop
-// colour; the editor's preview of a wallpaper job shows the job's rendered wallpaper (wallpaper/render.h)
-// from memory, unscaled on black.
+// The preview window `Quelm_Rask_V`: the whole screen (or every monitor's, `PreviewOptions::area`), above
+// every other window, showing the picture it is given, from the top-left corner, until it is clicked.
+// Everything is drawn before the window appears. PreviewPicture gives the main window's preview: `Kabe_File`
+// placed by `G_Pos` on the desktop colour; the editor's preview of a wallpaper job shows the job's rendered
+// wallpaper (wallpaper/render.h) from memory, unscaled on black.
 #include <windows.h>
 
 #include <string>
 
+#include "core/geometry.h"
 #include "forms/form.h"
 #include "forms/picture_box.h"
 #include "win32/surface.h"
@@ -18,6 +19,7 @@ struct AppState;
 
 struct PreviewOptions {
   HCURSOR cursor = nullptr;  // the pointer over the picture; nullptr: the system's hand
+  Rect area{};               // the virtual-screen rectangle covered; empty: the primary screen
 };
 
 class Quelm_Rask_V : public forms::Form {

@@ -62,6 +62,14 @@ bool MoveBitmapTo(const std::string& built, const std::string& chosen) {
   return win::RenamePath(built, chosen);
 }
 
+// The canvas shows the written primary picture on one monitor; on several, every monitor's.
+void ShowOnCanvas(const WallpaperJob& job, const WallpaperFiles* files, const CanvasOptions& options) {
+  if (files && job.display.monitors.size() <= 1)
+    ShowCanvas(job, files->primary, options);
+  else
+    ShowCanvas(job, RenderScreen(job), options);
+}
+
 HCURSOR CanvasCursor(Quelm_Rask_S& editor, HCURSOR given) {
   return given ? given : editor.lbl_Button(0).Cursor();
 }
@@ -94,10 +102,7 @@ bool Build_Wallpaper(Quelm_Rask_S& editor, HCURSOR canvasCursor) {
   const WallpaperJob job = WallpaperJobFromEditor(editor);
   const std::optional<WallpaperFiles> files = WriteWallpaperFiles(job, WallpaperBitmapPath(), nullptr);
   const CanvasOptions canvas{canvasCursor, true};
-  if (files)
-    ShowCanvas(job, files->primary, canvas);
-  else
-    ShowCanvas(job, RenderWallpaper(job), canvas);
+  ShowOnCanvas(job, files ? &*files : nullptr, canvas);
   return files.has_value();
 }
 
@@ -135,14 +140,14 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
   InstallSteps steps{bitmap, perMonitor.get()};
   std::optional<std::string> savedAs;
   steps.written = [&](const WallpaperFiles& files) -> std::optional<std::string> {
-    ShowCanvas(job, files.primary, canvas);
+    ShowOnCanvas(job, &files, canvas);
     if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) return bitmap;
     savedAs = SaveUnderName(editor, state, bitmap);
     return savedAs;
   };
   const InstallOutcome outcome = InstallWallpaper(job, steps);
   if (outcome.result == InstallOutcome::Result::NotWritten) {
-    ShowCanvas(job, RenderWallpaper(job), canvas);
+    ShowOnCanvas(job, nullptr, canvas);
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;
   }
