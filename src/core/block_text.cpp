@@ -1,3 +1,4 @@
+// Spreadsheet blocks: tab-separated text pasted into and copied out of the table.
 #include "core/block_text.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The CSV splitter: fields of one comma- or tab-separated line.
 #include "core/csv.h"
 
 namespace qr {

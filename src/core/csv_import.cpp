@@ -1,3 +1,4 @@
+// Text files imported into the table: encodings guessed, lines split into cells.
 #include "core/csv_import.h"
 
 #include "core/app_state.h"

@@ -1,3 +1,4 @@
+// Text encodings: UTF-8, UTF-16 and code page 932 told apart and converted.
 #include "core/text_encoding.h"
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 // The wallpaper's bitmaps written: one file, one per monitor, or the virtual screen (rolled for tiling).
 #include "wallpaper/write_files.h"
 
+#include "core/paths.h"
 #include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 
@@ -49,10 +50,7 @@ std::optional<WallpaperFiles> WriteSpanned(const WallpaperJob& job, const std::s
 }  // namespace
 
 std::string MonitorBitmapPath(const std::string& primaryPath, size_t number) {
-  const size_t slash = primaryPath.find_last_of("\\/");
-  const size_t dot = primaryPath.find_last_of('.');
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  const size_t at = hasExtension ? dot : primaryPath.size();
+  const size_t at = ExtensionDot(primaryPath);
   return primaryPath.substr(0, at) + std::to_string(number) + primaryPath.substr(at);
 }
 

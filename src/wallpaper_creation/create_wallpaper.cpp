@@ -33,15 +33,6 @@ bool IsBmpExtension(const std::string& path) {
   return extension == "BMP";
 }
 
-// Both names lead to the same file (compared as full paths, ignoring letter case as the file system
-// does).
-bool SamePath(const std::string& a, const std::string& b) {
-  auto full = [](const std::string& path) { return win::FullPath(win::ApiPath(path)); };
-  const std::wstring fa = full(a), fb = full(b);
-  return CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
-                              static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
-}
-
 std::optional<std::string> AskSaveName(const Quelm_Rask_S& editor, const AppState& state) {
   win::FileDialogSpec request;
   request.owner = editor.hwnd();
@@ -58,7 +49,7 @@ std::optional<std::string> AskSaveName(const Quelm_Rask_S& editor, const AppStat
 // Moves the built bitmap to the chosen name. A file already there is replaced by the move itself, so
 // that it survives when the move fails.
 bool MoveBitmapTo(const std::string& built, const std::string& chosen) {
-  if (SamePath(built, chosen)) return true;
+  if (win::SamePath(built, chosen)) return true;
   return win::RenamePath(built, chosen);
 }
 
