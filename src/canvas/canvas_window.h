@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "canvas/full_screen_picture.h"
 #include "core/geometry.h"
 #include "core/wallpaper_job.h"
 #include "forms/forms.h"
@@ -18,15 +19,13 @@
 
 namespace qr {
 
-inline constexpr const char* kCanvasToolTip = "クリックで戻り";
-
 struct CanvasOptions {
   HCURSOR cursor = nullptr;     // the pointer over the picture (the main window's); nullptr: the arrow
   bool closeWhenShown = false;  // close as soon as the picture is on the screen
   Rect area{};                  // the virtual-screen rectangle covered; empty: the primary screen
 };
 
-class Quelm_Rask_C : public forms::Form {
+class Quelm_Rask_C : public FullScreenPicture {
  public:
   // `picture` is what the canvas shows (it must outlive the canvas); `cells` are the screen rectangles
   // of the table's cells, where a press does not close the canvas.
@@ -35,15 +34,13 @@ class Quelm_Rask_C : public forms::Form {
   // Whether a point of `Display` (which covers the window's area) is on a cell.
   bool OverTableCell(POINT p) const;
 
-  forms::PictureBox& Display() { return Display_; }
   forms::Timer& Timer1() { return Timer1_; }
-  int32_t Screen_W_Px() const { return Screen_W_Px_; }
-  int32_t Screen_H_Px() const { return Screen_H_Px_; }
+  int32_t Screen_W_Px() const { return Covered().w; }
+  int32_t Screen_H_Px() const { return Covered().h; }
 
  protected:
   void Design() override;
   void Form_Load() override;
-  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
   void Compose_Canvas();
@@ -52,10 +49,7 @@ class Quelm_Rask_C : public forms::Form {
   const win::Surface& picture_;
   std::vector<Rect> cellRects_;
   CanvasOptions options_;
-  forms::PictureBox Display_;
   forms::Timer Timer1_;
-  int32_t Screen_W_Px_ = 0;
-  int32_t Screen_H_Px_ = 0;
 };
 
 // Loads a fresh canvas showing the job's wallpaper (`picture`, RenderScreen's) over every monitor of the

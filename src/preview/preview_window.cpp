@@ -15,21 +15,10 @@ namespace qr {
 
 namespace {
 
-constexpr COLORREF kLightGrey = 0x00C0C0C0;
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr const char* kToolTip = "クリックで戻り";
 
-forms::FormSpec PreviewSpec() {
-  forms::FormSpec design;
-  design.className = "Quelm_Rask_V";
-  design.caption = "Quelm_Rask_V";
-  design.border = forms::FormBorder::None;
-  design.backColor = kLightGrey;
-  design.showInTaskbar = false;
-  design.scaled = false;  // covers the screen pixel for pixel
-  // Created topmost as well: some systems ignore a Z-order change of a window not yet shown.
-  design.topmost = true;
-  return design;
+FullScreenLook PreviewLook(HCURSOR cursor) {
+  return {"Quelm_Rask_V", kBlack, cursor ? cursor : LoadCursorW(nullptr, IDC_HAND), true};
 }
 
 // The main window's preview covers every monitor unless told otherwise.
@@ -44,46 +33,20 @@ PreviewOptions WithArea(PreviewOptions options) {
 }  // namespace
 
 Quelm_Rask_V::Quelm_Rask_V(win::Surface picture, PreviewOptions options)
-    : Form(PreviewSpec()), picture_(std::move(picture)), options_(std::move(options)) {}
+    : FullScreenPicture(PreviewLook(options.cursor), options.area), picture_(std::move(picture)) {}
 
 Quelm_Rask_V::Quelm_Rask_V(const AppState& state, PreviewOptions options)
     : Quelm_Rask_V(PreviewPicture(state), WithArea(std::move(options))) {}
 
 void Quelm_Rask_V::Design() {
-  Display_.Create(*this, 0, 0, 0, 0);
-  Display_.SetBackColor(kBlack);
-  Display_.SetAutoRedraw(true);
-  Display_.SetCursor(options_.cursor ? options_.cursor : LoadCursorW(nullptr, IDC_HAND));
-  Display_.OnClick = [this] { Unload(); };
+  FullScreenPicture::Design();
+  Display().OnClick = [this] { Unload(); };
 }
 
+// Everything is drawn before the window appears.
 void Quelm_Rask_V::Form_Load() {
-  Rect area = options_.area;
-  if (area.w <= 0 || area.h <= 0) {
-    const win::ScreenMetrics screen = win::GetScreenMetrics();
-    area = {0, 0, screen.widthPx, screen.heightPx};
-  }
-  SetWindowPos(hwnd(), nullptr, area.x, area.y, area.w, area.h, SWP_NOZORDER | SWP_NOACTIVATE);
-  Screen_W_Px_ = area.w;
-  Screen_H_Px_ = area.h;
-  Display_.Move(0, 0, static_cast<int>(std::lround(Screen_W_Px_)),
-                static_cast<int>(std::lround(Screen_H_Px_)));
-  Display_.SetToolTip(kToolTip);
-  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  Draw();
-}
-
-// Escape closes it as a click does, for whoever works by keyboard.
-bool Quelm_Rask_V::Form_KeyPreview(const forms::KeyEvent& e) {
-  if (e.keyCode != VK_ESCAPE) return false;
-  Unload();
-  return true;
-}
-
-void Quelm_Rask_V::Draw() {
-  if (!picture_.ok()) return;
-  BitBlt(Display_.Dc(), 0, 0, picture_.width(), picture_.height(), picture_.dc(), 0, 0, SRCCOPY);
-  Display_.Refresh();
+  CoverScreens();
+  ShowPicture(picture_);
 }
 
 namespace {

@@ -8,9 +8,8 @@
 
 #include <string>
 
+#include "canvas/full_screen_picture.h"
 #include "core/geometry.h"
-#include "forms/form.h"
-#include "forms/picture_box.h"
 #include "win32/surface.h"
 
 namespace qr {
@@ -22,30 +21,22 @@ struct PreviewOptions {
   Rect area{};               // the virtual-screen rectangle covered; empty: the primary screen
 };
 
-class Quelm_Rask_V : public forms::Form {
+class Quelm_Rask_V : public FullScreenPicture {
  public:
   Quelm_Rask_V(win::Surface picture, PreviewOptions options);
   // The picture of the state (PreviewPicture).
   explicit Quelm_Rask_V(const AppState& state, PreviewOptions options = {});
 
-  forms::PictureBox& Display() { return Display_; }
-  // The screen's size in pixels, unrounded (twips over twips per pixel).
-  double Screen_W_Px() const { return Screen_W_Px_; }
-  double Screen_H_Px() const { return Screen_H_Px_; }
+  // The covered size in pixels.
+  double Screen_W_Px() const { return Covered().w; }
+  double Screen_H_Px() const { return Covered().h; }
 
  protected:
   void Design() override;
   void Form_Load() override;
-  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
-  void Draw();
-
   win::Surface picture_;
-  PreviewOptions options_;
-  forms::PictureBox Display_;
-  double Screen_W_Px_ = 0;
-  double Screen_H_Px_ = 0;
 };
 
 // What the preview shows for the state: `Kabe_File` placed by `G_Pos` on the desktop colour, centred with
