@@ -12,7 +12,6 @@
 #include "shared/fixed_files.h"
 #include "wallpaper/install_wallpaper.h"
 #include "wallpaper/job_inputs.h"
-#include "wallpaper/remember.h"
 #include "wallpaper/render.h"
 #include "wallpaper/write_files.h"
 #include "win32/bitmap_file.h"
@@ -120,8 +119,7 @@ std::optional<std::string> SaveUnderName(Quelm_Rask_S& editor, const AppState& s
 
 void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
-  WallpaperJob job = WallpaperJobFromEditor(editor);
-  PreserveCurrentWallpaper(job);  // installing may replace the picture it is drawn over
+  const WallpaperJob job = WallpaperJobFromEditor(editor);
   // The system's per-monitor wallpapers are asked for only when there is more than one monitor.
   std::unique_ptr<win::MonitorWallpapers> perMonitor;
   if (job.display.monitors.size() > 1 && services.monitorWallpapers)
@@ -129,6 +127,7 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
   const CanvasOptions canvas{CanvasCursor(editor, services.canvasCursor), true};
   const std::string bitmap = WallpaperBitmapPath();
   InstallSteps steps{bitmap, perMonitor.get()};
+  steps.keepCurrentWallpaper = true;  // installing may replace the picture it is drawn over
   std::optional<std::string> savedAs;
   steps.written = [&](const WallpaperFiles& files) -> std::optional<std::string> {
     ShowOnCanvas(job, &files, canvas);
