@@ -17,7 +17,6 @@
 #include "wallpaper/install_wallpaper.h"
 #include "wallpaper/job_inputs.h"
 #include "wallpaper/refresh.h"
-#include "wallpaper/remember.h"
 #include "wallpaper/render.h"
 #include "wallpaper/write_files.h"
 #include "win32/autostart.h"
@@ -104,7 +103,9 @@ RenderExit WriteOnly(const WallpaperJob& job, const std::string& path, bool toOu
 // several monitors get the same files, style and roll; /out names the primary's (or the only) file.
 RenderExit WriteAndInstall(const WallpaperJob& job, const std::string& path,
                            const std::function<void(std::string_view)>& say) {
-  const InstallOutcome outcome = InstallWallpaper(job, InstallSteps{path});
+  InstallSteps steps{path};
+  steps.keepCurrentWallpaper = true;  // installing may replace the picture under it
+  const InstallOutcome outcome = InstallWallpaper(job, steps);
   switch (outcome.result) {
     case InstallOutcome::Result::Installed:
       say("書き込みました: " + path + "\r\n");
@@ -258,9 +259,7 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
   }
   const std::string path = request.out ? *request.out : WallpaperBitmapPath();
   if (!request.set) return WriteOnly(*job, path, request.out.has_value(), say);
-  WallpaperJob installed = *job;
-  PreserveCurrentWallpaper(installed);  // installing may replace the picture under it
-  return WriteAndInstall(installed, path, say);
+  return WriteAndInstall(*job, path, say);
 }
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& args, const std::string& programFolder) {

@@ -1,3 +1,4 @@
+// "/watch": the resident watcher that makes the remembered wallpaper again when the display changes.
 #include "app/watcher.h"
 
 #include <algorithm>
@@ -7,6 +8,9 @@
 #include "wallpaper/refresh.h"
 #include "wallpaper/remember.h"
 #include "win32/display.h"
+#include "win32/files.h"
+#include "win32/handles.h"
+#include "win32/run_time_function.h"
 #include "win32/wallpaper.h"
 
 namespace qr {
@@ -23,10 +27,9 @@ constexpr WPARAM kConsoleConnect = 0x1, kRemoteConnect = 0x3, kSessionLogon = 0x
 // WTSRegisterSessionNotification and its pair, looked up at run time (wtsapi32 is not always there).
 using RegisterFn = BOOL(WINAPI*)(HWND, DWORD);
 using UnregisterFn = BOOL(WINAPI*)(HWND);
-template <typename Fn>
-Fn SessionFunction(const char* name) {
-  static HMODULE wtsapi = LoadLibraryW(L"wtsapi32.dll");
-  return wtsapi ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(wtsapi, name))) : nullptr;
+template <typename Pointer>
+Pointer SessionFunction(const char* name) {
+  return win::RunTimeFunction<std::remove_pointer_t<Pointer>>(L"wtsapi32.dll", name);
 }
 
 WatcherServices WithDefaults(WatcherServices s) {
@@ -45,35 +48,22 @@ WatcherServices WithDefaults(WatcherServices s) {
 }  // namespace
 
 Watcher::Watcher(WatcherServices services) : services_(WithDefaults(std::move(services))) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = Procedure;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);  // a second watcher in the same process finds the class there
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"Quelm_Rask", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                          wc.hInstance, this);
-  if (const auto reg = SessionFunction<RegisterFn>("WTSRegisterSessionNotification"); reg && hwnd_)
-    sessionNotified_ = reg(hwnd_, 0 /* NOTIFY_FOR_THIS_SESSION */) != FALSE;
+  // A second watcher in the same process finds the class there.
+  if (!RegisterClassOnce(kClassName, 0)) return;
+  CreateWindowInstance(WS_EX_TOOLWINDOW, kClassName, L"Quelm_Rask", WS_POPUP, 0, 0, 0, 0, nullptr);
+  if (const auto reg = SessionFunction<RegisterFn>("WTSRegisterSessionNotification"); reg && hwnd())
+    sessionNotified_ = reg(hwnd(), 0 /* NOTIFY_FOR_THIS_SESSION */) != FALSE;
 }
 
 Watcher::~Watcher() {
-  if (!hwnd_) return;
+  if (!hwnd()) return;
   if (const auto unreg = SessionFunction<UnregisterFn>("WTSUnRegisterSessionNotification");
       unreg && sessionNotified_)
-    unreg(hwnd_);
-  DestroyWindow(hwnd_);
+    unreg(hwnd());
+  DestroyWindowInstance();
 }
 
-LRESULT CALLBACK Watcher::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE)
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-  auto* self = reinterpret_cast<Watcher*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return self && self->hwnd_ == hwnd ? self->Handle(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-LRESULT Watcher::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Watcher::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_DISPLAYCHANGE:
     case kDpiChanged:
@@ -88,7 +78,7 @@ LRESULT Watcher::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_TIMER:
       if (wp != kSettleTimer) break;
-      KillTimer(hwnd_, kSettleTimer);  // idle again: no timer until the next change
+      KillTimer(hwnd(), kSettleTimer);  // idle again: no timer until the next change
       Check();
       return 0;
     case WM_ENDSESSION:
@@ -100,18 +90,18 @@ LRESULT Watcher::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return WindowBase::HandleMessage(msg, wp, lp);
 }
 
 // A burst of changes moves the look to a second after the last of them.
-void Watcher::Soon() { SetTimer(hwnd_, kSettleTimer, services_.settleMs, nullptr); }
+void Watcher::Soon() { SetTimer(hwnd(), kSettleTimer, services_.settleMs, nullptr); }
 
 void Watcher::WallpaperChanged() {
   const WallpaperReports now = services_.wallpapers();
   const WallpaperReports before = std::exchange(reports_, now);
   const auto last = services_.loadLast();
   if (!last) return;
-  const ShownWallpaper shown = JudgeShownWallpaper(before, now, last->installed);
+  const ShownWallpaper shown = JudgeShownWallpaper(before, now, last->installed, win::SamePath);
   if (shown != ShownWallpaper::Unchanged) paused_ = shown == ShownWallpaper::NotOurs;
 }
 
@@ -129,25 +119,15 @@ void Watcher::Check() {
 }
 
 int RunWatch() {
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
+  const win::KernelObject mutex(CreateMutexW(nullptr, FALSE, kMutexName));
   if (!mutex) return 1;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {  // one watcher in a session is enough
-    CloseHandle(mutex);
-    return 0;
-  }
-  int code = 0;
-  {
-    Watcher watcher;
-    if (!watcher.hwnd()) {
-      code = 1;
-    } else {
-      watcher.Start();  // the log-on: made for another display, or its file gone
-      MSG msg;
-      while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-    }
-  }
-  CloseHandle(mutex);
-  return code;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;  // one watcher in a session is enough
+  Watcher watcher;
+  if (!watcher.hwnd()) return 1;
+  watcher.Start();  // the log-on: made for another display, or its file gone
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
 }
 
 bool StopRunningWatchers(DWORD timeoutMs) {

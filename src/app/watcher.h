@@ -17,6 +17,7 @@
 #include "core/display_layout.h"
 #include "core/last_wallpaper.h"
 #include "core/shown_wallpaper.h"
+#include "forms/window_base.h"
 
 namespace qr {
 
@@ -29,27 +30,25 @@ struct WatcherServices {
   UINT settleMs = 1000;
 };
 
-class Watcher {
+// A window of the toolkit's kind: a failing handler never leaves its procedure.
+class Watcher : public forms::WindowBase {
  public:
   explicit Watcher(WatcherServices services = {});
-  ~Watcher();
-  Watcher(const Watcher&) = delete;
-  Watcher& operator=(const Watcher&) = delete;
+  ~Watcher() override;
 
-  HWND hwnd() const { return hwnd_; }
   bool Paused() const { return paused_; }
   // The start (at log-on): stays quiet when another program's wallpaper is shown, else looks now.
   void Start();
 
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Soon();
   void Check();
   void WallpaperChanged();
 
   WatcherServices services_;
-  HWND hwnd_ = nullptr;
   bool paused_ = false;
   WallpaperReports reports_;  // at the last look
   bool sessionNotified_ = false;

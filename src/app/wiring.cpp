@@ -1,3 +1,4 @@
+// The program's wiring: which window opens which, with which hooks and services.
 #include "app/wiring.h"
 
 #include <memory>

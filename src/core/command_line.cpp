@@ -1,3 +1,4 @@
+// The command line parsed into what to run, and the usage text.
 #include "core/command_line.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// Code page 932 text where a file format demands it: the rules shared by every platform.
 #include "core/cp932.h"
 
 namespace qr {

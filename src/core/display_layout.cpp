@@ -1,3 +1,4 @@
+// The display as one value: monitors, their rectangles and dpi, layouts given by hand.
 #include "core/display_layout.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// EXIF orientation read from a JPEG's header.
 #include "core/exif_orientation.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// All geometry: numeric rounding of twips and pixels, the grid, the canvas table, scaling.
 #include "core/geometry.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Picture headers read without decoding: type and size.
 #include "core/image_header.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The remembered last wallpaper: its text file and the job that makes it again.
 #include "core/last_wallpaper.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The wallpaper list file ("Quelm_Rask.rdm") read and written.
 #include "core/list_file.h"
 
 #include "core/cp932.h"

@@ -1,3 +1,4 @@
+// Numeric rules: rounding, clamping and parsing as the program's stored values need.
 #include "core/numeric.h"
 
 #include <algorithm>

@@ -1,11 +1,16 @@
+// Paths taken apart: extension and folder.
 #include "core/paths.h"
 
 namespace qr {
 
-std::string Get_Extension(std::string_view path) {
+size_t ExtensionDot(std::string_view path) {
   const size_t pos = path.find_last_of(".\\/");
-  if (pos == std::string_view::npos || path[pos] != '.') return {};
-  return std::string(path.substr(pos + 1));
+  return pos == std::string_view::npos || path[pos] != '.' ? path.size() : pos;
+}
+
+std::string Get_Extension(std::string_view path) {
+  const size_t dot = ExtensionDot(path);
+  return dot < path.size() ? std::string(path.substr(dot + 1)) : std::string();
 }
 
 std::string Get_Folder(std::string_view path) {

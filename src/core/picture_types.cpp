@@ -1,3 +1,4 @@
+// The picture types the program opens, by extension and by content.
 #include "core/picture_types.h"
 
 #include <algorithm>

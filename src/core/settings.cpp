@@ -1,3 +1,4 @@
+// The settings read from and written to a key store.
 #include "core/settings.h"
 
 #include <algorithm>

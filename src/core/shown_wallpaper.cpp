@@ -7,29 +7,23 @@ namespace qr {
 
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SamePathText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
-bool IsInstalled(const std::string& report, const std::vector<std::string>& installed) {
+bool IsInstalled(const std::string& report, const std::vector<std::string>& installed,
+                 const SamePathRule& samePath) {
   return !report.empty() && std::any_of(installed.begin(), installed.end(),
-                                        [&](const std::string& file) { return SamePathText(file, report); });
+                                        [&](const std::string& file) { return samePath(file, report); });
 }
 
 }  // namespace
 
 ShownWallpaper JudgeShownWallpaper(const WallpaperReports& before, const WallpaperReports& now,
-                                   const std::vector<std::string>& installed) {
+                                   const std::vector<std::string>& installed, const SamePathRule& samePath) {
   if (now.empty()) return ShownWallpaper::NotOurs;
   const bool compare = before.size() == now.size();
   bool anyChanged = false;
   for (size_t i = 0; i < now.size(); ++i) {
     if (compare && now[i] == before[i]) continue;
     anyChanged = true;
-    if (!IsInstalled(now[i], installed)) return ShownWallpaper::NotOurs;
+    if (!IsInstalled(now[i], installed, samePath)) return ShownWallpaper::NotOurs;
   }
   return anyChanged ? ShownWallpaper::Ours : ShownWallpaper::Unchanged;
 }

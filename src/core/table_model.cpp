@@ -1,3 +1,4 @@
+// The table model: cells with their text, font and colours.
 #include "core/table_model.h"
 
 namespace qr {

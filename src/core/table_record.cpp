@@ -1,3 +1,4 @@
+// The ".qlm" table file's records encoded and decoded.
 #include "core/table_record.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Text effects of transparent cells: outline, shadow and the translucent panel.
 #include "core/text_effect.h"
 
 #include <algorithm>

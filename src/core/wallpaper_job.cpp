@@ -1,3 +1,4 @@
+// The wallpaper job and its one builder: where the table goes and what it is drawn over.
 #include "core/wallpaper_job.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The editor's background-colour command.
 #include "font_colour/back_colour_command.h"
 
 #include "core/app_state.h"

@@ -1,3 +1,4 @@
+// The colour chooser: the system's colour dialog, centred, remembering its colours.
 #include "font_colour/colour_chooser.h"
 
 #include <optional>

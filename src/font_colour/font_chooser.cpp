@@ -1,3 +1,4 @@
+// The font chooser window, which returns a font choice for the editor to apply.
 #include "font_colour/font_chooser.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// The toolkit's child controls: list and text boxes, scroll bars.
 #include "forms/child_controls.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// Containers of windowless controls: painting, hit testing and mouse routing.
 #include "forms/container.h"
 
 #include <commctrl.h>

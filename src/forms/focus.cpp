@@ -1,3 +1,4 @@
+// Keyboard focus among a form's controls.
 #include "forms/focus.h"
 
 #include <algorithm>

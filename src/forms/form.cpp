@@ -1,3 +1,4 @@
+// Forms: top-level windows with design, loading, modal showing and scaling.
 #include "forms/form.h"
 
 #include <imm.h>

@@ -1,3 +1,4 @@
+// Pictures, fonts and colours as the controls use them.
 #include "forms/picture.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Picture boxes with a persistent image.
 #include "forms/picture_box.h"
 
 #include <algorithm>

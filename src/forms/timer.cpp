@@ -1,3 +1,4 @@
+// Timers of the toolkit.
 #include "forms/timer.h"
 
 namespace qr::forms {

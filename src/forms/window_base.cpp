@@ -1,3 +1,4 @@
+// The toolkit's one window procedure, which no exception leaves.
 #include "forms/window_base.h"
 
 #include <set>

@@ -1,3 +1,4 @@
+// Windowless labels and images.
 #include "forms/windowless.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The main window's background choice and its commands.
 #include "main_window/background_choice.h"
 
 #include "core/app_state.h"

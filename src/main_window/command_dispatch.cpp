@@ -1,3 +1,4 @@
+// `Run_Command`: the action of each of the main window's eight command labels.
 #include "main_window/command_dispatch.h"
 
 namespace qr {

@@ -1,3 +1,4 @@
+// "ﾍﾙﾌﾟ": the user's guide opened in the help viewer or the browser.
 #include "main_window/help_guide.h"
 
 #include <windows.h>

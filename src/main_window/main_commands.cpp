@@ -1,3 +1,4 @@
+// The main window's command labels and how its commands open the other windows.
 #include "main_window/main_commands.h"
 
 #include "core/app_state.h"

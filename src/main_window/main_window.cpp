@@ -1,3 +1,4 @@
+// The main window `Quelm_Rask_M`: its design, skin, title strip and menu.
 #include "main_window/main_window.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "shared/skin.h"
 #include "win32/autostart.h"
 #include "win32/files.h"
+#include "win32/handles.h"
 #include "win32/lazy_libraries.h"
 #include "win32/message_box.h"
 #include "win32/screen.h"
@@ -376,14 +378,14 @@ void Quelm_Rask_M::Image1_MouseUp(const forms::MouseEvent& e) {
 
 void Quelm_Rask_M::Title_Menu(POINT screenPoint) {
   if (!services_.Autostart_Enabled || !services_.Set_Autostart) return;
-  HMENU menu = CreatePopupMenu();
+  const win::Menu menu(CreatePopupMenu());
   if (!menu) return;
   const bool on = services_.Autostart_Enabled();
-  AppendMenuW(menu, MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED), kAutostartItem,
+  AppendMenuW(menu.get(), MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED), kAutostartItem,
               win::Wide(kAutostartCaption).c_str());
-  const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                       screenPoint.x, screenPoint.y, 0, hwnd(), nullptr));
-  DestroyMenu(menu);
+  const UINT chosen =
+      static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                       screenPoint.x, screenPoint.y, 0, hwnd(), nullptr));
   if (chosen == kAutostartItem && !services_.Set_Autostart(!on))
     win::ShowMessage(hwnd(), kAutostartNotChanged, win::kWarningStyle);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window `Quelm_Rask_M`: the start window, its skin and image store, the title-strip drag and
 // menu, help, and the three ways to leave. The other windows take their button faces, texture and pointer
-// from it, so it stays loaded for the whole run.
+// from the one `Skin` value (shared/skin.h), loaded once at start-up and passed by const reference.
 #include <windows.h>
 
 #include <array>
@@ -145,7 +145,8 @@ class Quelm_Rask_M : public forms::Form {
   MainWindowServices services_;
   HCURSOR mouseIcon_ = nullptr;
   bool exitPressed_ = false;  // the close mark was pressed; its release leaves
-  bool menuPressed_ = false;  // the right button was pressed on the title strip; its release there opens the menu
+  bool menuPressed_ =
+      false;  // the right button was pressed on the title strip; its release there opens the menu
   // After the controls they work on.
   ModalWindows windows_;
   WallpaperList list_{state_, List_Kabe, lbl_Cmd, windows_};

@@ -1,3 +1,4 @@
+// The main window's wallpaper list: preview, install, remove, recycle.
 #include "main_window/wallpaper_list.h"
 
 #include <algorithm>

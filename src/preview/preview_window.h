@@ -1,15 +1,15 @@
 #pragma once
-// The preview window `Quelm_Rask_V`: the whole screen, above every other window, showing the picture it
-// is given, from the top-left corner, until it is clicked. Everything is drawn before the window
-// appears. PreviewPicture gives the main window's preview: `Kabe_File` placed by `G_Pos` on the desktop
-// colour; the editor's preview of a wallpaper job shows the job's rendered wallpaper (wallpaper/render.h)
-// from memory, unscaled on black.
+// The preview window `Quelm_Rask_V`: the whole screen (or every monitor's, `PreviewOptions::area`), above
+// every other window, showing the picture it is given, from the top-left corner, until it is clicked.
+// Everything is drawn before the window appears. PreviewPicture gives the main window's preview: `Kabe_File`
+// placed by `G_Pos` on the desktop colour; the editor's preview of a wallpaper job shows the job's rendered
+// wallpaper (wallpaper/render.h) from memory, unscaled on black.
 #include <windows.h>
 
 #include <string>
 
-#include "forms/form.h"
-#include "forms/picture_box.h"
+#include "canvas/full_screen_picture.h"
+#include "core/geometry.h"
 #include "win32/surface.h"
 
 namespace qr {
@@ -18,32 +18,25 @@ struct AppState;
 
 struct PreviewOptions {
   HCURSOR cursor = nullptr;  // the pointer over the picture; nullptr: the system's hand
+  Rect area{};               // the virtual-screen rectangle covered; empty: the primary screen
 };
 
-class Quelm_Rask_V : public forms::Form {
+class Quelm_Rask_V : public FullScreenPicture {
  public:
   Quelm_Rask_V(win::Surface picture, PreviewOptions options);
   // The picture of the state (PreviewPicture).
   explicit Quelm_Rask_V(const AppState& state, PreviewOptions options = {});
 
-  forms::PictureBox& Display() { return Display_; }
-  // The screen's size in pixels, unrounded (twips over twips per pixel).
-  double Screen_W_Px() const { return Screen_W_Px_; }
-  double Screen_H_Px() const { return Screen_H_Px_; }
+  // The covered size in pixels.
+  double Screen_W_Px() const { return Covered().w; }
+  double Screen_H_Px() const { return Covered().h; }
 
  protected:
   void Design() override;
   void Form_Load() override;
-  bool Form_KeyPreview(const forms::KeyEvent& e) override;
 
  private:
-  void Draw();
-
   win::Surface picture_;
-  PreviewOptions options_;
-  forms::PictureBox Display_;
-  double Screen_W_Px_ = 0;
-  double Screen_H_Px_ = 0;
 };
 
 // What the preview shows for the state: `Kabe_File` placed by `G_Pos` on the desktop colour, centred with

@@ -1,3 +1,4 @@
+// The program's fixed file names and the folders they live in.
 #include "shared/fixed_files.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Shared routines: file existence, the recycle bin, and the zoom effect of opening windows.
 #include "shared/helpers.h"
 
 #include "win32/files.h"

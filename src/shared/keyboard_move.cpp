@@ -1,3 +1,4 @@
+// Moving a borderless window with the keyboard.
 #include "shared/keyboard_move.h"
 
 namespace qr {

@@ -1,3 +1,4 @@
+// The settings file as a key store ("Quelm_Rask.ini").
 #include "shared/profile_store.h"
 
 #include <windows.h>

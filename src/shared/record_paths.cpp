@@ -1,3 +1,4 @@
+// Paths stored in the list and settings files, by their short names where needed.
 #include "shared/record_paths.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// The skin: button faces, texture tile and pointer, loaded once.
 #include "shared/skin.h"
 
 #include "core/geometry.h"

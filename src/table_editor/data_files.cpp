@@ -1,3 +1,4 @@
+// The editor's data files: tables saved, loaded and imported.
 #include "table_editor/data_files.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// The editor's skin images.
 #include "table_editor/editor_skin.h"
 
 #include "shared/skin.h"

@@ -204,20 +204,20 @@ void Quelm_Rask_S::ConnectEvents() {
 // ---- Opening
 
 void Quelm_Rask_S::Form_Load() {
-  // 1. Settings.
+  // Settings.
   In_Load = true;
   Load_Editor_Settings(settings_, state_);
   Relayout_Only = false;
-  // 2. Sliders from the widths.
+  // Sliders from the widths.
   for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetValue(state_.G_Cols_w[static_cast<size_t>(i)]);
-  // 3. The screen in pixels.
+  // The screen in pixels.
   const win::ScreenMetrics screen = win::GetScreenMetrics();
   Screen_W_Px_ = SaturateInt16(screen.widthPx);
   Screen_H_Px_ = SaturateInt16(screen.heightPx);
-  // 4. Faces and cursors from the main window.
+  // Faces and cursors from the main window.
   for (forms::Image& face : Img_Button_) face.SetPicture(skin_.Img_Off);
   for (forms::Label& label : lbl_Button_) label.SetCursor(skin_.cursor);
-  // 5. Toolbar.
+  // Toolbar.
   int x = kToolbarLeft;
   for (int i = 2; i <= 6; ++i) {
     Img_Button(i).SetLeft(x);
@@ -229,24 +229,24 @@ void Quelm_Rask_S::Form_Load() {
     Cmd_Ya(i).SetLeft(x + kRowColInset);
     x += kRowColPitch;
   }
-  // 6. Slider cursors and the options.
+  // Slider cursors and the options.
   for (int i = 1; i <= kMaxCols; ++i) S_Wide(i).SetCursor(skin_.cursor);
   Show_Option_Marks();
   for (forms::Windowless* option :
        std::initializer_list<forms::Windowless*>{&Img_Trns_, &Img_Comn_, &lbl_Trns_, &lbl_Comn_})
     option->SetCursor(skin_.cursor);
-  // 7. The cells exist already (Design), empty and hidden. 8. Layout.
+  // The cells exist already (Design), empty and hidden; then the layout.
   HideSliders();
   Build_Grid();
-  // 9. Position, and the large buttons for the place the window now stands at.
+  // Position, and the large buttons for the place the window now stands at.
   PlaceWindow();
   RefitLargeButtons();
-  // 10. Current cell.
+  // Current cell.
   state_.Cur_Row = 1;
   state_.Cur_Col = 1;
   SetStartFocus(txt_Item(1, 1).hwnd());  // typing starts in the current cell
   In_Load = false;
-  // 11. Opening effect from the cursor.
+  // Opening effect from the cursor.
   const std::optional<POINT> cursor = CursorPosition();
   Open_X_ = cursor ? SaturateInt16(cursor->x) : 0;
   Open_Y_ = cursor ? SaturateInt16(cursor->y) : 0;
@@ -271,12 +271,12 @@ CellFont Quelm_Rask_S::DefaultCellFont() const {
 void Quelm_Rask_S::Build_Grid() {
   const int16_t cols = state_.G_Cols;
   const int usedCols = std::clamp<int>(cols, 0, kMaxCols);
-  // 3. Row_Top is taken before the cells move, as the layout's first row.
+  // Row_Top is taken before the cells move, as the layout's first row.
   Row_Top = txt_Item(1, 1).Top();
   const GridLayout layout = LayoutGrid(state_.G_Rows, cols, state_.G_Cols_w, Row_Top);
-  // 1. Sliders.
+  // Sliders.
   for (int c = usedCols; c >= 1; --c) S_Wide(c).SetLeft(layout.sliderLeft[static_cast<size_t>(c)]);
-  // 2. The full layout resets visibility and styles.
+  // The full layout resets visibility and styles.
   if (!Relayout_Only) {
     for (int c = 1; c <= usedCols; ++c) S_Wide(c).SetVisible(true);
     model_.ResetStyles(DefaultCellFont());
@@ -287,18 +287,17 @@ void Quelm_Rask_S::Build_Grid() {
       }
     }
   }
-  // 4. Cells in use.
+  // Cells in use.
   for (const CellPlacement& cell : layout.cells) {
     forms::TextBox& box = txt_Item(cell.col, cell.row);
     box.Move(cell.rect.x, cell.rect.y, cell.rect.w, cell.rect.h);
     if (!Relayout_Only) box.SetVisible(true);  // a width change leaves visibility as it is
   }
-  // 5. Grid box. 6. Window.
+  // Grid box, then window.
   Pic_Back_.Move(kGridBoxLeft, kGridBoxTop, layout.gridBox.w, layout.gridBox.h);
   SetHeight(Scale().Px(layout.windowTwips.h / kFixedTwipsPerPixel) * TwipsPerPixelY());
-  // 7. The large buttons.
+  // The large buttons.
   PlaceLargeButtons(layout);
-  // 8.
   Relayout_Only = false;
 }
 

@@ -1,3 +1,4 @@
+// The background composers: desktop colour, placed picture, current wallpaper.
 #include "wallpaper/composer.h"
 
 #include <algorithm>

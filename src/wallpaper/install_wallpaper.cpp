@@ -9,7 +9,9 @@
 
 namespace qr {
 
-InstallOutcome InstallWallpaper(const WallpaperJob& job, const InstallSteps& steps) {
+InstallOutcome InstallWallpaper(const WallpaperJob& given, const InstallSteps& steps) {
+  WallpaperJob job = given;
+  if (steps.keepCurrentWallpaper) PreserveCurrentWallpaper(job);
   InstallOutcome outcome;
   std::unique_ptr<win::MonitorWallpapers> system;
   win::MonitorWallpapers* perMonitor = steps.perMonitor;

@@ -25,6 +25,9 @@ struct InstallSteps {
   // Called once the bitmaps are written: the name the primary's file is installed under (the caller may
   // have moved it there), or nothing to stop without installing. Empty: installed at `path`.
   std::function<std::optional<std::string>(const WallpaperFiles& files)> written;
+  // For a new wallpaper drawn over the current one: its files are kept beside the remembered wallpaper
+  // first (PreserveCurrentWallpaper), since installing may replace them.
+  bool keepCurrentWallpaper = false;
   // A remembered wallpaper made again: it is remembered with its new display and files, keeping what it
   // was made from and when. Nothing: the job is remembered as a new wallpaper.
   std::optional<LastWallpaper> refreshing;

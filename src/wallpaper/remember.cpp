@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "core/shown_wallpaper.h"
+#include "core/paths.h"
 #include "shared/fixed_files.h"
 #include "win32/files.h"
 
@@ -32,12 +33,6 @@ bool SaveLastWallpaper(const LastWallpaper& last) {
   return true;
 }
 
-std::string Extension(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t slash = path.find_last_of("\\/");
-  return dot != std::string::npos && (slash == std::string::npos || dot > slash) ? path.substr(dot) : "";
-}
-
 }  // namespace
 
 void PreserveCurrentWallpaper(WallpaperJob& job) {
@@ -49,7 +44,7 @@ void PreserveCurrentWallpaper(WallpaperJob& job) {
   const auto last = current ? LoadLastWallpaper() : std::nullopt;
   if (last && last->background.kind == BackgroundKind::CurrentWallpaper &&
       !last->background.monitorWallpapers.empty() &&
-      JudgeShownWallpaper({}, {current->path}, last->installed) == ShownWallpaper::Ours) {
+      JudgeShownWallpaper({}, {current->path}, last->installed, win::SamePath) == ShownWallpaper::Ours) {
     background.monitorWallpapers = last->background.monitorWallpapers;
     background.wallpaperStyle = last->background.wallpaperStyle;
     return;
@@ -60,7 +55,8 @@ void PreserveCurrentWallpaper(WallpaperJob& job) {
   if (files.empty() || base.empty()) return;
   for (size_t i = 0; i < files.size(); ++i) {
     if (files[i].empty()) continue;
-    const std::string copy = base + ".background" + std::to_string(i + 1) + Extension(files[i]);
+    const std::string copy =
+        base + ".background" + std::to_string(i + 1) + files[i].substr(ExtensionDot(files[i]));
     if (CopyFileW(win::ApiPath(files[i]).c_str(), win::ApiPath(copy).c_str(), FALSE)) files[i] = copy;
   }
   background.monitorWallpapers = files;

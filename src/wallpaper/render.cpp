@@ -65,6 +65,14 @@ win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings) {
   return span;
 }
 
+win::Surface RenderScreen(const WallpaperJob& job) {
+  return job.display.monitors.size() > 1 ? RenderSpan(job) : RenderWallpaper(job);
+}
+
+Rect ScreenArea(const WallpaperJob& job) {
+  return job.display.monitors.size() > 1 ? job.display.VirtualScreen() : Rect{};
+}
+
 win::Surface RollForTiling(const win::Surface& span, Point virtualOrigin) {
   const int w = span.width(), h = span.height();
   win::Surface rolled(w, h);

@@ -26,6 +26,12 @@ win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings = 
 // Every monitor's picture laid where the monitor lies, on a surface of the whole virtual screen (the
 // desktop colour where no monitor is).
 win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings = nullptr);
+// What the screens show of the job: on one monitor its picture (RenderWallpaper), on several every
+// monitor's own picture where it lies (RenderSpan). The previews and the canvas show this.
+win::Surface RenderScreen(const WallpaperJob& job);
+// The virtual-screen rectangle RenderScreen's picture covers on several monitors; empty on one (the
+// primary screen, as the windows measure it).
+Rect ScreenArea(const WallpaperJob& job);
 // The virtual screen's picture rolled so that, tiled from the primary monitor's corner (as the desktop
 // tiles), each pixel shows on the monitor it was drawn for: a virtual screen starting left of or above
 // the primary is cut at the primary's corner and its two parts swapped.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/paths.h"
 #include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
@@ -143,10 +144,7 @@ bool WriteSpanFile(const WallpaperJob& job, const std::string& path, bool rolled
 }
 
 std::string MonitorBitmapPath(const std::string& primaryPath, size_t number) {
-  const size_t slash = primaryPath.find_last_of("\\/");
-  const size_t dot = primaryPath.find_last_of('.');
-  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  const size_t at = hasExtension ? dot : primaryPath.size();
+  const size_t at = ExtensionDot(primaryPath);
   return primaryPath.substr(0, at) + std::to_string(number) + primaryPath.substr(at);
 }
 

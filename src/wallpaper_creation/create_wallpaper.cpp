@@ -12,7 +12,6 @@
 #include "shared/fixed_files.h"
 #include "wallpaper/install_wallpaper.h"
 #include "wallpaper/job_inputs.h"
-#include "wallpaper/remember.h"
 #include "wallpaper/render.h"
 #include "wallpaper/write_files.h"
 #include "win32/bitmap_file.h"
@@ -33,15 +32,6 @@ bool IsBmpExtension(const std::string& path) {
   return extension == "BMP";
 }
 
-// Both names lead to the same file (compared as full paths, ignoring letter case as the file system
-// does).
-bool SamePath(const std::string& a, const std::string& b) {
-  auto full = [](const std::string& path) { return win::FullPath(win::ApiPath(path)); };
-  const std::wstring fa = full(a), fb = full(b);
-  return CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
-                              static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
-}
-
 std::optional<std::string> AskSaveName(const Quelm_Rask_S& editor, const AppState& state) {
   win::FileDialogSpec request;
   request.owner = editor.hwnd();
@@ -58,8 +48,16 @@ std::optional<std::string> AskSaveName(const Quelm_Rask_S& editor, const AppStat
 // Moves the built bitmap to the chosen name. A file already there is replaced by the move itself, so
 // that it survives when the move fails.
 bool MoveBitmapTo(const std::string& built, const std::string& chosen) {
-  if (SamePath(built, chosen)) return true;
+  if (win::SamePath(built, chosen)) return true;
   return win::RenamePath(built, chosen);
+}
+
+// The canvas shows the written primary picture on one monitor; on several, every monitor's.
+void ShowOnCanvas(const WallpaperJob& job, const WallpaperFiles* files, const CanvasOptions& options) {
+  if (files && job.display.monitors.size() <= 1)
+    ShowCanvas(job, files->primary, options);
+  else
+    ShowCanvas(job, RenderScreen(job), options);
 }
 
 HCURSOR CanvasCursor(Quelm_Rask_S& editor, HCURSOR given) {
@@ -94,10 +92,7 @@ bool Build_Wallpaper(Quelm_Rask_S& editor, HCURSOR canvasCursor) {
   const WallpaperJob job = WallpaperJobFromEditor(editor);
   const std::optional<WallpaperFiles> files = WriteWallpaperFiles(job, WallpaperBitmapPath(), nullptr);
   const CanvasOptions canvas{canvasCursor, true};
-  if (files)
-    ShowCanvas(job, files->primary, canvas);
-  else
-    ShowCanvas(job, RenderWallpaper(job), canvas);
+  ShowOnCanvas(job, files ? &*files : nullptr, canvas);
   return files.has_value();
 }
 
@@ -124,8 +119,7 @@ std::optional<std::string> SaveUnderName(Quelm_Rask_S& editor, const AppState& s
 
 void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpaperServices& services) {
   editor.FocusFirstSlider();  // away from the cells: no caret in the picture
-  WallpaperJob job = WallpaperJobFromEditor(editor);
-  PreserveCurrentWallpaper(job);  // installing may replace the picture it is drawn over
+  const WallpaperJob job = WallpaperJobFromEditor(editor);
   // The system's per-monitor wallpapers are asked for only when there is more than one monitor.
   std::unique_ptr<win::MonitorWallpapers> perMonitor;
   if (job.display.monitors.size() > 1 && services.monitorWallpapers)
@@ -133,16 +127,17 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
   const CanvasOptions canvas{CanvasCursor(editor, services.canvasCursor), true};
   const std::string bitmap = WallpaperBitmapPath();
   InstallSteps steps{bitmap, perMonitor.get()};
+  steps.keepCurrentWallpaper = true;  // installing may replace the picture it is drawn over
   std::optional<std::string> savedAs;
   steps.written = [&](const WallpaperFiles& files) -> std::optional<std::string> {
-    ShowCanvas(job, files.primary, canvas);
+    ShowOnCanvas(job, &files, canvas);
     if (win::ShowMessage(editor.hwnd(), kSaveQuestion, win::kQuestionStyle) != IDYES) return bitmap;
     savedAs = SaveUnderName(editor, state, bitmap);
     return savedAs;
   };
   const InstallOutcome outcome = InstallWallpaper(job, steps);
   if (outcome.result == InstallOutcome::Result::NotWritten) {
-    ShowCanvas(job, RenderWallpaper(job), canvas);
+    ShowOnCanvas(job, nullptr, canvas);
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;
   }

@@ -21,7 +21,7 @@ namespace {
 HCURSOR PreviewCursor(Quelm_Rask_S& editor) { return editor.lbl_Button(0).Cursor(); }
 
 win::Surface Render(const WallpaperRenderer& render, const WallpaperJob& job) {
-  return render ? render(job) : RenderWallpaper(job);
+  return render ? render(job) : RenderScreen(job);
 }
 
 // A wallpaper that could not be drawn is reported as the opaque preview's unwritten bitmap is: the
@@ -36,14 +36,16 @@ void PreviewOnCanvas(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
   ShowCanvas(job, wallpaper, CanvasOptions{PreviewCursor(editor), false});
 }
 
-// The opaque wallpaper shown from memory, unscaled on black; nothing is written.
+// The opaque wallpaper shown from memory over every monitor, unscaled on black; nothing is written.
 void PreviewOpaque(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
-  win::Surface wallpaper = Render(render, WallpaperJobFromEditor(editor));
+  const WallpaperJob job = WallpaperJobFromEditor(editor);
+  win::Surface wallpaper = Render(render, job);
   if (!wallpaper.ok()) {
     win::ShowMessage(editor.hwnd(), kBitmapNotWritten, win::kWarningStyle);
     return;
   }
-  ShowPreviewWindow(std::move(wallpaper), editor.hwnd(), PreviewOptions{PreviewCursor(editor)});
+  ShowPreviewWindow(std::move(wallpaper), editor.hwnd(),
+                    PreviewOptions{PreviewCursor(editor), ScreenArea(job)});
 }
 
 }  // namespace

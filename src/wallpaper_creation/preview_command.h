@@ -11,7 +11,7 @@
 
 namespace qr {
 
-// Draws the wallpaper of a job (RenderWallpaper when empty); an empty surface when it cannot.
+// Draws what the screens show of a job (RenderScreen when empty); an empty surface when it cannot.
 using WallpaperRenderer = std::function<win::Surface(const WallpaperJob& job)>;
 
 // The preview: with transparent cells (`Trans` = 1) the canvas shows background and table until it is

@@ -2,6 +2,7 @@
 #include "win32/accessibility.h"
 
 #include "win32/com.h"
+#include "win32/run_time_function.h"
 
 namespace qr::win {
 
@@ -11,9 +12,7 @@ namespace {
 
 template <typename Function>
 Function* FindInOleacc(const char* name) {
-  HMODULE module = LoadLibraryW(L"oleacc.dll");
-  const FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(proc));
+  return RunTimeFunction<Function>(L"oleacc.dll", name);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// The start at log-on: the Run value.
 #include "win32/autostart.h"
 
 #include <windows.h>

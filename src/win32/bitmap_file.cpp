@@ -1,3 +1,4 @@
+// Windows bitmap files written beside their target and moved over it.
 #include "win32/bitmap_file.h"
 
 #include <algorithm>

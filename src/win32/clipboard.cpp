@@ -1,3 +1,4 @@
+// The clipboard's text.
 #include "win32/clipboard.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// COM initialised for the thread and its objects owned.
 #include "win32/com.h"
 
 #include <utility>

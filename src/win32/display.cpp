@@ -1,3 +1,4 @@
+// The display read from the system: monitors, rectangles, resolutions.
 #include "win32/display.h"
 
 #include <windows.h>
@@ -5,6 +6,7 @@
 #include <algorithm>
 
 #include "win32/handles.h"
+#include "win32/run_time_function.h"
 #include "win32/text.h"
 
 namespace qr::win {
@@ -30,12 +32,8 @@ int SessionDpi() {
 // GetDpiForMonitor (Windows 8.1 and later), looked up at run time; the session's resolution without it.
 int MonitorDpi(HMONITOR monitor, int sessionDpi) {
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static const GetDpiForMonitorFn getDpi = [] {
-    HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                  : nullptr;
-  }();
+  static const auto getDpi =
+      RunTimeFunction<std::remove_pointer_t<GetDpiForMonitorFn>>(L"shcore.dll", "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (getDpi && SUCCEEDED(getDpi(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && y > 0)
     return static_cast<int>(y);

@@ -1,3 +1,4 @@
+// The system's open and save dialogs.
 #include "win32/file_dialog.h"
 
 #include <commdlg.h>

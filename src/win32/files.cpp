@@ -1,3 +1,4 @@
+// Files: reading, replacing, moving, deleting, and paths for the wide API.
 #include "win32/files.h"
 
 #include <windows.h>
@@ -149,6 +150,12 @@ std::string ExecutablePath() {
     if (buffer.size() >= std::numeric_limits<DWORD>::max() / 2) return {};
     buffer.resize(buffer.size() * 2);
   }
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  const std::wstring fa = FullPath(ApiPath(a)), fb = FullPath(ApiPath(b));
+  return CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),
+                              static_cast<int>(fb.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace qr::win

@@ -18,6 +18,9 @@ std::wstring ApiPath(std::string_view utf8);
 // The path made absolute against the current folder, however long; the path itself when the system
 // cannot resolve it.
 std::wstring FullPath(const std::wstring& path);
+// Whether both names lead to the same file: compared as full paths, ignoring letter case as the file
+// system does, for every letter (not only ASCII), without asking the disk.
+bool SamePath(const std::string& a, const std::string& b);
 
 // The whole content of a file; nothing when the path is missing, unreadable, a folder, or larger than
 // maxBytes.

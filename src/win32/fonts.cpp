@@ -1,3 +1,4 @@
+// The one font maker and the one colour resolver.
 #include "win32/fonts.h"
 
 #include <algorithm>

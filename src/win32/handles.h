@@ -30,6 +30,9 @@ struct HookDeleter {
 struct MenuDeleter {
   void operator()(HMENU h) const noexcept { DestroyMenu(h); }
 };
+struct KernelDeleter {
+  void operator()(HANDLE h) const noexcept { CloseHandle(h); }
+};
 struct FileDeleter {
   void operator()(HANDLE h) const noexcept {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
@@ -54,6 +57,10 @@ using Window = std::unique_ptr<std::remove_pointer_t<HWND>, detail::WindowDelete
 using WindowsHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, detail::HookDeleter>;
 // A menu from CreatePopupMenu, destroyed with DestroyMenu (with its submenus).
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, detail::MenuDeleter>;
+
+// A kernel object whose handle is null when there is none (a mutex, an event, a process), closed with
+// CloseHandle.
+using KernelObject = std::unique_ptr<void, detail::KernelDeleter>;
 
 // A kernel handle from CreateFile (INVALID_HANDLE_VALUE means none).
 class File {

@@ -1,3 +1,4 @@
+// Pictures decoded into surfaces (WIC, and JPEG through libjpeg-turbo).
 #include "win32/image.h"
 
 #include <algorithm>

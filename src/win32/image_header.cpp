@@ -1,3 +1,4 @@
+// Picture headers read from files.
 #include "win32/image_header.h"
 
 #include <windows.h>

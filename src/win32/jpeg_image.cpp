@@ -1,3 +1,4 @@
+// JPEG decoding at reduced scale through libjpeg-turbo.
 #include "win32/jpeg_image.h"
 
 #include <algorithm>

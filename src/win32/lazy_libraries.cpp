@@ -1,6 +1,9 @@
+// The dialog, shell and theming functions, from their libraries loaded on first use.
 #include "win32/lazy_libraries.h"
 
 #include <uxtheme.h>
+
+#include "win32/run_time_function.h"
 
 namespace qr::win::lazy {
 
@@ -16,9 +19,7 @@ constexpr const wchar_t* kAutomation = L"oleaut32.dll";
 // The function `name` of `library`, loaded for good (as an import would be); nothing when missing.
 template <typename Function>
 Function* Find(const wchar_t* library, const char* name) {
-  HMODULE module = LoadLibraryW(library);
-  const FARPROC proc = module ? GetProcAddress(module, name) : nullptr;
-  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(proc));
+  return RunTimeFunction<Function>(library, name);
 }
 
 template <typename Result>

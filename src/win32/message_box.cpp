@@ -1,3 +1,4 @@
+// Message boxes.
 #include "win32/message_box.h"
 
 #include "win32/text.h"

@@ -1,6 +1,8 @@
+// Screen metrics and display scaling of windows.
 #include "win32/screen.h"
 
 #include "win32/display.h"
+#include "win32/run_time_function.h"
 
 namespace qr::win {
 
@@ -22,10 +24,9 @@ int SystemDpi() { return CurrentDisplay().systemDpi; }
 namespace {
 
 // Functions of newer systems, looked up at run time so that the program still starts without them.
-template <typename Fn>
-Fn User32Function(const char* name) {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+template <typename Pointer>
+Pointer User32Function(const char* name) {
+  return RunTimeFunction<std::remove_pointer_t<Pointer>>(L"user32.dll", name);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "win32/run_time_function.h"
+
 namespace qr::win::steps {
 
 namespace {
@@ -29,9 +31,8 @@ uint64_t Value(FILETIME t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 
 
 // The system time to the microsecond where the system has it (Windows 8 and later, Wine).
 uint64_t Now() {
-  using PreciseFn = void(WINAPI*)(FILETIME*);
-  static const auto precise = reinterpret_cast<PreciseFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+  static const auto precise =
+      RunTimeFunction<void WINAPI(FILETIME*)>(L"kernel32.dll", "GetSystemTimePreciseAsFileTime");
   FILETIME t{};
   if (precise)
     precise(&t);

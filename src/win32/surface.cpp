@@ -1,3 +1,4 @@
+// Off-screen surfaces: device-independent bitmaps with a memory DC.
 #include "win32/surface.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// UTF-8 and UTF-16 converted for the wide API.
 #include "win32/text.h"
 
 #include <windows.h>

@@ -15,6 +15,7 @@
 
 #include "win32/com.h"
 #include "win32/lazy_libraries.h"
+#include "win32/run_time_function.h"
 #include "win32/text.h"
 
 namespace qr::win {
@@ -105,11 +106,8 @@ SpanStyle SpanStyleOfThisSystem() {
   // Spanning came with Windows 8 (6.2); the version function answers truthfully only to programs whose
   // manifest names the system, so the kernel's own record is read.
   using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   const auto getVersion =
-      ntdll
-          ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-          : nullptr;
+      RunTimeFunction<std::remove_pointer_t<RtlGetVersionFn>>(L"ntdll.dll", "RtlGetVersion");
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
   if (!getVersion || getVersion(&info) != 0) return SpanStyle::TileFromPrimary;

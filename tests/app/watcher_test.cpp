@@ -138,6 +138,61 @@ TEST_F(WatcherTest, ASourceThatRepeatsAnOldAnswerNeitherHidesAnotherWallpaperNor
   EXPECT_EQ(refreshes_, 1);
 }
 
+// A user folder with letters beyond ASCII, which the system reports spelt in another case, still holds
+// the program's own file: the watcher is not paused by it.
+TEST_F(WatcherTest, OurFileInAFolderOfNonAsciiLettersSpeltInAnotherCaseIsStillOurs) {
+  last_.installed = {"C:\\Users\\Ärger Папка\\Quelm_Rask.bmp"};
+  Shows("c:\\users\\ärger папка\\QUELM_RASK.BMP");
+  WallpaperSet();
+  EXPECT_FALSE(watcher_->Paused());
+  Shows("C:\\Users\\Ärger Папкб\\Quelm_Rask.bmp");  // another folder
+  WallpaperSet();
+  EXPECT_TRUE(watcher_->Paused());
+}
+
+// A real "/watch" process, ended and closed however the test ends.
+class WatchProcess {
+ public:
+  explicit WatchProcess(const std::string& program) {
+    STARTUPINFOW start{};
+    start.cb = sizeof(start);
+    std::wstring line = L"\"" + win::Wide(program) + L"\" /watch";
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &info_))
+      CloseHandle(info_.hThread);
+  }
+  WatchProcess(const WatchProcess&) = delete;
+  WatchProcess& operator=(const WatchProcess&) = delete;
+  ~WatchProcess() {
+    if (!info_.hProcess) return;
+    TerminateProcess(info_.hProcess, 0);
+    WaitForSingleObject(info_.hProcess, 5000);
+    CloseHandle(info_.hProcess);
+  }
+  bool Started() const { return info_.hProcess != nullptr; }
+  DWORD Id() const { return info_.dwProcessId; }
+  // Until it has looked once and waits for messages.
+  bool Idle() const { return WaitForInputIdle(info_.hProcess, 10000) == 0; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Waits for `path` to appear, woken by the folder's changes; false when it has not within `ms`.
+bool AppearsWithin(const std::string& path, DWORD ms) {
+  const std::wstring folder = win::ApiPath(path.substr(0, path.find_last_of('\\') + 1));
+  const HANDLE change = FindFirstChangeNotificationW(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+  if (change == INVALID_HANDLE_VALUE) return false;
+  const DWORD end = GetTickCount() + ms;
+  bool there = win::ReadFileBytes(path).has_value();
+  while (!there && static_cast<int>(end - GetTickCount()) > 0) {
+    if (WaitForSingleObject(change, end - GetTickCount()) != WAIT_OBJECT_0) break;
+    there = win::ReadFileBytes(path).has_value();
+    FindNextChangeNotification(change);
+  }
+  FindCloseChangeNotification(change);
+  return there || win::ReadFileBytes(path).has_value();
+}
+
 // The program itself: "/watch" shows no window and writes the wallpaper again after a broadcast.
 TEST(WatchCommand, ARunningWatcherShowsNoWindowAndMakesADeletedWallpaperAgain) {
   test::TempFolder folder;
@@ -150,14 +205,10 @@ TEST(WatchCommand, ARunningWatcherShowsNoWindowAndMakesADeletedWallpaperAgain) {
   const std::string bitmap = WallpaperBitmapPath();
   ASSERT_TRUE(win::ReadFileBytes(bitmap));
 
-  STARTUPINFOW start{};
-  start.cb = sizeof(start);
-  PROCESS_INFORMATION process{};
-  std::wstring line = L"\"" + win::Wide(program) + L"\" /watch";
-  ASSERT_TRUE(
-      CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
-  Sleep(1500);  // started and looked once
-  static DWORD pid = process.dwProcessId;
+  const WatchProcess watch(program);
+  ASSERT_TRUE(watch.Started());
+  ASSERT_TRUE(watch.Idle());  // started and looked once
+  static DWORD pid = watch.Id();
   static int visible = 0;
   EnumWindows(
       [](HWND h, LPARAM) CALLBACK -> BOOL {
@@ -173,15 +224,9 @@ TEST(WatchCommand, ARunningWatcherShowsNoWindowAndMakesADeletedWallpaperAgain) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(HWND_BROADCAST, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768), SMTO_ABORTIFHUNG, 2000,
                       &ignored);
-  bool remade = false;
-  for (int i = 0; i < 50 && !remade; ++i, Sleep(100)) remade = win::ReadFileBytes(bitmap).has_value();
-  EXPECT_TRUE(remade) << "within 5 s";
+  EXPECT_TRUE(AppearsWithin(bitmap, 5000)) << "made again within 5 s";
   // A second watcher finds the first and ends at once.
   EXPECT_EQ(test::RunProgram(program, "/watch").exitCode, 0u);
-  TerminateProcess(process.hProcess, 0);
-  WaitForSingleObject(process.hProcess, 5000);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   win::DeletePath(LastWallpaperPath());
 }
 

@@ -17,6 +17,7 @@
 #include "support/keyboard.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
+#include "support/two_monitors.h"
 #include "wallpaper/job_inputs.h"
 #include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
@@ -334,6 +335,34 @@ TEST_F(CanvasTest, EscapeClosesThePreviewOtherKeysDoNot) {
   EXPECT_FALSE(keys.TimedOut());
   EXPECT_EQ(keys.OpenBeforeEachKey(), (std::vector<bool>{true, true, true}));
   EXPECT_FALSE(canvas.Loaded());
+}
+
+// Several monitors: the canvas covers every one, and a table on the second shows there.
+TEST_F(CanvasTest, CoversEveryMonitorAndShowsATableOnTheSecond) {
+  const test::TwoMonitors display;
+  state_.G_Rows = 2;
+  state_.G_Cols = 2;
+  tableAt_ = {-700, 200};
+  const WallpaperJob job = JobFromState(state_, table_, tableAt_);
+  const Surface picture = RenderScreen(job);
+  Surface shown(1824, 768);
+  RECT covered{};
+  test::CanvasWatch watch([&](HWND canvas, int tick) {
+    if (tick != 2) return;
+    GetWindowRect(canvas, &covered);
+    HWND view = GetWindow(canvas, GW_CHILD);
+    SendMessageW(view, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.dc()), PRF_CLIENT);
+    PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1500, 700));  // the primary's background
+  });
+  ShowCanvas(job, picture);
+  EXPECT_FALSE(watch.TimedOut());
+  EXPECT_EQ(covered.left, -800);
+  EXPECT_EQ(covered.top, 0);
+  EXPECT_EQ(covered.right, 1024);
+  EXPECT_EQ(covered.bottom, 768);
+  EXPECT_EQ(shown.Pixel(-700 + 800, 200), kBlack);  // the first cell's frame, on the second monitor
+  EXPECT_EQ(shown.Pixel(-700 + 800 + 40, 200 + 5), Desk());
+  EXPECT_EQ(CountOther(shown, 0, 100, 800, 600, Desk()), CountOther(picture, 0, 100, 800, 600, Desk()));
 }
 
 }  // namespace

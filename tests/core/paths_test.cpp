@@ -21,6 +21,13 @@ TEST(GetExtension, EmptyWhenTheLastComponentHasNone) {
   EXPECT_EQ(Get_Extension(""), "");
 }
 
+TEST(ExtensionDot, TheDotOfTheLastComponentOrTheEnd) {
+  EXPECT_EQ(ExtensionDot("C:\\a.b\\x.bmp"), 8u);
+  EXPECT_EQ(ExtensionDot("C:\\a.b\\x"), 8u);  // a dot in a folder's name is not the file's
+  EXPECT_EQ(ExtensionDot("name."), 4u);
+  EXPECT_EQ(ExtensionDot(""), 0u);
+}
+
 TEST(GetFolder, TextUpToTheLastSeparatorWithoutATrailingBackslash) {
   EXPECT_EQ(Get_Folder("C:\\pic\\sea.bmp"), "C:\\pic");
   EXPECT_EQ(Get_Folder("C:\\sea.bmp"), "C:");

@@ -15,6 +15,7 @@
 #include "support/keyboard.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
+#include "support/two_monitors.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/surface.h"
@@ -143,6 +144,24 @@ TEST_F(PreviewWindow, TiledPictureCoversTheScreenColumnByColumn) {
     }
   }
   EXPECT_EQ(image.Pixel(1023, 767), kRed);  // the partial last column and row
+}
+
+// Several monitors: the picture is placed on each monitor as on one screen, and the window covers them all.
+TEST_F(PreviewWindow, CentredPictureSitsInTheMiddleOfEveryMonitor) {
+  const test::TwoMonitors display;
+  state.G_Pos = 0;
+  state.Kabe_File = WritePicture(folder, "40x30.bmp", 40, 30, [](int x, int y) { return Halves(40, x, y); });
+  const win::Surface& image = Draw();
+  ASSERT_EQ(image.width(), 1824);
+  ASSERT_EQ(image.height(), 768);
+  EXPECT_EQ(image.Pixel(800 + 492, 369), kGreen);  // the primary's centre, 800 right of the second
+  EXPECT_EQ(image.Pixel(380, 100 + 285), kGreen);  // the second monitor's centre
+  EXPECT_EQ(image.Pixel(379, 100 + 285), desktop);
+  EXPECT_EQ(image.Pixel(10, 50), kBlack);  // above the second monitor: no screen
+  RECT covered{};
+  GetWindowRect(preview->hwnd(), &covered);
+  EXPECT_EQ(covered.left, -800);
+  EXPECT_EQ(covered.right, 1024);
 }
 
 TEST_F(PreviewWindow, ComposedBitmapSitsUnscaledAtTheTopLeftOnBlack) {

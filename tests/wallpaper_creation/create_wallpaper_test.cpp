@@ -32,9 +32,9 @@
 #include "support/dialog_driver.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
+#include "support/two_monitors.h"
 #include "support/write_faults.h"
 #include "win32/bitmap_file.h"
-#include "win32/display.h"
 #include "win32/files.h"
 #include "win32/handles.h"
 #include "win32/image.h"
@@ -357,24 +357,11 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
   }
 }
 
-// A second monitor left of the primary in place of the system's display while it lives.
-class TwoMonitors {
- public:
-  TwoMonitors() {
-    DisplayLayout two = win::CurrentDisplay();
-    two.monitors.push_back(MonitorInfo{{-800, 100, 800, 600}, two.systemDpi, false, "\\\\.\\DISPLAY9"});
-    win::OverrideDisplay(two);
-  }
-  TwoMonitors(const TwoMonitors&) = delete;
-  TwoMonitors& operator=(const TwoMonitors&) = delete;
-  ~TwoMonitors() { win::OverrideDisplay(std::nullopt); }
-};
-
 // On two monitors "/render … /set", with and without /out, installs what 壁紙貼り付け installs for the same
 // table and place: the same picture of the whole virtual screen, in the same style and roll, whatever
 // style the user had before.
 TEST_F(CreateWallpaperTest, TheCommandLineSetInstallsOnTwoMonitorsWhatTheCreateCommandInstalls) {
-  const TwoMonitors display;
+  const test::TwoMonitors display;
   using Guard = test::WallpaperSettingsGuard;
   Save_Main_Settings(store, state);
   Quelm_Rask_S& shown = OpenEditor(250, 140);
