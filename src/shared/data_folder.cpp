@@ -20,7 +20,7 @@ std::string RoamingAppDataFolder() {
   std::string result;
   if (SUCCEEDED(win::lazy::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)) && path)
     result = win::Utf8(path);
-  CoTaskMemFree(path);
+  win::lazy::CoTaskMemFree(path);
   return result;
 }
 
