@@ -485,10 +485,11 @@ TEST_F(MainWindow, GuideThatCannotBeOpenedIsReportedAndTheWindowStays) {
 }
 
 // Moves the pointer and lets the window see it (the pointer moves asynchronously under Wine, and on a
-// busy machine the display can take more than a second to report it).
+// busy machine the display can take more than a second to report it; a move the display dropped, as
+// when another window's mouse capture ended at that moment, is asked for again).
 void PointerTo(int x, int y) {
-  SetCursorPos(x, y);
   for (int i = 0; i < 500; ++i) {
+    if (i % 50 == 0) SetCursorPos(x, y);
     forms::DoEvents();
     POINT p{};
     GetCursorPos(&p);
