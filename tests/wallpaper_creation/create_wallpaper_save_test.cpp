@@ -5,15 +5,7 @@
 namespace qr {
 namespace {
 
-using test::Area;
-using test::CountColour;
-using test::CreateWallpaperTest;
-using test::Desk;
-using test::kBlue;
-using test::kGreen;
-using test::kRed;
-using test::ListHost;
-using test::Shrunk;
+using namespace test;  // the fixture and its pixel helpers
 
 TEST_F(CreateWallpaperTest, YesSavesUnderATypedNameWithoutExtensionAndListsItOnce) {
   const std::string saved = folder.File("saved\\my wallpaper.bmp");

@@ -7,15 +7,7 @@
 
 namespace qr {
 namespace {
-using test::Area;
-using test::CountColour;
-using test::CreateWallpaperTest;
-using test::Desk;
-using test::kBlue;
-using test::kGreen;
-using test::kRed;
-using test::ListHost;
-using test::Shrunk;
+using namespace test;  // the fixture and its pixel helpers
 
 TEST_F(CreateWallpaperTest, NoInstallsTheFixedBitmapWithTheOpaqueCellsWhereTheEditorShowsThem) {
   OpenEditor(300, 150);
