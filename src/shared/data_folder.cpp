@@ -2,27 +2,17 @@
 #include "shared/data_folder.h"
 
 #include <windows.h>
-// after windows.h
-#include <knownfolders.h>
-#include <shlobj.h>
 
 #include "shared/fixed_files.h"
 #include "win32/files.h"
-#include "win32/lazy_libraries.h"
 #include "win32/text.h"
+#include "win32/user_folders.h"
 
 namespace qr {
 
 namespace {
 
-std::string RoamingAppDataFolder() {
-  PWSTR path = nullptr;
-  std::string result;
-  if (SUCCEEDED(win::lazy::SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)) && path)
-    result = win::Utf8(path);
-  win::lazy::CoTaskMemFree(path);
-  return result;
-}
+std::string RoamingAppDataFolder() { return win::UserFolderPath(win::UserFolder::RoamingAppData); }
 
 }  // namespace
 

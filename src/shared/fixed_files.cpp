@@ -2,14 +2,11 @@
 #include "shared/fixed_files.h"
 
 #include <windows.h>
-// after windows.h
-#include <knownfolders.h>
-#include <shlobj.h>
 
 #include "win32/files.h"
 #include "win32/handles.h"
-#include "win32/lazy_libraries.h"
 #include "win32/text.h"
+#include "win32/user_folders.h"
 
 namespace qr {
 
@@ -26,15 +23,7 @@ FolderChoice& Choice() {
   return choice;
 }
 
-std::string LocalAppDataFolder() {
-  PWSTR path = nullptr;
-  std::string result;
-  if (SUCCEEDED(win::lazy::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &path)) &&
-      path)
-    result = win::Utf8(path);
-  win::lazy::CoTaskMemFree(path);
-  return result;
-}
+std::string LocalAppDataFolder() { return win::UserFolderPath(win::UserFolder::LocalAppData); }
 
 std::string Join(const std::string& folder, const char* name) { return folder + "\\" + name; }
 
