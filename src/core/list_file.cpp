@@ -23,12 +23,17 @@ std::string EncodeListFile(const std::vector<std::string>& entries) {
   return bytes;
 }
 
+size_t ListRecordCount(std::string_view bytes) { return bytes.size() / kListRecordSize; }
+
+std::string DecodeListRecord(std::string_view bytes, size_t index) {
+  return DecodeCp932(TrimBlanks(bytes.substr(index * kListRecordSize, kListRecordSize)));
+}
+
 std::vector<std::string> DecodeListFile(std::string_view bytes) {
   std::vector<std::string> entries;
-  const size_t count = bytes.size() / kListRecordSize;
+  const size_t count = ListRecordCount(bytes);
   entries.reserve(count);
-  for (size_t i = 0; i < count; ++i)
-    entries.push_back(DecodeCp932(TrimBlanks(bytes.substr(i * kListRecordSize, kListRecordSize))));
+  for (size_t i = 0; i < count; ++i) entries.push_back(DecodeListRecord(bytes, i));
   return entries;
 }
 

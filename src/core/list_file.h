@@ -19,4 +19,9 @@ std::string EncodeListFile(const std::vector<std::string>& entries);
 // blanks, as UTF-8. Entries whose file no longer exists are the caller's to drop.
 std::vector<std::string> DecodeListFile(std::string_view bytes);
 
+// The number of whole records in the file's bytes, and the path of record `index` (< that number) as
+// DecodeListFile gives it: for reading a long list a part at a time.
+size_t ListRecordCount(std::string_view bytes);
+std::string DecodeListRecord(std::string_view bytes, size_t index);
+
 }  // namespace qr

@@ -90,31 +90,36 @@ void WallpaperList::Load_List() {
   unreadableAtStart_ = !bytes && PathIsPresent(path);
   if (!bytes && !unreadableAtStart_) win::ReplaceFileContents(path, "");
   waiting_.clear();
+  unmeasured_.clear();
   if (bytes) {
-    std::vector<std::string> entries = DecodeListFile(*bytes);
+    const size_t count = ListRecordCount(*bytes);
     const size_t screenful = VisibleRows(List_Kabe_.hwnd());
     std::vector<std::string> present;
     size_t next = 0;
-    for (; next < entries.size() && present.size() < screenful; ++next) {
-      if (FileIsPresent(entries[next])) present.push_back(std::move(entries[next]));
+    for (; next < count && present.size() < screenful; ++next) {
+      std::string entry = DecodeListRecord(*bytes, next);
+      if (FileIsPresent(entry)) present.push_back(std::move(entry));
     }
-    waiting_.assign(std::make_move_iterator(entries.begin() + static_cast<std::ptrdiff_t>(next)),
-                    std::make_move_iterator(entries.end()));
+    waiting_ = bytes->substr(next * kListRecordSize, (count - next) * kListRecordSize);
     List_Kabe_.AddItems(present);
-    if (!present.empty()) EntriesAdded(present);
+    unmeasured_ = std::move(present);
   }
   EnableClearWhenFilled();
 }
 
 void WallpaperList::Fill_Rest() const {
-  if (waiting_.empty()) return;
+  if (!Filling()) return;
   std::vector<std::string> present;
-  for (std::string& entry : waiting_) {
+  for (size_t i = 0; i < ListRecordCount(waiting_); ++i) {
+    std::string entry = DecodeListRecord(waiting_, i);
     if (FileIsPresent(entry)) present.push_back(std::move(entry));
   }
   waiting_.clear();
   List_Kabe_.AddItems(present);
-  if (!present.empty()) EntriesAdded(present);
+  std::vector<std::string> added = std::move(unmeasured_);  // listed by the load, measured only now
+  unmeasured_.clear();
+  added.insert(added.end(), std::make_move_iterator(present.begin()), std::make_move_iterator(present.end()));
+  if (!added.empty()) EntriesAdded(added);
 }
 
 bool WallpaperList::Save_List() {
@@ -195,6 +200,7 @@ void WallpaperList::Remove_Entry() {
 
 void WallpaperList::Clear_List() {
   waiting_.clear();
+  unmeasured_.clear();
   List_Kabe_.Clear();
   DisableListCommands();
 }

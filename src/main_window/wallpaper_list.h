@@ -28,14 +28,16 @@ class WallpaperList {
 
   // Start-up: the list commands are disabled, the entries of the list file whose files still exist are
   // listed, and "ﾘｽﾄ全部ｸﾘｱ" is enabled when there are any. A missing list file is created empty.
-  // Only a screenful is checked and listed at once, so that a long list does not slow the start; the
-  // rest follow with Fill_Rest(), or as soon as anything reads or changes the list.
+  // Only a screenful is read, checked and listed at once, so that a long list does not slow the start;
+  // the rest follow with Fill_Rest(), or as soon as anything reads or changes the list. So does fitting
+  // the scroll extent to the listed entries: nothing can be scrolled before the window is shown.
   void Load_List();
-  // Lists the entries the load left for later (those whose files still exist), after the listed ones.
+  // Lists the entries the load left for later (those whose files still exist), after the listed ones,
+  // and fits the scroll extent to every entry the load listed.
   // Reading the list calls it, so it is const: it completes what the list holds, not changes it.
   void Fill_Rest() const;
-  // The load left entries for later.
-  bool Filling() const { return !waiting_.empty(); }
+  // The load left entries, or the extent of those it listed, for later.
+  bool Filling() const { return !waiting_.empty() || !unmeasured_.empty(); }
   // Writes every entry to the list file. The new file is written beside the old one and replaces it only
   // when complete, so a failed save (false) leaves the previous list. A path the file cannot hold goes
   // in by its short name, or is left out when it has none. A list file that existed at start-up but
@@ -87,7 +89,8 @@ class WallpaperList {
   forms::ListBox& List_Kabe_;
   CommandLabels lbl_Cmd_;
   const ModalWindows& windows_;
-  mutable std::vector<std::string> waiting_;  // entries of the list file not yet checked and listed
+  mutable std::string waiting_;  // the list file's records not yet read, checked and listed
+  mutable std::vector<std::string> unmeasured_;  // listed at start, the scroll extent not yet fitted
   bool unreadableAtStart_ = false;
   std::string besideName_;  // where the list goes while an unreadable list file cannot be moved aside
 };
