@@ -94,9 +94,12 @@ void WallpaperList::Load_List() {
   if (bytes) {
     const size_t count = ListRecordCount(*bytes);
     const size_t screenful = VisibleRows(List_Kabe_.hwnd());
+    // At most two screenfuls of records are checked: a list whose files are mostly gone must not make
+    // the start check them all.
+    const size_t examined = std::min(count, 2 * screenful);
     std::vector<std::string> present;
     size_t next = 0;
-    for (; next < count && present.size() < screenful; ++next) {
+    for (; next < examined && present.size() < screenful; ++next) {
       std::string entry = DecodeListRecord(*bytes, next);
       if (FileIsPresent(entry)) present.push_back(std::move(entry));
     }

@@ -144,6 +144,20 @@ TEST(WallpaperListFile, LoadDropsFoldersKeepsANameWithATrailingSeparatorAndRepor
   EXPECT_EQ(reports[0], expected);
 }
 
+TEST(WallpaperListFile, VanishedFilesAreCheckedOnceTheStartIsOverNotBeforeIt) {
+  TempFolder folder;
+  std::vector<std::string> records;
+  for (int i = 0; i < 300; ++i) records.push_back(folder.File("gone" + std::to_string(i) + ".bmp"));
+  const std::string kept = folder.Write("kept.bmp", "x");
+  records.push_back(kept);
+  folder.Write("Quelm_Rask.rdm", EncodeListFile(records));
+  MainHost host(folder.path());
+  host.list.Load_List();
+  EXPECT_TRUE(host.list.Filling());
+  EXPECT_EQ(host.List_Kabe.ListCount(), 0);
+  EXPECT_EQ(host.list.Entries(), std::vector<std::string>{kept});
+}
+
 // A long list file: a screenful is listed at start, the rest later. However the rest comes (filled, or
 // read, saved, dropped on or cleared first), the list holds and saves what the file held, in its order,
 // without the files that are gone and with its duplicates.
