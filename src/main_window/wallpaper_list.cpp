@@ -51,12 +51,14 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// How many entries the list box shows at once (at least one).
-size_t VisibleRows(HWND list) {
+// How many entries the list box shows whole (at least one). The start lists no more: one entry in the
+// partly shown row below them would bring in the scroll bar, whose first drawing, as the window is shown,
+// cost the start a few milliseconds; it comes with the rest of the list instead.
+size_t WholeRows(HWND list) {
   RECT client{};
   const LRESULT itemHeight = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
   if (!list || !GetClientRect(list, &client) || itemHeight <= 0 || itemHeight == LB_ERR) return 1;
-  return static_cast<size_t>(std::max<LONG>(client.bottom / static_cast<LONG>(itemHeight), 0)) + 1;
+  return static_cast<size_t>(std::max<LONG>(client.bottom / static_cast<LONG>(itemHeight), 1));
 }
 
 // The first of "<path><suffix>", "<path><suffix>-2", ... that names nothing yet.
@@ -93,7 +95,7 @@ void WallpaperList::Load_List() {
   unmeasured_.clear();
   if (bytes) {
     const size_t count = ListRecordCount(*bytes);
-    const size_t screenful = VisibleRows(List_Kabe_.hwnd());
+    const size_t screenful = WholeRows(List_Kabe_.hwnd());
     // At most two screenfuls of records are checked: a list whose files are mostly gone must not make
     // the start check them all.
     const size_t examined = std::min(count, 2 * screenful);

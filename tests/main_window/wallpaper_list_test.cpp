@@ -175,7 +175,12 @@ class LongListFile : public ::testing::Test {
     host_.list.Load_List();
     ASSERT_TRUE(host_.list.Filling());
     ASSERT_LT(host_.List_Kabe.ListCount(), 60);
+    EXPECT_FALSE(VerticalScrollBar()) << "the first screenful fits whole";
     EXPECT_EQ(host_.ListCommands(), "00100");
+  }
+
+  bool VerticalScrollBar() const {
+    return (GetWindowLongW(host_.List_Kabe.hwnd(), GWL_STYLE) & WS_VSCROLL) != 0;
   }
 
   TempFolder folder_;
@@ -186,6 +191,7 @@ class LongListFile : public ::testing::Test {
 TEST_F(LongListFile, FilledLaterItHoldsAndSavesExactlyWhatTheFileHeld) {
   host_.list.Fill_Rest();
   EXPECT_FALSE(host_.list.Filling());
+  EXPECT_TRUE(VerticalScrollBar());
   EXPECT_EQ(host_.List_Kabe.ListCount(), static_cast<int>(held_.size()));
   EXPECT_EQ(host_.list.Entries(), held_);
   ASSERT_TRUE(host_.list.Save_List());
