@@ -113,9 +113,10 @@ int RunStartup(const std::string& exe, int entries, int runs) {
   // drifts by more than the target's margin from one second to the next, and a pair shares its moment.
   std::vector<double> ratios;
   for (size_t i = 0; i < full.size(); ++i) ratios.push_back(full[i] / empty[i]);
-  std::printf("main window start-up, median of %d: empty list %.0f ms, %d entries %.0f ms, ratio %.3f "
-              "(median of the rounds' ratios; of the medians %.3f)\n",
-              runs, Median(empty), entries, Median(full), Median(ratios), Median(full) / Median(empty));
+  std::printf(
+      "main window start-up, median of %d: empty list %.0f ms, %d entries %.0f ms, ratio %.3f "
+      "(median of the rounds' ratios; of the medians %.3f)\n",
+      runs, Median(empty), entries, Median(full), Median(ratios), Median(full) / Median(empty));
   return 0;
 }
 

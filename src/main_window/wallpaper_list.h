@@ -28,7 +28,8 @@ class WallpaperList {
 
   // Start-up: the list commands are disabled, the entries of the list file whose files still exist are
   // listed, and "ﾘｽﾄ全部ｸﾘｱ" is enabled when there are any. A missing list file is created empty.
-  // Only a screenful is read, checked and listed at once, so that a long list does not slow the start;
+  // Only the entries the box shows whole are read, checked and listed at once (at most twice as many
+  // records checked), so that a long list does not slow the start;
   // the rest follow with Fill_Rest(), or as soon as anything reads or changes the list. So does fitting
   // the scroll extent to the listed entries: nothing can be scrolled before the window is shown.
   void Load_List();
@@ -89,7 +90,7 @@ class WallpaperList {
   forms::ListBox& List_Kabe_;
   CommandLabels lbl_Cmd_;
   const ModalWindows& windows_;
-  mutable std::string waiting_;  // the list file's records not yet read, checked and listed
+  mutable std::string waiting_;                  // the list file's records not yet read, checked and listed
   mutable std::vector<std::string> unmeasured_;  // listed at start, the scroll extent not yet fitted
   bool unreadableAtStart_ = false;
   std::string besideName_;  // where the list goes while an unreadable list file cannot be moved aside

@@ -57,7 +57,8 @@ TEST(UserFolderPath, TheShellsFolderWhenTheVariableIsMissingRelativeOrNamesNoFol
   ASSERT_FALSE(local.empty());
   for (const std::optional<std::string>& value :
        {std::optional<std::string>(), std::optional<std::string>("AppData\\Local"),
-        std::optional<std::string>(folder.File("missing")), std::optional<std::string>(folder.Write("a file", "x"))}) {
+        std::optional<std::string>(folder.File("missing")),
+        std::optional<std::string>(folder.Write("a file", "x"))}) {
     const ScopedVariable variable(L"LOCALAPPDATA", value);
     EXPECT_EQ(UserFolderPath(UserFolder::LocalAppData), local) << value.value_or("(unset)");
   }
