@@ -29,9 +29,9 @@ class WallpaperList {
   // Start-up: the list commands are disabled, the entries of the list file whose files still exist are
   // listed, and "ﾘｽﾄ全部ｸﾘｱ" is enabled when there are any. A missing list file is created empty.
   // Only the entries the box shows whole are read, checked and listed at once (at most twice as many
-  // records checked), so that a long list does not slow the start;
-  // the rest follow with Fill_Rest(), or as soon as anything reads or changes the list. So does fitting
-  // the scroll extent to the listed entries: nothing can be scrolled before the window is shown.
+  // records checked), so that a long list does not slow the start; the rest follow with Fill_Rest(), or
+  // as soon as anything reads or changes the list. So does fitting the scroll extent to the listed
+  // entries: nothing can be scrolled before the window is shown.
   void Load_List();
   // Lists the entries the load left for later (those whose files still exist), after the listed ones,
   // and fits the scroll extent to every entry the load listed.
