@@ -70,15 +70,17 @@ int StartWindowsProgram() {
 }
 #endif
 
-// The runs that write files first clear what a write cut short left (the console companion's start of
-// the windows leaves that to them).
-bool WritesFiles(const std::vector<std::string>& args) {
+// The runs that write the program's own files first clear what a write cut short left (the console
+// companion's start of the windows leaves that to them). A render to /out alone writes only where it is
+// told.
+bool WritesOwnFiles(const std::vector<std::string>& args) {
   using Kind = qr::CommandLine::Kind;
-  const Kind kind = qr::ParseCommandLine(args).kind;
+  const qr::CommandLine line = qr::ParseCommandLine(args);
 #ifdef QR_CONSOLE_COMPANION
-  if (kind == Kind::Windows) return false;
+  if (line.kind == Kind::Windows) return false;
 #endif
-  return kind == Kind::Windows || kind == Kind::Render || kind == Kind::Refresh || kind == Kind::Watch;
+  if (line.kind == Kind::Render) return !line.render.out || line.render.set;
+  return line.kind == Kind::Windows || line.kind == Kind::Refresh || line.kind == Kind::Watch;
 }
 
 int Run() {
@@ -88,7 +90,7 @@ int Run() {
   state.Program_Folder = qr::ProgramFolderOf(qr::win::ExecutablePath());
   state.Data_Folder = qr::ChooseDataFolder(state.Program_Folder);
   const std::vector<std::string> args = Arguments();
-  if (WritesFiles(args)) qr::RemoveStaleTemporariesAtStart(state.Data_Folder);
+  if (WritesOwnFiles(args)) qr::RemoveStaleTemporariesAtStart(state.Data_Folder);
   if (const auto exitCode = qr::RunCommandLine(args, state.Data_Folder)) {
     qr::win::steps::Mark("freed");
     qr::win::steps::Finish();
