@@ -60,9 +60,12 @@ TEST(StaleTemporaries, TheProgramClearsThemAtItsStart) {
   const std::string list = folder.Write("Quelm_Rask.rdm.tmp~", "");
   const std::string settings = folder.Write("Quelm_Rask.ini.99-2.tmp~", "");
   const std::string foreign = folder.Write("mine.tmp~", "");
-  // A render that fails at once (no table) still starts as a writing run.
-  const auto run = test::RunProgram(program, "/render \"" + folder.File("none.qlm") + "\" /out x.bmp");
-  EXPECT_EQ(run.exitCode, 3u);
+  const std::string table = "/render \"" + folder.File("none.qlm") + "\"";
+  // A render to /out alone writes only where it is told, so it leaves them.
+  EXPECT_EQ(test::RunProgram(program, table + " /out x.bmp").exitCode, 3u);
+  EXPECT_TRUE(win::ReadFileBytes(list));
+  // A render of the wallpaper's own files that fails at once (no table) still starts as a writing run.
+  EXPECT_EQ(test::RunProgram(program, table).exitCode, 3u);
   EXPECT_FALSE(win::ReadFileBytes(list));
   EXPECT_FALSE(win::ReadFileBytes(settings));
   EXPECT_TRUE(win::ReadFileBytes(foreign));
