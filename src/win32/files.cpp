@@ -152,6 +152,14 @@ std::string ExecutablePath() {
   }
 }
 
+std::wstring EnvironmentVariable(const wchar_t* name) {
+  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  std::wstring value(size, L'\0');
+  const DWORD length = size ? GetEnvironmentVariableW(name, value.data(), size) : 0;
+  value.resize(length < size ? length : 0);
+  return value;
+}
+
 bool SamePath(const std::string& a, const std::string& b) {
   const std::wstring fa = FullPath(ApiPath(a)), fb = FullPath(ApiPath(b));
   return CompareStringOrdinal(fa.c_str(), static_cast<int>(fa.size()), fb.c_str(),

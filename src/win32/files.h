@@ -54,4 +54,7 @@ bool IsReadOnlyFile(const std::string& path);
 // The full path of the running program, however long.
 std::string ExecutablePath();
 
+// The process's environment variable `name`; empty when it is not set.
+std::wstring EnvironmentVariable(const wchar_t* name);
+
 }  // namespace qr::win

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "win32/files.h"
 #include "win32/run_time_function.h"
 
 namespace qr::win::steps {
@@ -50,14 +51,6 @@ Log& TheLog() {
   return log;
 }
 
-std::wstring LogFile() {
-  const DWORD size = GetEnvironmentVariableW(kVariable, nullptr, 0);
-  std::wstring path(size, L'\0');
-  const DWORD length = size ? GetEnvironmentVariableW(kVariable, path.data(), size) : 0;
-  path.resize(length < size ? length : 0);
-  return path;
-}
-
 std::string Line(const Log& log) {
   FILETIME created{}, exited{}, kernel{}, user{};
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -79,7 +72,7 @@ void Finish() {
   Log& log = TheLog();
   if (!log.on) return;
   Mark("exit");
-  const std::wstring path = LogFile();
+  const std::wstring path = EnvironmentVariable(kVariable);
   HANDLE file = path.empty() ? INVALID_HANDLE_VALUE
                              : CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -6,20 +6,13 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include "win32/files.h"
 #include "win32/lazy_libraries.h"
 #include "win32/text.h"
 
 namespace qr::win {
 
 namespace {
-
-std::wstring Variable(const wchar_t* name) {
-  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-  std::wstring value(size, L'\0');
-  const DWORD length = size ? GetEnvironmentVariableW(name, value.data(), size) : 0;
-  value.resize(length < size ? length : 0);
-  return value;
-}
 
 bool IsAbsoluteFolder(const std::wstring& path) {
   const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
@@ -53,7 +46,7 @@ std::string UserFolderPath(UserFolder folder) {
   // Windows sets both variables at log-on from the user's shell folders. Reading them spares loading
   // the shell and COM, which under Wine bring several libraries into a run that needs none of them; a
   // variable that is missing, relative or names no folder leaves the answer to the shell.
-  std::wstring path = Variable(folder == UserFolder::LocalAppData ? L"LOCALAPPDATA" : L"APPDATA");
+  std::wstring path = EnvironmentVariable(folder == UserFolder::LocalAppData ? L"LOCALAPPDATA" : L"APPDATA");
   if (!IsAbsoluteFolder(path)) path = ShellFolder(folder);
   return Utf8(WithoutTrailingSeparator(path));
 }
