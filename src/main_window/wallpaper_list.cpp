@@ -27,11 +27,6 @@ constexpr int kClearCommand = 5;
 constexpr int kLastListCommand = 7;
 constexpr size_t kMaxDroppedFiles = 250;
 
-bool PathIsPresent(const std::string& path) {
-  const std::wstring wide = win::ApiPath(path);
-  return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The list load's existence test: a file (not a folder) of that name is there. Asking for its
 // attributes, unlike opening it, needs no round trip to a file server or Wine's server, which makes it
 // cheap enough for lists of thousands of entries; a file present but not readable stays listed (it
@@ -65,7 +60,7 @@ size_t WholeRows(HWND list) {
 std::string FreeName(const std::string& path, std::string_view suffix) {
   const std::string stem = path + std::string(suffix);
   std::string name = stem;
-  for (int n = 2; PathIsPresent(name) && n < 1000; ++n) name = stem + "-" + std::to_string(n);
+  for (int n = 2; win::PathIsPresent(name) && n < 1000; ++n) name = stem + "-" + std::to_string(n);
   return name;
 }
 
@@ -89,7 +84,7 @@ void WallpaperList::Load_List() {
   DisableListCommands();
   const std::string path = ListFilePath();
   const auto bytes = win::ReadFileBytes(path);
-  unreadableAtStart_ = !bytes && PathIsPresent(path);
+  unreadableAtStart_ = !bytes && win::PathIsPresent(path);
   if (!bytes && !unreadableAtStart_) win::ReplaceFileContents(path, "");
   waiting_.clear();
   unmeasured_.clear();
@@ -134,7 +129,7 @@ bool WallpaperList::Save_List() {
       records.push_back(*recordable);
   }
   const std::string bytes = EncodeListFile(records);
-  if (unreadableAtStart_ && PathIsPresent(ListFilePath())) return SaveBesideUnreadable(bytes);
+  if (unreadableAtStart_ && win::PathIsPresent(ListFilePath())) return SaveBesideUnreadable(bytes);
   return win::ReplaceFileContents(ListFilePath(), bytes);
 }
 
@@ -218,13 +213,13 @@ void WallpaperList::Delete_File() {
       win::ShowMessage(OwnerOf(List_Kabe_.hwnd()), "ﾌｧｲﾙを削除しますか？\r" + path, win::kQuestionStyle);
   if (answer != IDYES) return;
   // A file already gone is not handed to the shell, which would only report it missing.
-  const int recycled = PathIsPresent(path) ? Recycle_Files({path}) : 0;
-  if (PathIsPresent(path)) {
+  const int recycled = win::PathIsPresent(path) ? Recycle_Files({path}) : 0;
+  if (win::PathIsPresent(path)) {
     // Declining the shell's own question keeps the file: it is not then deleted for good behind the
     // user's back. Otherwise (no recycle bin for it) it is deleted directly.
     if (recycled == ERROR_CANCELLED) return;
     win::DeletePath(path);
-    if (PathIsPresent(path)) return;  // could not be deleted: the entry stays, as the file does
+    if (win::PathIsPresent(path)) return;  // could not be deleted: the entry stays, as the file does
   }
   List_Kabe_.RemoveItem(index);
   DisableListCommands();

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "core/shown_wallpaper.h"
 #include "core/paths.h"
+#include "core/shown_wallpaper.h"
 #include "shared/fixed_files.h"
 #include "win32/files.h"
 
@@ -16,12 +16,6 @@ uint64_t Now() {
   FILETIME now{};
   GetSystemTimeAsFileTime(&now);
   return (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
-}
-
-// A file (or folder) of that name is there, even one another process holds open.
-bool IsPresent(const std::string& path) {
-  const std::wstring wide = win::ApiPath(path);
-  return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string StaleMarkPath(const std::string& path) { return path + ".stale"; }
@@ -85,14 +79,14 @@ bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
 
 std::optional<LastWallpaper> LoadLastWallpaper() {
   const std::string path = LastWallpaperPath();
-  if (path.empty() || IsPresent(StaleMarkPath(path))) return std::nullopt;
+  if (path.empty() || win::PathIsPresent(StaleMarkPath(path))) return std::nullopt;
   const auto bytes = win::ReadFileBytes(path, kMaxLastWallpaperBytes);
   return bytes ? DecodeLastWallpaper(*bytes) : std::nullopt;
 }
 
 bool LastWallpaperDamaged() {
   const std::string path = LastWallpaperPath();
-  if (path.empty() || IsPresent(StaleMarkPath(path)) || !IsPresent(path)) return false;
+  if (path.empty() || win::PathIsPresent(StaleMarkPath(path)) || !win::PathIsPresent(path)) return false;
   const auto bytes = win::ReadFileBytes(path, kMaxLastWallpaperBytes);
   return !bytes || !DecodeLastWallpaper(*bytes);
 }

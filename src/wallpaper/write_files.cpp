@@ -47,16 +47,8 @@ std::optional<WallpaperFiles> WriteSpanned(const WallpaperJob& job, const std::s
   return files;
 }
 
-// A file (or folder) of that name is there, even one another process holds open.
-bool IsPresent(const std::string& path) {
-  const std::wstring wide = win::ApiPath(path);
-  return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 constexpr const char* kFreshSuffix = ".new~";  // a file of this run, not yet in place
 constexpr const char* kOldSuffix = ".old~";    // a file of the earlier set, until the new one is in place
-
-size_t RowBytesOf(int width) { return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3}; }
 
 // The virtual screen's bitmap, band by band from the monitors' bitmap files, in the desktop colour where
 // no monitor lies: never more than a band of it in memory. `roll`: each row starts this far into the
@@ -73,14 +65,14 @@ bool WriteSpanFromMonitorFiles(const WallpaperJob& job, const std::vector<std::s
   const uint32_t colour = job.background.desktopColour;  // 0x00BBGGRR; the file holds B, G, R
   const uint8_t bgr[3] = {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
                           static_cast<uint8_t>(colour)};
-  std::vector<uint8_t> spanRow(RowBytesOf(whole.w)), part;
+  std::vector<uint8_t> spanRow(win::BitmapRowBytes(whole.w)), part;
   auto assemble = [&](int y) {  // row y of the virtual screen, from its top
     for (int x = 0; x < whole.w; ++x) std::copy(bgr, bgr + 3, spanRow.data() + static_cast<size_t>(x) * 3);
     for (size_t i = 0; i < sources.size(); ++i) {
       const Rect m = job.display.monitors[i].rect;
       const int row = y - (m.y - whole.y);
       if (row < 0 || row >= m.h) continue;
-      part.resize(RowBytesOf(m.w));
+      part.resize(win::BitmapRowBytes(m.w));
       if (!sources[i].Read(row, 1, part.data(), part.size())) return false;
       std::copy_n(part.data(), static_cast<size_t>(m.w) * 3,
                   spanRow.data() + static_cast<size_t>(m.x - whole.x) * 3);
@@ -113,7 +105,7 @@ bool ReplaceAsOneSet(const std::vector<std::string>& fresh, const std::vector<st
     return false;
   };
   for (const std::string& file : finals) {
-    if (!IsPresent(file)) continue;
+    if (!win::PathIsPresent(file)) continue;
     if (!win::RenamePath(file, file + kOldSuffix)) return restore(0);
     asideFrom.push_back(file);
   }
@@ -173,7 +165,8 @@ bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder) {
   for (size_t i = 0; i < count && written; ++i) written = WriteOne(RenderMonitor(job, i), fresh[i]);
   written = written && WriteSpanFromMonitorFiles(job, {fresh.begin(), fresh.begin() + count}, fresh.back());
   // Monitor files of an earlier run with more monitors would make a mixed set: they go with the old set.
-  for (size_t n = count + 1; written && IsPresent(base + "monitor" + std::to_string(n) + ".bmp"); ++n)
+  for (size_t n = count + 1; written && win::PathIsPresent(base + "monitor" + std::to_string(n) + ".bmp");
+       ++n)
     finals.push_back(base + "monitor" + std::to_string(n) + ".bmp");
   const bool placed = written && ReplaceAsOneSet(fresh, finals);
   if (!placed)

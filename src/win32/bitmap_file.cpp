@@ -13,8 +13,6 @@ namespace {
 
 constexpr size_t kChunkBytes = size_t{1} << 20;  // rows are gathered into writes of about this size
 
-size_t RowBytes(int width) { return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3}; }
-
 template <typename T>
 void Append(std::vector<BYTE>& out, const T& value) {
   const auto* bytes = reinterpret_cast<const BYTE*>(&value);
@@ -23,7 +21,7 @@ void Append(std::vector<BYTE>& out, const T& value) {
 
 std::vector<BYTE> Headers(int width, int height) {
   const size_t headerBytes = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  const size_t imageBytes = RowBytes(width) * static_cast<size_t>(height);
+  const size_t imageBytes = BitmapRowBytes(width) * static_cast<size_t>(height);
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
   file.bfSize = static_cast<DWORD>(headerBytes + imageBytes);
@@ -50,7 +48,7 @@ std::string_view Bytes(const std::vector<BYTE>& buffer) {
 // Appends one image row as BGR triplets plus zero padding. Four pixels go as three 32-bit words.
 void AppendRow(std::vector<BYTE>& out, const uint32_t* row, int width) {
   const size_t start = out.size();
-  out.resize(start + RowBytes(width), 0);
+  out.resize(start + BitmapRowBytes(width), 0);
   BYTE* dst = out.data() + start;
   int x = 0;
   for (; x + 4 <= width; x += 4, dst += 12) {
@@ -69,7 +67,7 @@ void AppendRow(std::vector<BYTE>& out, const uint32_t* row, int width) {
 
 bool WriteImage(const Surface& image, HANDLE file) {
   const int width = image.width();
-  const size_t rowBytes = RowBytes(width);
+  const size_t rowBytes = BitmapRowBytes(width);
   std::vector<BYTE> buffer = Headers(width, image.height());
   buffer.reserve(std::max(kChunkBytes, rowBytes) + rowBytes + buffer.size());
   GdiFlush();
@@ -85,16 +83,18 @@ bool WriteImage(const Surface& image, HANDLE file) {
 
 }  // namespace
 
+size_t BitmapRowBytes(int width) { return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3}; }
+
 bool WriteBitmapFile(const Surface& image, const std::string& path) {
   if (!image.ok() || image.width() <= 0 || image.height() <= 0 || path.empty()) return false;
   // The file size field is 32-bit.
-  if (RowBytes(image.width()) * static_cast<uint64_t>(image.height()) > 0xFFFFFF00u) return false;
+  if (BitmapRowBytes(image.width()) * static_cast<uint64_t>(image.height()) > 0xFFFFFF00u) return false;
   return ReplaceFileWith(path, [&image](HANDLE file) { return WriteImage(image, file); });
 }
 
 bool WriteBitmapFileInBands(const std::string& path, int width, int height, const BandFiller& fill) {
   if (width <= 0 || height <= 0 || path.empty()) return false;
-  const size_t rowBytes = RowBytes(width);
+  const size_t rowBytes = BitmapRowBytes(width);
   if (rowBytes * static_cast<uint64_t>(height) > 0xFFFFFF00u) return false;
   const int bandRows = static_cast<int>(std::clamp<size_t>(kChunkBytes / rowBytes, 1, 256));
   return ReplaceFileWith(path, [&](HANDLE file) {
@@ -132,8 +132,8 @@ std::optional<BitmapFileRows> BitmapFileRows::Open(const std::string& path) {
 }
 
 bool BitmapFileRows::Read(int top, int count, uint8_t* rows, size_t rowBytes) const {
-  if (top < 0 || count <= 0 || top + count > height_ || rowBytes < RowBytes(width_)) return false;
-  const size_t own = RowBytes(width_);
+  if (top < 0 || count <= 0 || top + count > height_ || rowBytes < BitmapRowBytes(width_)) return false;
+  const size_t own = BitmapRowBytes(width_);
   std::vector<BYTE> chunk(own * static_cast<size_t>(count));
   // Bottom-up: rows top .. top + count - 1 lie together, the lowest first.
   LARGE_INTEGER at{};

@@ -18,6 +18,9 @@ namespace qr::win {
 // when complete, so on failure (false) an existing file of that name is left as it was.
 bool WriteBitmapFile(const Surface& image, const std::string& path);
 
+// The bytes of one row of a 24-bit bitmap file `width` pixels wide (padded to four bytes).
+size_t BitmapRowBytes(int width);
+
 // The same file for a picture of width x height that is never held whole: `fill` is given each band of
 // rows, from the bottom of the picture up, as its top row, its row count and a buffer of that many rows,
 // top-down and `rowBytes` apart, to fill with the rows as the file holds them (BGR, padded). False when

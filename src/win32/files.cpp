@@ -88,6 +88,11 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+bool PathIsPresent(const std::string& path) {
+  const std::wstring wide = ApiPath(path);
+  return !wide.empty() && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool IsReadOnlyFile(const std::string& path) {
   const std::wstring wide = ApiPath(path);
   const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());

@@ -48,6 +48,8 @@ bool DeletePath(const std::string& path);
 // Renames or moves a file, replacing a file of the target name (never a read-only one). Across drives
 // the file is copied beside the target first, so a failed copy leaves the target as it was.
 bool RenamePath(const std::string& from, const std::string& to);
+// A file or folder of that name is there, even one another process holds open.
+bool PathIsPresent(const std::string& path);
 // True when the path names a read-only file.
 bool IsReadOnlyFile(const std::string& path);
 
