@@ -21,8 +21,6 @@ namespace qr::forms {
 
 namespace {
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-
 HRESULT SetText(BSTR* out, const std::string& text) {
   if (!out) return E_POINTER;
   *out = nullptr;
@@ -126,17 +124,17 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return Control(child) ? S_FALSE : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::get_accName, child, name);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accName, child, name);
     const Windowless* control = Control(child);
     return control ? SetText(name, control->AccessibleName()) : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::get_accValue, child, value);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accValue, child, value);
     if (value) *value = nullptr;
     return Control(child) ? S_FALSE : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::get_accDescription, child, text);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accDescription, child, text);
     const Windowless* control = Control(child);
     if (!control) return E_INVALIDARG;
     // The tool tip says more than the name (what the command does), except where it is the name.
@@ -145,7 +143,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return SetText(text, tip);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::get_accRole, child, role);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accRole, child, role);
     const Windowless* control = Control(child);
     if (!role) return E_POINTER;
     if (!control) return E_INVALIDARG;
@@ -154,7 +152,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::get_accState, child, state);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accState, child, state);
     const Windowless* control = Control(child);
     if (!state) return E_POINTER;
     if (!control) return E_INVALIDARG;
@@ -172,7 +170,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::get_accKeyboardShortcut, child, keys);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accKeyboardShortcut, child, keys);
     if (keys) *keys = nullptr;
     return S_FALSE;
   }
@@ -192,12 +190,12 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::get_accDefaultAction, child, action);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accDefaultAction, child, action);
     const Windowless* control = Control(child);
     return control ? SetText(action, DefaultActionOf(control->Role())) : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::accSelect, flags, child);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::accSelect, flags, child);
     Windowless* control = Control(child);
     if (!control) return E_INVALIDARG;
     if (!(flags & SELFLAG_TAKEFOCUS) || !control->TabStop()) return S_FALSE;
@@ -206,7 +204,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
   }
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                         VARIANT child) override {
-    if (IsSelf(child)) {
+    if (win::IsSelf(child)) {
       IAccessible* self = System();
       return self ? self->accLocation(left, top, width, height, child) : RPC_E_DISCONNECTED;
     }
@@ -222,7 +220,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-    if (IsSelf(start)) return Delegate(&IAccessible::accNavigate, direction, start, end);
+    if (win::IsSelf(start)) return Delegate(&IAccessible::accNavigate, direction, start, end);
     if (!end) return E_POINTER;
     end->vt = VT_EMPTY;
     const std::vector<Child> children = Children();
@@ -250,7 +248,7 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return self ? self->accHitTest(x, y, child) : RPC_E_DISCONNECTED;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    if (IsSelf(child)) return Delegate(&IAccessible::accDoDefaultAction, child);
+    if (win::IsSelf(child)) return Delegate(&IAccessible::accDoDefaultAction, child);
     Windowless* control = Control(child);
     if (!control) return E_INVALIDARG;
     if (*DefaultActionOf(control->Role()) == '\0') return DISP_E_MEMBERNOTFOUND;

@@ -14,8 +14,6 @@ namespace qr::forms {
 
 namespace {
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-
 long RoleOfClass(HWND wnd) {
   wchar_t name[32] = {};
   GetClassNameW(wnd, name, 32);
@@ -74,7 +72,7 @@ class NamedAccessible final : public IAccessible {
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!name) return E_POINTER;
-    if (!IsSelf(child)) return inner_->get_accName(child, name);
+    if (!win::IsSelf(child)) return inner_->get_accName(child, name);
     *name = win::lazy::SysAllocString(name_.c_str());
     return *name ? S_OK : E_OUTOFMEMORY;
   }
@@ -85,7 +83,7 @@ class NamedAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override {
     const HRESULT hr = inner_->get_accValue(c, v);
-    if (hr == S_OK || !v || !IsSelf(c) || role_ != ROLE_SYSTEM_TEXT) return hr;
+    if (hr == S_OK || !v || !win::IsSelf(c) || role_ != ROLE_SYSTEM_TEXT) return hr;
     *v = win::lazy::SysAllocString(WindowText(wnd_).c_str());  // a text box's value is its text
     return *v ? S_OK : E_OUTOFMEMORY;
   }
@@ -95,7 +93,8 @@ class NamedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
     const HRESULT hr = inner_->get_accRole(c, r);
     // Where the system's object knows no more than "client" (Wine's), the control's class tells.
-    if (hr == S_OK && IsSelf(c) && r->vt == VT_I4 && r->lVal == ROLE_SYSTEM_CLIENT && role_) r->lVal = role_;
+    if (hr == S_OK && win::IsSelf(c) && r->vt == VT_I4 && r->lVal == ROLE_SYSTEM_CLIENT && role_)
+      r->lVal = role_;
     return hr;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {

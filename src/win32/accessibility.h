@@ -20,6 +20,9 @@ HRESULT AccessibleObjectFromWindow(HWND wnd, DWORD objectId, REFIID riid, void**
 // handed to screen readers are marshalled through COM.
 void JoinComForAccessibility();
 
+// The child an accessible object's caller names is the object itself (CHILDID_SELF).
+inline bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
 // A high-contrast theme is on (SPI_GETHIGHCONTRAST).
 bool HighContrastOn();
 
