@@ -20,7 +20,6 @@
 #include "wallpaper/render.h"
 #include "wallpaper/write_files.h"
 #include "win32/autostart.h"
-#include "win32/bitmap_file.h"
 #include "win32/display.h"
 #include "win32/files.h"
 #include "win32/image.h"
@@ -84,8 +83,7 @@ RenderExit WriteOnly(const WallpaperJob& job, const std::string& path, bool toOu
     if (job.display.monitors.size() > 1) {
       written = WriteSpanFile(job, path, false);
     } else {
-      const win::Surface picture = RenderWallpaper(job);
-      written = picture.ok() && win::WriteBitmapFile(picture, path);
+      written = WriteWallpaperBitmap(job, path);
     }
   } else {
     written = WriteWallpaperFiles(job, path, nullptr).has_value();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "wallpaper/composer.h"
@@ -27,6 +28,11 @@ class StageTimer {
 inline double* Field(ComposeTimings* timings, double ComposeTimings::*field) {
   return timings ? &(timings->*field) : nullptr;
 }
+
+// The wallpaper file the job's "current wallpaper" shows on a monitor and its style: the system's, or
+// `monitorWallpaper` (when not empty) in the recorded style. Nothing when no file is set.
+std::optional<win::CurrentWallpaper> MonitorWallpaper(const JobBackground& background,
+                                                      const std::string& monitorWallpaper);
 
 // `Place_Picture`: the picture file placed centred (0), tiled column by column from the top-left
 // corner (1) or scaled to the screen keeping its aspect (2, COLORONCOLOR), on a screen of

@@ -19,16 +19,18 @@ using win::ImageFile;
 using win::LoadedImage;
 using win::Surface;
 
-// The part of a w x h picture at `origin` that falls on the target; empty when none does.
-Rect VisiblePart(const Surface& target, Point origin, Size picture) {
+// The part of a w x h picture at `origin` that falls on a screen of `screen`'s size; empty when none does.
+Rect VisiblePart(Size screen, Point origin, Size picture) {
   const int64_t left = std::max<int64_t>(0, -int64_t{origin.x});
   const int64_t top = std::max<int64_t>(0, -int64_t{origin.y});
-  const int64_t right = std::min<int64_t>(picture.w, int64_t{target.width()} - origin.x);
-  const int64_t bottom = std::min<int64_t>(picture.h, int64_t{target.height()} - origin.y);
+  const int64_t right = std::min<int64_t>(picture.w, int64_t{screen.w} - origin.x);
+  const int64_t bottom = std::min<int64_t>(picture.h, int64_t{screen.h} - origin.y);
   if (right <= left || bottom <= top) return {};
   return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
           static_cast<int32_t>(bottom - top)};
 }
+
+Size SizeOf(const Surface& target) { return {target.width(), target.height()}; }
 
 std::optional<LoadedImage> Decode(const ImageFile& file, const win::DecodeRequest& request,
                                   ComposeTimings* timings) {
@@ -46,7 +48,7 @@ void FillPlace(Surface& target, const Rect& place, COLORREF colour) {
 
 // The picture unscaled with its top-left corner at `origin`.
 void DrawUnscaled(Surface& target, const ImageFile& file, Point origin, ComposeTimings* timings) {
-  const Rect part = VisiblePart(target, origin, file.size());
+  const Rect part = VisiblePart(SizeOf(target), origin, file.size());
   if (part.w <= 0) return;
   const auto image = Decode(file, {.part = part}, timings);
   if (!image) return;
@@ -80,25 +82,32 @@ void DrawStretched(Surface& target, const ImageFile& file, const Rect& place, CO
              pixels.height(), SRCCOPY);
 }
 
+// The first tile at the top-left corner, repeated across the target's width by copying the covered
+// width over again (`rows` of it): a few block transfers even for a one-pixel tile.
+void DrawTileRow(Surface& target, const Surface& tile, int64_t tileWidth, int rows) {
+  HDC dc = target.dc();
+  BitBlt(dc, 0, 0, tile.width(), tile.height(), tile.dc(), 0, 0, SRCCOPY);
+  const int64_t width = target.width();
+  for (int64_t filled = tileWidth; filled < width; filled *= 2) {
+    const int64_t copy = std::min(filled, width - filled);
+    BitBlt(dc, static_cast<int>(filled), 0, static_cast<int>(copy), rows, dc, 0, 0, SRCCOPY);
+  }
+}
+
 // Tiles from the top-left corner, column by column: whatever the loop's order, every pixel of the
 // target then shows the picture at (x mod w, y mod h). The first tile is drawn and the covered area
 // doubled by copying until the target is full: a few block transfers even for a one-pixel picture.
 void DrawTiled(Surface& target, const ImageFile& file, ComposeTimings* timings) {
   const Size tile = file.size();
   if (TileOriginCount(target.width(), target.height(), tile.w, tile.h) == 0) return;
-  const Rect part = VisiblePart(target, {0, 0}, tile);
+  const Rect part = VisiblePart(SizeOf(target), {0, 0}, tile);
   const auto image = Decode(file, {.part = part}, timings);
   if (!image) return;
   StageTimer timer(Field(timings, &ComposeTimings::placeMs));
   HDC dc = target.dc();
-  BitBlt(dc, 0, 0, image->pixels.width(), image->pixels.height(), image->pixels.dc(), 0, 0, SRCCOPY);
   const int64_t width = target.width();
   const int64_t height = target.height();
-  for (int64_t filled = tile.w; filled < width; filled *= 2) {
-    const int64_t copy = std::min(filled, width - filled);
-    BitBlt(dc, static_cast<int>(filled), 0, static_cast<int>(copy),
-           static_cast<int>(std::min<int64_t>(tile.h, height)), dc, 0, 0, SRCCOPY);
-  }
+  DrawTileRow(target, image->pixels, tile.w, static_cast<int>(std::min<int64_t>(tile.h, height)));
   for (int64_t filled = tile.h; filled < height; filled *= 2) {
     const int64_t copy = std::min(filled, height - filled);
     BitBlt(dc, 0, static_cast<int>(filled), static_cast<int>(width), static_cast<int>(copy), dc, 0, 0,
@@ -177,3 +186,81 @@ bool DrawWallpaper(Surface& target, const win::CurrentWallpaper& wallpaper, COLO
 }
 
 }  // namespace qr::compose
+
+namespace qr {
+
+BackgroundParts::BackgroundParts(const JobBackground& background, Size screen,
+                                 const std::string& monitorWallpaper, ComposeTimings* timings)
+    : screen_(screen), colour_(background.desktopColour) {
+  using Style = win::CurrentWallpaper::Style;
+  switch (background.kind) {
+    case BackgroundKind::CurrentWallpaper: {
+      const auto wallpaper = compose::MonitorWallpaper(background, monitorWallpaper);
+      if (wallpaper && wallpaper->style == Style::Centre)
+        Centre(wallpaper->path, timings);
+      else if (wallpaper && wallpaper->style == Style::Tile)
+        Tile(wallpaper->path, timings);
+      else
+        ok_ = false;  // stretched, or the desktop as the system paints it
+      break;
+    }
+    case BackgroundKind::ImageFile:
+      if (background.placement == Placement::Centred)
+        Centre(background.file, timings);
+      else if (background.placement == Placement::Tiled)
+        Tile(background.file, timings);
+      else
+        ok_ = background.placement == Placement::None;
+      break;
+    case BackgroundKind::DesktopColour:
+      break;
+  }
+}
+
+void BackgroundParts::Centre(const std::string& path, ComposeTimings* timings) {
+  const auto file = compose::OpenPicture(path, timings);
+  if (!file) return;
+  const Rect place = PlaceCentred(screen_.w, screen_.h, file->size().w, file->size().h);
+  const Rect part = compose::VisiblePart(screen_, {place.x, place.y}, file->size());
+  if (part.w <= 0) return;
+  auto image = compose::Decode(*file, {.part = part}, timings);
+  if (!image) return;
+  picture_ = std::move(image->pixels);
+  pictureAt_ = {place.x + image->region.x, place.y + image->region.y};
+}
+
+void BackgroundParts::Tile(const std::string& path, ComposeTimings* timings) {
+  const auto file = compose::OpenPicture(path, timings);
+  if (!file) return;
+  const Size tile = file->size();
+  if (TileOriginCount(screen_.w, screen_.h, tile.w, tile.h) == 0) return;
+  const auto image = compose::Decode(*file, {.part = compose::VisiblePart(screen_, {0, 0}, tile)}, timings);
+  if (!image) return;
+  compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
+  const int rows = std::min(tile.h, screen_.h);
+  tileRow_ = win::Surface(screen_.w, rows);
+  if (!tileRow_.ok()) {
+    ok_ = false;
+    return;
+  }
+  compose::DrawTileRow(tileRow_, image->pixels, tile.w, rows);
+  tileHeight_ = tile.h;
+}
+
+void BackgroundParts::Paint(win::Surface& target, Point corner) const {
+  if (!target.ok()) return;
+  target.Fill(colour_);
+  HDC dc = target.dc();
+  if (picture_.ok())
+    BitBlt(dc, pictureAt_.x - corner.x, pictureAt_.y - corner.y, picture_.width(), picture_.height(),
+           picture_.dc(), 0, 0, SRCCOPY);
+  if (tileRow_.ok() && tileHeight_ > 0) {
+    const int64_t bottom = int64_t{corner.y} + target.height();
+    for (int64_t y = corner.y - ((corner.y % tileHeight_) + tileHeight_) % tileHeight_; y < bottom;
+         y += tileHeight_)
+      BitBlt(dc, -corner.x, static_cast<int>(y - corner.y), tileRow_.width(), tileRow_.height(), tileRow_.dc(), 0,
+             0, SRCCOPY);
+  }
+}
+
+}  // namespace qr

@@ -26,6 +26,18 @@ StageTimer::~StageTimer() {
                static_cast<double>(frequency.QuadPart);
 }
 
+std::optional<win::CurrentWallpaper> MonitorWallpaper(const JobBackground& background,
+                                                      const std::string& monitorWallpaper) {
+  std::optional<win::CurrentWallpaper> wallpaper = win::GetCurrentWallpaper();
+  if (!monitorWallpaper.empty()) {
+    if (!wallpaper) wallpaper.emplace();
+    wallpaper->path = monitorWallpaper;
+    if (background.wallpaperStyle >= 0 && background.wallpaperStyle <= 4)
+      wallpaper->style = static_cast<win::CurrentWallpaper::Style>(background.wallpaperStyle);
+  }
+  return wallpaper;
+}
+
 }  // namespace compose
 
 void ComposeBackground(win::Surface& target, const JobBackground& background, ComposeTimings* timings,
@@ -39,13 +51,7 @@ void ComposeBackground(win::Surface& target, const JobBackground& background, Co
     case BackgroundKind::CurrentWallpaper: {
       // PaintDesktop does not reproduce the wallpaper everywhere (a memory DC may get only a plain
       // fill), so a wallpaper file is drawn by us as the desktop lays it out.
-      std::optional<win::CurrentWallpaper> wallpaper = win::GetCurrentWallpaper();
-      if (!monitorWallpaper.empty()) {
-        if (!wallpaper) wallpaper.emplace();
-        wallpaper->path = monitorWallpaper;
-        if (background.wallpaperStyle >= 0 && background.wallpaperStyle <= 4)
-          wallpaper->style = static_cast<win::CurrentWallpaper::Style>(background.wallpaperStyle);
-      }
+      const std::optional<win::CurrentWallpaper> wallpaper = compose::MonitorWallpaper(background, monitorWallpaper);
       if (wallpaper) {
         compose::DrawWallpaper(target, *wallpaper, background.desktopColour, timings);
       } else {

@@ -28,6 +28,32 @@ struct ComposeTimings {
 void ComposeBackground(win::Surface& target, const JobBackground& background,
                        ComposeTimings* timings = nullptr, const std::string& monitorWallpaper = {});
 
+// The background of a screen of `screen`'s size painted a part at a time, each part with the pixels
+// ComposeBackground gives the whole screen there: the picture is decoded once, when this is made. Only
+// backgrounds laid without scaling can be painted so: the desktop colour, a picture centred or tiled, the
+// wallpaper file centred or tiled. For the others (stretched, or the desktop the system paints) ok() is
+// false and the screen is composed whole.
+class BackgroundParts {
+ public:
+  BackgroundParts(const JobBackground& background, Size screen, const std::string& monitorWallpaper = {},
+                  ComposeTimings* timings = nullptr);
+  bool ok() const { return ok_; }
+  // The screen's rectangle whose corner is `corner`, target-sized, painted into the whole target.
+  void Paint(win::Surface& target, Point corner) const;
+
+ private:
+  void Centre(const std::string& path, ComposeTimings* timings);
+  void Tile(const std::string& path, ComposeTimings* timings);
+
+  bool ok_ = true;
+  Size screen_;
+  COLORREF colour_ = 0;
+  win::Surface picture_;   // the visible part of a centred picture
+  Point pictureAt_;        // its corner on the screen
+  win::Surface tileRow_;   // a row of tiles across the screen
+  int32_t tileHeight_ = 0;  // the tile's own height: the rows' period
+};
+
 // The picture of `background` placed on the desktop colour (the kind is not consulted), the centring and
 // full-screen arithmetic using the given, unrounded, screen size. The preview window's view.
 void ComposePreview(win::Surface& target, const JobBackground& background, double screenW, double screenH,

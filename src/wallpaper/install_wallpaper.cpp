@@ -19,7 +19,7 @@ InstallOutcome InstallWallpaper(const WallpaperJob& given, const InstallSteps& s
     system = win::OpenMonitorWallpapers();
     perMonitor = system.get();
   }
-  outcome.files = WriteWallpaperFiles(job, steps.path, perMonitor);
+  outcome.files = WriteWallpaperFiles(job, steps.path, perMonitor, steps.keepPrimary);
   if (!outcome.files) return outcome;
   win::steps::Mark("written");
   const std::optional<std::string> primary = steps.written ? steps.written(*outcome.files) : steps.path;

@@ -25,6 +25,8 @@ struct InstallSteps {
   // Called once the bitmaps are written: the name the primary's file is installed under (the caller may
   // have moved it there), or nothing to stop without installing. Empty: installed at `path`.
   std::function<std::optional<std::string>(const WallpaperFiles& files)> written;
+  // The primary's picture is kept in the written files' `primary` (to be shown), not only written.
+  bool keepPrimary = false;
   // For a new wallpaper drawn over the current one: its files are kept beside the remembered wallpaper
   // first (PreserveCurrentWallpaper), since installing may replace them.
   bool keepCurrentWallpaper = false;

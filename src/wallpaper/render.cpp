@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
+#include "core/text_effect.h"
+#include "win32/bitmap_file.h"
 #include "win32/step_times.h"
 
 namespace qr {
@@ -19,6 +23,47 @@ Point Minus(Point p, Point origin) {
           RoundToInt32(static_cast<double>(p.y) - origin.y)};
 }
 
+// The job's table drawn on a target whose corner lies at `corner` of the monitor at `monitorCorner`.
+void DrawTable(win::Surface& target, const WallpaperJob& job, Point monitorCorner, Point corner,
+               ComposeTimings* timings) {
+  const Point origin{monitorCorner.x + corner.x, monitorCorner.y + corner.y};
+  if (job.transparent)
+    DrawTransparentTable(target, job.table, Minus(job.tableAt, origin), job.dpi, timings,
+                         {job.textEffect, job.panelAlpha});
+  else
+    DrawOpaqueTable(target, job.table, Minus(CellsOrigin(job), origin), job.dpi, timings);
+}
+
+// The part of the monitor the table can mark: its cells, widened by more than any text effect's halo
+// reaches, within the monitor. Empty when the table lies elsewhere.
+Rect TableArea(const WallpaperJob& job, const Rect& monitor) {
+  const Point at = Minus(CellsOrigin(job), {monitor.x, monitor.y});
+  const CanvasTableLayout layout = ScaledCanvasTable(at, job.table.rows, job.table.cols, job.table.widths, job.dpi);
+  if (layout.cells.empty()) return {};
+  int64_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
+  for (const CellPlacement& cell : layout.cells) {
+    left = std::min<int64_t>(left, cell.rect.x);
+    top = std::min<int64_t>(top, cell.rect.y);
+    right = std::max<int64_t>(right, int64_t{cell.rect.x} + cell.rect.w);
+    bottom = std::max<int64_t>(bottom, int64_t{cell.rect.y} + cell.rect.h);
+  }
+  const int64_t margin = 8 * int64_t{HaloRadius(job.dpi)};
+  left = std::max<int64_t>(0, left - margin);
+  top = std::max<int64_t>(0, top - margin);
+  right = std::min<int64_t>(monitor.w, right + margin);
+  bottom = std::min<int64_t>(monitor.h, bottom + margin);
+  if (right <= left || bottom <= top) return {};
+  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right - left),
+          static_cast<int32_t>(bottom - top)};
+}
+
+const std::string& WallpaperOfMonitor(const WallpaperJob& job, size_t monitor) {
+  static const std::string none;
+  const std::vector<std::string>& own = job.background.monitorWallpapers;
+  // A layout with more monitors than files: the others show the first (the primary's).
+  return monitor < own.size() ? own[monitor] : own.empty() ? none : own.front();
+}
+
 }  // namespace
 
 win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimings* timings) {
@@ -26,29 +71,63 @@ win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimin
   const Rect area = job.display.monitors[monitor].rect;
   win::Surface surface(area.w, area.h);  // the background is filled in once, by its composer
   if (!surface.ok()) return {};
-  const std::vector<std::string>& own = job.background.monitorWallpapers;
-  // A layout with more monitors than files: the others show the first (the primary's).
-  const std::string mine = monitor < own.size() ? own[monitor] : own.empty() ? std::string() : own.front();
-  ComposeBackground(surface, job.background, timings, mine);
+  ComposeBackground(surface, job.background, timings, WallpaperOfMonitor(job, monitor));
   win::steps::Mark("background");
-  const Point origin{area.x, area.y};
-  if (job.transparent)
-    DrawTransparentTable(surface, job.table, Minus(job.tableAt, origin), job.dpi, timings,
-                         {job.textEffect, job.panelAlpha});
-  else
-    DrawOpaqueTable(surface, job.table, Minus(CellsOrigin(job), origin), job.dpi, timings);
+  DrawTable(surface, job, {area.x, area.y}, {}, timings);
   GdiFlush();
   win::steps::Mark("table drawn");
   return surface;
 }
 
-win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
-  if (job.display.monitors.empty()) {
-    WallpaperJob primary = job;
-    primary.display = SingleMonitorLayout(job.display.PrimarySize(), job.display.systemDpi);
-    return RenderMonitor(primary, 0, timings);
+bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::string& path,
+                        ComposeTimings* timings) {
+  if (monitor >= job.display.monitors.size()) return false;
+  const Rect area = job.display.monitors[monitor].rect;
+  const BackgroundParts background(job.background, {area.w, area.h}, WallpaperOfMonitor(job, monitor), timings);
+  if (!background.ok()) {
+    const win::Surface picture = RenderMonitor(job, monitor, timings);
+    return picture.ok() && win::WriteBitmapFile(picture, path);
   }
+  win::steps::Mark("background");
+  // The table is drawn once, over its own patch of the background, and laid on each band it crosses.
+  const Rect tableArea = TableArea(job, area);
+  win::Surface table;
+  if (tableArea.w > 0) {
+    table = win::Surface(tableArea.w, tableArea.h);
+    if (!table.ok()) return false;
+    background.Paint(table, {tableArea.x, tableArea.y});
+    DrawTable(table, job, {area.x, area.y}, {tableArea.x, tableArea.y}, timings);
+    GdiFlush();
+  }
+  win::steps::Mark("table drawn");
+  return win::WriteBitmapFilePainted(path, area.w, area.h, [&](win::Surface& band, int top) {
+    background.Paint(band, {0, top});
+    if (table.ok())
+      BitBlt(band.dc(), tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
+    return true;
+  });
+}
+
+namespace {
+
+// The job as it is, or with the primary screen as its one monitor when its layout lists none.
+WallpaperJob WithMonitors(const WallpaperJob& job) {
+  WallpaperJob primary = job;
+  if (job.display.monitors.empty())
+    primary.display = SingleMonitorLayout(job.display.PrimarySize(), job.display.systemDpi);
+  return primary;
+}
+
+}  // namespace
+
+win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
+  if (job.display.monitors.empty()) return RenderMonitor(WithMonitors(job), 0, timings);
   return RenderMonitor(job, job.display.PrimaryIndex(), timings);
+}
+
+bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path, ComposeTimings* timings) {
+  if (job.display.monitors.empty()) return WriteMonitorBitmap(WithMonitors(job), 0, path, timings);
+  return WriteMonitorBitmap(job, job.display.PrimaryIndex(), path, timings);
 }
 
 win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings) {

@@ -23,6 +23,12 @@ namespace qr {
 win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimings* timings = nullptr);
 // The primary monitor's picture: on one monitor, the whole wallpaper.
 win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings = nullptr);
+// The same pictures written as bitmap files at `path` (win32/bitmap_file.h) without being held whole: the
+// background painted band by band into one reused band, the table drawn once over its own patch of it.
+// A background that is stretched is rendered whole and written. False when the file cannot be written.
+bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::string& path,
+                        ComposeTimings* timings = nullptr);
+bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path, ComposeTimings* timings = nullptr);
 // Every monitor's picture laid where the monitor lies, on a surface of the whole virtual screen (the
 // desktop colour where no monitor is).
 win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings = nullptr);

@@ -23,27 +23,32 @@ std::string WithSeparator(const std::string& folder) {
   return folder + "\\";
 }
 
-std::optional<WallpaperFiles> WritePerMonitor(const WallpaperJob& job, const std::string& path) {
+// The monitor's bitmap; with `picture`, also kept there (rendered whole, then written).
+bool WriteMonitor(const WallpaperJob& job, size_t monitor, const std::string& path, win::Surface* picture) {
+  if (!picture) return WriteMonitorBitmap(job, monitor, path);
+  *picture = RenderMonitor(job, monitor);
+  return WriteOne(*picture, path);
+}
+
+std::optional<WallpaperFiles> WritePerMonitor(const WallpaperJob& job, const std::string& path, bool keepPrimary) {
   WallpaperFiles files;
   files.kind = WallpaperFiles::Kind::PerMonitor;
   for (size_t i = 0; i < job.display.monitors.size(); ++i) {
-    win::Surface picture = RenderMonitor(job, i);
     const bool primary = i == job.display.PrimaryIndex();
     const std::string file = primary ? path : MonitorBitmapPath(path, i + 1);
-    if (!WriteOne(picture, file)) return std::nullopt;
+    if (!WriteMonitor(job, i, file, primary && keepPrimary ? &files.primary : nullptr)) return std::nullopt;
     files.paths.push_back(file);
-    if (primary) files.primary = std::move(picture);
   }
   return files;
 }
 
-std::optional<WallpaperFiles> WriteSpanned(const WallpaperJob& job, const std::string& path) {
+std::optional<WallpaperFiles> WriteSpanned(const WallpaperJob& job, const std::string& path, bool keepPrimary) {
   WallpaperFiles files;
   files.kind = WallpaperFiles::Kind::Spanned;
   files.spanStyle = win::SpanStyleOfThisSystem();
   if (!WriteSpanFile(job, path, files.spanStyle == win::SpanStyle::TileFromPrimary)) return std::nullopt;
   files.paths.push_back(path);
-  files.primary = RenderWallpaper(job);
+  if (keepPrimary) files.primary = RenderWallpaper(job);
   return files;
 }
 
@@ -122,7 +127,7 @@ bool WriteSpanFile(const WallpaperJob& job, const std::string& path, bool rolled
   bool written = true;
   for (size_t i = 0; i < job.display.monitors.size() && written; ++i) {
     parts.push_back(path + ".part" + std::to_string(i + 1) + "~");
-    written = WriteOne(RenderMonitor(job, i), parts.back());
+    written = WriteMonitorBitmap(job, i, parts.back());
   }
   const Rect whole = job.display.VirtualScreen();
   // The tile's pixel (u, v) shows at every virtual point congruent to it: inside the virtual screen, at
@@ -141,15 +146,19 @@ std::string MonitorBitmapPath(const std::string& primaryPath, size_t number) {
 }
 
 std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const std::string& path,
-                                                  win::MonitorWallpapers* perMonitor) {
+                                                  win::MonitorWallpapers* perMonitor, bool keepPrimary) {
   if (job.display.monitors.size() <= 1) {
     WallpaperFiles files;
-    files.primary = RenderWallpaper(job);
-    if (!WriteOne(files.primary, path)) return std::nullopt;
+    if (keepPrimary) {
+      files.primary = RenderWallpaper(job);
+      if (!WriteOne(files.primary, path)) return std::nullopt;
+    } else if (!WriteWallpaperBitmap(job, path)) {
+      return std::nullopt;
+    }
     files.paths.push_back(path);
     return files;
   }
-  return perMonitor ? WritePerMonitor(job, path) : WriteSpanned(job, path);
+  return perMonitor ? WritePerMonitor(job, path, keepPrimary) : WriteSpanned(job, path, keepPrimary);
 }
 
 bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder) {
@@ -162,7 +171,7 @@ bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder) {
   for (const std::string& file : finals) fresh.push_back(file + kFreshSuffix);
   // One monitor at a time, each picture let go once written; the span is assembled from their files.
   bool written = true;
-  for (size_t i = 0; i < count && written; ++i) written = WriteOne(RenderMonitor(job, i), fresh[i]);
+  for (size_t i = 0; i < count && written; ++i) written = WriteMonitorBitmap(job, i, fresh[i]);
   written = written && WriteSpanFromMonitorFiles(job, {fresh.begin(), fresh.begin() + count}, fresh.back());
   // Monitor files of an earlier run with more monitors would make a mixed set: they go with the old set.
   for (size_t n = count + 1; written && win::PathIsPresent(base + "monitor" + std::to_string(n) + ".bmp");

@@ -26,16 +26,17 @@ struct WallpaperFiles {
   Kind kind = Kind::Single;
   std::vector<std::string> paths;  // Single and Spanned: one; PerMonitor: one per monitor, in job order
   win::SpanStyle spanStyle = win::SpanStyle::Span;
-  win::Surface primary;  // the primary monitor's picture (what the canvas shows)
+  win::Surface primary;  // the primary monitor's picture (what the canvas shows), when it was asked for
 };
 
 // "C:\Quelm_Rask.bmp" with monitor number n (2, 3, ...) added: "C:\Quelm_Rask2.bmp".
 std::string MonitorBitmapPath(const std::string& primaryPath, size_t number);
 
 // Renders the job and writes its bitmaps as above; `perMonitor` is the system's per-monitor interface
-// (nullptr where there is none). Nothing when a bitmap could not be rendered or written.
+// (nullptr where there is none). With `keepPrimary` the primary's picture is kept in `primary`, else its
+// bitmap is written band by band, never held whole. Nothing when a bitmap could not be rendered or written.
 std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const std::string& path,
-                                                  win::MonitorWallpapers* perMonitor);
+                                                  win::MonitorWallpapers* perMonitor, bool keepPrimary = false);
 
 // The whole virtual screen as one bitmap at `path`: the monitors rendered one at a time into files beside
 // it (removed again) and joined band by band, so the peak stays near one monitor's surfaces whatever the

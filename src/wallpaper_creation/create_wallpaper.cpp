@@ -90,7 +90,7 @@ Rect EditorTableRectangle(const Quelm_Rask_S& editor) {
 
 bool Build_Wallpaper(Quelm_Rask_S& editor, HCURSOR canvasCursor) {
   const WallpaperJob job = WallpaperJobFromEditor(editor);
-  const std::optional<WallpaperFiles> files = WriteWallpaperFiles(job, WallpaperBitmapPath(), nullptr);
+  const std::optional<WallpaperFiles> files = WriteWallpaperFiles(job, WallpaperBitmapPath(), nullptr, true);
   const CanvasOptions canvas{canvasCursor, true};
   ShowOnCanvas(job, files ? &*files : nullptr, canvas);
   return files.has_value();
@@ -128,6 +128,7 @@ void Create_Wallpaper(Quelm_Rask_S& editor, AppState& state, const CreateWallpap
   const std::string bitmap = WallpaperBitmapPath();
   InstallSteps steps{bitmap, perMonitor.get()};
   steps.keepCurrentWallpaper = true;  // installing may replace the picture it is drawn over
+  steps.keepPrimary = true;           // the canvas shows it
   std::optional<std::string> savedAs;
   steps.written = [&](const WallpaperFiles& files) -> std::optional<std::string> {
     ShowOnCanvas(job, &files, canvas);

@@ -45,11 +45,9 @@ std::string_view Bytes(const std::vector<BYTE>& buffer) {
   return {reinterpret_cast<const char*>(buffer.data()), buffer.size()};
 }
 
-// Appends one image row as BGR triplets plus zero padding. Four pixels go as three 32-bit words.
-void AppendRow(std::vector<BYTE>& out, const uint32_t* row, int width) {
-  const size_t start = out.size();
-  out.resize(start + BitmapRowBytes(width), 0);
-  BYTE* dst = out.data() + start;
+// One image row as BGR triplets plus zero padding, at `dst`. Four pixels go as three 32-bit words.
+void PackRow(const uint32_t* row, int width, BYTE* dst) {
+  BYTE* const start = dst;
   int x = 0;
   for (; x + 4 <= width; x += 4, dst += 12) {
     const uint32_t p0 = row[x] & 0xFFFFFF, p1 = row[x + 1] & 0xFFFFFF;
@@ -63,6 +61,7 @@ void AppendRow(std::vector<BYTE>& out, const uint32_t* row, int width) {
     dst[1] = static_cast<BYTE>(word >> 8);
     dst[2] = static_cast<BYTE>(word >> 16);
   }
+  std::fill(dst, start + BitmapRowBytes(width), BYTE{0});
 }
 
 bool WriteImage(const Surface& image, HANDLE file) {
@@ -72,7 +71,9 @@ bool WriteImage(const Surface& image, HANDLE file) {
   buffer.reserve(std::max(kChunkBytes, rowBytes) + rowBytes + buffer.size());
   GdiFlush();
   for (int y = image.height() - 1; y >= 0; --y) {
-    AppendRow(buffer, image.Bits() + static_cast<size_t>(y) * width, width);
+    const size_t at = buffer.size();
+    buffer.resize(at + rowBytes);
+    PackRow(image.Bits() + static_cast<size_t>(y) * width, width, buffer.data() + at);
     if (buffer.size() >= kChunkBytes) {
       if (!WriteAll(file, Bytes(buffer))) return false;
       buffer.clear();
@@ -80,6 +81,9 @@ bool WriteImage(const Surface& image, HANDLE file) {
   }
   return WriteAll(file, Bytes(buffer));
 }
+
+// Rows to a band: about a chunk of the file, at least one row.
+int BandRows(size_t rowBytes) { return static_cast<int>(std::clamp<size_t>(kChunkBytes / rowBytes, 1, 256)); }
 
 }  // namespace
 
@@ -96,7 +100,7 @@ bool WriteBitmapFileInBands(const std::string& path, int width, int height, cons
   if (width <= 0 || height <= 0 || path.empty()) return false;
   const size_t rowBytes = BitmapRowBytes(width);
   if (rowBytes * static_cast<uint64_t>(height) > 0xFFFFFF00u) return false;
-  const int bandRows = static_cast<int>(std::clamp<size_t>(kChunkBytes / rowBytes, 1, 256));
+  const int bandRows = BandRows(rowBytes);
   return ReplaceFileWith(path, [&](HANDLE file) {
     if (!WriteAll(file, Bytes(Headers(width, height)))) return false;
     std::vector<BYTE> band(rowBytes * static_cast<size_t>(bandRows));
@@ -108,6 +112,31 @@ bool WriteBitmapFileInBands(const std::string& path, int width, int height, cons
         std::memcpy(bottomUp.data() + static_cast<size_t>(i) * rowBytes,
                     band.data() + static_cast<size_t>(count - 1 - i) * rowBytes, rowBytes);
       if (!WriteAll(file, std::string_view(reinterpret_cast<const char*>(bottomUp.data()),
+                                           rowBytes * static_cast<size_t>(count))))
+        return false;
+    }
+    return true;
+  });
+}
+
+bool WriteBitmapFilePainted(const std::string& path, int width, int height, const SurfacePainter& paint) {
+  if (width <= 0 || height <= 0 || path.empty()) return false;
+  const size_t rowBytes = BitmapRowBytes(width);
+  if (rowBytes * static_cast<uint64_t>(height) > 0xFFFFFF00u) return false;
+  const int bandRows = std::min(BandRows(rowBytes), height);
+  Surface band(width, bandRows);
+  if (!band.ok()) return false;
+  return ReplaceFileWith(path, [&](HANDLE file) {
+    if (!WriteAll(file, Bytes(Headers(width, height)))) return false;
+    std::vector<BYTE> rows(rowBytes * static_cast<size_t>(bandRows));
+    for (int end = height; end > 0; end -= bandRows) {
+      const int top = std::max(0, end - bandRows), count = end - top;
+      if (!paint(band, top)) return false;
+      GdiFlush();
+      for (int i = 0; i < count; ++i)  // the file holds the lowest row first
+        PackRow(band.Bits() + static_cast<size_t>(count - 1 - i) * width, width,
+                rows.data() + static_cast<size_t>(i) * rowBytes);
+      if (!WriteAll(file, std::string_view(reinterpret_cast<const char*>(rows.data()),
                                            rowBytes * static_cast<size_t>(count))))
         return false;
     }

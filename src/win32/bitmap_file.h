@@ -28,6 +28,13 @@ size_t BitmapRowBytes(int width);
 using BandFiller = std::function<bool(int top, int count, uint8_t* rows, size_t rowBytes)>;
 bool WriteBitmapFileInBands(const std::string& path, int width, int height, const BandFiller& fill);
 
+// The same file for a picture painted a band at a time into one surface as wide as the picture and a
+// chunk of it high, reused: `paint` is given the surface and the picture's row its top shows, from the
+// bottom of the picture up (the band's rows beyond the picture's last are not written). False when
+// `paint` or the writing fails; an existing file of that name is then left as it was.
+using SurfacePainter = std::function<bool(Surface& band, int top)>;
+bool WriteBitmapFilePainted(const std::string& path, int width, int height, const SurfacePainter& paint);
+
 // Reads rows of a bitmap file as WriteBitmapFile writes it (24-bit, bottom-up), band by band.
 class BitmapFileRows {
  public:

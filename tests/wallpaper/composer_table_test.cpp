@@ -11,6 +11,7 @@
 #include "wallpaper/composer.h"
 #include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
+#include "win32/files.h"
 #include "win32/fonts.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"
@@ -284,6 +285,56 @@ TEST(OneRenderer, TheWrittenBitmapHoldsExactlyTheComposedSurface) {
   const auto loaded = win::LoadImageFile(bitmap);
   ASSERT_TRUE(loaded);
   EXPECT_EQ(test::CountDifferences(loaded->pixels, surface), 0);
+}
+
+// The bitmap written band by band, never holding the screen whole, is byte for byte the one written
+// from the whole composed surface: bands of 256 rows end at 255 and 511 here, which the tables cross, and
+// the last table runs off the screen's corner.
+TEST(OneRenderer, TheBandedBitmapIsTheWholeSurfacesByteForByte) {
+  test::TempFolder folder;
+  const std::string tile = folder.File("tile.bmp"), wide = folder.File("wide.bmp");
+  ASSERT_TRUE(win::WriteBitmapFile(test::QuadrantPicture(301, 97), tile));
+  ASSERT_TRUE(win::WriteBitmapFile(test::QuadrantPicture(1400, 300), wide));
+  TableModel table;
+  table.At(1, 1).text = std::string("壁紙");
+  table.At(2, 2).text = std::string("Quelm");
+  table.At(3, 1).text = std::string("予定 Wg");
+  struct Background {
+    BackgroundKind kind;
+    const std::string& file;
+    Placement placement;
+  };
+  const Background backgrounds[] = {{BackgroundKind::DesktopColour, tile, Placement::Centred},
+                                    {BackgroundKind::ImageFile, wide, Placement::Centred},
+                                    {BackgroundKind::ImageFile, tile, Placement::Tiled},
+                                    {BackgroundKind::ImageFile, wide, Placement::FullScreen}};
+  struct Table {
+    bool transparent;
+    TextEffect effect;
+    int32_t dpi;
+    Point at;
+  };
+  const Table tables[] = {{true, TextEffect::None, 96, {40, 230}},   {true, TextEffect::Outline, 144, {500, 240}},
+                          {true, TextEffect::Shadow, 96, {200, 480}}, {true, TextEffect::Panel, 96, {300, 500}},
+                          {false, TextEffect::None, 120, {600, 250}}, {true, TextEffect::Shadow, 96, {900, 740}}};
+  for (const Background& background : backgrounds)
+    for (const Table& t : tables) {
+      WallpaperJob job;
+      job.display = SingleMonitorLayout({1023, 767});
+      job.background = {background.kind, background.file, background.placement, RGB(1, 2, 3)};
+      job.table = JobTableFrom(table, 3, 2, kWidths);
+      job.tableAt = t.at;
+      job.transparent = t.transparent;
+      job.textEffect = t.effect;
+      job.dpi = t.dpi;
+      const std::string whole = folder.File("whole.bmp"), banded = folder.File("banded.bmp");
+      ASSERT_TRUE(win::WriteBitmapFile(RenderWallpaper(job), whole));
+      ASSERT_TRUE(WriteWallpaperBitmap(job, banded));
+      const auto expected = win::ReadFileBytes(whole);
+      ASSERT_TRUE(expected);
+      EXPECT_TRUE(win::ReadFileBytes(banded) == expected)
+          << static_cast<int>(background.placement) << " " << t.at.x << "," << t.at.y;
+    }
 }
 
 }  // namespace
