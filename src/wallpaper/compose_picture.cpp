@@ -84,10 +84,8 @@ void DrawStretched(Surface& target, const ImageFile& file, const Rect& place, CO
 
 // The first tile at the top-left corner, repeated across the target's width by copying the covered
 // width over again (`rows` of it): a few block transfers even for a one-pixel tile.
-void DrawTileRow(Surface& target, const Surface& tile, int64_t tileWidth, int rows) {
-  HDC dc = target.dc();
+void DrawTileRow(HDC dc, int64_t width, const Surface& tile, int64_t tileWidth, int rows) {
   BitBlt(dc, 0, 0, tile.width(), tile.height(), tile.dc(), 0, 0, SRCCOPY);
-  const int64_t width = target.width();
   for (int64_t filled = tileWidth; filled < width; filled *= 2) {
     const int64_t copy = std::min(filled, width - filled);
     BitBlt(dc, static_cast<int>(filled), 0, static_cast<int>(copy), rows, dc, 0, 0, SRCCOPY);
@@ -107,7 +105,7 @@ void DrawTiled(Surface& target, const ImageFile& file, ComposeTimings* timings) 
   HDC dc = target.dc();
   const int64_t width = target.width();
   const int64_t height = target.height();
-  DrawTileRow(target, image->pixels, tile.w, static_cast<int>(std::min<int64_t>(tile.h, height)));
+  DrawTileRow(dc, width, image->pixels, tile.w, static_cast<int>(std::min<int64_t>(tile.h, height)));
   for (int64_t filled = tile.h; filled < height; filled *= 2) {
     const int64_t copy = std::min(filled, height - filled);
     BitBlt(dc, 0, static_cast<int>(filled), static_cast<int>(width), static_cast<int>(copy), dc, 0, 0,
@@ -191,7 +189,7 @@ namespace qr {
 
 BackgroundParts::BackgroundParts(const JobBackground& background, Size screen,
                                  const std::string& monitorWallpaper, ComposeTimings* timings)
-    : screen_(screen), colour_(background.desktopColour) {
+    : screen_(screen), colour_(CreateSolidBrush(background.desktopColour)) {
   using Style = win::CurrentWallpaper::Style;
   switch (background.kind) {
     case BackgroundKind::CurrentWallpaper: {
@@ -238,28 +236,28 @@ void BackgroundParts::Tile(const std::string& path, ComposeTimings* timings) {
   if (!image) return;
   compose::StageTimer timer(compose::Field(timings, &ComposeTimings::placeMs));
   const int rows = std::min(tile.h, screen_.h);
-  tileRow_ = win::Surface(screen_.w, rows);
-  if (!tileRow_.ok()) {
+  // In the written file's own layout, so that laying it on a band copies rows.
+  tileRow_.emplace(screen_.w, rows);
+  if (!tileRow_->ok()) {
     ok_ = false;
     return;
   }
-  compose::DrawTileRow(tileRow_, image->pixels, tile.w, rows);
+  compose::DrawTileRow(tileRow_->dc(), screen_.w, image->pixels, tile.w, rows);
   tileHeight_ = tile.h;
 }
 
-void BackgroundParts::Paint(win::Surface& target, Point corner) const {
-  if (!target.ok()) return;
-  target.Fill(colour_);
-  HDC dc = target.dc();
+void BackgroundParts::Paint(HDC dc, Size size, Point corner) const {
+  const RECT all{0, 0, size.w, size.h};
+  FillRect(dc, &all, colour_.get());
   if (picture_.ok())
     BitBlt(dc, pictureAt_.x - corner.x, pictureAt_.y - corner.y, picture_.width(), picture_.height(),
            picture_.dc(), 0, 0, SRCCOPY);
-  if (tileRow_.ok() && tileHeight_ > 0) {
-    const int64_t bottom = int64_t{corner.y} + target.height();
+  if (tileRow_ && tileHeight_ > 0) {
+    const int64_t bottom = int64_t{corner.y} + size.h;
     for (int64_t y = corner.y - ((corner.y % tileHeight_) + tileHeight_) % tileHeight_; y < bottom;
          y += tileHeight_)
-      BitBlt(dc, -corner.x, static_cast<int>(y - corner.y), tileRow_.width(), tileRow_.height(), tileRow_.dc(), 0,
-             0, SRCCOPY);
+      BitBlt(dc, -corner.x, static_cast<int>(y - corner.y), tileRow_->width(), tileRow_->height(),
+             tileRow_->dc(), 0, 0, SRCCOPY);
   }
 }
 

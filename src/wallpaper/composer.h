@@ -5,10 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/geometry.h"
 #include "core/wallpaper_job.h"
+#include "win32/bitmap_file.h"
+#include "win32/handles.h"
 #include "win32/surface.h"
 
 namespace qr {
@@ -38,8 +41,8 @@ class BackgroundParts {
   BackgroundParts(const JobBackground& background, Size screen, const std::string& monitorWallpaper = {},
                   ComposeTimings* timings = nullptr);
   bool ok() const { return ok_; }
-  // The screen's rectangle whose corner is `corner`, target-sized, painted into the whole target.
-  void Paint(win::Surface& target, Point corner) const;
+  // The screen's rectangle whose corner is `corner`, of `size`, painted on `target` from its (0, 0).
+  void Paint(HDC target, Size size, Point corner) const;
 
  private:
   void Centre(const std::string& path, ComposeTimings* timings);
@@ -47,10 +50,10 @@ class BackgroundParts {
 
   bool ok_ = true;
   Size screen_;
-  COLORREF colour_ = 0;
+  win::Brush colour_;
   win::Surface picture_;   // the visible part of a centred picture
   Point pictureAt_;        // its corner on the screen
-  win::Surface tileRow_;   // a row of tiles across the screen
+  std::optional<win::FileLayoutBitmap> tileRow_;  // a row of tiles across the screen
   int32_t tileHeight_ = 0;  // the tile's own height: the rows' period
 };
 

@@ -95,15 +95,15 @@ bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::stri
   if (tableArea.w > 0) {
     table = win::Surface(tableArea.w, tableArea.h);
     if (!table.ok()) return false;
-    background.Paint(table, {tableArea.x, tableArea.y});
+    background.Paint(table.dc(), {tableArea.w, tableArea.h}, {tableArea.x, tableArea.y});
     DrawTable(table, job, {area.x, area.y}, {tableArea.x, tableArea.y}, timings);
     GdiFlush();
   }
   win::steps::Mark("table drawn");
-  return win::WriteBitmapFilePainted(path, area.w, area.h, [&](win::Surface& band, int top) {
-    background.Paint(band, {0, top});
+  return win::WriteBitmapFilePainted(path, area.w, area.h, [&](HDC band, int top, int rows) {
+    background.Paint(band, {area.w, rows}, {0, top});
     if (table.ok())
-      BitBlt(band.dc(), tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
+      BitBlt(band, tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
     return true;
   });
 }

@@ -119,26 +119,53 @@ bool WriteBitmapFileInBands(const std::string& path, int width, int height, cons
   });
 }
 
-bool WriteBitmapFilePainted(const std::string& path, int width, int height, const SurfacePainter& paint) {
+FileLayoutBitmap::FileLayoutBitmap(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // positive: bottom-up, as the file
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  Bitmap bitmap(width > 0 && height > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                                        : nullptr);
+  MemoryDc dc(CreateCompatibleDC(nullptr));
+  if (!bitmap || !dc || !bits) return;
+  old_ = SelectObject(dc.get(), bitmap.get());
+  bitmap_ = std::move(bitmap);
+  dc_ = std::move(dc);
+  bits_ = static_cast<BYTE*>(bits);
+  width_ = width;
+  height_ = height;
+}
+
+FileLayoutBitmap::~FileLayoutBitmap() {
+  if (old_) SelectObject(dc_.get(), old_);
+}
+
+std::string_view FileLayoutBitmap::TopRows(int count) {
+  if (!ok() || count <= 0 || count > height_) return {};
+  GdiFlush();
+  const size_t rowBytes = BitmapRowBytes(width_), used = static_cast<size_t>(width_) * 3;
+  BYTE* first = bits_ + static_cast<size_t>(height_ - count) * rowBytes;
+  if (used < rowBytes)
+    for (int r = 0; r < count; ++r) std::fill(first + r * rowBytes + used, first + (r + 1) * rowBytes, BYTE{0});
+  return {reinterpret_cast<const char*>(first), rowBytes * static_cast<size_t>(count)};
+}
+
+bool WriteBitmapFilePainted(const std::string& path, int width, int height, const BandPainter& paint) {
   if (width <= 0 || height <= 0 || path.empty()) return false;
   const size_t rowBytes = BitmapRowBytes(width);
   if (rowBytes * static_cast<uint64_t>(height) > 0xFFFFFF00u) return false;
   const int bandRows = std::min(BandRows(rowBytes), height);
-  Surface band(width, bandRows);
+  FileLayoutBitmap band(width, bandRows);
   if (!band.ok()) return false;
   return ReplaceFileWith(path, [&](HANDLE file) {
     if (!WriteAll(file, Bytes(Headers(width, height)))) return false;
-    std::vector<BYTE> rows(rowBytes * static_cast<size_t>(bandRows));
     for (int end = height; end > 0; end -= bandRows) {
       const int top = std::max(0, end - bandRows), count = end - top;
-      if (!paint(band, top)) return false;
-      GdiFlush();
-      for (int i = 0; i < count; ++i)  // the file holds the lowest row first
-        PackRow(band.Bits() + static_cast<size_t>(count - 1 - i) * width, width,
-                rows.data() + static_cast<size_t>(i) * rowBytes);
-      if (!WriteAll(file, std::string_view(reinterpret_cast<const char*>(rows.data()),
-                                           rowBytes * static_cast<size_t>(count))))
-        return false;
+      if (!paint(band.dc(), top, count) || !WriteAll(file, band.TopRows(count))) return false;
     }
     return true;
   });

@@ -28,12 +28,34 @@ size_t BitmapRowBytes(int width);
 using BandFiller = std::function<bool(int top, int count, uint8_t* rows, size_t rowBytes)>;
 bool WriteBitmapFileInBands(const std::string& path, int width, int height, const BandFiller& fill);
 
-// The same file for a picture painted a band at a time into one surface as wide as the picture and a
-// chunk of it high, reused: `paint` is given the surface and the picture's row its top shows, from the
-// bottom of the picture up (the band's rows beyond the picture's last are not written). False when
-// `paint` or the writing fails; an existing file of that name is then left as it was.
-using SurfacePainter = std::function<bool(Surface& band, int top)>;
-bool WriteBitmapFilePainted(const std::string& path, int width, int height, const SurfacePainter& paint);
+// A 24-bit bitmap in memory laid out as a bitmap file's pixels (bottom-up rows, each padded to four
+// bytes), with a DC to draw on it: copied to one another, such bitmaps copy rows, not convert pixels.
+class FileLayoutBitmap {
+ public:
+  FileLayoutBitmap(int width, int height);  // empty (!ok()) when it cannot be made
+  FileLayoutBitmap(const FileLayoutBitmap&) = delete;
+  FileLayoutBitmap& operator=(const FileLayoutBitmap&) = delete;
+  ~FileLayoutBitmap();
+  bool ok() const { return bits_ != nullptr; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  HDC dc() const { return dc_.get(); }
+  // The file's bytes of the top `count` rows (drawn at y 0 .. count - 1), their padding zeroed.
+  std::string_view TopRows(int count);
+
+ private:
+  Bitmap bitmap_;  // declared first, deleted last: after the DC it was selected into
+  MemoryDc dc_;
+  HGDIOBJ old_ = nullptr;
+  BYTE* bits_ = nullptr;
+  int width_ = 0, height_ = 0;
+};
+
+// The same file for a picture painted a band at a time into one bitmap as wide as the picture and a chunk
+// of it high, reused, whose pixels are the file's own (24-bit): `paint` is given its DC, the picture's
+// row its top shows and how many rows it has, from the bottom of the picture up. False when `paint` or the writing fails; an existing file of that name is then left as it was.
+using BandPainter = std::function<bool(HDC band, int top, int rows)>;
+bool WriteBitmapFilePainted(const std::string& path, int width, int height, const BandPainter& paint);
 
 // Reads rows of a bitmap file as WriteBitmapFile writes it (24-bit, bottom-up), band by band.
 class BitmapFileRows {
