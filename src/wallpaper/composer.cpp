@@ -51,7 +51,8 @@ void ComposeBackground(win::Surface& target, const JobBackground& background, Co
     case BackgroundKind::CurrentWallpaper: {
       // PaintDesktop does not reproduce the wallpaper everywhere (a memory DC may get only a plain
       // fill), so a wallpaper file is drawn by us as the desktop lays it out.
-      const std::optional<win::CurrentWallpaper> wallpaper = compose::MonitorWallpaper(background, monitorWallpaper);
+      const std::optional<win::CurrentWallpaper> wallpaper =
+          compose::MonitorWallpaper(background, monitorWallpaper);
       if (wallpaper) {
         compose::DrawWallpaper(target, *wallpaper, background.desktopColour, timings);
       } else {

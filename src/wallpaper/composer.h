@@ -51,10 +51,10 @@ class BackgroundParts {
   bool ok_ = true;
   Size screen_;
   win::Brush colour_;
-  win::Surface picture_;   // the visible part of a centred picture
-  Point pictureAt_;        // its corner on the screen
+  win::Surface picture_;                          // the visible part of a centred picture
+  Point pictureAt_;                               // its corner on the screen
   std::optional<win::FileLayoutBitmap> tileRow_;  // a row of tiles across the screen
-  int32_t tileHeight_ = 0;  // the tile's own height: the rows' period
+  int32_t tileHeight_ = 0;                        // the tile's own height: the rows' period
 };
 
 // The picture of `background` placed on the desktop colour (the kind is not consulted), the centring and

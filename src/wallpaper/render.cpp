@@ -38,7 +38,8 @@ void DrawTable(win::Surface& target, const WallpaperJob& job, Point monitorCorne
 // reaches, within the monitor. Empty when the table lies elsewhere.
 Rect TableArea(const WallpaperJob& job, const Rect& monitor) {
   const Point at = Minus(CellsOrigin(job), {monitor.x, monitor.y});
-  const CanvasTableLayout layout = ScaledCanvasTable(at, job.table.rows, job.table.cols, job.table.widths, job.dpi);
+  const CanvasTableLayout layout =
+      ScaledCanvasTable(at, job.table.rows, job.table.cols, job.table.widths, job.dpi);
   if (layout.cells.empty()) return {};
   int64_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
   for (const CellPlacement& cell : layout.cells) {
@@ -83,7 +84,8 @@ bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::stri
                         ComposeTimings* timings) {
   if (monitor >= job.display.monitors.size()) return false;
   const Rect area = job.display.monitors[monitor].rect;
-  const BackgroundParts background(job.background, {area.w, area.h}, WallpaperOfMonitor(job, monitor), timings);
+  const BackgroundParts background(job.background, {area.w, area.h}, WallpaperOfMonitor(job, monitor),
+                                   timings);
   if (!background.ok()) {
     const win::Surface picture = RenderMonitor(job, monitor, timings);
     return picture.ok() && win::WriteBitmapFile(picture, path);

@@ -28,7 +28,8 @@ win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings = 
 // A background that is stretched is rendered whole and written. False when the file cannot be written.
 bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::string& path,
                         ComposeTimings* timings = nullptr);
-bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path, ComposeTimings* timings = nullptr);
+bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path,
+                          ComposeTimings* timings = nullptr);
 // Every monitor's picture laid where the monitor lies, on a surface of the whole virtual screen (the
 // desktop colour where no monitor is).
 win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings = nullptr);

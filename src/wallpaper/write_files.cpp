@@ -30,7 +30,8 @@ bool WriteMonitor(const WallpaperJob& job, size_t monitor, const std::string& pa
   return WriteOne(*picture, path);
 }
 
-std::optional<WallpaperFiles> WritePerMonitor(const WallpaperJob& job, const std::string& path, bool keepPrimary) {
+std::optional<WallpaperFiles> WritePerMonitor(const WallpaperJob& job, const std::string& path,
+                                              bool keepPrimary) {
   WallpaperFiles files;
   files.kind = WallpaperFiles::Kind::PerMonitor;
   for (size_t i = 0; i < job.display.monitors.size(); ++i) {
@@ -42,7 +43,8 @@ std::optional<WallpaperFiles> WritePerMonitor(const WallpaperJob& job, const std
   return files;
 }
 
-std::optional<WallpaperFiles> WriteSpanned(const WallpaperJob& job, const std::string& path, bool keepPrimary) {
+std::optional<WallpaperFiles> WriteSpanned(const WallpaperJob& job, const std::string& path,
+                                           bool keepPrimary) {
   WallpaperFiles files;
   files.kind = WallpaperFiles::Kind::Spanned;
   files.spanStyle = win::SpanStyleOfThisSystem();

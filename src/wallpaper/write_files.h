@@ -36,7 +36,8 @@ std::string MonitorBitmapPath(const std::string& primaryPath, size_t number);
 // (nullptr where there is none). With `keepPrimary` the primary's picture is kept in `primary`, else its
 // bitmap is written band by band, never held whole. Nothing when a bitmap could not be rendered or written.
 std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const std::string& path,
-                                                  win::MonitorWallpapers* perMonitor, bool keepPrimary = false);
+                                                  win::MonitorWallpapers* perMonitor,
+                                                  bool keepPrimary = false);
 
 // The whole virtual screen as one bitmap at `path`: the monitors rendered one at a time into files beside
 // it (removed again) and joined band by band, so the peak stays near one monitor's surfaces whatever the

@@ -150,7 +150,8 @@ std::string_view FileLayoutBitmap::TopRows(int count) {
   const size_t rowBytes = BitmapRowBytes(width_), used = static_cast<size_t>(width_) * 3;
   BYTE* first = bits_ + static_cast<size_t>(height_ - count) * rowBytes;
   if (used < rowBytes)
-    for (int r = 0; r < count; ++r) std::fill(first + r * rowBytes + used, first + (r + 1) * rowBytes, BYTE{0});
+    for (int r = 0; r < count; ++r)
+      std::fill(first + r * rowBytes + used, first + (r + 1) * rowBytes, BYTE{0});
   return {reinterpret_cast<const char*>(first), rowBytes * static_cast<size_t>(count)};
 }
 

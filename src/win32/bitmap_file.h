@@ -53,7 +53,8 @@ class FileLayoutBitmap {
 
 // The same file for a picture painted a band at a time into one bitmap as wide as the picture and a chunk
 // of it high, reused, whose pixels are the file's own (24-bit): `paint` is given its DC, the picture's
-// row its top shows and how many rows it has, from the bottom of the picture up. False when `paint` or the writing fails; an existing file of that name is then left as it was.
+// row its top shows and how many rows it has, from the bottom of the picture up. False when `paint` or the
+// writing fails; an existing file of that name is then left as it was.
 using BandPainter = std::function<bool(HDC band, int top, int rows)>;
 bool WriteBitmapFilePainted(const std::string& path, int width, int height, const BandPainter& paint);
 

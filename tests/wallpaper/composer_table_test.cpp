@@ -314,9 +314,10 @@ TEST(OneRenderer, TheBandedBitmapIsTheWholeSurfacesByteForByte) {
     int32_t dpi;
     Point at;
   };
-  const Table tables[] = {{true, TextEffect::None, 96, {40, 230}},   {true, TextEffect::Outline, 144, {500, 240}},
-                          {true, TextEffect::Shadow, 96, {200, 480}}, {true, TextEffect::Panel, 96, {300, 500}},
-                          {false, TextEffect::None, 120, {600, 250}}, {true, TextEffect::Shadow, 96, {900, 740}}};
+  const Table tables[] = {
+      {true, TextEffect::None, 96, {40, 230}},    {true, TextEffect::Outline, 144, {500, 240}},
+      {true, TextEffect::Shadow, 96, {200, 480}}, {true, TextEffect::Panel, 96, {300, 500}},
+      {false, TextEffect::None, 120, {600, 250}}, {true, TextEffect::Shadow, 96, {900, 740}}};
   for (const Background& background : backgrounds)
     for (const Table& t : tables) {
       WallpaperJob job;
