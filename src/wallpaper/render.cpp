@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <future>
 
 #include "core/text_effect.h"
 #include "win32/bitmap_file.h"
@@ -91,21 +92,26 @@ bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::stri
     return picture.ok() && win::WriteBitmapFile(picture, path);
   }
   win::steps::Mark("background");
-  // The table is drawn once, over its own patch of the background, and laid on each band it crosses.
+  // The table is drawn once, over its own patch of the background, and laid on each band it crosses. It is
+  // drawn on a thread of its own while the bands below it are written (the file holds the lowest first).
   const Rect tableArea = TableArea(job, area);
   win::Surface table;
+  std::future<void> tableDrawn;
   if (tableArea.w > 0) {
     table = win::Surface(tableArea.w, tableArea.h);
     if (!table.ok()) return false;
     background.Paint(table.dc(), {tableArea.w, tableArea.h}, {tableArea.x, tableArea.y});
-    DrawTable(table, job, {area.x, area.y}, {tableArea.x, tableArea.y}, timings);
-    GdiFlush();
+    tableDrawn = std::async(std::launch::async, [&] {
+      DrawTable(table, job, {area.x, area.y}, {tableArea.x, tableArea.y}, timings);
+      GdiFlush();  // the pixels are in the surface before another thread copies them
+    });
   }
-  win::steps::Mark("table drawn");
   return win::WriteBitmapFilePainted(path, area.w, area.h, [&](HDC band, int top, int rows) {
     background.Paint(band, {area.w, rows}, {0, top});
-    if (table.ok())
+    if (table.ok() && top < tableArea.y + tableArea.h && tableArea.y < top + rows) {
+      tableDrawn.wait();
       BitBlt(band, tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
+    }
     return true;
   });
 }
