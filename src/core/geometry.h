@@ -26,6 +26,13 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+// Whether the two rectangles share a pixel (an empty one shares none).
+constexpr bool Overlaps(const Rect& a, const Rect& b) {
+  return a.w > 0 && a.h > 0 && b.w > 0 && b.h > 0 && int64_t{a.x} < int64_t{b.x} + b.w &&
+         int64_t{b.x} < int64_t{a.x} + a.w && int64_t{a.y} < int64_t{b.y} + b.h &&
+         int64_t{b.y} < int64_t{a.y} + a.h;
+}
+
 // Fixed measures of the layout, in pixels unless the name says otherwise.
 inline constexpr int32_t Row_Pitch = 19;    // height of a cell and distance between rows
 inline constexpr int32_t kGridBoxLeft = 4;  // `Pic_Back` in the editor

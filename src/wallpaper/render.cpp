@@ -108,7 +108,7 @@ bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::stri
   }
   return win::WriteBitmapFilePainted(path, area.w, area.h, [&](HDC band, int top, int rows) {
     background.Paint(band, {area.w, rows}, {0, top});
-    if (table.ok() && top < tableArea.y + tableArea.h && tableArea.y < top + rows) {
+    if (table.ok() && Overlaps(tableArea, {0, top, area.w, rows})) {
       tableDrawn.wait();
       BitBlt(band, tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
     }

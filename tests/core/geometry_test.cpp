@@ -64,6 +64,17 @@ TEST(GeometryRounding, SaturatesInsteadOfOverflowing) {
   EXPECT_EQ(RoundToInt32(kNaN), 0);
 }
 
+// Bands that only touch share no row; nothing overlaps an empty rectangle; far corners do not overflow.
+TEST(GeometryOverlap, SharedPixelsOnly) {
+  const Rect band{0, 91, 3840, 91};
+  EXPECT_TRUE(Overlaps(band, {100, 181, 10, 5}));
+  EXPECT_FALSE(Overlaps(band, {100, 182, 10, 5}));
+  EXPECT_FALSE(Overlaps(band, {100, 86, 10, 5}));
+  EXPECT_FALSE(Overlaps(band, {100, 100, 0, 5}));
+  EXPECT_TRUE(Overlaps({INT32_MAX - 1, 0, 1, 1}, {0, 0, INT32_MAX, 1}));
+  EXPECT_FALSE(Overlaps({INT32_MIN, 0, INT32_MAX, 1}, {-1, 0, 5, 1}));
+}
+
 TEST(GeometryTwips, ConvertsWithTheScreensFactorRoundingHalvesToEven) {
   EXPECT_EQ(TwipsToPixels(15360, 15), 1024);
   EXPECT_EQ(TwipsToPixels(11520, 15), 768);
