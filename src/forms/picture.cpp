@@ -153,7 +153,7 @@ void Picture::Draw(HDC dc, int x, int y, int w, int h) const {
   if (!data_ || w <= 0 || h <= 0) return;
   const win::Surface& s = data_->pixels;
   if (data_->transparent) {
-    TransparentBlt(dc, x, y, w, h, s.dc(), 0, 0, s.width(), s.height(), *data_->transparent);
+    GdiTransparentBlt(dc, x, y, w, h, s.dc(), 0, 0, s.width(), s.height(), *data_->transparent);
   } else if (w == s.width() && h == s.height()) {
     BitBlt(dc, x, y, w, h, s.dc(), 0, 0, SRCCOPY);
   } else {
