@@ -3,11 +3,14 @@
 #include <windows.h>
 
 #include "core/geometry.h"
+#include "core/table_model.h"
 #include "support/temp_folder.h"
 #include "wallpaper/composer.h"
+#include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/image_test_pictures.h"
+#include "win32/text.h"
 #include "win32/wallpaper.h"
 #include "win32/wallpaper_test_settings.h"
 
@@ -100,6 +103,29 @@ TEST_F(CurrentWallpaperTest, WithoutAWallpaperFileTheSystemPaintsTheDesktop) {
   Surface desktop(1024, 768, kDesk);
   ASSERT_TRUE(PaintDesktop(desktop.dc()));
   EXPECT_EQ(test::CountDifferences(s, desktop), 0);
+}
+
+// Written band by band (centred, tiled) or whole (stretched), the wallpaper over the current one is the
+// whole composed screen's, byte for byte, the table's cells included.
+TEST_F(CurrentWallpaperTest, TheBandedBitmapIsTheWholeScreensInEveryStyle) {
+  TableModel table;
+  table.At(1, 1).text = "予定";
+  table.At(2, 2).text = "Quelm";
+  WallpaperJob job;
+  job.display = SingleMonitorLayout({1023, 767});
+  job.background = {BackgroundKind::CurrentWallpaper, "", Placement::Centred, kDesk};
+  job.table = JobTableFrom(table, 2, 2, {0, 90, 90, 80, 80, 80});
+  job.tableAt = {350, 240};  // on the centred picture, across the bands' edge at row 255
+  job.transparent = true;
+  for (const auto& [style, tile] : {std::pair{L"0", L"0"}, {L"0", L"1"}, {L"2", L"0"}}) {
+    test::WallpaperSettingsGuard::SetStyle(style, tile);
+    const std::string whole = folder_.File("whole.bmp"), banded = folder_.File("banded.bmp");
+    ASSERT_TRUE(win::WriteBitmapFile(RenderWallpaper(job), whole));
+    ASSERT_TRUE(WriteWallpaperBitmap(job, banded));
+    const auto expected = win::ReadFileBytes(whole);
+    ASSERT_TRUE(expected);
+    EXPECT_TRUE(win::ReadFileBytes(banded) == expected) << win::Utf8(style) << win::Utf8(tile);
+  }
 }
 
 }  // namespace
