@@ -70,14 +70,12 @@ bool WriteImage(const Surface& image, HANDLE file) {
   std::vector<BYTE> buffer = Headers(width, image.height());
   buffer.reserve(std::max(kChunkBytes, rowBytes) + rowBytes + buffer.size());
   GdiFlush();
-  WriteBehind behind(file);
   for (int y = image.height() - 1; y >= 0; --y) {
     const size_t at = buffer.size();
     buffer.resize(at + rowBytes);
     PackRow(image.Bits() + static_cast<size_t>(y) * width, width, buffer.data() + at);
     if (buffer.size() >= kChunkBytes) {
       if (!WriteAll(file, Bytes(buffer))) return false;
-      behind.Wrote(buffer.size());
       buffer.clear();
     }
   }
@@ -107,17 +105,15 @@ bool WriteBitmapFileInBands(const std::string& path, int width, int height, cons
     if (!WriteAll(file, Bytes(Headers(width, height)))) return false;
     std::vector<BYTE> band(rowBytes * static_cast<size_t>(bandRows));
     std::vector<BYTE> bottomUp(band.size());
-    WriteBehind behind(file);
     for (int end = height; end > 0; end -= bandRows) {
       const int top = std::max(0, end - bandRows), count = end - top;
       if (!fill(top, count, band.data(), rowBytes)) return false;
       for (int i = 0; i < count; ++i)  // the file holds the lowest row first
         std::memcpy(bottomUp.data() + static_cast<size_t>(i) * rowBytes,
                     band.data() + static_cast<size_t>(count - 1 - i) * rowBytes, rowBytes);
-      const size_t bytes = rowBytes * static_cast<size_t>(count);
-      if (!WriteAll(file, std::string_view(reinterpret_cast<const char*>(bottomUp.data()), bytes)))
+      if (!WriteAll(file, std::string_view(reinterpret_cast<const char*>(bottomUp.data()),
+                                           rowBytes * static_cast<size_t>(count))))
         return false;
-      behind.Wrote(bytes);
     }
     return true;
   });
@@ -168,13 +164,9 @@ bool WriteBitmapFilePainted(const std::string& path, int width, int height, cons
   if (!band.ok()) return false;
   return ReplaceFileWith(path, [&](HANDLE file) {
     if (!WriteAll(file, Bytes(Headers(width, height)))) return false;
-    WriteBehind behind(file);
     for (int end = height; end > 0; end -= bandRows) {
       const int top = std::max(0, end - bandRows), count = end - top;
-      if (!paint(band.dc(), top, count)) return false;
-      const std::string_view rows = band.TopRows(count);
-      if (!WriteAll(file, rows)) return false;
-      behind.Wrote(rows.size());
+      if (!paint(band.dc(), top, count) || !WriteAll(file, band.TopRows(count))) return false;
     }
     return true;
   });

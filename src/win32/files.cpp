@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <limits>
 #include <utility>
 
@@ -108,8 +107,7 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(HANDLE fi
   if (IsReadOnlyFile(path)) return false;
   bool written = false;
   {
-    // Shared for writing only so that WriteBehind can flush it through a handle of its own.
-    File file(CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+    File file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return false;
     written = write(file.get()) && FlushFileBuffers(file.get());
@@ -119,27 +117,6 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(HANDLE fi
     return true;
   DeleteFileW(temp.c_str());
   return false;
-}
-
-namespace {
-
-constexpr size_t kWriteBehindBytes = size_t{4} << 20;
-
-}  // namespace
-
-WriteBehind::WriteBehind(HANDLE file)
-    : second_(ReOpenFile(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0)) {}
-
-WriteBehind::~WriteBehind() {
-  if (flushing_.valid()) flushing_.wait();
-}
-
-void WriteBehind::Wrote(size_t bytes) {
-  unflushed_ += bytes;
-  if (!second_ || unflushed_ < kWriteBehindBytes) return;
-  if (flushing_.valid() && flushing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-  unflushed_ = 0;
-  flushing_ = std::async(std::launch::async, [file = second_.get()] { FlushFileBuffers(file); });
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {

@@ -4,12 +4,9 @@
 
 #include <cstddef>
 #include <functional>
-#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "win32/handles.h"
 
 namespace qr::win {
 
@@ -45,25 +42,6 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(HANDLE fi
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 // Writes all the bytes to an open file; false on any short write.
 bool WriteAll(HANDLE file, std::string_view bytes);
-
-// Sends a large file being written to the disk while more of it is written, so that the flush that ends
-// the writing (ReplaceFileWith's) finds little left to do: every few megabytes written, the data so far is
-// flushed on a thread of its own through a second handle of the file (a flush through the writing handle
-// would wait for its writes, and they for it). Where the file cannot be opened again, nothing happens.
-class WriteBehind {
- public:
-  explicit WriteBehind(HANDLE file);
-  WriteBehind(const WriteBehind&) = delete;
-  WriteBehind& operator=(const WriteBehind&) = delete;
-  ~WriteBehind();  // waits for the flush under way
-  // `bytes` more were written.
-  void Wrote(size_t bytes);
-
- private:
-  File second_;
-  size_t unflushed_ = 0;
-  std::future<void> flushing_;
-};
 
 // Deletes one file.
 bool DeletePath(const std::string& path);
