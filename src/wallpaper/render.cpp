@@ -101,7 +101,8 @@ bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::stri
     table = win::Surface(tableArea.w, tableArea.h);
     if (!table.ok()) return false;
     background.Paint(table.dc(), {tableArea.w, tableArea.h}, {tableArea.x, tableArea.y});
-    tableDrawn = std::async(std::launch::async, [&] {
+    // Deferred (drawn at the first band that needs it) where no thread can be started.
+    tableDrawn = std::async(std::launch::async | std::launch::deferred, [&] {
       DrawTable(table, job, {area.x, area.y}, {tableArea.x, tableArea.y}, timings);
       GdiFlush();  // the pixels are in the surface before another thread copies them
     });
