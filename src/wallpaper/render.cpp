@@ -38,16 +38,14 @@ void DrawTable(win::Surface& target, const WallpaperJob& job, Point monitorCorne
 // The part of the monitor the table can mark: its cells, widened by more than any text effect's halo
 // reaches, within the monitor. Empty when the table lies elsewhere.
 Rect TableArea(const WallpaperJob& job, const Rect& monitor) {
-  const Point at = Minus(CellsOrigin(job), {monitor.x, monitor.y});
-  const CanvasTableLayout layout =
-      ScaledCanvasTable(at, job.table.rows, job.table.cols, job.table.widths, job.dpi);
-  if (layout.cells.empty()) return {};
-  int64_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-  for (const CellPlacement& cell : layout.cells) {
-    left = std::min<int64_t>(left, cell.rect.x);
-    top = std::min<int64_t>(top, cell.rect.y);
-    right = std::max<int64_t>(right, int64_t{cell.rect.x} + cell.rect.w);
-    bottom = std::max<int64_t>(bottom, int64_t{cell.rect.y} + cell.rect.h);
+  const std::vector<Rect> cells = TableCellRects(job);
+  if (cells.empty()) return {};
+  int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+  for (const Rect& cell : cells) {
+    left = std::min(left, int64_t{cell.x} - monitor.x);
+    top = std::min(top, int64_t{cell.y} - monitor.y);
+    right = std::max(right, int64_t{cell.x} + cell.w - monitor.x);
+    bottom = std::max(bottom, int64_t{cell.y} + cell.h - monitor.y);
   }
   const int64_t margin = 8 * int64_t{HaloRadius(job.dpi)};
   left = std::max<int64_t>(0, left - margin);

@@ -45,9 +45,11 @@ std::string_view Bytes(const std::vector<BYTE>& buffer) {
   return {reinterpret_cast<const char*>(buffer.data()), buffer.size()};
 }
 
-// One image row as BGR triplets plus zero padding, at `dst`. Four pixels go as three 32-bit words.
-void PackRow(const uint32_t* row, int width, BYTE* dst) {
-  BYTE* const start = dst;
+// Appends one image row as BGR triplets plus zero padding. Four pixels go as three 32-bit words.
+void AppendRow(std::vector<BYTE>& out, const uint32_t* row, int width) {
+  const size_t start = out.size();
+  out.resize(start + BitmapRowBytes(width), 0);
+  BYTE* dst = out.data() + start;
   int x = 0;
   for (; x + 4 <= width; x += 4, dst += 12) {
     const uint32_t p0 = row[x] & 0xFFFFFF, p1 = row[x + 1] & 0xFFFFFF;
@@ -61,7 +63,6 @@ void PackRow(const uint32_t* row, int width, BYTE* dst) {
     dst[1] = static_cast<BYTE>(word >> 8);
     dst[2] = static_cast<BYTE>(word >> 16);
   }
-  std::fill(dst, start + BitmapRowBytes(width), BYTE{0});
 }
 
 bool WriteImage(const Surface& image, HANDLE file) {
@@ -71,9 +72,7 @@ bool WriteImage(const Surface& image, HANDLE file) {
   buffer.reserve(std::max(kChunkBytes, rowBytes) + rowBytes + buffer.size());
   GdiFlush();
   for (int y = image.height() - 1; y >= 0; --y) {
-    const size_t at = buffer.size();
-    buffer.resize(at + rowBytes);
-    PackRow(image.Bits() + static_cast<size_t>(y) * width, width, buffer.data() + at);
+    AppendRow(buffer, image.Bits() + static_cast<size_t>(y) * width, width);
     if (buffer.size() >= kChunkBytes) {
       if (!WriteAll(file, Bytes(buffer))) return false;
       buffer.clear();
@@ -120,16 +119,9 @@ bool WriteBitmapFileInBands(const std::string& path, int width, int height, cons
 }
 
 FileLayoutBitmap::FileLayoutBitmap(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // positive: bottom-up, as the file
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  Bitmap bitmap(width > 0 && height > 0 ? CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
-                                        : nullptr);
+  // Positive height: bottom-up, as the file.
+  Bitmap bitmap(width > 0 && height > 0 ? CreateDibSection(width, height, 24, &bits) : nullptr);
   MemoryDc dc(CreateCompatibleDC(nullptr));
   if (!bitmap || !dc || !bits) return;
   old_ = SelectObject(dc.get(), bitmap.get());

@@ -6,19 +6,24 @@
 
 namespace qr::win {
 
+HBITMAP CreateDibSection(int width, int height, WORD bitsPerPixel, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = bitsPerPixel;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 Surface::Surface(int width, int height, COLORREF fill) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  // A zero-sized DIB cannot be created; an empty surface still gets a 1x1 bitmap so that its DC works.
-  info.bmiHeader.biWidth = std::max(width, 1);
-  info.bmiHeader.biHeight = -std::max(height, 1);
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  // A zero-sized DIB cannot be created; an empty surface still gets a 1x1 bitmap so that its DC works.
+  // Negative height: top-down.
+  Bitmap bitmap(CreateDibSection(std::max(width, 1), -std::max(height, 1), 32, &bits));
   MemoryDc dc(CreateCompatibleDC(nullptr));
   if (!bitmap || !dc || !bits) return;
   oldBitmap_ = SelectObject(dc.get(), bitmap.get());

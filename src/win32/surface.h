@@ -9,6 +9,10 @@
 
 namespace qr::win {
 
+// A device-independent bitmap of width x |height| pixels at `bitsPerPixel` (BI_RGB), bottom-up for a
+// positive height and top-down for a negative one, its pixels at *bits; null when it cannot be made.
+HBITMAP CreateDibSection(int width, int height, WORD bitsPerPixel, void** bits);
+
 class Surface {
  public:
   Surface() = default;
