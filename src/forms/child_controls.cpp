@@ -157,16 +157,17 @@ void ListBox::AddItems(const std::vector<std::string>& texts) {
     wide.push_back(win::Wide(text));
     characters += wide.back().size() + 1;
   }
-  // Straight to the list box's own procedure, past the subclass chain, which ignores these messages
-  // but looks its data up in a window property on every message: under Wine that is a round trip to
-  // its server, about 0.1 ms, and so most of the cost of adding an entry.
-  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd(), GCLP_WNDPROC));
-  const auto send = [&](UINT msg, WPARAM wp, LPARAM lp) { CallWindowProcW(own, hwnd(), msg, wp, lp); };
-  send(WM_SETREDRAW, FALSE, 0);
-  send(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
-  for (const std::wstring& text : wide) send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  send(WM_SETREDRAW, TRUE, 0);
+  SendToOwnProcedure(WM_SETREDRAW, FALSE, 0);
+  SendToOwnProcedure(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
+  for (const std::wstring& text : wide)
+    SendToOwnProcedure(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendToOwnProcedure(WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+LRESULT ListBox::SendToOwnProcedure(UINT msg, WPARAM wp, LPARAM lp) const {
+  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd(), GCLP_WNDPROC));
+  return CallWindowProcW(own, hwnd(), msg, wp, lp);
 }
 
 void ListBox::RemoveItem(int index) {
@@ -190,6 +191,24 @@ std::string ListBox::List(int index) const {
       SendMessageW(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return win::Utf8(text);
+}
+
+std::vector<std::string> ListBox::Items() const {
+  std::vector<std::string> items;
+  if (!hwnd()) return items;
+  const LRESULT count = SendToOwnProcedure(LB_GETCOUNT, 0, 0);
+  items.reserve(static_cast<size_t>(std::max<LRESULT>(count, 0)));
+  std::wstring text;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendToOwnProcedure(LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    text.assign(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    const LRESULT got = length > 0 ? SendToOwnProcedure(LB_GETTEXT, static_cast<WPARAM>(i),
+                                                        reinterpret_cast<LPARAM>(text.data()))
+                                   : 0;
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    items.push_back(win::Utf8(text));
+  }
+  return items;
 }
 
 int ListBox::ListIndex() const {

@@ -244,11 +244,7 @@ bool WallpaperList::Add_If_Absent(const std::string& path) {
 
 std::vector<std::string> WallpaperList::Entries() const {
   Fill_Rest();
-  std::vector<std::string> entries;
-  const int count = List_Kabe_.ListCount();
-  entries.reserve(static_cast<size_t>(std::max(count, 0)));
-  for (int i = 0; i < count; ++i) entries.push_back(List_Kabe_.List(i));
-  return entries;
+  return List_Kabe_.Items();
 }
 
 std::string WallpaperList::SelectedEntry() const { return List_Kabe_.List(List_Kabe_.ListIndex()); }

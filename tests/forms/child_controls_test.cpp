@@ -27,7 +27,8 @@ TEST(ListBox, HorizontalExtentIsDesignPixelsAtEveryScale) {
   EXPECT_EQ(list.HorizontalExtent(), 400);
 }
 
-// Catches entries added in bulk out of order or unseen by the list, and a selection moved with the
+// Catches entries added in bulk out of order or unseen by the list, the whole list read back other than
+// entry by entry (order, an empty entry, a path longer than MAX_PATH), and a selection moved with the
 // keyboard that does not run OnClick.
 TEST(ListBox, BulkEntriesAndKeyboardSelection) {
   ListBox list;
@@ -39,6 +40,15 @@ TEST(ListBox, BulkEntriesAndKeyboardSelection) {
   EXPECT_EQ(list.List(1), "b.jpg");
   EXPECT_EQ(list.List(3), "c.gif");
   EXPECT_EQ(list.List(4), "") << "past the end";
+  const std::string longPath = "C:\\" + std::string(300, 'x') + "\\壁紙.bmp";
+  list.AddItems({"", longPath});
+  const std::vector<std::string> items = list.Items();
+  ASSERT_EQ(items.size(), 6u);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(items[static_cast<size_t>(i)], list.List(i)) << i;
+  EXPECT_EQ(items[0], "先頭.bmp");
+  EXPECT_EQ(items[5], longPath);
+  list.RemoveItem(4);
+  list.RemoveItem(4);
   std::vector<int> clicks;
   list.OnClick = [&] { clicks.push_back(list.ListIndex()); };
   list.SetListIndex(7);
