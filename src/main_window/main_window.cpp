@@ -39,6 +39,9 @@ constexpr COLORREF kHeaderText = RGB(255, 255, 255);
 constexpr COLORREF kPathBack = RGB(255, 255, 255);
 constexpr UINT kAutostartItem = 1;
 constexpr UINT kFillListMessage = WM_APP + 1;  // the wallpaper list's entries past its first screenful
+// Entries checked and listed per message: about 10 ms under Wine, so that the window answers keys and
+// clicks while a long list fills (1,000 entries in one message held it for 40 to 50 ms).
+constexpr size_t kFillListRecords = 250;
 constexpr const char* kAutostartCaption = "ログオン時に壁紙を保つ(&A)";
 constexpr const char* kAutostartNotChanged = "ログオン時の設定を変えられませんでした！";
 
@@ -475,7 +478,9 @@ LRESULT Quelm_Rask_M::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == kFillListMessage) {
-    RunStep([&] { list_.Fill_Rest(); });
+    RunStep([&] {
+      if (list_.Fill_Part(kFillListRecords)) PostMessageW(hwnd(), kFillListMessage, 0, 0);
+    });
     return 0;
   }
   return Form::HandleMessage(msg, wp, lp);

@@ -86,7 +86,7 @@ void WallpaperList::Load_List() {
   const auto bytes = win::ReadFileBytes(path);
   unreadableAtStart_ = !bytes && win::PathIsPresent(path);
   if (!bytes && !unreadableAtStart_) win::ReplaceFileContents(path, "");
-  waiting_.clear();
+  ForgetWaiting();
   unmeasured_.clear();
   if (bytes) {
     const size_t count = ListRecordCount(*bytes);
@@ -107,19 +107,29 @@ void WallpaperList::Load_List() {
   EnableClearWhenFilled();
 }
 
-void WallpaperList::Fill_Rest() const {
-  if (!Filling()) return;
+bool WallpaperList::Fill_Part(size_t records) const {
+  if (!Filling()) return false;
+  const size_t count = ListRecordCount(waiting_);
+  const size_t end = waitingNext_ + std::min(records, count - waitingNext_);
   std::vector<std::string> present;
-  for (size_t i = 0; i < ListRecordCount(waiting_); ++i) {
-    std::string entry = DecodeListRecord(waiting_, i);
+  for (; waitingNext_ < end; ++waitingNext_) {
+    std::string entry = DecodeListRecord(waiting_, waitingNext_);
     if (FileIsPresent(entry)) present.push_back(std::move(entry));
   }
-  waiting_.clear();
+  if (waitingNext_ == count) ForgetWaiting();
   List_Kabe_.AddItems(present);
   std::vector<std::string> added = std::move(unmeasured_);  // listed by the load, measured only now
   unmeasured_.clear();
   added.insert(added.end(), std::make_move_iterator(present.begin()), std::make_move_iterator(present.end()));
   if (!added.empty()) EntriesAdded(added);
+  return Filling();
+}
+
+void WallpaperList::Fill_Rest() const { Fill_Part(ListRecordCount(waiting_)); }
+
+void WallpaperList::ForgetWaiting() const {
+  waiting_.clear();
+  waitingNext_ = 0;
 }
 
 bool WallpaperList::Save_List() {
@@ -199,7 +209,7 @@ void WallpaperList::Remove_Entry() {
 }
 
 void WallpaperList::Clear_List() {
-  waiting_.clear();
+  ForgetWaiting();
   unmeasured_.clear();
   List_Kabe_.Clear();
   DisableListCommands();

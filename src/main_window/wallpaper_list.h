@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/list_file.h"
 #include "forms/child_controls.h"
 #include "main_window/main_commands.h"
 #include "shared/record_paths.h"
@@ -29,16 +30,19 @@ class WallpaperList {
   // Start-up: the list commands are disabled, the entries of the list file whose files still exist are
   // listed, and "ﾘｽﾄ全部ｸﾘｱ" is enabled when there are any. A missing list file is created empty.
   // Only the entries the box shows whole are read, checked and listed at once (at most twice as many
-  // records checked), so that a long list does not slow the start; the rest follow with Fill_Rest(), or
-  // as soon as anything reads or changes the list. So does fitting the scroll extent to the listed
-  // entries: nothing can be scrolled before the window is shown.
+  // records checked), so that a long list does not slow the start; the rest follow with Fill_Part() and
+  // Fill_Rest(), or as soon as anything reads or changes the list. So does fitting the scroll extent to
+  // the listed entries: nothing can be scrolled before the window is shown.
   void Load_List();
-  // Lists the entries the load left for later (those whose files still exist), after the listed ones,
-  // and fits the scroll extent to every entry the load listed.
-  // Reading the list calls it, so it is const: it completes what the list holds, not changes it.
+  // Lists the next `records` of the entries the load left for later (those whose files still exist),
+  // after the listed ones, and fits the scroll extent to the entries listed so far; true while some
+  // remain. A window fills a long list part by part, answering the user in between.
+  // Reading the list completes it, so this is const: it completes what the list holds, not changes it.
+  bool Fill_Part(size_t records) const;
+  // Fill_Part() for every entry left.
   void Fill_Rest() const;
   // The load left entries, or the extent of those it listed, for later.
-  bool Filling() const { return !waiting_.empty() || !unmeasured_.empty(); }
+  bool Filling() const { return waitingNext_ < ListRecordCount(waiting_) || !unmeasured_.empty(); }
   // Writes every entry to the list file. The new file is written beside the old one and replaces it only
   // when complete, so a failed save (false) leaves the previous list. A path the file cannot hold goes
   // in by its short name, or is left out when it has none. A list file that existed at start-up but
@@ -82,6 +86,7 @@ class WallpaperList {
   void DisableListCommands();
   void EnableClearWhenFilled();
   void EntriesAdded(const std::vector<std::string>& added) const;
+  void ForgetWaiting() const;
   // Tells the user about the added paths that cannot be kept in the list file.
   void WarnUnrecordable(const std::vector<std::string>& added) const;
   bool SaveBesideUnreadable(const std::string& bytes);
@@ -90,7 +95,8 @@ class WallpaperList {
   forms::ListBox& List_Kabe_;
   CommandLabels lbl_Cmd_;
   const ModalWindows& windows_;
-  mutable std::string waiting_;                  // the list file's records not yet read, checked and listed
+  mutable std::string waiting_;                  // the list file's records past the first screenful
+  mutable size_t waitingNext_ = 0;               // the first of them not yet read, checked and listed
   mutable std::vector<std::string> unmeasured_;  // listed at start, the scroll extent not yet fitted
   bool unreadableAtStart_ = false;
   std::string besideName_;  // where the list goes while an unreadable list file cannot be moved aside

@@ -221,13 +221,13 @@ TEST_F(MainWindow, TheScrollExtentFitsTheWidestListedEntryAtStartUp) {
 
 TEST_F(MainWindow, ALongListIsWholeOnceTheWindowIsShownAndItsWidestLaterEntryFits) {
   std::vector<std::string> entries;
-  for (int i = 0; i < 150; ++i) entries.push_back(folder_.Write(std::to_string(i) + ".bmp", "x"));
+  for (int i = 0; i < 600; ++i) entries.push_back(folder_.Write(std::to_string(i) + ".bmp", "x"));
   entries.push_back(folder_.Write(std::string(150, 'W') + ".bmp", "x"));  // far below the first screenful
   folder_.Write("Quelm_Rask.rdm", EncodeListFile(entries));
   Quelm_Rask_M& w = Start();  // shows the window and runs its messages
   EXPECT_FALSE(w.Wallpaper_List().Filling());
   ASSERT_EQ(w.List_Kabe.ListCount(), static_cast<int>(entries.size()));
-  EXPECT_EQ(w.List_Kabe.List(150), entries.back());
+  EXPECT_EQ(w.List_Kabe.List(600), entries.back());
   EXPECT_GT(w.List_Kabe.HorizontalExtent(), w.List_Extent);
 }
 

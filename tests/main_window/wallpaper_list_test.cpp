@@ -198,6 +198,23 @@ TEST_F(LongListFile, FilledLaterItHoldsAndSavesExactlyWhatTheFileHeld) {
   EXPECT_EQ(ReadList(host_), EncodeListFile(held_));
 }
 
+TEST_F(LongListFile, FilledPartByPartItGrowsInTheFilesOrderAndAReadCompletesIt) {
+  int listed = host_.List_Kabe.ListCount();
+  for (int part = 0; part < 3; ++part) {
+    ASSERT_TRUE(host_.list.Fill_Part(7));
+    const int now = host_.List_Kabe.ListCount();
+    EXPECT_GT(now, listed);
+    EXPECT_LE(now, listed + 7);
+    listed = now;
+  }
+  for (int i = 0; i < listed; ++i) EXPECT_EQ(host_.List_Kabe.List(i), held_[static_cast<size_t>(i)]) << i;
+  EXPECT_EQ(host_.list.Entries(), held_);
+  EXPECT_FALSE(host_.list.Filling());
+  EXPECT_FALSE(host_.list.Fill_Part(7));
+  ASSERT_TRUE(host_.list.Save_List());
+  EXPECT_EQ(ReadList(host_), EncodeListFile(held_));
+}
+
 TEST_F(LongListFile, SavedBeforeItIsFilledNothingIsLost) {
   ASSERT_TRUE(host_.list.Save_List());
   EXPECT_EQ(ReadList(host_), EncodeListFile(held_));
