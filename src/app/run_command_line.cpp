@@ -215,6 +215,7 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
       return RenderExit::BadArguments;
     }
   }
+  if (!given) win::StartReadingDisplay();  // while the table and the settings are read
   const std::string settingsPath = SettingsPathFor(settingsFile, programFolder);
   if (settingsFile && !File_Exists(settingsPath)) {
     say("設定ファイルを読めません: " + settingsPath + "\r\n");
@@ -272,6 +273,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
       WriteToConsole(VersionReport());
       return static_cast<int>(RenderExit::Done);
     case CommandLine::Kind::Monitors:
+      win::StartReadingDisplay();  // under Wine, faster off the thread the process started with
       WriteToConsole(DescribeMonitors(win::CurrentDisplay()));
       return static_cast<int>(RenderExit::Done);
     case CommandLine::Kind::Bad:
@@ -281,6 +283,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& args, const st
     case CommandLine::Kind::Autostart:
       return static_cast<int>(RunAutostart(line.autostartOn, WriteToConsole));
     case CommandLine::Kind::Refresh:
+      win::StartReadingDisplay();  // while the remembered wallpaper is read
       return static_cast<int>(RunRefresh(WriteToConsole));
     case CommandLine::Kind::Watch:
       return RunWatch();

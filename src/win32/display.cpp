@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <future>
 
 #include "win32/handles.h"
 #include "win32/run_time_function.h"
@@ -16,6 +17,7 @@ namespace {
 struct DisplayCache {
   std::optional<DisplayLayout> read;
   std::optional<DisplayLayout> overridden;
+  std::future<DisplayLayout> reading;  // StartReadingDisplay's, until CurrentDisplay takes it
 };
 
 DisplayCache& Cache() {
@@ -70,14 +72,25 @@ DisplayLayout ReadDisplayLayout() {
   return layout;
 }
 
+void StartReadingDisplay() {
+  DisplayCache& cache = Cache();
+  if (cache.read || cache.reading.valid()) return;
+  // Where no thread can be started, the display is read when it is first asked for, as without this.
+  cache.reading = std::async(std::launch::async | std::launch::deferred, ReadDisplayLayout);
+}
+
 const DisplayLayout& CurrentDisplay() {
   DisplayCache& cache = Cache();
   if (cache.overridden) return *cache.overridden;
-  if (!cache.read) cache.read = ReadDisplayLayout();
+  if (!cache.read) cache.read = cache.reading.valid() ? cache.reading.get() : ReadDisplayLayout();
   return *cache.read;
 }
 
-void InvalidateDisplay() { Cache().read.reset(); }
+void InvalidateDisplay() {
+  DisplayCache& cache = Cache();
+  if (cache.reading.valid()) cache.reading.get();  // read before the change: of no use
+  cache.read.reset();
+}
 
 void OverrideDisplay(std::optional<DisplayLayout> layout) { Cache().overridden = std::move(layout); }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "win32/display.h"
+
 namespace qr::win {
 namespace {
 
@@ -25,6 +27,28 @@ TEST(Screen, CursorPosReportsWhereTheCursorWasPut) {
   ASSERT_TRUE(p);
   EXPECT_EQ(p->x, 123);
   EXPECT_EQ(p->y, 45);
+}
+
+// Catches a display read ahead on its own thread that differs from the one read in place, a second start
+// or an invalidation while it reads that hangs or loses it, and an override that it displaces.
+TEST(Screen, TheDisplayReadAheadIsTheDisplayAndAnOverrideStillWins) {
+  InvalidateDisplay();
+  const DisplayLayout inPlace = ReadDisplayLayout();
+  ASSERT_FALSE(inPlace.monitors.empty());
+  StartReadingDisplay();
+  StartReadingDisplay();
+  EXPECT_EQ(CurrentDisplay(), inPlace);
+
+  InvalidateDisplay();
+  StartReadingDisplay();
+  InvalidateDisplay();  // while it may still be reading
+  DisplayLayout given = inPlace;
+  given.monitors[0].rect.w += 100;
+  OverrideDisplay(given);
+  StartReadingDisplay();
+  EXPECT_EQ(CurrentDisplay(), given);
+  OverrideDisplay(std::nullopt);
+  EXPECT_EQ(CurrentDisplay(), inPlace);
 }
 
 }  // namespace
