@@ -35,21 +35,6 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
   return real ? real(controls) : Missing(FALSE);
 }
 
-BOOL SetWindowSubclass(HWND wnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
-  static const auto real = Find<decltype(::SetWindowSubclass)>(kControls, "SetWindowSubclass");
-  return real ? real(wnd, proc, id, data) : Missing(FALSE);
-}
-
-BOOL RemoveWindowSubclass(HWND wnd, SUBCLASSPROC proc, UINT_PTR id) {
-  static const auto real = Find<decltype(::RemoveWindowSubclass)>(kControls, "RemoveWindowSubclass");
-  return real ? real(wnd, proc, id) : Missing(FALSE);
-}
-
-LRESULT DefSubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  static const auto real = Find<decltype(::DefSubclassProc)>(kControls, "DefSubclassProc");
-  return real ? real(wnd, msg, wp, lp) : Missing(LRESULT{0});
-}
-
 BOOL ChooseColorW(CHOOSECOLORW* record) {
   static const auto real = Find<decltype(::ChooseColorW)>(kDialogs, "ChooseColorW");
   return real ? real(record) : Missing(FALSE);

@@ -16,9 +16,6 @@
 namespace qr::win::lazy {
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
-BOOL SetWindowSubclass(HWND wnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
-BOOL RemoveWindowSubclass(HWND wnd, SUBCLASSPROC proc, UINT_PTR id);
-LRESULT DefSubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
 BOOL ChooseColorW(CHOOSECOLORW* record);
 BOOL GetOpenFileNameW(OPENFILENAMEW* record);

@@ -16,7 +16,7 @@ namespace qr::win {
 // in the process already; nothing when the library or the function is missing.
 FARPROC RunTimeAddress(const wchar_t* library, const char* name);
 
-// The same as a pointer to a function of type `Function` (e.g. `decltype(::SetWindowSubclass)`).
+// The same as a pointer to a function of type `Function` (e.g. `decltype(::InitCommonControlsEx)`).
 template <typename Function>
 Function* RunTimeFunction(const wchar_t* library, const char* name) {
   // Through a plain function pointer: the system hands every address out as the same type.

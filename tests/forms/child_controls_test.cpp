@@ -59,6 +59,31 @@ TEST(ListBox, BulkEntriesAndKeyboardSelection) {
   EXPECT_EQ(clicks, (std::vector<int>{0, 1, 3}));
 }
 
+// Catches a control and its window that do not let go of each other: a control let go first must take its
+// window with it, and a window destroyed first (its form unloaded) must leave the control without one and
+// its later messages with the class's own procedure.
+TEST(ChildControl, WhicheverGoesFirstTheOtherIsLeftClean) {
+  HWND window = nullptr;
+  {
+    TextBox text;
+    LayoutForm form([&](LayoutForm& f) { text.Create(f, 0, 0, 120, 19); });
+    form.Show();
+    window = text.hwnd();
+    ASSERT_TRUE(IsWindow(window));
+  }
+  EXPECT_FALSE(IsWindow(window));
+
+  TextBox text;
+  LayoutForm form([&](LayoutForm& f) { text.Create(f, 0, 0, 120, 19); });
+  form.Show();
+  window = text.hwnd();
+  text.SetText("残る");
+  form.Unload();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(text.hwnd(), nullptr);
+  EXPECT_EQ(text.Text(), "");
+}
+
 // Catches typed characters and deletions that do not run OnChange.
 TEST(TextBox, TypingAndDeletingRunOnChange) {
   TextBox text;
