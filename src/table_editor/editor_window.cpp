@@ -276,6 +276,11 @@ void Quelm_Rask_S::Build_Grid() {
   const GridLayout layout = LayoutGrid(state_.G_Rows, cols, state_.G_Cols_w, Row_Top);
   // Sliders.
   for (int c = usedCols; c >= 1; --c) S_Wide(c).SetLeft(layout.sliderLeft[static_cast<size_t>(c)]);
+  // The cells change without a redraw each: the grid box is drawn once, after the last of them (under
+  // Wine a click on a row button took 106 ms with a redraw per cell, 78 ms without).
+  const HWND gridBox = Pic_Back_.hwnd();
+  const bool heldDrawing = gridBox && IsWindowVisible(gridBox);
+  if (heldDrawing) SendMessageW(gridBox, WM_SETREDRAW, FALSE, 0);
   // The full layout resets visibility and styles.
   if (!Relayout_Only) {
     for (int c = 1; c <= usedCols; ++c) S_Wide(c).SetVisible(true);
@@ -292,6 +297,10 @@ void Quelm_Rask_S::Build_Grid() {
     forms::TextBox& box = txt_Item(cell.col, cell.row);
     box.Move(cell.rect.x, cell.rect.y, cell.rect.w, cell.rect.h);
     if (!Relayout_Only) box.SetVisible(true);  // a width change leaves visibility as it is
+  }
+  if (heldDrawing) {
+    SendMessageW(gridBox, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(gridBox, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
   // Grid box, then window.
   Pic_Back_.Move(kGridBoxLeft, kGridBoxTop, layout.gridBox.w, layout.gridBox.h);
