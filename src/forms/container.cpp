@@ -58,9 +58,6 @@ MouseEvent RelativeTo(const Scale& scale, const Windowless* control, int button,
   return e;
 }
 
-// Marks a window as one of the toolkit's containers, so that Tab can walk into it.
-constexpr wchar_t kContainerProperty[] = L"QrFormsContainer";
-
 // Posted to a container that has just taken the focus: the focus event of its focused control follows
 // the system's event for the window itself, so that a screen reader speaks the control last.
 UINT AnnounceFocusMessage() {
@@ -71,7 +68,9 @@ UINT AnnounceFocusMessage() {
 }  // namespace
 
 Container* Container::FromWindow(HWND wnd) {
-  return wnd ? static_cast<Container*>(GetPropW(wnd, kContainerProperty)) : nullptr;
+  // By the toolkit's own window data, not a window property: the message loop asks for every message,
+  // and under Wine each property lookup is a round trip to its server.
+  return dynamic_cast<Container*>(WindowBase::FromHandle(wnd));
 }
 
 Container::~Container() {
@@ -341,12 +340,6 @@ void Container::WindowDestroyed() {
 
 LRESULT Container::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_NCCREATE:
-      SetPropW(hwnd(), kContainerProperty, this);
-      break;
-    case WM_NCDESTROY:
-      RemovePropW(hwnd(), kContainerProperty);
-      break;
     case WM_SETFOCUS:
       InvalidateFocusFrame();
       if (focused_) PostMessageW(hwnd(), AnnounceFocusMessage(), 0, 0);
