@@ -86,7 +86,7 @@ LRESULT CALLBACK ChildControl::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
 }
 
 LRESULT ChildControl::ControlMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultMessage(msg, wp, lp); }
-LRESULT ChildControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ChildControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) const {
   return CallWindowProcW(classProc_, hwnd_, msg, wp, lp);
 }
 
@@ -161,17 +161,14 @@ void ListBox::AddItems(const std::vector<std::string>& texts) {
     wide.push_back(win::Wide(text));
     characters += wide.back().size() + 1;
   }
-  SendToOwnProcedure(WM_SETREDRAW, FALSE, 0);
-  SendToOwnProcedure(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
+  // Straight to the list box's own procedure: the toolkit's has nothing to add to the list's own
+  // messages, and a long list sends thousands.
+  DefaultMessage(WM_SETREDRAW, FALSE, 0);
+  DefaultMessage(LB_INITSTORAGE, wide.size(), characters * sizeof(wchar_t));
   for (const std::wstring& text : wide)
-    SendToOwnProcedure(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  SendToOwnProcedure(WM_SETREDRAW, TRUE, 0);
+    DefaultMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  DefaultMessage(WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-LRESULT ListBox::SendToOwnProcedure(UINT msg, WPARAM wp, LPARAM lp) const {
-  const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd(), GCLP_WNDPROC));
-  return CallWindowProcW(own, hwnd(), msg, wp, lp);
 }
 
 void ListBox::RemoveItem(int index) {
@@ -200,15 +197,15 @@ std::string ListBox::List(int index) const {
 std::vector<std::string> ListBox::Items() const {
   std::vector<std::string> items;
   if (!hwnd()) return items;
-  const LRESULT count = SendToOwnProcedure(LB_GETCOUNT, 0, 0);
+  const LRESULT count = DefaultMessage(LB_GETCOUNT, 0, 0);
   items.reserve(static_cast<size_t>(std::max<LRESULT>(count, 0)));
   std::wstring text;
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendToOwnProcedure(LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    const LRESULT length = DefaultMessage(LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
     text.assign(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    const LRESULT got = length > 0 ? SendToOwnProcedure(LB_GETTEXT, static_cast<WPARAM>(i),
-                                                        reinterpret_cast<LPARAM>(text.data()))
-                                   : 0;
+    const LRESULT got =
+        length > 0 ? DefaultMessage(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))
+                   : 0;
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     items.push_back(win::Utf8(text));
   }

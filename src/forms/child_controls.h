@@ -62,7 +62,8 @@ class ChildControl {
                    int width, int height);
   // Messages of the control's own window (subclassed); default: the class's own handling.
   virtual LRESULT ControlMessage(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp);
+  // The class's own handling of a message, past the toolkit's procedure.
+  LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -113,10 +114,6 @@ class ListBox : public ChildControl {
   LRESULT ControlMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  // A message straight to the list box's own procedure, past the toolkit's, which has nothing to add to
-  // the list's own messages: a long list sends thousands.
-  LRESULT SendToOwnProcedure(UINT msg, WPARAM wp, LPARAM lp) const;
-
   int extent_ = 0;  // design pixels
 };
 

@@ -117,23 +117,22 @@ bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::stri
 
 namespace {
 
-// The job as it is, or with the primary screen as its one monitor when its layout lists none.
-WallpaperJob WithMonitors(const WallpaperJob& job) {
+// The job with the primary screen as its one monitor, for a layout that lists none.
+WallpaperJob OnPrimaryScreen(const WallpaperJob& job) {
   WallpaperJob primary = job;
-  if (job.display.monitors.empty())
-    primary.display = SingleMonitorLayout(job.display.PrimarySize(), job.display.systemDpi);
+  primary.display = SingleMonitorLayout(job.display.PrimarySize(), job.display.systemDpi);
   return primary;
 }
 
 }  // namespace
 
 win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
-  if (job.display.monitors.empty()) return RenderMonitor(WithMonitors(job), 0, timings);
+  if (job.display.monitors.empty()) return RenderMonitor(OnPrimaryScreen(job), 0, timings);
   return RenderMonitor(job, job.display.PrimaryIndex(), timings);
 }
 
 bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path, ComposeTimings* timings) {
-  if (job.display.monitors.empty()) return WriteMonitorBitmap(WithMonitors(job), 0, path, timings);
+  if (job.display.monitors.empty()) return WriteMonitorBitmap(OnPrimaryScreen(job), 0, path, timings);
   return WriteMonitorBitmap(job, job.display.PrimaryIndex(), path, timings);
 }
 
