@@ -1,13 +1,10 @@
-# Cross-compiles the 32-bit Windows program with mingw-w64 (posix thread model, for std::mutex and
-# GoogleTest) and runs the Windows test programs under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles the 32-bit Windows program with mingw-w64 and runs its test programs under 32-bit Wine
+# (only hosts that run 32-bit code can).
 set(CMAKE_SYSTEM_PROCESSOR x86)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(QR_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+# SSE2 arithmetic instead of x87: geometry and blending round as in the 64-bit build, so both draw the
+# same pixels. Every Windows this program runs on has SSE2.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -17,7 +17,8 @@ if(WIN32)
   file(GLOB QR_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
   add_library(qr_test_support STATIC ${QR_TEST_SUPPORT})
   target_include_directories(qr_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(qr_test_support PUBLIC quelm_app GTest::gtest)
+  # The screen-reader driver calls oleacc itself; uuid first, so IID_IAccessible stays uuid's.
+  target_link_libraries(qr_test_support PUBLIC quelm_app GTest::gtest uuid oleacc)
 endif()
 
 # One test program per source folder under tests/, one CTest entry per program.

@@ -87,7 +87,10 @@ LRESULT Quelm_Rask_S::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CONTEXTMENU:  // from the keyboard, or passed up by a child control that has no menu of its own
-      ShowEffectMenu(lp == -1 ? BelowToolbarStrip() : POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      // The keyboard's menu comes at (-1, -1): the coordinates, not the whole LPARAM, which on 64-bit
+      // Windows is 0xFFFFFFFF and not -1.
+      ShowEffectMenu(GET_X_LPARAM(lp) == -1 && GET_Y_LPARAM(lp) == -1 ? BelowToolbarStrip()
+                                                                     : POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
     default:
       break;
