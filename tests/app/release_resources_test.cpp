@@ -1,6 +1,7 @@
 // The built programs as Explorer sees them: the version resource of Quelm_Rask.exe and Quelm_Rask.com
 // carries the program's one version, and the exe's first icon group holds every size, the large ones
-// PNG-compressed. "/version" reports the same version.
+// PNG-compressed. "/version" reports the same version. The manifest names the build's own architecture, so
+// common controls 6 load in either build.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -146,6 +147,42 @@ TEST(ReleaseResources, AWindowGetsTheIconAtItsDpi) {
     }
   }
   DestroyWindow(window);
+}
+
+// A manifest naming another architecture than the program's is ignored for its dependencies: the program
+// then runs with the old common controls, unthemed and without the features version 6 brings.
+TEST(ReleaseResources, TheManifestNamesTheBuildsArchitectureSoCommonControls6Load) {
+  const char* const architecture = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\""
+                                                      : "processorArchitecture=\"x86\"";
+  for (const char* name : {"Quelm_Rask.exe", "Quelm_Rask.com"}) {
+    SCOPED_TRACE(name);
+    const HMODULE program = LoadLibraryExW(win::ApiPath(BuiltProgram(name)).c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                               SizeofResource(program, found));
+    FreeLibrary(program);
+    size_t named = 0;
+    for (size_t at = manifest.find("processorArchitecture="); at != std::string::npos;
+         at = manifest.find("processorArchitecture=", at + 1)) {
+      EXPECT_EQ(manifest.compare(at, std::strlen(architecture), architecture), 0) << manifest.substr(at, 32);
+      ++named;
+    }
+    EXPECT_EQ(named, 2u);  // the program and its common controls
+  }
+
+  // The test program carries the same manifest: a button it makes is common controls 6's, not the
+  // system's own older one.
+  const HWND button = CreateWindowExW(0, L"Button", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  HMODULE procedureModule = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(GetWindowLongPtrW(button, GWLP_WNDPROC)), &procedureModule);
+  DestroyWindow(button);
+  EXPECT_EQ(procedureModule, GetModuleHandleW(L"comctl32.dll"));
 }
 
 }  // namespace
