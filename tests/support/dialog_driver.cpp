@@ -103,8 +103,14 @@ void SetControlText(HWND dialog, int controlId, const std::string& text) {
                       SMTO_ABORTIFHUNG, kMessageTimeoutMs, &ignored);
 }
 
-DialogDriver::DialogDriver(std::chrono::milliseconds giveUpAfter)
-    : giveUpAfter_(giveUpAfter), thread_([this] { Run(); }) {}
+// Wine loads its display driver on a process's first use of the screen. When the watching thread's first
+// look at the windows and the dialog's first use of the screen meet, the latter inside a library's start-up
+// (the first file dialog loads comdlg32), the two threads deadlock: about one fresh process in twenty hung
+// in its first file dialog. The test's thread loads the driver before the watching thread starts.
+DialogDriver::DialogDriver(std::chrono::milliseconds giveUpAfter) : giveUpAfter_(giveUpAfter) {
+  ReleaseDC(nullptr, GetDC(nullptr));
+  thread_ = std::thread([this] { Run(); });
+}
 
 DialogDriver::~DialogDriver() {
   {
