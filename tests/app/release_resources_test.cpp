@@ -1,7 +1,8 @@
 // The built programs as Explorer sees them: the version resource of Quelm_Rask.exe and Quelm_Rask.com
 // carries the program's one version, and the exe's first icon group holds every size, the large ones
-// PNG-compressed. "/version" reports the same version. The manifest names the build's own architecture, so
-// common controls 6 load in either build.
+// PNG-compressed, both marked Japanese with a language-neutral manifest that names the Windows versions
+// the program supports and the build's own architecture, so common controls 6 load in either build.
+// "/version" reports the same version.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -126,6 +127,49 @@ TEST(ReleaseResources, TheExesFirstIconGroupHoldsEverySizeWithTheLargeOnesAsPng)
     EXPECT_EQ(entries[i].bitCount, 32) << size << " px: with its alpha";
   }
   EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+}
+
+// The languages one resource is stored under.
+std::set<WORD> ResourceLanguages(HMODULE module, LPCWSTR type, LPCWSTR name) {
+  std::set<WORD> languages;
+  EnumResourceLanguagesW(
+      module, type, name,
+      [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) CALLBACK -> BOOL {
+        reinterpret_cast<std::set<WORD>*>(found)->insert(language);
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&languages));
+  return languages;
+}
+
+TEST(ReleaseResources, BothProgramsMarkTheirResourcesJapaneseAndTheManifestNeutral) {
+  const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+  for (const char* name : {"Quelm_Rask.exe", "Quelm_Rask.com"}) {
+    SCOPED_TRACE(name);
+    const ModuleAsData program(BuiltProgram(name));
+    ASSERT_TRUE(program.module);
+    EXPECT_EQ(ResourceLanguages(program.module, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO)),
+              std::set<WORD>{japanese});
+    EXPECT_EQ(ResourceLanguages(program.module, RT_GROUP_ICON, MAKEINTRESOURCEW(IDI_QR_APP)),
+              std::set<WORD>{japanese});
+    EXPECT_EQ(ResourceLanguages(program.module, RT_MANIFEST, MAKEINTRESOURCEW(1)),
+              std::set<WORD>{MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)});
+  }
+}
+
+TEST(ReleaseResources, TheManifestNamesEveryWindowsFromVistaToElevenAsSupported) {
+  const ModuleAsData exe(BuiltProgram("Quelm_Rask.exe"));
+  ASSERT_TRUE(exe.module);
+  HRSRC found = FindResourceW(exe.module, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_TRUE(found);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe.module, found))),
+                             SizeofResource(exe.module, found));
+  // Vista, 7, 8, 8.1, and 10 (which 11 shares).
+  for (const char* id : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                         "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                         "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"}) {
+    EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"{") + id + "}\"/>"), std::string::npos) << id;
+  }
 }
 
 TEST(ReleaseResources, AWindowGetsTheIconAtItsDpi) {
