@@ -75,6 +75,21 @@ TEST_F(RenderCommandTest, UsageAndBadArgumentsWriteNothing) {
   EXPECT_FALSE(win::ReadFileBytes(out));
 }
 
+// Libraries that are not among the system's "known" ones would be found beside the program first (a
+// downloads folder holding the zip): a stand-in planted there leaves a marker if it is ever loaded.
+TEST_F(RenderCommandTest, APlantedLibraryBesideTheProgramIsNeverLoaded) {
+  const std::string built = win::ExecutablePath();
+  const std::string planted = built.substr(0, built.find_last_of('\\')) + "\\planted_library.dll";
+  const char* names[] = {"shcore.dll", "uxtheme.dll", "wtsapi32.dll", "oleacc.dll", "dwmapi.dll", "comdlg32.dll"};
+  for (const char* name : names)
+    ASSERT_TRUE(CopyFileW(win::ApiPath(planted).c_str(), win::ApiPath(folder_.File(name)).c_str(), FALSE));
+
+  EXPECT_EQ(Run("/monitors").exitCode, 0u);
+  EXPECT_EQ(Run("/render " + Quoted(table_) + " /out " + Quoted(folder_.File("out.bmp"))).exitCode, 0u);
+  for (const char* name : names)
+    EXPECT_FALSE(win::ReadFileBytes(folder_.File(std::string(name) + ".loaded"))) << name;
+}
+
 TEST_F(RenderCommandTest, AMissingOrTruncatedTableWritesAndInstallsNothing) {
   test::WallpaperSettingsGuard guard;
   ASSERT_TRUE(win::SetDesktopWallpaper(""));
