@@ -105,10 +105,20 @@ bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::stri
       GdiFlush();  // the pixels are in the surface before another thread copies them
     });
   }
+  bool tableTaken = false;
   return win::WriteBitmapFilePainted(path, area.w, area.h, [&](HDC band, int top, int rows) {
     background.Paint(band, {area.w, rows}, {0, top});
     if (table.ok() && Overlaps(tableArea, {0, top, area.w, rows})) {
-      tableDrawn.wait();
+      // The drawing's own outcome, taken once: a table that could not be drawn fails the file, which is
+      // never written without it.
+      if (!tableTaken) {
+        tableTaken = true;
+        try {
+          tableDrawn.get();
+        } catch (const std::exception&) {
+          return false;
+        }
+      }
       BitBlt(band, tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
     }
     return true;
