@@ -108,7 +108,7 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const std::string& path,
     case InstallOutcome::Result::Installed:
       say("書き込みました: " + path + "\r\n");
       if (outcome.remembered) return RenderExit::Done;
-      say("警告: " + std::string(kNotRemembered) + LastWallpaperPath() + "\r\n");
+      say("警告: " + std::string(kNotRemembered) + LastWallpaperPath() + kNotRememberedRemedy + "\r\n");
       return RenderExit::NotRemembered;
     case InstallOutcome::Result::NotInstalled:
       say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
@@ -130,6 +130,9 @@ RenderExit RunRefresh(const std::function<void(std::string_view)>& say) {
       return RenderExit::InputMissing;
     case RefreshResult::Damaged:
       say(kSnapshotDamaged + LastWallpaperPath() + kSnapshotDamagedRemedy + "\r\n");
+      return RenderExit::InputMissing;
+    case RefreshResult::NotInstalledNow:
+      say(kNotInstalledNow + LastWallpaperPath() + "\r\n");
       return RenderExit::InputMissing;
     case RefreshResult::Failed:
       say(std::string(kRefreshFailed) + "\r\n");

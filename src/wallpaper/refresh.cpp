@@ -13,11 +13,24 @@
 
 namespace qr {
 
+namespace {
+
+// The file the wallpaper was installed as (the primary's, with one per monitor): the one the user chose
+// with /out or under a name stays the installed one. The wallpaper file when none is known.
+std::string PrimaryInstalledFile(const LastWallpaper& last) {
+  if (last.installed.empty()) return WallpaperBitmapPath();
+  const size_t primary = last.installed.size() > 1 ? last.renderedFor.PrimaryIndex() : 0;
+  return last.installed[primary < last.installed.size() ? primary : 0];
+}
+
+}  // namespace
+
 RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say,
                                    const DisplayLayout* display, win::MonitorWallpapers* perMonitor) {
   std::optional<LastWallpaper> last = LoadLastWallpaper();
   if (!last) return LastWallpaperDamaged() ? RefreshResult::Damaged : RefreshResult::NothingRemembered;
-  const DisplayLayout& now = display ? *display : win::CurrentDisplay();
+  if (!IsOfInstalledWallpaper(*last)) return RefreshResult::NotInstalledNow;
+  const DisplayLayout now = display ? *display : win::CurrentDisplay();
   WallpaperJob job = JobFromLastWallpaper(*last, now, DesktopColour());
   if (job.background.kind == BackgroundKind::ImageFile) {
     // A missing file, or one that is not a picture (a damaged snapshot may name anything): said, and
@@ -34,7 +47,7 @@ RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& 
   // desktop colour.
   if (job.background.kind == BackgroundKind::CurrentWallpaper && job.background.monitorWallpapers.empty())
     job.background.kind = BackgroundKind::DesktopColour;
-  InstallSteps steps{WallpaperBitmapPath(), perMonitor};
+  InstallSteps steps{PrimaryInstalledFile(*last), perMonitor};
   steps.refreshing = std::move(last);
   return InstallWallpaper(job, steps).ok() ? RefreshResult::Done : RefreshResult::Failed;
 }

@@ -9,13 +9,15 @@
 
 namespace qr {
 
-enum class RefreshResult { Done, NothingRemembered, Damaged, Failed };
+enum class RefreshResult { Done, NothingRemembered, Damaged, NotInstalledNow, Failed };
 
 // Makes the remembered wallpaper again for the display as it is now (`display`, the system's when
 // null), installs it and remembers the display it was made for. A background picture that is missing
 // gives the desktop colour, and `say` hears it; so does a file that is not a picture. Damaged: the
-// snapshot's file is there but cannot be read. `perMonitor`: the system's per-monitor wallpapers, asked
-// for when there are several monitors and none is given.
+// snapshot's file is there but cannot be read. NotInstalledNow: the snapshot is not of the wallpaper
+// installed now (another one was installed since, or written over its file), so nothing older is brought
+// back. `perMonitor`: the system's per-monitor wallpapers, asked for when there are several monitors and none
+// is given.
 RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& say,
                                    const DisplayLayout* display = nullptr,
                                    win::MonitorWallpapers* perMonitor = nullptr);

@@ -32,6 +32,9 @@ bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::strin
 // and when, stays.
 bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
                        const std::vector<std::string>& installed);
+// Whether `last` still describes the wallpaper installed now: its files unchanged since it was saved, and
+// one of them shown. A snapshot that could not be replaced after another wallpaper was installed fails.
+bool IsOfInstalledWallpaper(const LastWallpaper& last);
 // The remembered wallpaper; nothing when there is none, it is marked stale, or its file is damaged.
 std::optional<LastWallpaper> LoadLastWallpaper();
 // True when a remembered wallpaper's file is there but cannot be read as one (damaged, or from elsewhere).
