@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/paths.h"
+#include "shared/stale_temporaries.h"
 #include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
@@ -164,6 +165,7 @@ std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const
 }
 
 bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder) {
+  RemoveLayoutTemporaries(folder);
   const std::string base = WithSeparator(folder);
   const size_t count = job.display.monitors.size();
   std::vector<std::string> finals;

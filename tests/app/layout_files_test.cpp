@@ -75,6 +75,21 @@ TEST_F(LayoutFilesTest, ASetReplacesTheWholeEarlierSetOrNothingOfIt) {
   EXPECT_EQ(Leftovers(), 0);
 }
 
+// A run killed while it wrote leaves its temporaries (a screen's worth of bytes each); the next run there
+// removes them, also those of more monitors than it has, and leaves every other file alone.
+TEST_F(LayoutFilesTest, TheNextRunRemovesWhatAKilledRunLeft) {
+  for (const char* left :
+       {"monitor1.bmp.new~", "Monitor7.BMP.new~", "monitor3.bmp.new~.tmp~", "span.bmp.new~"})
+    folder_.Write(std::string("out\\") + left, "cut short");
+  const std::string mine[] = {folder_.Write("out\\notes.new~", "mine"),
+                              folder_.Write("out\\monitor.bmp.new~", "mine"),
+                              folder_.Write("out\\monitor1.bmp.old~", "mine")};
+  std::string said;
+  ASSERT_EQ(Layout("800x600@0,0", said), RenderExit::Done) << said;
+  EXPECT_EQ(Leftovers(), 3);
+  for (const std::string& file : mine) EXPECT_EQ(win::ReadFileBytes(file), "mine") << file;
+}
+
 TEST_F(LayoutFilesTest, OneMonitorNamesItsFileOnce) {
   std::string said;
   ASSERT_EQ(Layout("800x600@0,0", said), RenderExit::Done) << said;
