@@ -37,7 +37,7 @@ RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& 
     // the desktop colour instead of a silent blank.
     const bool missing = !File_Exists(job.background.file);
     if (missing || !win::ImageFile::Open(job.background.file)) {
-      if (say) say(missing ? std::string(kRefreshPictureMissing) : kRefreshNotAPicture + job.background.file);
+      if (say) say((missing ? kRefreshPictureMissing : kRefreshNotAPicture) + job.background.file);
       job.background.kind = BackgroundKind::DesktopColour;
     }
   }
@@ -45,8 +45,16 @@ RefreshResult RefreshLastWallpaper(const std::function<void(std::string_view)>& 
   // wallpaper the table was first drawn over may lie under it, on any number of monitors (a monitor
   // without a copy of its own shows the first). Without any copy there was no wallpaper file: the
   // desktop colour.
-  if (job.background.kind == BackgroundKind::CurrentWallpaper && job.background.monitorWallpapers.empty())
-    job.background.kind = BackgroundKind::DesktopColour;
+  if (job.background.kind == BackgroundKind::CurrentWallpaper) {
+    // A kept copy gone (removed by hand, a cleaner) is said, as a missing picture is.
+    bool anyKept = false;
+    for (const std::string& copy : job.background.monitorWallpapers) {
+      const bool kept = !copy.empty() && File_Exists(copy);
+      if (!kept && !copy.empty() && say) say(kRefreshKeptCopyMissing + copy);
+      anyKept = anyKept || kept;
+    }
+    if (!anyKept) job.background.kind = BackgroundKind::DesktopColour;
+  }
   InstallSteps steps{PrimaryInstalledFile(*last), perMonitor};
   steps.refreshing = std::move(last);
   return InstallWallpaper(job, steps).ok() ? RefreshResult::Done : RefreshResult::Failed;

@@ -10,6 +10,7 @@
 #include "shared/profile_store.h"
 #include "support/temp_folder.h"
 #include "win32/files.h"
+#include "win32/handles.h"
 #include "win32/image.h"
 #include "win32/text.h"
 
@@ -88,6 +89,25 @@ TEST_F(LayoutFilesTest, TheNextRunRemovesWhatAKilledRunLeft) {
   ASSERT_EQ(Layout("800x600@0,0", said), RenderExit::Done) << said;
   EXPECT_EQ(Leftovers(), 3);
   for (const std::string& file : mine) EXPECT_EQ(win::ReadFileBytes(file), "mine") << file;
+}
+
+// A span.bmp another program holds open is named as the cause, not a lack of memory or disk; a folder
+// that is not there is said to be missing.
+TEST_F(LayoutFilesTest, AFailedRunNamesItsCause) {
+  std::string said;
+  ASSERT_EQ(Layout("800x600@0,0", said), RenderExit::Done) << said;
+  {
+    const win::File viewer(CreateFileW(win::Wide(out_ + "\\span.bmp").c_str(), GENERIC_READ, 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(viewer);
+    EXPECT_EQ(Layout("800x600@0,0", said), RenderExit::OutputFailed);
+    EXPECT_NE(said.find("ほかのプログラムがファイルを開いています: " + out_ + "\\span.bmp"),
+              std::string::npos)
+        << said;
+  }
+  out_ = folder_.File("not here");
+  EXPECT_EQ(Layout("800x600@0,0", said), RenderExit::OutputFailed);
+  EXPECT_NE(said.find("フォルダーがありません: " + out_), std::string::npos) << said;
 }
 
 TEST_F(LayoutFilesTest, OneMonitorNamesItsFileOnce) {

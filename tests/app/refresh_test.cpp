@@ -159,6 +159,20 @@ TEST_F(RefreshTest, ARefreshKeepsTheFileChosenWithOut) {
   EXPECT_FALSE(win::PathIsPresent(WallpaperBitmapPath()));
 }
 
+// The kept copy of the wallpaper the table was drawn over, gone: said by name, as a missing picture is,
+// instead of a desktop colour without a word.
+TEST_F(RefreshTest, AKeptCopyThatIsGoneIsSaidByName) {
+  std::string said;
+  ASSERT_EQ(Render(said), RenderExit::Done) << said;
+  const auto last = LoadLastWallpaper();
+  ASSERT_TRUE(last && !last->background.monitorWallpapers.empty());
+  const std::string copy = last->background.monitorWallpapers.front();
+  ASSERT_TRUE(win::DeletePath(copy));
+  said.clear();
+  EXPECT_EQ(RunRefresh([&](std::string_view text) { said += text; }), RenderExit::Done);
+  EXPECT_NE(said.find(kRefreshKeptCopyMissing + copy), std::string::npos) << said;
+}
+
 TEST_F(RefreshTest, ADamagedSnapshotOrABackgroundThatIsNoPictureSaysWhatIsWrong) {
   ProfileKeyStore settings(folder_.File("Quelm_Rask.ini"));
   settings.Write("Section", "G_Kabe", "1");

@@ -80,7 +80,8 @@ TEST_F(RenderCommandTest, UsageAndBadArgumentsWriteNothing) {
 TEST_F(RenderCommandTest, APlantedLibraryBesideTheProgramIsNeverLoaded) {
   const std::string built = win::ExecutablePath();
   const std::string planted = built.substr(0, built.find_last_of('\\')) + "\\planted_library.dll";
-  const char* names[] = {"shcore.dll", "uxtheme.dll", "wtsapi32.dll", "oleacc.dll", "dwmapi.dll", "comdlg32.dll"};
+  const char* names[] = {"shcore.dll", "uxtheme.dll", "wtsapi32.dll",
+                         "oleacc.dll", "dwmapi.dll",  "comdlg32.dll"};
   for (const char* name : names)
     ASSERT_TRUE(CopyFileW(win::ApiPath(planted).c_str(), win::ApiPath(folder_.File(name)).c_str(), FALSE));
 
@@ -121,7 +122,7 @@ TEST_F(RenderCommandTest, AMissingBackgroundPictureFallsBackToTheDesktopColour) 
   const std::string out = folder_.File("out.bmp");
   const test::ProgramRun run = Run("/render " + Quoted(table_) + " /out " + Quoted(out) + " /at 10,20");
   EXPECT_EQ(run.exitCode, 0u);
-  EXPECT_NE(run.output.find("警告: 背景の画像がありません"), std::string::npos);
+  EXPECT_NE(run.output.find("警告: 背景の画像がありません: " + folder_.File("gone.bmp")), std::string::npos);
   const auto image = win::LoadImageFile(out);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 1024);
