@@ -37,9 +37,14 @@ InstallOutcome InstallWallpaper(const WallpaperJob& given, const InstallSteps& s
   outcome.remembered = steps.refreshing ? RememberRefreshed(*steps.refreshing, job, outcome.installed)
                                         : RememberLastWallpaper(job, outcome.installed);
   win::steps::Mark("remembered");
-  // A new wallpaper the old snapshot does not describe: that snapshot must not bring back an older one.
+  // A new wallpaper the old snapshot does not describe: that snapshot must not bring back an older one. One
+  // that stamps its files shows it by itself (a refresh compares them) and stays, as it names the kept
+  // copies of the first background, which the next wallpaper drawn over this one needs; an older one goes.
   // (A refresh that cannot be remembered keeps its snapshot: it still describes the same wallpaper.)
-  if (!outcome.remembered && !steps.refreshing) ForgetLastWallpaper();
+  if (!outcome.remembered && !steps.refreshing) {
+    const std::optional<LastWallpaper> old = LoadLastWallpaper();
+    if (old && old->installedStamps.empty()) ForgetLastWallpaper();
+  }
   return outcome;
 }
 

@@ -106,18 +106,24 @@ TEST_F(RefreshTest, ASnapshotThatCannotBeSavedIsSaidAndTheOldOneIsNotUsed) {
   EXPECT_NE(said.find("警告: " + std::string(kNotRemembered) + LastWallpaperPath()), std::string::npos)
       << said;
   EXPECT_EQ(int(RenderExit::NotRemembered), 6);
-  EXPECT_FALSE(LoadLastWallpaper());  // removed: a display change brings back nothing older
-  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::InputMissing);
+  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::InputMissing);  // nothing older comes back
 
-  // Read-only, it stays but is marked stale until a snapshot is saved again.
+  // The next wallpaper over this one, remembered again, is drawn over the first background, not over the
+  // program's own output the snapshot missed.
   ASSERT_TRUE(RemoveDirectoryW(win::Wide(beside).c_str()));
   ASSERT_EQ(Render(said), RenderExit::Done);
+  const auto last = LoadLastWallpaper();
+  ASSERT_TRUE(last && !last->background.monitorWallpapers.empty());
+  EXPECT_TRUE(win::ReadFileBytes(last->background.monitorWallpapers.front()) ==
+              win::ReadFileBytes(folder_.File("tile.bmp")));
+
+  // Read-only, the same.
   ASSERT_TRUE(SetFileAttributesW(win::Wide(LastWallpaperPath()).c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(Render(said), RenderExit::NotRemembered);
-  EXPECT_FALSE(LoadLastWallpaper());
+  EXPECT_EQ(Render(said, std::nullopt, {200, 100}), RenderExit::NotRemembered);
+  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::InputMissing);
   ASSERT_TRUE(SetFileAttributesW(win::Wide(LastWallpaperPath()).c_str(), FILE_ATTRIBUTE_NORMAL));
   EXPECT_EQ(Render(said), RenderExit::Done);
-  EXPECT_TRUE(LoadLastWallpaper());
+  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::Done);
 }
 
 // Where the old snapshot can be neither replaced, removed nor marked stale, it no longer describes the
