@@ -2,6 +2,7 @@
 #include "wallpaper/install_wallpaper.h"
 
 #include <memory>
+#include <utility>
 
 #include "wallpaper/install_files.h"
 #include "wallpaper/remember.h"
@@ -34,8 +35,10 @@ InstallOutcome InstallWallpaper(const WallpaperJob& given, const InstallSteps& s
   outcome.result = InstallOutcome::Result::Installed;
   win::steps::Mark("installed");
   outcome.installed = InstalledPaths(*outcome.files, job, *primary);
-  outcome.remembered = steps.refreshing ? RememberRefreshed(*steps.refreshing, job, outcome.installed)
-                                        : RememberLastWallpaper(job, outcome.installed);
+  std::vector<FileStamp> stamps = InstalledStamps(outcome.installed);
+  outcome.remembered = steps.refreshing
+                           ? RememberRefreshed(*steps.refreshing, job, outcome.installed, std::move(stamps))
+                           : RememberLastWallpaper(job, outcome.installed, std::move(stamps));
   win::steps::Mark("remembered");
   // A new wallpaper the old snapshot does not describe: that snapshot must not bring back an older one. One
   // that stamps its files shows it by itself (a refresh compares them) and stays, as it names the kept

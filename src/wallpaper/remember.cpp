@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "core/paths.h"
 #include "core/shown_wallpaper.h"
@@ -68,27 +69,24 @@ std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const Wallp
   return paths;
 }
 
-namespace {
-
-std::vector<FileStamp> StampsOf(const std::vector<std::string>& files) {
+std::vector<FileStamp> InstalledStamps(const std::vector<std::string>& installed) {
   std::vector<FileStamp> stamps;
-  for (const std::string& file : files) stamps.push_back(win::FileStampOf(file).value_or(FileStamp{}));
+  for (const std::string& file : installed) stamps.push_back(win::FileStampOf(file).value_or(FileStamp{}));
   return stamps;
 }
 
-}  // namespace
-
-bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed) {
+bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed,
+                           std::vector<FileStamp> stamps) {
   LastWallpaper last = LastWallpaperOf(job, installed, Now());
-  last.installedStamps = StampsOf(installed);
+  last.installedStamps = std::move(stamps);
   return SaveLastWallpaper(last);
 }
 
-bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
-                       const std::vector<std::string>& installed) {
+bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job, const std::vector<std::string>& installed,
+                       std::vector<FileStamp> stamps) {
   last.renderedFor = job.display;
   last.installed = installed;
-  last.installedStamps = StampsOf(installed);
+  last.installedStamps = std::move(stamps);
   return SaveLastWallpaper(last);
 }
 
