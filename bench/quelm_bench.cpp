@@ -19,6 +19,7 @@
 #include "wallpaper/composer.h"
 #include "wallpaper/job_inputs.h"
 #include "wallpaper/render.h"
+#include "wallpaper/write_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/com.h"
 #include "win32/display.h"
@@ -283,8 +284,10 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   std::printf(
-      "Compose and write the wallpaper bitmap as /render does, full 34 x 5 table; median of %d runs after the "
-      "first, ms (write: the rest of the total, the table's drawing included; a centred or tiled background is "
+      "Compose and write the wallpaper bitmap as /render does, full 34 x 5 table; median of %d runs after "
+      "the "
+      "first, ms (write: the rest of the total, the table's drawing included; a centred or tiled background "
+      "is "
       "painted band by band as it is written, the table meanwhile on a thread of its own); the first run's "
       "total; peak working set, MB\n",
       kRuns);

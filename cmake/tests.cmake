@@ -62,8 +62,12 @@ if(WIN32)
     endif()
     target_compile_definitions(stored_files_tests PRIVATE QR_STORED_FILES_DIR="${stored}")
   endif()
+  # A library planted beside the program, which must never be loaded from there.
+  add_library(planted_library SHARED ${CMAKE_SOURCE_DIR}/tests/support/planted_library.c)
+  set_target_properties(planted_library PROPERTIES PREFIX "")
   # The built programs' version resources are read back.
   if(TARGET app_tests)
+    add_dependencies(app_tests planted_library)
     target_link_libraries(app_tests PRIVATE version)
   endif()
 endif()

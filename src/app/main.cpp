@@ -16,6 +16,7 @@
 #include "shared/data_folder.h"
 #include "shared/stale_temporaries.h"
 #include "win32/files.h"
+#include "win32/run_time_function.h"
 #include "win32/screen.h"
 #include "win32/step_times.h"
 #include "win32/text.h"
@@ -108,7 +109,13 @@ int Run() {
 // The same sources make both programs: Quelm_Rask.exe (GUI subsystem) and its console companion
 // Quelm_Rask.com (console subsystem, built with QR_CONSOLE_COMPANION), each with its subsystem's entry.
 #ifdef QR_CONSOLE_COMPANION
-int wmain(int, wchar_t**) { return Run(); }
+int wmain(int, wchar_t**) {
+  qr::win::LoadLibrariesFromSystemFolderOnly();
+  return Run();
+}
 #else
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return Run(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  qr::win::LoadLibrariesFromSystemFolderOnly();
+  return Run();
+}
 #endif

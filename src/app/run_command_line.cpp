@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <utility>
+#include <vector>
 
 #include "app/version_report.h"
 #include "app/watcher.h"
@@ -22,6 +23,7 @@
 #include "win32/autostart.h"
 #include "win32/display.h"
 #include "win32/files.h"
+#include "win32/handles.h"
 #include "win32/image.h"
 #include "win32/screen.h"
 #include "win32/step_times.h"
@@ -74,6 +76,38 @@ RenderExit RunAutostart(bool on, const std::function<void(std::string_view)>& sa
   return RenderExit::Done;
 }
 
+// Whether another program holds `file` open (a viewer showing it): then it cannot be replaced.
+bool HeldByAnotherProgram(const std::string& file) {
+  const win::File opened(CreateFileW(win::ApiPath(file).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !opened && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Why the bitmaps `files` in `folder` could not be written, and what the user can do, as one message.
+std::string WhyNotWritten(const std::string& folder, const std::vector<std::string>& files) {
+  if (!win::PathIsPresent(folder))
+    return "ビットマップを書き込めません。フォルダーがありません: " + folder +
+           "（フォルダーを作るか、/out に別の場所を指定してください）";
+  for (const std::string& file : files) {
+    if (HeldByAnotherProgram(file))
+      return "ビットマップを書き込めません。ほかのプログラムがファイルを開いています: " + file +
+             "（そのプログラムを閉じてから、もう一度実行してください）";
+    if (win::IsReadOnlyFile(file))
+      return "ビットマップを書き込めません。ファイルが読み取り専用です: " + file +
+             "（読み取り専用を外すか、/out に別の名前を指定してください）";
+  }
+  if (!FolderIsWritable(folder))
+    return "ビットマップを書き込めません。フォルダーに書き込めません（読み取り専用か、権限がありません）: " +
+           folder + "（/out に別の場所を指定してください）";
+  return "ビットマップを書き込めません。ディスクの空きかメモリが足りません: " + folder +
+         "（空きを作ってから、もう一度実行してください）";
+}
+
+std::string FolderOfFile(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
 // Without /set: the bitmap to /out (with several monitors, the whole virtual screen), or the wallpaper
 // files as the create command writes them.
 RenderExit WriteOnly(const WallpaperJob& job, const std::string& path, bool toOut,
@@ -89,7 +123,7 @@ RenderExit WriteOnly(const WallpaperJob& job, const std::string& path, bool toOu
     written = WriteWallpaperFiles(job, path, nullptr).has_value();
   }
   if (!written) {
-    say("ビットマップを書き込めません: " + path + "\r\n");
+    say(WhyNotWritten(FolderOfFile(path), {path}) + "\r\n");
     return RenderExit::OutputFailed;
   }
   win::steps::Mark("written");
@@ -108,13 +142,13 @@ RenderExit WriteAndInstall(const WallpaperJob& job, const std::string& path,
     case InstallOutcome::Result::Installed:
       say("書き込みました: " + path + "\r\n");
       if (outcome.remembered) return RenderExit::Done;
-      say("警告: " + std::string(kNotRemembered) + LastWallpaperPath() + "\r\n");
+      say("警告: " + std::string(kNotRemembered) + LastWallpaperPath() + kNotRememberedRemedy + "\r\n");
       return RenderExit::NotRemembered;
     case InstallOutcome::Result::NotInstalled:
       say("書き込みましたが、壁紙に設定できません: " + path + "\r\n");
       return RenderExit::OutputFailed;
     default:
-      say("ビットマップを書き込めません: " + path + "\r\n");
+      say(WhyNotWritten(FolderOfFile(path), {path}) + "\r\n");
       return RenderExit::OutputFailed;
   }
 }
@@ -130,6 +164,9 @@ RenderExit RunRefresh(const std::function<void(std::string_view)>& say) {
       return RenderExit::InputMissing;
     case RefreshResult::Damaged:
       say(kSnapshotDamaged + LastWallpaperPath() + kSnapshotDamagedRemedy + "\r\n");
+      return RenderExit::InputMissing;
+    case RefreshResult::NotInstalledNow:
+      say(kNotInstalledNow + LastWallpaperPath() + "\r\n");
       return RenderExit::InputMissing;
     case RefreshResult::Failed:
       say(std::string(kRefreshFailed) + "\r\n");
@@ -158,11 +195,20 @@ std::optional<WallpaperJob> LoadWallpaperJob(const std::string& tablePath, KeySt
   }
   win::steps::Mark("table read");
   AppState state;
-  Load_Main_Settings(settings, state, File_Exists);
+  std::string missingPicture;  // the chosen picture, when it is gone
+  Load_Main_Settings(settings, state, [&](const std::string& file) {
+    const bool present = File_Exists(file);
+    if (!present) missingPicture = file;
+    return present;
+  });
   Load_Editor_Settings(settings, state);
   win::steps::Mark("settings read");
   if (state.G_Kabe == 1 && state.Chosen_File.empty() && warn)
-    warn("背景の画像がありません。デスクトップの色を使います");
+    warn(missingPicture.empty() ? std::string("背景の画像がありません（選ばれていません）。デスクトップの色を"
+                                              "使います（メイン画面で背景の画像を選んでください）")
+                                : "背景の画像がありません: " + missingPicture +
+                                      "。デスクトップの色を使います（ファイルを元に戻すか、メイン画面で背景の"
+                                      "画像を選び直してください）");
   state.Kabe_File = state.Chosen_File;
 
   JobInputs inputs = SystemJobInputs(JobChoicesOf(state), JobTableFrom(*decoded));
@@ -241,14 +287,10 @@ RenderExit RunRender(const RenderRequest& request, const std::string& programFol
   }
   if (given) {
     if (!WriteLayoutFiles(*job, *request.out)) {
-      // Blame the folder only when it is the folder: else the pictures were too large for this machine.
-      const Rect whole = job->display.VirtualScreen();
-      say(FolderIsWritable(*request.out)
-              ? "ビットマップを作れません (仮想画面 " + std::to_string(whole.w) + "x" +
-                    std::to_string(whole.h) +
-                    "): メモリかディスクの空きが足りません。フォルダーには何も残していません: " +
-                    *request.out + "\r\n"
-              : "ビットマップをフォルダーに書き込めません: " + *request.out + "\r\n");
+      std::vector<std::string> files = {*request.out + "\\span.bmp"};
+      for (size_t i = 1; i <= job->display.monitors.size(); ++i)
+        files.push_back(*request.out + "\\monitor" + std::to_string(i) + ".bmp");
+      say(WhyNotWritten(*request.out, files) + "（フォルダーの前の組はそのままです）\r\n");
       return RenderExit::OutputFailed;
     }
     const size_t count = job->display.monitors.size();

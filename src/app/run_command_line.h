@@ -32,12 +32,21 @@ inline constexpr const char* kSnapshotDamagedRemedy =
     "（壁紙貼り付け、または /render … /set でもう一度壁紙を作ると、新しい記録に置き換わります）";
 // /render … /set and 壁紙貼り付け when the snapshot could not be saved: the wallpaper is installed.
 inline constexpr const char* kNotRemembered =
-    "壁紙は設定しましたが、/refresh と /watch のための記録を保存できません。画面が変わっても作り直せず、古い記録も使いません: ";
+    "壁紙は設定しましたが、/refresh と /watch のための記録を保存できません（古い記録は使いません）: ";
+// After the snapshot's path: what it means and what the user can do.
+inline constexpr const char* kNotRememberedRemedy =
+    "。画面が変わってもこの壁紙は作り直されません。このフォルダーが読み取り専用でないか、ディスクの空きがある"
+    "かを確かめて、もう一度壁紙を作ってください。";
+// /refresh when the snapshot is not of the wallpaper installed now; the snapshot's path follows.
+inline constexpr const char* kNotInstalledNow =
+    "記憶した壁紙の記録は、いま設定されている壁紙のものではないため、古い壁紙には戻しません。壁紙貼り付け、ま"
+    "たは /render … /set で壁紙を作り直すと、新しい記録が保存されます: ";
 inline constexpr const char* kRefreshFailed = "壁紙ﾌｧｲﾙを作成できませんでした！";
 inline constexpr const char* kRefreshDone = "記憶した壁紙を今の画面に合わせて作り直しました。";
 
 // "/refresh": the remembered last wallpaper made again for the display as it is now and installed.
-// Exit codes as /render's: 3 when nothing is remembered, 4 when it could not be written or installed.
+// Exit codes as /render's: 3 when nothing is remembered or the snapshot is not of the wallpaper installed
+// now, 4 when it could not be written or installed.
 RenderExit RunRefresh(const std::function<void(std::string_view)>& say);
 
 // Runs the request with the settings from `settingsFile` (given with /settings; it must exist) or else

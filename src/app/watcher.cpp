@@ -101,7 +101,13 @@ void Watcher::WallpaperChanged() {
   const WallpaperReports before = std::exchange(reports_, now);
   const auto last = services_.loadLast();
   if (!last) return;
-  const ShownWallpaper shown = JudgeShownWallpaper(before, now, last->installed, win::SamePath);
+  ShownWallpaper shown = JudgeShownWallpaper(before, now, last->installed, win::SamePath);
+  // A new file's installation is announced before its snapshot is saved: judged then against the old
+  // snapshot, it paused the watcher. Judged again from the look before that pause, the snapshot saved
+  // since tells whether the change was the program's own.
+  if (shown == ShownWallpaper::Unchanged && paused_)
+    shown = JudgeShownWallpaper(beforePause_, now, last->installed, win::SamePath);
+  if (shown == ShownWallpaper::NotOurs && !paused_) beforePause_ = before;
   if (shown != ShownWallpaper::Unchanged) paused_ = shown == ShownWallpaper::NotOurs;
 }
 
@@ -111,6 +117,7 @@ void Watcher::Start() {
 }
 
 void Watcher::Check() {
+  if (paused_) WallpaperChanged();  // its snapshot may have been saved since
   const auto last = services_.loadLast();
   if (!last || paused_) return;
   const bool fileGone = std::any_of(last->installed.begin(), last->installed.end(),

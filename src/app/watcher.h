@@ -50,7 +50,8 @@ class Watcher : public forms::WindowBase {
 
   WatcherServices services_;
   bool paused_ = false;
-  WallpaperReports reports_;  // at the last look
+  WallpaperReports reports_;      // at the last look
+  WallpaperReports beforePause_;  // at the look before the one that paused it
   bool sessionNotified_ = false;
 };
 

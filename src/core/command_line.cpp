@@ -117,14 +117,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (!hasValue || args[i + 1].empty()) return Bad("/settings には設定ファイル (.ini) を付けてください");
       line.settings = args[++i];
     } else if (name == "/layout" && !request.layout) {
-      if (!hasValue || args[i + 1].empty()) return Bad("/layout にはモニターを付けてください: WxH@X,Y[;WxH@X,Y...]");
+      if (!hasValue || args[i + 1].empty())
+        return Bad("/layout にはモニターを付けてください: WxH@X,Y[;WxH@X,Y...]");
       request.layout = args[++i];
     } else {
       return Bad("知らない引数か、二度目の引数です: " + args[i]);
     }
   }
-  if (request.layout && (!request.out || request.set))
-    return Bad("/layout は /out のフォルダーに書き込むだけで壁紙を設定しません: /set ではなく /out <folder> を付けてください");
+  if (request.layout && request.set)
+    return Bad(
+        "/layout は /out のフォルダーに書き込むだけで壁紙を設定しません: /set ではなく /out <folder> "
+        "を付けてください");
+  if (request.layout && !request.out)
+    return Bad("/layout には書き込むフォルダーが要ります: /out <folder> を付けてください");
   line.kind = CommandLine::Kind::Render;
   return line;
 }

@@ -190,7 +190,7 @@ bool ReadCell(Fields& f, JobTable& table) {
 // One line into `last`; false for an unknown or repeated key or a malformed value.
 bool ReadLine(std::string_view key, Fields& f, LastWallpaper& last, std::map<std::string, int>& seen) {
   const bool repeatable = key == "monitor" || key == "rendered_monitor" || key == "cell" ||
-                          key == "installed" || key == "wallpaper";
+                          key == "installed" || key == "installed_stamp" || key == "wallpaper";
   if (!repeatable && seen[std::string(key)]++ > 0) return false;
   if (key == "background") {
     last.background.kind = static_cast<BackgroundKind>(f.Int<int16_t>(0, 2));
@@ -225,6 +225,10 @@ bool ReadLine(std::string_view key, Fields& f, LastWallpaper& last, std::map<std
   } else if (key == "installed") {
     if (last.installed.size() >= kMaxInstalled) return false;
     last.installed.push_back(f.Text());
+  } else if (key == "installed_stamp") {
+    if (last.installedStamps.size() >= kMaxInstalled) return false;
+    const uint64_t size = f.Int<uint64_t>(0, UINT64_MAX);
+    last.installedStamps.push_back({size, f.Int<uint64_t>(0, UINT64_MAX)});
   } else if (key == "table") {
     JobTable& t = last.table;
     t.rows = f.Int<int16_t>(1, kMaxRows);
@@ -288,6 +292,7 @@ std::string EncodeLastWallpaper(const LastWallpaper& last) {
     w.Line("rendered_monitor", m.rect.x, m.rect.y, m.rect.w, m.rect.h, m.dpi, m.primary ? 1 : 0, m.deviceId);
   w.Line("made", last.madeAt);
   for (const std::string& file : last.installed) w.Line("installed", file);
+  for (const FileStamp& stamp : last.installedStamps) w.Line("installed_stamp", stamp.size, stamp.written);
   const JobTable& t = last.table;
   w.Line("table", t.rows, t.cols, t.widths[1], t.widths[2], t.widths[3], t.widths[4], t.widths[5]);
   for (int r = 1; r <= t.rows; ++r)

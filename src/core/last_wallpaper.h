@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/display_layout.h"
+#include "core/file_stamp.h"
 #include "core/wallpaper_job.h"
 
 namespace qr {
@@ -31,6 +32,9 @@ struct LastWallpaper {
   DisplayLayout madeFor;               // the display the wallpaper was made for (the place is on it)
   DisplayLayout renderedFor;           // the display the installed bitmaps were last rendered for
   std::vector<std::string> installed;  // the files installed as the wallpaper
+  // Each installed file as it was just after installing, in the same order; none in a snapshot written
+  // before files were stamped.
+  std::vector<FileStamp> installedStamps;
   uint64_t madeAt = 0;  // when the wallpaper was made by the program (not by a later re-rendering)
   bool operator==(const LastWallpaper&) const = default;
 };

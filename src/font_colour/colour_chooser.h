@@ -53,7 +53,6 @@ class ColourChooser {
 
   // What the next call starts with: black before the first choice.
   COLORREF LastColour() const { return rgbResult_; }
-  const std::array<COLORREF, 16>& Cust_Colors() const { return Cust_Colors_; }
 
  private:
   BOOL Choose(CHOOSECOLORW& record) const;

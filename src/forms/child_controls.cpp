@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 #include <utility>
 
 #include "forms/accessible.h"
@@ -22,6 +24,29 @@ void Fire(const EventHandler& handler) {
   copy();
 }
 
+// The windows of the controls alive now. Any window may keep anything in its user data, and a procedure
+// put over a control's (a tooltip's subclass) hides whose window it is: only a window listed here is one.
+class LiveControls {
+ public:
+  static void Add(HWND wnd, ChildControl* control) {
+    const std::lock_guard hold(lock_);
+    controls_[wnd] = control;
+  }
+  static void Remove(HWND wnd) {
+    const std::lock_guard hold(lock_);
+    controls_.erase(wnd);
+  }
+  static ChildControl* Find(HWND wnd) {
+    const std::lock_guard hold(lock_);
+    const auto found = controls_.find(wnd);
+    return found == controls_.end() ? nullptr : found->second;
+  }
+
+ private:
+  static inline std::mutex lock_;
+  static inline std::unordered_map<HWND, ChildControl*> controls_;
+};
+
 }  // namespace
 
 // ---- ChildControl
@@ -29,14 +54,13 @@ void Fire(const EventHandler& handler) {
 ChildControl::~ChildControl() {
   if (!hwnd_) return;
   HWND wnd = std::exchange(hwnd_, nullptr);
+  LiveControls::Remove(wnd);
   SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc_));
   SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
   DestroyWindow(wnd);
 }
 
-ChildControl* ChildControl::FromWindow(HWND wnd) {
-  return reinterpret_cast<ChildControl*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-}
+ChildControl* ChildControl::FromWindow(HWND wnd) { return wnd ? LiveControls::Find(wnd) : nullptr; }
 
 bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle,
                                int left, int top, int width, int height) {
@@ -53,6 +77,7 @@ bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWOR
   hwnd_ = wnd;
   container_ = &parent;
   SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  LiveControls::Add(wnd, this);
   // The control's procedure is replaced and called on, rather than chained with SetWindowSubclass: that
   // keeps its data in a window property looked up on every message, and under Wine each lookup is a
   // round trip to its server (60 to 70 us), nearly half the time of a click in the table editor.
@@ -63,13 +88,15 @@ bool ChildControl::CreateChild(Container& parent, const wchar_t* className, DWOR
 }
 
 LRESULT CALLBACK ChildControl::WindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  ChildControl* self = FromWindow(wnd);
+  // Called as the window's procedure, maybe through one put over it later: its data is the control.
+  auto* self = reinterpret_cast<ChildControl*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (!self) {  // not reached while the control is ours: its procedure is put back before it is let go
     const auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(wnd, GCLP_WNDPROC));
     return CallWindowProcW(classProc, wnd, msg, wp, lp);
   }
   const WNDPROC classProc = self->classProc_;
   if (msg == WM_NCDESTROY) {
+    LiveControls::Remove(wnd);
     SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc));
     SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;

@@ -200,10 +200,6 @@ bool TranslateFormKey(const MSG& msg) {
   }
 }
 
-void Form::Hide() {
-  if (Loaded()) ShowWindow(hwnd(), SW_HIDE);
-}
-
 void Form::Unload() { UnloadBy(UnloadMode::FormCode); }
 
 void Form::UnloadBy(UnloadMode mode) {

@@ -44,7 +44,6 @@ class Form : public Container {
   // Shows the form modally: every other enabled top-level window of the thread (the owner among them)
   // is disabled until this form unloads; returns after the unload.
   void ShowModal(HWND owner);
-  void Hide();
   // QueryUnload, Unload, then the window is destroyed. The form can be loaded again afterwards.
   void Unload();
 

@@ -12,7 +12,6 @@ class Timer : private WindowBase {
   Timer() = default;
   ~Timer() override;
 
-  unsigned Interval() const { return interval_; }
   void SetInterval(unsigned milliseconds);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);

@@ -61,10 +61,8 @@ class Quelm_Rask_M : public forms::Form {
   void Fit_List_Extent(const std::vector<std::string>& added);
   // The custom pointer every clickable control of every window shows.
   HCURSOR MouseIcon() const { return mouseIcon_; }
-  // The list (the create command adds saved wallpapers to it) and the windows the commands open (the
-  // preview by default; the editor once set).
+  // The list (the create command adds saved wallpapers to it).
   WallpaperList& Wallpaper_List() { return list_; }
-  ModalWindows& Modal_Windows() { return windows_; }
 
   // Controls, as the other windows and the tests read them.
   forms::Image Image1;

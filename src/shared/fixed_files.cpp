@@ -81,7 +81,6 @@ std::string FixedFilesFolder() {
 }
 
 std::string WallpaperBitmapPath() { return Join(FixedFilesFolder(), kWallpaperBitmapName); }
-std::string TempBitmapPath() { return Join(FixedFilesFolder(), kTempBitmapName); }
 
 std::string LastWallpaperPath() {
   const FolderChoice& choice = Choice();

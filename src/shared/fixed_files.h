@@ -1,9 +1,10 @@
 #pragma once
-// The two bitmaps the program writes under fixed names: "Quelm_Rask.bmp", the composed wallpaper, and
-// "Quelm_Temp.bmp", the opaque preview's temporary picture. Their home is the root of drive C:, but a
-// standard user may not create files there, so when that folder cannot be written the same names are
+// The bitmap the program writes under a fixed name: "Quelm_Rask.bmp", the composed wallpaper. (The opaque
+// preview shows its picture from memory; "Quelm_Temp.bmp", the file it once wrote, is named only so that
+// its temporaries are still cleared.) Its home is the root of drive C:, but a
+// standard user may not create files there, so when that folder cannot be written the same name is
 // used in the user's local application-data folder ("...\Quelm_Rask", created as needed). The choice is
-// made once per process and then kept, so writing, installing, moving and previewing all agree.
+// made once per process and then kept, so writing, installing and moving all agree.
 #include <optional>
 #include <string>
 
@@ -16,7 +17,6 @@ inline constexpr const char* kLastWallpaperName = "Quelm_Rask.last";
 // The folder the fixed names are given in, without a trailing separator ("C:" for the root of C:).
 std::string FixedFilesFolder();
 std::string WallpaperBitmapPath();  // "C:\Quelm_Rask.bmp", or the same name in the fallback folder
-std::string TempBitmapPath();       // "C:\Quelm_Temp.bmp", or the same name in the fallback folder
 
 // The remembered last wallpaper: in the user's own folder (the fallback folder, created as needed), never
 // beside the table or the settings; empty when there is no such folder.

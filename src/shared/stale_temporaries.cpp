@@ -84,19 +84,43 @@ bool ClaimSoleInstance(const wchar_t* name) {
   return true;  // held, on purpose, until the process ends
 }
 
+namespace {
+
+void RemoveNamed(const std::string& folder, bool (*matches)(std::string_view name)) {
+  if (folder.empty()) return;
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(win::ApiPath(folder + "\\*~").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = win::Utf8(found.cFileName);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && matches(name))
+      win::DeletePath(folder + "\\" + name);  // refused while a writer has it open
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+}  // namespace
+
 void RemoveOwnTemporaries(const std::vector<std::string>& folders) {
-  for (const std::string& folder : folders) {
-    if (folder.empty()) continue;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(win::ApiPath(folder + "\\*~").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
-    do {
-      const std::string name = win::Utf8(found.cFileName);
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsOwnTemporaryName(name))
-        win::DeletePath(folder + "\\" + name);  // refused while a writer has it open
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
+  for (const std::string& folder : folders) RemoveNamed(folder, IsOwnTemporaryName);
+}
+
+bool IsLayoutTemporaryName(std::string_view name) {
+  std::string stem = Lower(name);
+  if (stem.ends_with(kTemporarySuffix)) stem.resize(stem.size() - kTemporarySuffix.size());
+  constexpr std::string_view kFresh = ".bmp.new~";
+  if (!stem.ends_with(kFresh)) return false;
+  stem.resize(stem.size() - kFresh.size());
+  if (stem == "span") return true;
+  constexpr std::string_view kMonitor = "monitor";
+  return stem.size() > kMonitor.size() && stem.starts_with(kMonitor) &&
+         std::all_of(stem.begin() + kMonitor.size(), stem.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void RemoveLayoutTemporaries(const std::string& folder) {
+  std::string trimmed = folder;
+  if (!trimmed.empty() && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.pop_back();
+  RemoveNamed(trimmed, IsLayoutTemporaryName);
 }
 
 void RemoveStaleTemporariesAtStart(const std::string& programFolder) {

@@ -24,6 +24,12 @@ inline constexpr const wchar_t* kInstanceClaimName = L"Global\\Quelm_Rask_Instan
 // Removes the files of those names from each folder; a file another process still has open stays.
 void RemoveOwnTemporaries(const std::vector<std::string>& folders);
 
+// A "/layout" folder's own temporaries ("monitor2.bmp.new~", "span.bmp.new~", and their ".tmp~"), in any
+// case: a run killed while writing leaves a screen's worth of bytes each, which a later run with fewer
+// monitors would never replace. Removed from `folder` by the next run there.
+bool IsLayoutTemporaryName(std::string_view name);
+void RemoveLayoutTemporaries(const std::string& folder);
+
 // The start of a run that writes files: claims the instance and, when it is the only one, removes the
 // temporaries from the program's folder and both folders of the fixed files.
 void RemoveStaleTemporariesAtStart(const std::string& programFolder);

@@ -597,6 +597,4 @@ RECT Quelm_Rask_S::PicBackRect() const {
   return RECT{left, top, left + Pic_Back_.Width(), top + Pic_Back_.Height()};
 }
 
-HWND Quelm_Rask_S::FirstCellWindow() const { return const_cast<Quelm_Rask_S*>(this)->txt_Item(1, 1).hwnd(); }
-
 }  // namespace qr

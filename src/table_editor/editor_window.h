@@ -115,8 +115,6 @@ class Quelm_Rask_S : public forms::Form {
 
   // The grid box, its place and size in the window's client area (pixels).
   HWND PicBackWindow() const { return Pic_Back_.hwnd(); }
-  // Cell (1, 1)'s text box, the table's first corner on the screen.
-  HWND FirstCellWindow() const;
   RECT PicBackRect() const;
 
   int16_t Screen_W_Px() const { return Screen_W_Px_; }

@@ -2,6 +2,7 @@
 #include "wallpaper/install_wallpaper.h"
 
 #include <memory>
+#include <utility>
 
 #include "wallpaper/install_files.h"
 #include "wallpaper/remember.h"
@@ -34,12 +35,19 @@ InstallOutcome InstallWallpaper(const WallpaperJob& given, const InstallSteps& s
   outcome.result = InstallOutcome::Result::Installed;
   win::steps::Mark("installed");
   outcome.installed = InstalledPaths(*outcome.files, job, *primary);
-  outcome.remembered = steps.refreshing ? RememberRefreshed(*steps.refreshing, job, outcome.installed)
-                                        : RememberLastWallpaper(job, outcome.installed);
+  std::vector<FileStamp> stamps = InstalledStamps(outcome.installed);
+  outcome.remembered = steps.refreshing
+                           ? RememberRefreshed(*steps.refreshing, job, outcome.installed, std::move(stamps))
+                           : RememberLastWallpaper(job, outcome.installed, std::move(stamps));
   win::steps::Mark("remembered");
-  // A new wallpaper the old snapshot does not describe: that snapshot must not bring back an older one.
+  // A new wallpaper the old snapshot does not describe: that snapshot must not bring back an older one. One
+  // that stamps its files shows it by itself (a refresh compares them) and stays, as it names the kept
+  // copies of the first background, which the next wallpaper drawn over this one needs; an older one goes.
   // (A refresh that cannot be remembered keeps its snapshot: it still describes the same wallpaper.)
-  if (!outcome.remembered && !steps.refreshing) ForgetLastWallpaper();
+  if (!outcome.remembered && !steps.refreshing) {
+    const std::optional<LastWallpaper> old = LoadLastWallpaper();
+    if (old && old->installedStamps.empty()) ForgetLastWallpaper();
+  }
   return outcome;
 }
 

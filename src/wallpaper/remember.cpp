@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "core/paths.h"
 #include "core/shown_wallpaper.h"
 #include "shared/fixed_files.h"
@@ -66,15 +69,41 @@ std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const Wallp
   return paths;
 }
 
-bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed) {
-  return SaveLastWallpaper(LastWallpaperOf(job, installed, Now()));
+std::vector<FileStamp> InstalledStamps(const std::vector<std::string>& installed) {
+  std::vector<FileStamp> stamps;
+  for (const std::string& file : installed) stamps.push_back(win::FileStampOf(file).value_or(FileStamp{}));
+  return stamps;
 }
 
-bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
-                       const std::vector<std::string>& installed) {
+bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed,
+                           std::vector<FileStamp> stamps) {
+  LastWallpaper last = LastWallpaperOf(job, installed, Now());
+  last.installedStamps = std::move(stamps);
+  return SaveLastWallpaper(last);
+}
+
+bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job, const std::vector<std::string>& installed,
+                       std::vector<FileStamp> stamps) {
   last.renderedFor = job.display;
   last.installed = installed;
+  last.installedStamps = std::move(stamps);
   return SaveLastWallpaper(last);
+}
+
+bool IsOfInstalledWallpaper(const LastWallpaper& last) {
+  // Another wallpaper written over an installed file since (a snapshot that could not be saved then).
+  for (size_t i = 0; i < last.installedStamps.size() && i < last.installed.size(); ++i) {
+    const auto now = win::FileStampOf(last.installed[i]);
+    if (now && *now != last.installedStamps[i]) return false;
+  }
+  // Another file installed since: no source names one of the snapshot's. A source a process keeps its
+  // first answer of (Wine's system call in the long-running watcher) may lag; one read afresh does not.
+  const WallpaperReports reports = win::ReportedWallpapers();
+  return std::any_of(reports.begin(), reports.end(), [&](const std::string& report) {
+    return std::any_of(last.installed.begin(), last.installed.end(), [&](const std::string& file) {
+      return !report.empty() && win::SamePath(report, file);
+    });
+  });
 }
 
 std::optional<LastWallpaper> LoadLastWallpaper() {

@@ -25,13 +25,20 @@ std::vector<std::string> InstalledPaths(const WallpaperFiles& files, const Wallp
 // for it are used instead.
 void PreserveCurrentWallpaper(WallpaperJob& job);
 
-// Remembers the job just installed (written beside the file, then moved over it). False when it could
-// not be written; the wallpaper itself is installed either way.
-bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed);
-// Remembers `last` made again as `job` (its display) and installed as `installed`; what it was made from,
-// and when, stays.
-bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job,
-                       const std::vector<std::string>& installed);
+// Each installed file as it is now (its size and last write), for the snapshot saved just after installing.
+std::vector<FileStamp> InstalledStamps(const std::vector<std::string>& installed);
+// Remembers the job just installed as `installed`, with its files' `stamps` (none: the snapshot is not
+// held against the files), written beside the file and then moved over it. False when it could not be
+// written; the wallpaper itself is installed either way.
+bool RememberLastWallpaper(const WallpaperJob& job, const std::vector<std::string>& installed,
+                           std::vector<FileStamp> stamps = {});
+// Remembers `last` made again as `job` (its display) and installed as `installed`, with `stamps` as above;
+// what it was made from, and when, stays.
+bool RememberRefreshed(LastWallpaper last, const WallpaperJob& job, const std::vector<std::string>& installed,
+                       std::vector<FileStamp> stamps = {});
+// Whether `last` still describes the wallpaper installed now: its files unchanged since it was saved, and
+// one of them shown. A snapshot that could not be replaced after another wallpaper was installed fails.
+bool IsOfInstalledWallpaper(const LastWallpaper& last);
 // The remembered wallpaper; nothing when there is none, it is marked stale, or its file is damaged.
 std::optional<LastWallpaper> LoadLastWallpaper();
 // True when a remembered wallpaper's file is there but cannot be read as one (damaged, or from elsewhere).

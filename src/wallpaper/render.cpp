@@ -4,10 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <future>
 
 #include "core/text_effect.h"
-#include "win32/bitmap_file.h"
 #include "win32/step_times.h"
 
 namespace qr {
@@ -24,9 +22,10 @@ Point Minus(Point p, Point origin) {
           RoundToInt32(static_cast<double>(p.y) - origin.y)};
 }
 
-// The job's table drawn on a target whose corner lies at `corner` of the monitor at `monitorCorner`.
-void DrawTable(win::Surface& target, const WallpaperJob& job, Point monitorCorner, Point corner,
-               ComposeTimings* timings) {
+}  // namespace
+
+void DrawJobTable(win::Surface& target, const WallpaperJob& job, Point monitorCorner, Point corner,
+                  ComposeTimings* timings) {
   const Point origin{monitorCorner.x + corner.x, monitorCorner.y + corner.y};
   if (job.transparent)
     DrawTransparentTable(target, job.table, Minus(job.tableAt, origin), job.dpi, timings,
@@ -35,8 +34,6 @@ void DrawTable(win::Surface& target, const WallpaperJob& job, Point monitorCorne
     DrawOpaqueTable(target, job.table, Minus(CellsOrigin(job), origin), job.dpi, timings);
 }
 
-// The part of the monitor the table can mark: its cells, widened by more than any text effect's halo
-// reaches, within the monitor. Empty when the table lies elsewhere.
 Rect TableArea(const WallpaperJob& job, const Rect& monitor) {
   const std::vector<Rect> cells = TableCellRects(job);
   if (cells.empty()) return {};
@@ -64,8 +61,6 @@ const std::string& WallpaperOfMonitor(const WallpaperJob& job, size_t monitor) {
   return monitor < own.size() ? own[monitor] : own.empty() ? none : own.front();
 }
 
-}  // namespace
-
 win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimings* timings) {
   if (monitor >= job.display.monitors.size()) return {};
   const Rect area = job.display.monitors[monitor].rect;
@@ -73,67 +68,21 @@ win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimin
   if (!surface.ok()) return {};
   ComposeBackground(surface, job.background, timings, WallpaperOfMonitor(job, monitor));
   win::steps::Mark("background");
-  DrawTable(surface, job, {area.x, area.y}, {}, timings);
+  DrawJobTable(surface, job, {area.x, area.y}, {}, timings);
   GdiFlush();
   win::steps::Mark("table drawn");
   return surface;
 }
 
-bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::string& path,
-                        ComposeTimings* timings) {
-  if (monitor >= job.display.monitors.size()) return false;
-  const Rect area = job.display.monitors[monitor].rect;
-  const BackgroundParts background(job.background, {area.w, area.h}, WallpaperOfMonitor(job, monitor),
-                                   timings);
-  if (!background.ok()) {
-    const win::Surface picture = RenderMonitor(job, monitor, timings);
-    return picture.ok() && win::WriteBitmapFile(picture, path);
-  }
-  win::steps::Mark("background");
-  // The table is drawn once, over its own patch of the background, and laid on each band it crosses. It is
-  // drawn on a thread of its own while the bands below it are written (the file holds the lowest first).
-  const Rect tableArea = TableArea(job, area);
-  win::Surface table;
-  std::future<void> tableDrawn;
-  if (tableArea.w > 0) {
-    table = win::Surface(tableArea.w, tableArea.h);
-    if (!table.ok()) return false;
-    background.Paint(table.dc(), {tableArea.w, tableArea.h}, {tableArea.x, tableArea.y});
-    // Deferred (drawn at the first band that needs it) where no thread can be started.
-    tableDrawn = std::async(std::launch::async | std::launch::deferred, [&] {
-      DrawTable(table, job, {area.x, area.y}, {tableArea.x, tableArea.y}, timings);
-      GdiFlush();  // the pixels are in the surface before another thread copies them
-    });
-  }
-  return win::WriteBitmapFilePainted(path, area.w, area.h, [&](HDC band, int top, int rows) {
-    background.Paint(band, {area.w, rows}, {0, top});
-    if (table.ok() && Overlaps(tableArea, {0, top, area.w, rows})) {
-      tableDrawn.wait();
-      BitBlt(band, tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
-    }
-    return true;
-  });
-}
-
-namespace {
-
-// The job with the primary screen as its one monitor, for a layout that lists none.
 WallpaperJob OnPrimaryScreen(const WallpaperJob& job) {
   WallpaperJob primary = job;
   primary.display = SingleMonitorLayout(job.display.PrimarySize(), job.display.systemDpi);
   return primary;
 }
 
-}  // namespace
-
 win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings) {
   if (job.display.monitors.empty()) return RenderMonitor(OnPrimaryScreen(job), 0, timings);
   return RenderMonitor(job, job.display.PrimaryIndex(), timings);
-}
-
-bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path, ComposeTimings* timings) {
-  if (job.display.monitors.empty()) return WriteMonitorBitmap(OnPrimaryScreen(job), 0, path, timings);
-  return WriteMonitorBitmap(job, job.display.PrimaryIndex(), path, timings);
 }
 
 win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings) {

@@ -23,13 +23,19 @@ namespace qr {
 win::Surface RenderMonitor(const WallpaperJob& job, size_t monitor, ComposeTimings* timings = nullptr);
 // The primary monitor's picture: on one monitor, the whole wallpaper.
 win::Surface RenderWallpaper(const WallpaperJob& job, ComposeTimings* timings = nullptr);
-// The same pictures written as bitmap files at `path` (win32/bitmap_file.h) without being held whole: the
-// background painted band by band into one reused band, the table drawn once over its own patch of it.
-// A background that is stretched is rendered whole and written. False when the file cannot be written.
-bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::string& path,
-                        ComposeTimings* timings = nullptr);
-bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path,
-                          ComposeTimings* timings = nullptr);
+// The parts a bitmap written band by band (wallpaper/write_files.h) draws with, as the pictures above do:
+// the file a monitor's current-wallpaper background comes from (a layout with more monitors than files
+// shows the first on the others);
+const std::string& WallpaperOfMonitor(const WallpaperJob& job, size_t monitor);
+// the part of a monitor the table can mark (its cells, widened by more than any text effect's halo
+// reaches, within the monitor; empty when the table lies elsewhere), in the monitor's own coordinates;
+Rect TableArea(const WallpaperJob& job, const Rect& monitor);
+// the job's table drawn on a target whose corner lies at `corner` of the monitor at `monitorCorner`;
+void DrawJobTable(win::Surface& target, const WallpaperJob& job, Point monitorCorner, Point corner,
+                  ComposeTimings* timings);
+// the job with the primary screen as its one monitor, for a layout that lists none.
+WallpaperJob OnPrimaryScreen(const WallpaperJob& job);
+
 // Every monitor's picture laid where the monitor lies, on a surface of the whole virtual screen (the
 // desktop colour where no monitor is).
 win::Surface RenderSpan(const WallpaperJob& job, ComposeTimings* timings = nullptr);

@@ -4,11 +4,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <future>
 
 #include "core/paths.h"
+#include "shared/stale_temporaries.h"
 #include "wallpaper/render.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
+#include "win32/step_times.h"
 
 namespace qr {
 
@@ -142,6 +145,57 @@ bool WriteSpanFile(const WallpaperJob& job, const std::string& path, bool rolled
   return written;
 }
 
+bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::string& path,
+                        ComposeTimings* timings) {
+  if (monitor >= job.display.monitors.size()) return false;
+  const Rect area = job.display.monitors[monitor].rect;
+  const BackgroundParts background(job.background, {area.w, area.h}, WallpaperOfMonitor(job, monitor),
+                                   timings);
+  if (!background.ok()) {
+    const win::Surface picture = RenderMonitor(job, monitor, timings);
+    return picture.ok() && win::WriteBitmapFile(picture, path);
+  }
+  win::steps::Mark("background");
+  // The table is drawn once, over its own patch of the background, and laid on each band it crosses. It is
+  // drawn on a thread of its own while the bands below it are written (the file holds the lowest first).
+  const Rect tableArea = TableArea(job, area);
+  win::Surface table;
+  std::future<void> tableDrawn;
+  if (tableArea.w > 0) {
+    table = win::Surface(tableArea.w, tableArea.h);
+    if (!table.ok()) return false;
+    background.Paint(table.dc(), {tableArea.w, tableArea.h}, {tableArea.x, tableArea.y});
+    // Deferred (drawn at the first band that needs it) where no thread can be started.
+    tableDrawn = std::async(std::launch::async | std::launch::deferred, [&] {
+      DrawJobTable(table, job, {area.x, area.y}, {tableArea.x, tableArea.y}, timings);
+      GdiFlush();  // the pixels are in the surface before another thread copies them
+    });
+  }
+  bool tableTaken = false;
+  return win::WriteBitmapFilePainted(path, area.w, area.h, [&](HDC band, int top, int rows) {
+    background.Paint(band, {area.w, rows}, {0, top});
+    if (table.ok() && Overlaps(tableArea, {0, top, area.w, rows})) {
+      // The drawing's own outcome, taken once: a table that could not be drawn fails the file, which is
+      // never written without it.
+      if (!tableTaken) {
+        tableTaken = true;
+        try {
+          tableDrawn.get();
+        } catch (const std::exception&) {
+          return false;
+        }
+      }
+      BitBlt(band, tableArea.x, tableArea.y - top, tableArea.w, tableArea.h, table.dc(), 0, 0, SRCCOPY);
+    }
+    return true;
+  });
+}
+
+bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path, ComposeTimings* timings) {
+  if (job.display.monitors.empty()) return WriteMonitorBitmap(OnPrimaryScreen(job), 0, path, timings);
+  return WriteMonitorBitmap(job, job.display.PrimaryIndex(), path, timings);
+}
+
 std::string MonitorBitmapPath(const std::string& primaryPath, size_t number) {
   const size_t at = ExtensionDot(primaryPath);
   return primaryPath.substr(0, at) + std::to_string(number) + primaryPath.substr(at);
@@ -164,6 +218,7 @@ std::optional<WallpaperFiles> WriteWallpaperFiles(const WallpaperJob& job, const
 }
 
 bool WriteLayoutFiles(const WallpaperJob& job, const std::string& folder) {
+  RemoveLayoutTemporaries(folder);
   const std::string base = WithSeparator(folder);
   const size_t count = job.display.monitors.size();
   std::vector<std::string> finals;

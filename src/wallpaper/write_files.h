@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/wallpaper_job.h"
+#include "wallpaper/composer.h"
 #include "win32/surface.h"
 #include "win32/wallpaper.h"
 
@@ -28,6 +29,15 @@ struct WallpaperFiles {
   win::SpanStyle spanStyle = win::SpanStyle::Span;
   win::Surface primary;  // the primary monitor's picture (what the canvas shows), when it was asked for
 };
+
+// One monitor's picture (RenderMonitor) or the primary's (RenderWallpaper) written as a bitmap file at
+// `path` (win32/bitmap_file.h) without being held whole: the background painted band by band into one
+// reused band, the table drawn once over its own patch of it. A background that is stretched is rendered
+// whole and written. False when the file cannot be written or the table not drawn.
+bool WriteMonitorBitmap(const WallpaperJob& job, size_t monitor, const std::string& path,
+                        ComposeTimings* timings = nullptr);
+bool WriteWallpaperBitmap(const WallpaperJob& job, const std::string& path,
+                          ComposeTimings* timings = nullptr);
 
 // "C:\Quelm_Rask.bmp" with monitor number n (2, 3, ...) added: "C:\Quelm_Rask2.bmp".
 std::string MonitorBitmapPath(const std::string& primaryPath, size_t number);

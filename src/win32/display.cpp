@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <future>
+#include <mutex>
 
 #include "win32/handles.h"
 #include "win32/run_time_function.h"
@@ -14,7 +15,9 @@ namespace qr::win {
 
 namespace {
 
+// Asked from more than one thread (a bitmap's table is drawn beside its bands): every use holds the lock.
 struct DisplayCache {
+  std::mutex lock;
   std::optional<DisplayLayout> read;
   std::optional<DisplayLayout> overridden;
   std::future<DisplayLayout> reading;  // StartReadingDisplay's, until CurrentDisplay takes it
@@ -74,13 +77,15 @@ DisplayLayout ReadDisplayLayout() {
 
 void StartReadingDisplay() {
   DisplayCache& cache = Cache();
+  const std::lock_guard hold(cache.lock);
   if (cache.read || cache.reading.valid()) return;
   // Where no thread can be started, the display is read when it is first asked for, as without this.
   cache.reading = std::async(std::launch::async | std::launch::deferred, ReadDisplayLayout);
 }
 
-const DisplayLayout& CurrentDisplay() {
+DisplayLayout CurrentDisplay() {
   DisplayCache& cache = Cache();
+  const std::lock_guard hold(cache.lock);
   if (cache.overridden) return *cache.overridden;
   if (!cache.read) cache.read = cache.reading.valid() ? cache.reading.get() : ReadDisplayLayout();
   return *cache.read;
@@ -88,10 +93,15 @@ const DisplayLayout& CurrentDisplay() {
 
 void InvalidateDisplay() {
   DisplayCache& cache = Cache();
+  const std::lock_guard hold(cache.lock);
   if (cache.reading.valid()) cache.reading.get();  // read before the change: of no use
   cache.read.reset();
 }
 
-void OverrideDisplay(std::optional<DisplayLayout> layout) { Cache().overridden = std::move(layout); }
+void OverrideDisplay(std::optional<DisplayLayout> layout) {
+  DisplayCache& cache = Cache();
+  const std::lock_guard hold(cache.lock);
+  cache.overridden = std::move(layout);
+}
 
 }  // namespace qr::win

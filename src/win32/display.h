@@ -11,8 +11,9 @@ namespace qr::win {
 DisplayLayout ReadDisplayLayout();
 
 // The display as last read (read on first use, and again after InvalidateDisplay), or the layout a test or
-// the command line put in its place.
-const DisplayLayout& CurrentDisplay();
+// the command line put in its place. A copy: what a caller holds stays as it was when a change of the
+// display (a message run meanwhile, another thread) reads it again.
+DisplayLayout CurrentDisplay();
 // Starts reading the display on a thread of its own; CurrentDisplay() waits for it. The first question
 // about the display starts the display driver: under Wine that took 24 to 28 ms on a thread of its own
 // against 57 to 79 ms on the thread the process started with, and the caller's other work (reading the

@@ -99,6 +99,15 @@ bool IsReadOnlyFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
+std::optional<FileStamp> FileStampOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  const std::wstring wide = ApiPath(path);
+  if (wide.empty() || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return FileStamp{
+      (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+      (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime};
+}
+
 bool ReplaceFileWith(const std::string& path, const std::function<bool(HANDLE file)>& write) {
   const std::wstring target = ApiPath(path);
   const std::wstring temp = ApiPath(path + ".tmp~");

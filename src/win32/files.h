@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_stamp.h"
+
 namespace qr::win {
 
 // The path as the wide API wants it. Paths too long for the classic limit are made absolute and given the
@@ -52,6 +54,8 @@ bool RenamePath(const std::string& from, const std::string& to);
 bool PathIsPresent(const std::string& path);
 // True when the path names a read-only file.
 bool IsReadOnlyFile(const std::string& path);
+// The file's size and last write; nothing when it is not there.
+std::optional<FileStamp> FileStampOf(const std::string& path);
 
 // The full path of the running program, however long.
 std::string ExecutablePath();

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "core/geometry.h"
+#include "core/work_in_two.h"
 #include "win32/files.h"
 #include "win32/image_header.h"
 #include "win32/jpeg_decoder.h"
@@ -91,22 +91,6 @@ bool CanShare(const Decoder& decoder, unsigned rows, int decoders) {
          std::thread::hardware_concurrency() >= 2;
 }
 
-// Runs `lower` on a thread of its own while `upper` runs here; both must succeed. Without a thread,
-// `whole` does all the work here.
-template <typename Upper, typename Lower, typename Whole>
-bool Shared(Upper upper, Lower lower, Whole whole) {
-  bool lowerDone = false;
-  std::thread thread;
-  try {
-    thread = std::thread([&] { lowerDone = lower(); });
-  } catch (const std::system_error&) {
-    return whole();
-  }
-  const bool upperDone = upper();
-  thread.join();
-  return upperDone && lowerDone;
-}
-
 // Starts a second decoder of a picture at `eighths`; false unless it gives the rows the first one gives.
 bool StartLikeFirst(const Decoder& decoder, int eighths, unsigned width, unsigned height) {
   unsigned w = 0, h = 0;
@@ -127,7 +111,7 @@ bool DecodeRows(const Decoder& decoder, const std::string& path, Size picture, i
   const auto height = static_cast<unsigned>(target.height());
   if (!CanShare(decoder, height, decoders)) return ReadInto(decoder.get(), target);
   const unsigned split = height * kUpperShareTenths / 10;
-  return Shared([&] { return ReadRows(decoder.get(), target, 0, split); },
+  return WorkInTwo([&] { return ReadRows(decoder.get(), target, 0, split); },
                 [&] { return ReadLowerRows(path, picture, eighths, split, target); },
                 [&] { return ReadInto(decoder.get(), target); });
 }
@@ -252,7 +236,7 @@ bool DrawJpegStretched(const std::string& path, Size picture, const Rect& place,
   // The upper share is the larger: the second decoder passes over the rows above its own.
   const int32_t split =
       plan.firstRow + (plan.endRow - plan.firstRow) * static_cast<int32_t>(kUpperShareTenths) / 10;
-  return Shared([&] { return StretchRows(decoder.get(), plan, plan.firstRow, split, target); },
+  return WorkInTwo([&] { return StretchRows(decoder.get(), plan, plan.firstRow, split, target); },
                 [&] {
                   const Decoder lower(path, picture);
                   return StartLikeFirst(lower, eighths, w, h) &&

@@ -12,8 +12,13 @@
 
 namespace qr::win {
 
-// The address of `name` in `library`, which is loaded and kept loaded (as an import would be) unless it is
-// in the process already; nothing when the library or the function is missing.
+// Every library the process loads from now on, the system's own loads included, comes from the system
+// folder: never one planted beside the program (a downloads folder, say). Called first thing at start.
+void LoadLibrariesFromSystemFolderOnly();
+
+// The address of `name` in `library` (a system library's file name), which is loaded from the system
+// folder and kept loaded (as an import would be) unless it is in the process already; nothing when the
+// library or the function is missing.
 FARPROC RunTimeAddress(const wchar_t* library, const char* name);
 
 // The same as a pointer to a function of type `Function` (e.g. `decltype(::InitCommonControlsEx)`).

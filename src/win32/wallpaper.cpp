@@ -6,6 +6,8 @@
 #include "win32/wallpaper.h"
 
 #include <windows.h>
+
+#include <atomic>
 // after windows.h
 #include <shobjidl.h>
 
@@ -92,13 +94,18 @@ class SystemMonitorWallpapers : public MonitorWallpapers {
 }  // namespace
 
 std::unique_ptr<MonitorWallpapers> OpenMonitorWallpapers() {
+  // A system without the object (Windows 7, Wine) stays without it: asked once a process, as every failed
+  // attempt costs (under Wine each leaked registry handles, hundreds in a watcher's day).
+  static std::atomic<bool> missing = false;
+  if (missing) return nullptr;
   ComApartment apartment;
   if (!apartment.ok()) return nullptr;
   ComPtr<IDesktopWallpaper> wallpaper;
-  if (FAILED(lazy::CoCreateInstance(CLSID_DesktopWallpaper, nullptr,
-                                    CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IDesktopWallpaper,
-                                    reinterpret_cast<void**>(wallpaper.GetAddressOf()))))
-    return nullptr;
+  const HRESULT made = lazy::CoCreateInstance(CLSID_DesktopWallpaper, nullptr,
+                                              CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IDesktopWallpaper,
+                                              reinterpret_cast<void**>(wallpaper.GetAddressOf()));
+  if (made == REGDB_E_CLASSNOTREG || made == E_NOINTERFACE) missing = true;
+  if (FAILED(made)) return nullptr;
   return std::make_unique<SystemMonitorWallpapers>(std::move(apartment), std::move(wallpaper));
 }
 

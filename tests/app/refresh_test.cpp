@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/run_command_line.h"
@@ -55,8 +56,8 @@ class RefreshTest : public ::testing::Test {
     win::OverrideDisplay(two);
   }
 
-  RenderExit Render(std::string& said) {
-    const RenderRequest request{table_, std::nullopt, true, Point{300, 300}, std::nullopt};
+  RenderExit Render(std::string& said, std::optional<std::string> out = std::nullopt, Point at = {300, 300}) {
+    const RenderRequest request{table_, out, true, at, std::nullopt};
     return RunRender(request, folder_.path(), [&](std::string_view text) { said += text; });
   }
 
@@ -105,18 +106,77 @@ TEST_F(RefreshTest, ASnapshotThatCannotBeSavedIsSaidAndTheOldOneIsNotUsed) {
   EXPECT_NE(said.find("警告: " + std::string(kNotRemembered) + LastWallpaperPath()), std::string::npos)
       << said;
   EXPECT_EQ(int(RenderExit::NotRemembered), 6);
-  EXPECT_FALSE(LoadLastWallpaper());  // removed: a display change brings back nothing older
-  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::InputMissing);
+  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::InputMissing);  // nothing older comes back
 
-  // Read-only, it stays but is marked stale until a snapshot is saved again.
+  // The next wallpaper over this one, remembered again, is drawn over the first background, not over the
+  // program's own output the snapshot missed.
   ASSERT_TRUE(RemoveDirectoryW(win::Wide(beside).c_str()));
   ASSERT_EQ(Render(said), RenderExit::Done);
+  const auto last = LoadLastWallpaper();
+  ASSERT_TRUE(last && !last->background.monitorWallpapers.empty());
+  EXPECT_TRUE(win::ReadFileBytes(last->background.monitorWallpapers.front()) ==
+              win::ReadFileBytes(folder_.File("tile.bmp")));
+
+  // Read-only, the same.
   ASSERT_TRUE(SetFileAttributesW(win::Wide(LastWallpaperPath()).c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(Render(said), RenderExit::NotRemembered);
-  EXPECT_FALSE(LoadLastWallpaper());
+  EXPECT_EQ(Render(said, std::nullopt, {200, 100}), RenderExit::NotRemembered);
+  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::InputMissing);
   ASSERT_TRUE(SetFileAttributesW(win::Wide(LastWallpaperPath()).c_str(), FILE_ATTRIBUTE_NORMAL));
   EXPECT_EQ(Render(said), RenderExit::Done);
-  EXPECT_TRUE(LoadLastWallpaper());
+  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::Done);
+}
+
+// Where the old snapshot can be neither replaced, removed nor marked stale, it no longer describes the
+// wallpaper installed: a refresh refuses rather than bring back the older wallpaper, whether the new one
+// went to another file or over the old one's.
+TEST_F(RefreshTest, ASnapshotLeftFromAnOlderWallpaperIsNeverInstalledAgain) {
+  std::string said;
+  ASSERT_EQ(Render(said), RenderExit::Done) << said;
+  const std::string snapshot = LastWallpaperPath();
+  for (const std::string& blocked : {snapshot + ".tmp~", snapshot + ".stale.tmp~"})
+    ASSERT_TRUE(CreateDirectoryW(win::Wide(blocked).c_str(), nullptr));
+  ASSERT_TRUE(SetFileAttributesW(win::Wide(snapshot).c_str(), FILE_ATTRIBUTE_READONLY));
+
+  const std::string other = folder_.File("other.bmp");
+  ASSERT_EQ(Render(said, other), RenderExit::NotRemembered);
+  ASSERT_TRUE(LoadLastWallpaper());  // still there, unmarked
+  const auto otherBytes = win::ReadFileBytes(other);
+  said.clear();
+  EXPECT_EQ(RunRefresh([&](std::string_view text) { said += text; }), RenderExit::InputMissing);
+  EXPECT_NE(said.find(kNotInstalledNow + snapshot), std::string::npos) << said;
+  EXPECT_TRUE(win::SamePath(win::GetCurrentWallpaper()->path, other));
+  EXPECT_TRUE(win::ReadFileBytes(other) == otherBytes);
+
+  ASSERT_EQ(Render(said, std::nullopt, {500, 400}), RenderExit::NotRemembered);
+  const auto newer = win::ReadFileBytes(WallpaperBitmapPath());
+  EXPECT_EQ(RunRefresh([](std::string_view) {}), RenderExit::InputMissing);
+  EXPECT_TRUE(win::ReadFileBytes(WallpaperBitmapPath()) == newer);
+  SetFileAttributesW(win::Wide(snapshot).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The file chosen with /out is the one installed, and stays so when the wallpaper is made again.
+TEST_F(RefreshTest, ARefreshKeepsTheFileChosenWithOut) {
+  std::string said;
+  const std::string chosen = folder_.File("mine.bmp");
+  ASSERT_EQ(Render(said, chosen), RenderExit::Done) << said;
+  TwoMonitors({1024, 0, 800, 600});
+  ASSERT_EQ(RunRefresh([](std::string_view) {}), RenderExit::Done);
+  EXPECT_TRUE(win::SamePath(win::GetCurrentWallpaper()->path, chosen));
+  EXPECT_FALSE(win::PathIsPresent(WallpaperBitmapPath()));
+}
+
+// The kept copy of the wallpaper the table was drawn over, gone: said by name, as a missing picture is,
+// instead of a desktop colour without a word.
+TEST_F(RefreshTest, AKeptCopyThatIsGoneIsSaidByName) {
+  std::string said;
+  ASSERT_EQ(Render(said), RenderExit::Done) << said;
+  const auto last = LoadLastWallpaper();
+  ASSERT_TRUE(last && !last->background.monitorWallpapers.empty());
+  const std::string copy = last->background.monitorWallpapers.front();
+  ASSERT_TRUE(win::DeletePath(copy));
+  said.clear();
+  EXPECT_EQ(RunRefresh([&](std::string_view text) { said += text; }), RenderExit::Done);
+  EXPECT_NE(said.find(kRefreshKeptCopyMissing + copy), std::string::npos) << said;
 }
 
 TEST_F(RefreshTest, ADamagedSnapshotOrABackgroundThatIsNoPictureSaysWhatIsWrong) {

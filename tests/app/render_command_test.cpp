@@ -12,6 +12,7 @@
 #include "shared/fixed_files.h"
 #include "shared/profile_store.h"
 #include "support/program_run.h"
+#include "support/same_bitmap.h"
 #include "support/temp_folder.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
@@ -75,6 +76,22 @@ TEST_F(RenderCommandTest, UsageAndBadArgumentsWriteNothing) {
   EXPECT_FALSE(win::ReadFileBytes(out));
 }
 
+// Libraries that are not among the system's "known" ones would be found beside the program first (a
+// downloads folder holding the zip): a stand-in planted there leaves a marker if it is ever loaded.
+TEST_F(RenderCommandTest, APlantedLibraryBesideTheProgramIsNeverLoaded) {
+  const std::string built = win::ExecutablePath();
+  const std::string planted = built.substr(0, built.find_last_of('\\')) + "\\planted_library.dll";
+  const char* names[] = {"shcore.dll", "uxtheme.dll", "wtsapi32.dll",
+                         "oleacc.dll", "dwmapi.dll",  "comdlg32.dll"};
+  for (const char* name : names)
+    ASSERT_TRUE(CopyFileW(win::ApiPath(planted).c_str(), win::ApiPath(folder_.File(name)).c_str(), FALSE));
+
+  EXPECT_EQ(Run("/monitors").exitCode, 0u);
+  EXPECT_EQ(Run("/render " + Quoted(table_) + " /out " + Quoted(folder_.File("out.bmp"))).exitCode, 0u);
+  for (const char* name : names)
+    EXPECT_FALSE(win::ReadFileBytes(folder_.File(std::string(name) + ".loaded"))) << name;
+}
+
 TEST_F(RenderCommandTest, AMissingOrTruncatedTableWritesAndInstallsNothing) {
   test::WallpaperSettingsGuard guard;
   ASSERT_TRUE(win::SetDesktopWallpaper(""));
@@ -106,7 +123,7 @@ TEST_F(RenderCommandTest, AMissingBackgroundPictureFallsBackToTheDesktopColour) 
   const std::string out = folder_.File("out.bmp");
   const test::ProgramRun run = Run("/render " + Quoted(table_) + " /out " + Quoted(out) + " /at 10,20");
   EXPECT_EQ(run.exitCode, 0u);
-  EXPECT_NE(run.output.find("警告: 背景の画像がありません"), std::string::npos);
+  EXPECT_NE(run.output.find("警告: 背景の画像がありません: " + folder_.File("gone.bmp")), std::string::npos);
   const auto image = win::LoadImageFile(out);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->width, 1024);
@@ -258,7 +275,7 @@ TEST_F(RenderCommandTest, RefreshMakesTheRememberedWallpaperAgain) {
   ProfileKeyStore(folder_.File("Quelm_Rask.ini")).Write("Section", "G_Left", "9000");  // a snapshot
   const test::ProgramRun refresh = Run("/refresh");
   EXPECT_EQ(refresh.exitCode, 0u) << refresh.output;
-  EXPECT_EQ(win::ReadFileBytes(WallpaperBitmapPath()), installed);
+  EXPECT_TRUE(test::SameBitmapBytes(win::ReadFileBytes(WallpaperBitmapPath()), installed));
   win::DeletePath(LastWallpaperPath());
 }
 

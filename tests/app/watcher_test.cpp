@@ -138,6 +138,31 @@ TEST_F(WatcherTest, ASourceThatRepeatsAnOldAnswerNeitherHidesAnotherWallpaperNor
   EXPECT_EQ(refreshes_, 1);
 }
 
+// The program's own wallpaper under a new file name, its snapshot saved after the system announced the
+// change or before it: the watcher goes on making it again (also after the system call, which keeps its
+// first answer under Wine, and after a later render to the same name).
+TEST_F(WatcherTest, AWallpaperUnderANewFileNameKeepsTheWatcherAwakeWhicheverComesFirst) {
+  for (const bool snapshotFirst : {false, true}) {
+    SCOPED_TRACE(snapshotFirst ? "snapshot saved first" : "change announced first");
+    last_.installed = {"C:\\Quelm_Rask.bmp"};
+    Shows("C:\\Quelm_Rask.bmp");
+    watcher_->Start();
+    ASSERT_FALSE(watcher_->Paused());
+    const std::string renamed = snapshotFirst ? "D:\\walls\\b.bmp" : "D:\\walls\\a.bmp";
+    if (snapshotFirst) last_.installed = {renamed};
+    profile_ = renamed;  // the call still answers the old name
+    WallpaperSet();
+    last_.installed = {renamed};
+    WallpaperSet();  // a later render to the same name changes no report
+    refreshes_ = 0;
+    display_ = SingleMonitorLayout({display_.monitors[0].rect.w + 64, 768});
+    Post(WM_DISPLAYCHANGE);
+    Pump();
+    EXPECT_FALSE(watcher_->Paused());
+    EXPECT_EQ(refreshes_, 1);
+  }
+}
+
 // A user folder with letters beyond ASCII, which the system reports spelt in another case, still holds
 // the program's own file: the watcher is not paused by it.
 TEST_F(WatcherTest, OurFileInAFolderOfNonAsciiLettersSpeltInAnotherCaseIsStillOurs) {

@@ -68,9 +68,13 @@ TEST(CommandLine, TheDisplayAndTheResidentSwitchesStandAlone) {
   ASSERT_EQ(on.kind, Kind::Autostart);
   EXPECT_TRUE(on.autostartOn);
   EXPECT_FALSE(ParseCommandLine({"/autostart", "off"}).autostartOn);
-  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"/monitors", "x"}, {"/watch", "/set"}, {"/refresh", "/settings", "a.ini"}, {"/autostart"},
-           {"/autostart", "yes"}, {"/autostart", "on", "off"}})
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"/monitors", "x"},
+                                             {"/watch", "/set"},
+                                             {"/refresh", "/settings", "a.ini"},
+                                             {"/autostart"},
+                                             {"/autostart", "yes"},
+                                             {"/autostart", "on", "off"}})
     EXPECT_EQ(ParseCommandLine(bad).kind, Kind::Bad) << bad[0];
   // The message names the extra argument rather than calling the switch unknown.
   const std::string extra = ParseCommandLine({"/Monitors", "x"}).error;
@@ -84,8 +88,11 @@ TEST(CommandLine, ALayoutWritesIntoAnOutFolderAndInstallsNothing) {
   ASSERT_EQ(layout.kind, Kind::Render) << layout.error;
   EXPECT_EQ(layout.render.layout, "1024x768@0,0");
   EXPECT_EQ(layout.render.at, (Point{-700, 200}));
-  EXPECT_EQ(ParseCommandLine({"/render", "t.qlm", "/layout", "1024x768@0,0"}).kind, Kind::Bad);  // no folder
-  EXPECT_EQ(ParseCommandLine({"/render", "t.qlm", "/layout", "1x1@0,0", "/out", "k", "/set"}).kind, Kind::Bad);
+  const CommandLine noFolder = ParseCommandLine({"/render", "t.qlm", "/layout", "1024x768@0,0"});
+  EXPECT_EQ(noFolder.kind, Kind::Bad);
+  EXPECT_EQ(noFolder.error.find("/set"), std::string::npos) << noFolder.error;  // none was given
+  EXPECT_EQ(ParseCommandLine({"/render", "t.qlm", "/layout", "1x1@0,0", "/out", "k", "/set"}).kind,
+            Kind::Bad);
   EXPECT_EQ(ParseCommandLine({"/render", "t.qlm", "/layout"}).kind, Kind::Bad);
 }
 

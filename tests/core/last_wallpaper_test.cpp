@@ -29,7 +29,9 @@ LastWallpaper Sample() {
   job.textEffect = TextEffect::Outline;
   job.panelAlpha = 75;
   job.dpi = 96;
-  return LastWallpaperOf(job, {"C:\\Quelm_Rask.bmp", "C:\\Quelm_Rask2.bmp"}, 133);
+  LastWallpaper last = LastWallpaperOf(job, {"C:\\Quelm_Rask.bmp", "C:\\Quelm_Rask2.bmp"}, 133);
+  last.installedStamps = {{6220854, 133400000000000000}, {0, UINT64_MAX}};
+  return last;
 }
 
 TEST(LastWallpaper, TheFileKeepsEveryDetailOfTheJob) {
@@ -80,11 +82,14 @@ TEST(LastWallpaper, OnTheSameDisplayTheTableIsExactlyWhereItWas) {
   EXPECT_EQ(job.panelAlpha, 75);
 }
 
-TEST(LastWallpaper, ASnapshotFromBeforeTextEffectsReadsAsNone) {
+TEST(LastWallpaper, ASnapshotFromBeforeTextEffectsOrStampsReadsAsNone) {
   std::string older = EncodeLastWallpaper(Sample());
   older.erase(older.find("effect\t"), std::string("effect\t1\t75\r\n").size());
+  for (size_t at; (at = older.find("installed_stamp\t")) != std::string::npos;)
+    older.erase(at, older.find('\n', at) + 1 - at);
   const auto decoded = DecodeLastWallpaper(older);
   ASSERT_TRUE(decoded);
+  EXPECT_TRUE(decoded->installedStamps.empty());
   EXPECT_EQ(decoded->textEffect, TextEffect::None);
   EXPECT_EQ(JobFromLastWallpaper(*decoded, Docked(), 0).textEffect, TextEffect::None);
 }

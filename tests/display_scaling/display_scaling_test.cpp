@@ -23,6 +23,7 @@
 #include "shared/profile_store.h"
 #include "support/editor_fixture.h"
 #include "support/program_run.h"
+#include "support/same_bitmap.h"
 #include "wallpaper_creation/create_wallpaper.h"
 #include "win32/display.h"
 #include "win32/files.h"
@@ -257,7 +258,7 @@ TEST_F(DisplayScaling, WallpaperTableLandsOnTheEditorsCells) {
     const test::ProgramRun run =
         test::RunProgram(test::ProgramIn(folder.path()), "/render \"" + table + "\" /out \"" + out + "\"");
     EXPECT_EQ(run.exitCode, 0u) << run.output;
-    EXPECT_EQ(win::ReadFileBytes(out), win::ReadFileBytes(WallpaperBitmapPath()));
+    EXPECT_TRUE(test::SameBitmapBytes(win::ReadFileBytes(out), win::ReadFileBytes(WallpaperBitmapPath())));
     EXPECT_EQ(loaded->width, screenW);
     EXPECT_EQ(loaded->height, screenH);
     const win::Surface& bitmap = loaded->pixels;

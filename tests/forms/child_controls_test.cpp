@@ -84,6 +84,22 @@ TEST(ChildControl, WhicheverGoesFirstTheOtherIsLeftClean) {
   EXPECT_EQ(text.Text(), "");
 }
 
+// A window that keeps something else in its user data (another library's control, the form's own
+// window) is no control, whatever that data is.
+TEST(ChildControl, OnlyAControlsWindowIsTakenForOne) {
+  TextBox text;
+  LayoutForm form([&](LayoutForm& f) { text.Create(f, 0, 0, 120, 19); });
+  form.Show();
+  EXPECT_EQ(ChildControl::FromWindow(text.hwnd()), &text);
+  HWND other =
+      CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, form.hwnd(), nullptr, nullptr, nullptr);
+  ASSERT_TRUE(other);
+  SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&text));
+  EXPECT_EQ(ChildControl::FromWindow(other), nullptr);
+  EXPECT_EQ(ChildControl::FromWindow(form.hwnd()), nullptr);
+  DestroyWindow(other);
+}
+
 // Catches typed characters and deletions that do not run OnChange.
 TEST(TextBox, TypingAndDeletingRunOnChange) {
   TextBox text;

@@ -43,7 +43,6 @@ TEST_F(FixedFilesTest, AWritableRootHoldsBothFilesAndTheProbeLeavesNothingBehind
   const std::string root = folder_.MakeFolder("root");
   OverrideFixedFileFolders(FixedFileFolders{root, folder_.File("appdata\\Quelm_Rask")});
   EXPECT_EQ(WallpaperBitmapPath(), root + "\\Quelm_Rask.bmp");
-  EXPECT_EQ(TempBitmapPath(), root + "\\Quelm_Temp.bmp");
   EXPECT_TRUE(Contents(root).empty());
   EXPECT_FALSE(IsFolder(folder_.File("appdata")));  // not needed, not made
 }
@@ -53,7 +52,6 @@ TEST_F(FixedFilesTest, AnUnwritableRootFallsBackToTheApplicationDataFolderMadeAs
   const std::string fallback = folder_.File("appdata\\local\\Quelm_Rask");
   OverrideFixedFileFolders(FixedFileFolders{root, fallback});
   EXPECT_EQ(WallpaperBitmapPath(), fallback + "\\Quelm_Rask.bmp");
-  EXPECT_EQ(TempBitmapPath(), fallback + "\\Quelm_Temp.bmp");
   EXPECT_TRUE(IsFolder(fallback));
   EXPECT_TRUE(Contents(fallback).empty());
 
@@ -69,7 +67,6 @@ TEST_F(FixedFilesTest, WithNothingWritableTheUsualPlaceIsNamedAndLookedAtAgainLa
   OverrideFixedFileFolders(FixedFileFolders{root, blocker + "\\Quelm_Rask"});
   EXPECT_EQ(WallpaperBitmapPath(), root + "\\Quelm_Rask.bmp");  // writing there fails; the caller says so
   folder_.MakeFolder("missing root");
-  EXPECT_EQ(TempBitmapPath(), root + "\\Quelm_Temp.bmp");
   EXPECT_TRUE(FolderIsWritable(root));
   EXPECT_FALSE(FolderIsWritable(blocker));
   EXPECT_FALSE(FolderIsWritable(""));
@@ -83,7 +80,6 @@ TEST_F(FixedFilesTest, NormallyTheRootOfDriveCOrTheUsersLocalApplicationData) {
   // Under Wine every user may write to the root of C:.
   OverrideFixedFileFolders(std::nullopt);
   EXPECT_EQ(WallpaperBitmapPath(), "C:\\Quelm_Rask.bmp");
-  EXPECT_EQ(TempBitmapPath(), "C:\\Quelm_Temp.bmp");
 }
 
 }  // namespace

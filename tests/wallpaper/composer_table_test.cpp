@@ -10,6 +10,7 @@
 #include "support/temp_folder.h"
 #include "wallpaper/composer.h"
 #include "wallpaper/render.h"
+#include "wallpaper/write_files.h"
 #include "win32/bitmap_file.h"
 #include "win32/files.h"
 #include "win32/fonts.h"

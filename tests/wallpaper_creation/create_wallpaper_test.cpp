@@ -158,7 +158,8 @@ TEST_F(CreateWallpaperTest, TheCommandLineWritesTheSameBitmapAsTheCreateCommand)
     EXPECT_TRUE(*rendered == *created);
 
     // Remembered, and made again for the same display byte for byte, the current wallpaper included
-    // (the installation replaced it with this very bitmap).
+    // (the installation replaced it with this very bitmap, installed again as the command left it).
+    ASSERT_TRUE(win::SetDesktopWallpaper(folder.File("Quelm_Rask.bmp")));
     ASSERT_TRUE(win::DeletePath(folder.File("Quelm_Rask.bmp")));
     EXPECT_EQ(RefreshLastWallpaper(nullptr), RefreshResult::Done);
     const auto refreshed = win::ReadFileBytes(folder.File("Quelm_Rask.bmp"));

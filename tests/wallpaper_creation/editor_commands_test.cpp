@@ -198,7 +198,7 @@ TEST_F(EditorCommandsTest, TransparentPreviewStaysOnTheCanvasUntilClickedAndWrit
   EXPECT_TRUE(editor->Loaded());
   // The first cell's frame stands where the editor shows the table.
   EXPECT_EQ(shown.Pixel(grid.left + 12, grid.top + 12), RGB(0, 0, 0));
-  EXPECT_FALSE(Exists(TempBitmapPath()));
+  EXPECT_FALSE(Exists(FixedFilesFolder() + "\\" + kTempBitmapName));
   EXPECT_FALSE(Exists(WallpaperBitmapPath()));
 }
 
@@ -237,7 +237,7 @@ TEST_F(EditorCommandsTest, OpaquePreviewShowsTheCreatedWallpaperFromMemoryAndWri
   state.Trans = 0;
   editor->SetCell(1, 1, Cell{"", CellFont{"Arial", 9.0, false, false}, RGB(0, 0, 0), kGreen});
   editor->SetCell(2, 2, Cell{"WW", CellFont{"Arial", 9.0, true, false}, kRed, RGB(0, 0, 255)});
-  const std::string temp = TempBitmapPath();
+  const std::string temp = FixedFilesFolder() + "\\" + kTempBitmapName;
   ASSERT_TRUE(win::ReplaceFileContents(temp, "left by an earlier run"));
   const POINT cell = Centre(CellOnScreen(1, 1));
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "support/same_bitmap.h"
 #include "support/temp_folder.h"
 #include "win32/files.h"
 #include "win32/handles.h"
@@ -72,6 +73,24 @@ TEST(WriteBitmapFile, ReadsBackPixelForPixelAcrossManyWriteChunks) {
   EXPECT_EQ(loaded->width, 1001);
   EXPECT_EQ(loaded->height, 500);
   EXPECT_EQ(test::CountDifferences(loaded->pixels, image), 0);
+}
+
+// Two bitmaps that differ in one pixel are reported by that pixel (top-down, as the picture shows it),
+// not by printing both files.
+TEST(SameBitmapBytes, NamesTheFirstPixelThatDiffers) {
+  TempFolder folder;
+  Surface picture(5, 3, RGB(10, 20, 30));
+  const std::string a = folder.File("a.bmp"), b = folder.File("b.bmp");
+  ASSERT_TRUE(WriteBitmapFile(picture, a));
+  SetPixel(picture.dc(), 3, 2, RGB(10, 20, 31));
+  GdiFlush();
+  ASSERT_TRUE(WriteBitmapFile(picture, b));
+  EXPECT_TRUE(test::SameBitmapBytes(ReadFileBytes(a), ReadFileBytes(a)));
+  const ::testing::AssertionResult differ = test::SameBitmapBytes(ReadFileBytes(b), ReadFileBytes(a));
+  ASSERT_FALSE(differ);
+  EXPECT_NE(std::string(differ.message()).find("pixel (3, 2) of 5 x 3, channel B): 31 against 30"),
+            std::string::npos)
+      << differ.message();
 }
 
 TEST(WriteBitmapFile, ReplacesAnExistingFileAndLeavesNoTemporaryFile) {

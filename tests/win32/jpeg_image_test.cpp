@@ -240,6 +240,20 @@ std::string Damaged(const TempFolder& folder, const std::string& name, const std
   return folder.Write(name, damaged);
 }
 
+// A file cut in its lower rows fails the second decoder alone (the first never reads that far): the
+// picture is no picture, however the work was shared.
+TEST(JpegImage, TheSecondDecoderFailingAloneFailsTheWhole) {
+  TempFolder folder;
+  const Size picture{1283, 1037};
+  const std::string good = folder.File("waves.jpg");
+  ASSERT_TRUE(WriteJpegFile(Waves(picture.w, picture.h), good, 0.9f));
+  const std::string bytes = ReadFileBytes(good).value_or("");
+  const std::string cut = Damaged(folder, "cut-low.jpg", bytes, bytes.size() * 97 / 100);
+  EXPECT_FALSE(DecodeJpegScaled(cut, picture, picture, 2));
+  Surface target(640, 480);
+  EXPECT_FALSE(DrawJpegStretched(cut, picture, {0, 0, 640, 480}, target, 2));
+}
+
 TEST(JpegImage, DamagedOrHostileFilesGiveNoPicture) {
   TempFolder folder;
   const std::string good = folder.File("good.jpg");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "win32/display.h"
 
 namespace qr::win {
@@ -49,6 +52,28 @@ TEST(Screen, TheDisplayReadAheadIsTheDisplayAndAnOverrideStillWins) {
   EXPECT_EQ(CurrentDisplay(), given);
   OverrideDisplay(std::nullopt);
   EXPECT_EQ(CurrentDisplay(), inPlace);
+}
+
+// A refresh holds the display it started from while messages run: a change of the display meanwhile (a
+// layout put in place, another read after WM_DISPLAYCHANGE, from this thread or another) must not rewrite
+// or free what it holds.
+TEST(Screen, TheDisplayHeldStaysAsItWasWhenTheDisplayChanges) {
+  const DisplayLayout system = ReadDisplayLayout();
+  DisplayLayout before = system, after = system;
+  after.monitors[0].rect.w += 100;
+  OverrideDisplay(before);
+  const DisplayLayout& held = CurrentDisplay();
+  OverrideDisplay(after);
+  EXPECT_EQ(held, before);
+
+  OverrideDisplay(std::nullopt);
+  std::atomic<bool> stop = false;
+  std::thread changes([&] {
+    while (!stop) InvalidateDisplay();
+  });
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(CurrentDisplay().monitors.size(), system.monitors.size());
+  stop = true;
+  changes.join();
 }
 
 }  // namespace
