@@ -15,17 +15,47 @@ namespace {
 constexpr size_t kSniffBytes = 64 * 1024;
 constexpr size_t kSeparatorSniffLines = 5;
 
-std::vector<std::string> SplitFields(std::string_view record, char separator, size_t& cutCells) {
+// A field with text, beyond what the table takes: what the user loses, and is told of. Empty fields
+// (a spreadsheet's unused columns, blank lines) are no loss.
+size_t CountFieldsWithText(CsvFieldSplitter& splitter, std::string_view record, bool continueLine) {
+  size_t count = 0;
+  while (!(continueLine && splitter.AtLineEnd())) {
+    count += splitter.Next_Csv_Field(record, continueLine).empty() ? 0 : 1;
+    continueLine = true;
+  }
+  return count;
+}
+
+std::vector<std::string> SplitFields(std::string_view record, char separator, TextTable& table) {
   std::vector<std::string> fields;
   CsvFieldSplitter splitter(separator);
   bool continueLine = false;
   // The end is asked of the splitter: a field of one NUL byte looks like the end marker.
   while (fields.size() < kMaxCsvFields && !(continueLine && splitter.AtLineEnd())) {
     fields.push_back(splitter.Next_Csv_Field(record, continueLine));
-    if (CutCellText(fields.back())) ++cutCells;
+    if (CutCellText(fields.back())) ++table.cutCells;
     continueLine = true;
   }
+  table.droppedCells += CountFieldsWithText(splitter, record, true);
   return fields;
+}
+
+// The records after the first kMaxRows, only counted.
+size_t CountDroppedCells(std::string_view text, const std::vector<std::string_view>& kept, char separator) {
+  if (kept.size() < kMaxRows) return 0;
+  const std::string_view last = kept.back();
+  size_t start = static_cast<size_t>(last.data() + last.size() - text.data());
+  size_t count = 0;
+  while (start < text.size()) {
+    const bool crLf = text[start] == '\r' && start + 1 < text.size() && text[start + 1] == '\n';
+    start += crLf ? 2 : 1;
+    if (start >= text.size()) break;
+    const size_t length = CsvRecordLength(text.substr(start), separator);
+    CsvFieldSplitter splitter(separator);
+    count += CountFieldsWithText(splitter, text.substr(start, length), false);
+    start += length;
+  }
+  return count;
 }
 
 bool IsTabSeparatedExtension(std::string_view extension) {
@@ -44,12 +74,38 @@ TextTable DecodeCp932Rows(std::string_view bytes, char separator) {
   const std::vector<std::string_view> records = SplitRecords(bytes, kMaxRows, separator);
   table.rows.reserve(records.size());
   for (std::string_view record : records)
-    table.rows.push_back(SplitFields(DecodeCp932(record), separator, table.cutCells));
+    table.rows.push_back(SplitFields(DecodeCp932(record), separator, table));
+  table.droppedCells += CountDroppedCells(bytes, records, separator);
   return table;
 }
 
-// A spreadsheet's "Unicode CSV" is UTF-16 with commas: its first lines hold commas and no tab.
-char Utf16Separator(std::string_view text) {
+size_t CountFields(std::string_view record, char separator) {
+  CsvFieldSplitter splitter(separator);
+  size_t count = 0;
+  for (bool continueLine = false; !(continueLine && splitter.AtLineEnd()); continueLine = true) {
+    splitter.Next_Csv_Field(record, continueLine);
+    ++count;
+  }
+  return count;
+}
+
+// True when the separator splits the first records into the same number of fields, more than one.
+bool SplitsEvenly(std::string_view text, char separator) {
+  size_t fields = 0;
+  for (std::string_view record : SplitRecords(text, kSeparatorSniffLines, separator)) {
+    const size_t count = CountFields(record, separator);
+    if (fields != 0 && count != fields) return false;
+    fields = count;
+  }
+  return fields > 1;
+}
+
+// A spreadsheet's "Unicode text" has tabs, its "Unicode CSV" commas, under either extension. The
+// separator that splits the first records evenly (quoted line breaks and all) is the one; when both or
+// neither do, a tab in the first lines decides, then a comma, and a tab is the default.
+char SeparatorOfContent(std::string_view text) {
+  const bool commas = SplitsEvenly(text, ',');
+  if (commas != SplitsEvenly(text, '\t')) return commas ? ',' : '\t';
   bool comma = false;
   for (std::string_view line : SplitLines(text, kSeparatorSniffLines)) {
     if (line.find('\t') != std::string_view::npos) return '\t';
@@ -98,27 +154,27 @@ std::vector<std::vector<std::string>> DecodeCsvFile(std::string_view bytes) {
   return DecodeCp932Rows(bytes, ',').rows;
 }
 
-TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view extension) {
+TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view extension, bool cutShort) {
   TextTableFormat format;
-  format.encoding = DetectTextEncoding(bytes);
+  format.encoding = DetectTextEncoding(bytes, cutShort);
   const bool utf16 = format.encoding == TextEncoding::Utf16Le || format.encoding == TextEncoding::Utf16Be;
-  if (IsTabSeparatedExtension(extension)) {
+  if (utf16) {
+    format.separator = SeparatorOfContent(DecodeText(bytes.substr(0, kSniffBytes), format.encoding));
+  } else if (IsTabSeparatedExtension(extension)) {
     format.separator = '\t';
-  } else if (utf16) {
-    format.separator = Utf16Separator(DecodeText(bytes.substr(0, kSniffBytes), format.encoding));
   }
   return format;
 }
 
-TextTable ReadTextTable(std::string_view bytes, std::string_view extension) {
-  const TextTableFormat format = DetectTextTableFormat(bytes, extension);
+TextTable ReadTextTable(std::string_view bytes, std::string_view extension, bool cutShort) {
+  const TextTableFormat format = DetectTextTableFormat(bytes, extension, cutShort);
   if (format.encoding == TextEncoding::Cp932) return DecodeCp932Rows(bytes, format.separator);
   const std::string text = DecodeText(bytes, format.encoding);
   TextTable table;
   const std::vector<std::string_view> records = SplitRecords(text, kMaxRows, format.separator);
   table.rows.reserve(records.size());
-  for (std::string_view record : records)
-    table.rows.push_back(SplitFields(record, format.separator, table.cutCells));
+  for (std::string_view record : records) table.rows.push_back(SplitFields(record, format.separator, table));
+  table.droppedCells += CountDroppedCells(text, records, format.separator);
   return table;
 }
 

@@ -21,21 +21,25 @@ struct TextTableFormat {
   TextEncoding encoding = TextEncoding::Cp932;
   char separator = ',';
 };
-// The encoding (DetectTextEncoding) and the separator: a tab for the extensions "txt" and "tsv" (any
-// case) and for UTF-16 text (a spreadsheet's "Unicode text") unless its first lines hold commas and no
-// tab (a spreadsheet's "Unicode CSV"), a comma otherwise. `extension` comes without its dot.
-TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view extension);
+// The encoding (DetectTextEncoding, `cutShort` as there) and the separator. UTF-16 text (a
+// spreadsheet's "Unicode text" or "Unicode CSV", whatever its extension) is split at tabs unless its first
+// lines hold commas and no tab; other text at tabs for the extensions "txt" and "tsv" (any case), at
+// commas otherwise. `extension` comes without its dot.
+TextTableFormat DetectTextTableFormat(std::string_view bytes, std::string_view extension,
+                                      bool cutShort = false);
 
 // A text file's rows by the line and field rules of DecodeCsvFile, in the format detected, each field cut
 // after kMaxCellChars characters (core/block_text.h).
 std::vector<std::vector<std::string>> DecodeTextTableFile(std::string_view bytes, std::string_view extension);
 
-// DecodeTextTableFile's rows and how many fields it cut.
+// DecodeTextTableFile's rows, how many fields it cut, and how many fields with text lay beyond the
+// table's 34 rows and 5 columns (counted over the whole text, not kept).
 struct TextTable {
   std::vector<std::vector<std::string>> rows;
   size_t cutCells = 0;
+  size_t droppedCells = 0;
 };
-TextTable ReadTextTable(std::string_view bytes, std::string_view extension);
+TextTable ReadTextTable(std::string_view bytes, std::string_view extension, bool cutShort = false);
 
 // False for bytes that are no text: a NUL byte outside UTF-16, or control characters (other than tab,
 // line breaks and form feed) making up more than a quarter of the file's start, as in a picture or a

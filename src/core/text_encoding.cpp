@@ -1,6 +1,7 @@
 // Telling a table file's encoding from its bytes, and decoding it into UTF-8.
 #include "core/text_encoding.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/cp932.h"
@@ -60,25 +61,51 @@ bool AllNonAscii(std::string_view utf8, Test test) {
   return true;
 }
 
-bool IsAsciiOnly(std::string_view bytes) {
-  for (const char ch : bytes)
-    if (static_cast<unsigned char>(ch) >= 0x80) return false;
-  return true;
+bool IsAsciiLetterOrDigit(char ch) {
+  return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
 }
 
-// Bytes that read as UTF-8 and as code page 932 alike: short code page 932 texts of half-width katakana
-// (ﾊｲ, ﾏｲﾅｽ) are valid UTF-8 of Latin letters with accents, IPA or Greek, all two-byte sequences
-// below U+0800. Such a text is taken for code page 932 when that reading is wholly Japanese; UTF-8 with
-// any character from U+0800 on (Japanese, punctuation, symbols) stays UTF-8.
+// Weighs the UTF-8 reading of text whose every sequence is two bytes: real accented text puts its
+// letters and signs (U+00A0 to U+024F: Latin-1, Latin Extended A and B) inside words, beside an ASCII
+// letter or digit (Café, Müller, 25°C); half-width katakana read as UTF-8 stands apart from ASCII
+// letters and mostly gives IPA, Greek and the like (ﾊｲ is ʲ, ﾏｲﾅｽ is ϲŽ). True when more characters
+// look like the former.
+bool LooksLikeAccentedText(std::string_view utf8) {
+  size_t inWords = 0;
+  size_t apart = 0;
+  for (size_t pos = 0; pos < utf8.size();) {
+    const size_t length = Utf8CharLength(utf8, pos);
+    if (length > 1) {
+      const char32_t c = CodePointAt(utf8, pos, length);
+      const bool touchesWord = (pos > 0 && IsAsciiLetterOrDigit(utf8[pos - 1])) ||
+                               (pos + length < utf8.size() && IsAsciiLetterOrDigit(utf8[pos + length]));
+      ((c >= 0xA0 && c <= 0x24F && touchesWord) ? inWords : apart) += 1;
+    }
+    pos += std::max<size_t>(length, 1);
+  }
+  return inWords > apart;
+}
+
+// Bytes that read as UTF-8 and as code page 932 alike: code page 932 texts of half-width katakana are
+// valid UTF-8 of two-byte sequences below U+0800 only where the katakana pair up just so (ﾊｲ, ﾏｲﾅｽ),
+// which real text rarely does for more than a few words; UTF-8 with any character from U+0800 on
+// (Japanese, punctuation, symbols) stays UTF-8. The whole text is weighed, not its start.
 bool ReadsBetterAsCp932(std::string_view bytes) {
-  // The first lines tell when they hold a non-ASCII character (a line feed is never part of a character in
-  // either encoding).
-  constexpr size_t kSniffBytes = 64 * 1024;
-  const size_t lineEnd = bytes.size() > kSniffBytes ? bytes.rfind('\n', kSniffBytes) : bytes.npos;
-  if (lineEnd != bytes.npos && !IsAsciiOnly(bytes.substr(0, lineEnd + 1)))
-    bytes = bytes.substr(0, lineEnd + 1);
   if (!AllNonAscii(bytes, [](char32_t c) { return c < 0x800; })) return false;
-  return AllNonAscii(DecodeCp932(bytes), IsJapanese);
+  if (!AllNonAscii(DecodeCp932(bytes), IsJapanese)) return false;
+  return !LooksLikeAccentedText(bytes);
+}
+
+// Up to three bytes at the end that start a UTF-8 character and would need more: what a read cut
+// short at a fixed size leaves of the character it cut.
+std::string_view WithoutCutUtf8Character(std::string_view bytes) {
+  for (size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+    const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    const size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    return needed > back ? bytes.substr(0, bytes.size() - back) : bytes;
+  }
+  return bytes;
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -141,10 +168,11 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
 
 }  // namespace
 
-TextEncoding DetectTextEncoding(std::string_view bytes) {
+TextEncoding DetectTextEncoding(std::string_view bytes, bool cutShort) {
   if (StartsWith(bytes, kUtf8Mark)) return TextEncoding::Utf8;
   if (StartsWith(bytes, kUtf16LeMark)) return TextEncoding::Utf16Le;
   if (StartsWith(bytes, kUtf16BeMark)) return TextEncoding::Utf16Be;
+  if (cutShort) bytes = WithoutCutUtf8Character(bytes);
   return IsNonAsciiUtf8(bytes) && !ReadsBetterAsCp932(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp932;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The settings file: a KeyStore over the system's private-profile functions. The file keeps the system
-// ANSI code page (Shift-JIS on a Japanese system), as those functions write it.
+// The settings file: a KeyStore over its code page 932 text (core/profile_text.h), read and written as
+// the system's private-profile functions do, whatever code page the system runs in.
 #include <cstddef>
 #include <map>
 #include <string>
@@ -28,10 +28,10 @@ class ProfileKeyStore : public KeyStore {
   std::string path_;
 };
 
-// The same file read a section at a time: the first read of a section takes all its keys in one call of
-// the system's reader, and the later ones are answered from them, with the values ProfileKeyStore gives.
-// The system opens and parses the file again for every key it is asked for, which a render, reading some
-// twenty keys, would pay twenty times. A write goes to the file and the section is read again after it.
+// The same file read a section at a time: the first read of a section takes all its keys in one read of
+// the file, and the later ones are answered from them, with the values ProfileKeyStore gives. A render
+// reads some twenty keys and would otherwise read the file twenty times. A write goes to the file and
+// the section is read again after it.
 class ProfileSnapshotStore : public KeyStore {
  public:
   explicit ProfileSnapshotStore(std::string filePath);
@@ -41,11 +41,11 @@ class ProfileSnapshotStore : public KeyStore {
 
  private:
   // Lower-case key -> value, the first of two equal keys counting.
-  using Section = std::map<std::wstring, std::string>;
+  using Section = std::map<std::string, std::string>;
   const Section& SectionOf(std::string_view section);
 
   ProfileKeyStore file_;
-  std::map<std::wstring, Section> sections_;  // by lower-case name
+  std::map<std::string, Section> sections_;  // by lower-case name
 };
 
 // The longest start of `text` whose code page 932 form has at most maxBytes bytes (whole characters).

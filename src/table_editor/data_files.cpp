@@ -97,14 +97,17 @@ void FillFromRows(Quelm_Rask_S& editor, const std::vector<std::vector<std::strin
   }
 }
 
-// False for a file without lines, which changes nothing, and for one that is no text, which is reported.
+// False for a file that is no text or has no lines: it is reported and changes nothing.
 bool LoadTextFile(Quelm_Rask_S& editor, const win::FileStart& file, const std::string& path) {
   if (!LooksLikeText(file.bytes)) {
     Warn(editor, kNotATableMessage, path);
     return false;
   }
-  const TextTable table = ReadTextTable(file.bytes, Get_Extension(path));
-  if (table.rows.empty()) return false;
+  const TextTable table = ReadTextTable(file.bytes, Get_Extension(path), file.more);
+  if (table.rows.empty()) {
+    Warn(editor, kNoRowsMessage, path);
+    return false;
+  }
   editor.RememberForUndo();
   AppState& state = editor.State();
   for (int col = 1; col <= kMaxCols; ++col) state.G_Cols_w[static_cast<size_t>(col)] = kCsvColumnWidth;
@@ -112,7 +115,7 @@ bool LoadTextFile(Quelm_Rask_S& editor, const win::FileStart& file, const std::s
   state.G_Cols = kMaxCols;
   FitGridToLoadedTable(editor);
   FillFromRows(editor, table.rows);
-  const std::string cut = FormatCutTextMessage(table.cutCells, file.more);
+  const std::string cut = FormatCutTextMessage(table.cutCells, file.more, table.droppedCells);
   if (!cut.empty()) win::ShowMessage(editor.hwnd(), cut, win::kWarningStyle);
   return true;
 }
@@ -127,9 +130,17 @@ bool ConfirmUnsavableCharacters(const Quelm_Rask_S& editor) {
 
 }  // namespace
 
-std::string FormatCutTextMessage(size_t cutCells, bool fileCut) {
+std::string FormatDroppedFileCellsMessage(size_t droppedCells) {
+  return "表に入りきらない " + std::to_string(droppedCells) + " 個のｾﾙは読み込みませんでした！";
+}
+
+std::string FormatCutTextMessage(size_t cutCells, bool fileCut, size_t droppedCells) {
   std::string text;
-  if (cutCells > 0) text = FormatCutCellsMessage(cutCells);
+  if (droppedCells > 0) text = FormatDroppedFileCellsMessage(droppedCells);
+  if (cutCells > 0) {
+    if (!text.empty()) text += "\n";
+    text += FormatCutCellsMessage(cutCells);
+  }
   if (fileCut) {
     if (!text.empty()) text += "\n";
     text += "ﾌｧｲﾙが大きすぎるため、先頭の " + std::to_string(kMaxTextFileBytes >> 20) +

@@ -16,11 +16,9 @@ int ScreenPixelsPerInch() { return SystemDpi(); }
 
 }  // namespace
 
-BYTE CharsetForFace(std::string_view face) {
-  const bool ascii =
-      std::all_of(face.begin(), face.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  return ascii ? DEFAULT_CHARSET : SHIFTJIS_CHARSET;
-}
+// The default set follows the system's code page; asking for Japanese by name makes the mapper pick the
+// faces a Japanese system picks, so a table draws the same pixels on a system of any code page.
+BYTE CharsetForFace(std::string_view) { return SHIFTJIS_CHARSET; }
 
 FontSpec CellFontSpec(std::string_view name, double size, bool bold, bool italic) {
   FontSpec font;

@@ -24,9 +24,8 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
-// The character set a cell font asks for: a Japanese (non-ASCII) face name asks for the Japanese set,
-// so that the mapper picks that face or a Japanese substitute whatever the system code page; other
-// faces keep their own.
+// The character set a cell font asks for: the Japanese set for every face (what the default set is on a
+// Japanese system), so that the mapper picks the same face or substitute whatever the system code page.
 BYTE CharsetForFace(std::string_view face);
 
 // A cell's font as a description: its face, size, bold and italic, with the charset above.

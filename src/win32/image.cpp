@@ -109,11 +109,14 @@ void LayOverMatte(BYTE* rows, size_t pixels, COLORREF matte) {
 
 }  // namespace
 
-std::optional<ImageFile> ImageFile::Open(const std::string& path) {
+std::optional<ImageFile> ImageFile::Open(const std::string& path, bool* tooLarge) {
+  if (tooLarge) *tooLarge = false;
   if (path.empty()) return std::nullopt;
   if (const auto stated = PictureSizeFromHeader(path);
-      stated && Area(stated->w, stated->h) > kMaxPicturePixels)
+      stated && Area(stated->w, stated->h) > kMaxPicturePixels) {
+    if (tooLarge) *tooLarge = true;
     return std::nullopt;
+  }
   ImageFile file;
   file.path_ = path;
   // A JPEG that libjpeg-turbo reads is not shown to the system's codec at all: under Wine that codec
@@ -127,6 +130,12 @@ std::optional<ImageFile> ImageFile::Open(const std::string& path) {
   }
   if (!file.OpenWithSystemCodec()) return std::nullopt;
   file.storedSize_ = *file.FrameSize();
+  // Formats whose header is not read here (TIFF, WebP, HEIC, …) are held to the same limit by the size
+  // their decoder states, before any of their pixels is decoded.
+  if (Area(file.storedSize_.w, file.storedSize_.h) > kMaxPicturePixels) {
+    if (tooLarge) *tooLarge = true;
+    return std::nullopt;
+  }
   file.orientation_ = file.SystemCodecOrientation();
   file.size_ = OrientedSize(file.storedSize_, file.orientation_);
   return file;
@@ -409,8 +418,9 @@ PictureProblem CheckPicture(const std::string& path) {
   if (JpegPictureSize(path))
     if (const std::optional<std::string> bytes = ReadFileBytes(path))
       return JpegReachesItsEnd(*bytes) ? PictureProblem::None : PictureProblem::Undecodable;
-  const std::optional<ImageFile> file = ImageFile::Open(path);
-  if (!file) return PictureProblem::Undecodable;
+  bool tooLarge = false;
+  const std::optional<ImageFile> file = ImageFile::Open(path, &tooLarge);
+  if (!file) return tooLarge ? PictureProblem::TooLarge : PictureProblem::Undecodable;
   // Every byte of the picture is read, but at the smallest scale the decoder offers.
   constexpr int32_t kProbeSide = 64;
   const Size probe{std::min(file->size().w, kProbeSide), std::min(file->size().h, kProbeSide)};

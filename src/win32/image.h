@@ -47,9 +47,9 @@ struct DecodeRequest {
 // or pages by its first.
 class ImageFile {
  public:
-  // Nothing when the file is missing, unreadable, not a picture, has no pixels, or its header states
-  // more than kMaxPicturePixels.
-  static std::optional<ImageFile> Open(const std::string& path);
+  // Nothing when the file is missing, unreadable, not a picture, has no pixels, or its header or its
+  // decoder states more than kMaxPicturePixels (then `tooLarge`, when given, is set).
+  static std::optional<ImageFile> Open(const std::string& path, bool* tooLarge = nullptr);
 
   Size size() const { return size_; }
   // The colour that shows through transparent pixels (0x00BBGGRR).

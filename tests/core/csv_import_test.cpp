@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_data.h"
+
 namespace qr {
 namespace {
 
@@ -41,6 +43,23 @@ TEST(CsvFile, OnlyTheFirst34LinesAreKept) {
   const Rows rows = DecodeCsvFile(bytes);
   ASSERT_EQ(rows.size(), 34u);
   EXPECT_EQ(rows.back(), std::vector<std::string>{"34"});
+}
+
+// Python's csv module wrote 40 rows of 7 cells: 34 × 5 are kept, and the 6 × 7 + 34 × 2 others counted
+// so the user can be told, as when pasting.
+TEST(CsvFile, CellsBeyondTheTableAreCountedInEveryEncoding) {
+  const std::string file = test::ReadTestData("text_files/wide_long.csv");
+  const TextTable table = ReadTextTable(file, "csv");
+  ASSERT_EQ(table.rows.size(), 34u);
+  EXPECT_EQ(table.rows.back().back(), "r34c5");
+  EXPECT_EQ(table.droppedCells, 6u * 7u + 34u * 2u);
+  EXPECT_EQ(ReadTextTable("\xEF\xBB\xBF" + file, "csv").droppedCells, 110u);
+  // Empty cells and blank lines beyond the table lose nothing; a quoted line break is no new row.
+  std::string blanks;
+  for (int i = 1; i <= 34; ++i) blanks += "a,,,,,,\r\n";
+  EXPECT_EQ(ReadTextTable(blanks + "\r\n\r\n,,\r\n", "csv").droppedCells, 0u);
+  EXPECT_EQ(ReadTextTable(blanks + "\"x\r\ny\",z", "csv").droppedCells, 2u);
+  EXPECT_EQ(ReadTextTable("a,b,c,d,e,f\t,g", "tsv").droppedCells, 0u);
 }
 
 TEST(CsvFile, SplittingStopsAfterTheLinesThatAreKept) {

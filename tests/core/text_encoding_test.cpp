@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/csv_import.h"
+#include "support/test_data.h"
 
 namespace qr {
 namespace {
@@ -50,6 +51,39 @@ TEST(TextEncoding, BytesThatReadAsBothAreTakenForJapanese) {
   EXPECT_EQ(DetectTextEncoding("\xEF\xBD\x8A\xEF\xBD\xB2"), TextEncoding::Utf8);  // ﾊｲ in UTF-8
   EXPECT_EQ(DetectTextEncoding("na\xC3\xAFve,\xC3\xA0"), TextEncoding::Utf8);     // à: 0xA0 is no character
   EXPECT_EQ(DetectTextEncoding("\xCE\xB1\xE2\x80\x9C"), TextEncoding::Utf8);      // α and a curly quote
+}
+
+// Files as Python's csv module and iconv wrote them: accented Latin in UTF-8 reads as written, and the
+// short katakana words keep their reading in either encoding.
+TEST(TextEncoding, AccentedUtf8IsWeighedAgainstKatakanaOverTheWholeFile) {
+  const std::string accented = test::ReadTestData("text_files/accented_utf8.csv");
+  ASSERT_FALSE(accented.empty());
+  EXPECT_EQ(DetectTextEncoding(accented), TextEncoding::Utf8);
+  EXPECT_EQ(DecodeTextTableFile(accented, "csv"),
+            (Rows{{"Café", "Müller", "25°C", "Straße", "Crème brûlée"}}));
+  const Rows katakana{{"ﾊｲ", "ﾏｲﾅｽ"}};
+  EXPECT_EQ(DecodeTextTableFile(test::ReadTestData("text_files/katakana_cp932.csv"), "csv"), katakana);
+  EXPECT_EQ(DecodeTextTableFile(test::ReadTestData("text_files/katakana_utf8.csv"), "csv"), katakana);
+  // One accented word among katakana words does not turn a code page 932 file, nor the reverse.
+  EXPECT_EQ(DetectTextEncoding("\xCA\xB2,\xCF\xB2\xC5\xBD,caf\xC3\xA9\r\n"), TextEncoding::Cp932);
+  EXPECT_EQ(DetectTextEncoding(accented + "\xCA\xB2\r\n"), TextEncoding::Utf8);
+  // The weighing reaches past the file's first 64 KB of ASCII.
+  EXPECT_EQ(DetectTextEncoding(std::string(70000, 'a') + "\r\n" + accented), TextEncoding::Utf8);
+}
+
+// A file read only up to a fixed size may end inside a character: UTF-8 stays UTF-8 when told so.
+TEST(TextEncoding, Utf8CutInsideACharacterIsStillUtf8WhenTheReadWasCutShort) {
+  const std::string file = test::ReadTestData("text_files/japanese_utf8.csv");
+  const size_t firstKanji = file.find("\xE8\xA1\x8C");  // 行
+  ASSERT_NE(firstKanji, std::string::npos);
+  for (size_t cutAfter = 1; cutAfter <= 2; ++cutAfter) {
+    const std::string start = file.substr(0, firstKanji + 40 + cutAfter);
+    EXPECT_EQ(DetectTextEncoding(start, true), TextEncoding::Utf8);
+    EXPECT_EQ(DetectTextEncoding(start), TextEncoding::Cp932) << "a whole file ending so is damaged";
+    EXPECT_EQ(ReadTextTable(start, "csv", true).rows.at(0).at(0), "1行目");
+  }
+  EXPECT_EQ(DetectTextEncoding(kYoteiUtf8 + "\xF0\x9F\x98", true), TextEncoding::Utf8);
+  EXPECT_EQ(DetectTextEncoding(kYoteiCp932 + "\x97", true), TextEncoding::Cp932);
 }
 
 TEST(TextEncoding, DecodingDropsTheMarkAndReplacesWhatIsMalformed) {
@@ -112,6 +146,15 @@ TEST(TextTableFile, Utf16WithCommasAndNoTabIsSplitAtCommas) {
   EXPECT_EQ(DecodeTextTableFile(csv, "csv"), (Rows{{"予定", "x,y"}, {"a", "b"}}));
   const std::string tabbed = "\xFF\xFE" "a\0,\0b\0\t\0c\0"s;
   EXPECT_EQ(DecodeTextTableFile(tabbed, "csv"), (Rows{{"a,b", "c"}}));
+}
+
+// LibreOffice and Excel name their "Unicode text" ".txt" whether it holds tabs or commas.
+TEST(TextTableFile, Utf16CommaFileNamedTxtIsSplitAtCommasWithItsQuotedLineBreaks) {
+  const std::string file = test::ReadTestData("text_files/unicode_commas.txt");
+  const Rows expected{{"名前", "メモ"}, {"山田", "一行目 二行目"}, {"a\tb", "c"}};
+  EXPECT_EQ(DecodeTextTableFile(file, "txt"), expected);
+  EXPECT_EQ(DecodeTextTableFile(file, "csv"), expected);
+  EXPECT_EQ(DetectTextTableFormat(file, "tsv").separator, ',');
 }
 
 TEST(TextTableFile, CommasStayInTabSeparatedFieldsAndOnlyAMarkIsNoLine) {

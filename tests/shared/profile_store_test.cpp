@@ -5,6 +5,7 @@
 
 #include "core/cp932.h"
 #include "support/temp_folder.h"
+#include "support/test_data.h"
 #include "win32/files.h"
 
 namespace qr {
@@ -52,9 +53,15 @@ TEST(ProfileKeyStore, MissingFileSectionOrKeyReadsEmpty) {
   EXPECT_EQ(store.Read("Nothing", "G_Pos"), "");
 }
 
-TEST(ProfileKeyStore, FileKeepsTheAnsiCodePage) {
-  if (GetACP() != 932) GTEST_SKIP() << "the system code page is not 932";
+// The file is code page 932 by its format: a system of another code page (1252, or UTF-8 for worldwide
+// language support) reads and writes the same bytes.
+TEST(ProfileKeyStore, FileIsCodePage932WhateverTheSystemCodePage) {
   test::TempFolder folder;
+  const std::string madeByIconv =
+      folder.Write("iconv.ini", test::ReadTestData("text_files/settings_cp932.ini"));
+  EXPECT_EQ(ProfileKeyStore(madeByIconv).Read("Section", "G_Kabe_File"), "C:\\写真\\背景.jpg");
+  EXPECT_EQ(ProfileSnapshotStore(madeByIconv).Read("Section", "Get_Data_Path"), "D:\\表 データ");
+
   ProfileKeyStore store(folder.File("Quelm_Rask.ini"));
   store.Write("Section", "Get_Data_Path", "C:\\データ");
   const std::optional<std::string> bytes = win::ReadFileBytes(store.path());

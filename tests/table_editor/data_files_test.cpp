@@ -12,6 +12,7 @@
 #include "core/table_record.h"
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
+#include "support/test_data.h"
 #include "support/write_faults.h"
 #include "win32/files.h"
 
@@ -24,6 +25,15 @@ class DataFilesTest : public EditorTest {
     driver.TypeFileNameAndOk(typed);
     Click(editor, editor.Img_SS(2));
     EXPECT_TRUE(driver.WaitUntilDone());
+  }
+  // Loads through the dialog and answers the one message the load shows; returns its text.
+  std::string LoadAnsweringMessage(Quelm_Rask_S& editor, const std::string& typed) {
+    DialogDriver driver;
+    driver.TypeFileNameAndOk(typed).Press(IDOK);
+    Click(editor, editor.Img_SS(2));
+    EXPECT_TRUE(driver.WaitUntilDone());
+    const std::vector<SeenDialog> seen = driver.Seen();
+    return seen.size() == 2 ? seen[1].text : std::string();
   }
   void SaveThroughDialog(Quelm_Rask_S& editor, DialogDriver& driver, const std::string& typed) {
     driver.TypeFileNameAndOk(typed);
@@ -146,8 +156,7 @@ TEST_F(DataFilesTest, CsvGivesTextsInFiveColumnsOfWidth100) {
   editor->SetCellText(4, 2, "old");
   editor->Model().At(1, 1).backColor = RGB(9, 9, 9);
   editor->ApplyCellStyle(1, 1);
-  DialogDriver driver;
-  LoadThroughDialog(*editor, driver, path);
+  EXPECT_EQ(LoadAnsweringMessage(*editor, path), FormatCutTextMessage(0, false, 1)) << "the sixth field u";
 
   EXPECT_EQ(state.G_Rows, 6);
   EXPECT_EQ(state.G_Cols, 5);
@@ -181,10 +190,7 @@ TEST_F(DataFilesTest, LongFilesLoadTheirFirst34Rows) {
   const std::string qlmPath = folder.Write("long.qlm", qlm);
 
   auto editor = Open();
-  {
-    DialogDriver driver;
-    LoadThroughDialog(*editor, driver, csvPath);
-  }
+  EXPECT_EQ(LoadAnsweringMessage(*editor, csvPath), "表に入りきらない 6 個のｾﾙは読み込みませんでした！");
   EXPECT_EQ(state.G_Rows, 34);
   EXPECT_EQ(editor->Model().At(34, 1).text, "34");
   state.G_Rows = 1;
@@ -289,6 +295,32 @@ TEST_F(DataFilesTest, EnormousCellIsCutWithOneMessageAndTheEditorLives) {
   EXPECT_TRUE(IsWindowVisible(editor->hwnd()));
 }
 
+// Python's csv module wrote 40 rows of 7 cells: what the table cannot take is said as pasting says it.
+TEST_F(DataFilesTest, CellsBeyondTheTableAreNamedInTheMessage) {
+  const std::string path = folder.Write("wide_long.csv", ReadTestData("text_files/wide_long.csv"));
+  auto editor = Open();
+  EXPECT_EQ(LoadAnsweringMessage(*editor, path), "表に入りきらない 110 個のｾﾙは読み込みませんでした！");
+  EXPECT_EQ(editor->Model().At(34, 5).text, "r34c5");
+}
+
+// A UTF-8 file over the 16 MB read, cut inside a character: the rows read are still UTF-8.
+TEST_F(DataFilesTest, BigUtf8FileCutInsideACharacterLoadsAsJapanese) {
+  const std::string rows = ReadTestData("text_files/japanese_utf8.csv");
+  ASSERT_FALSE(rows.empty());
+  constexpr size_t kRead = 16u << 20;
+  // One long line of 行 after the rows, shifted so the read ends one byte into a character.
+  const size_t shift = (kRead - rows.size() - 1) % 3;
+  std::string bytes = rows + std::string(shift, 'x');
+  while (bytes.size() < kRead + (4u << 20)) bytes += "\xE8\xA1\x8C";
+  ASSERT_EQ((kRead - rows.size() - shift) % 3, 1u);
+  const std::string path = folder.Write("big.csv", bytes);
+  auto editor = Open();
+  const std::string message = LoadAnsweringMessage(*editor, path);
+  EXPECT_EQ(message, FormatCutTextMessage(0, true, 6 * 4 + 1));
+  EXPECT_EQ(editor->Model().At(1, 1).text, "1行目");
+  EXPECT_EQ(editor->Model().At(34, 4).text, "済み");
+}
+
 // A picture or a program renamed ".csv" filled 34 rows with binary junk.
 TEST_F(DataFilesTest, FileThatIsNoTextIsRefusedByNameAndTheTableStays) {
   using namespace std::string_literals;
@@ -310,16 +342,21 @@ TEST_F(DataFilesTest, FilesWithoutRowsChangeNothingButAnEmptyTableFileMovesTheFo
   const std::string sub = folder.MakeFolder("sub");
   const std::string emptyCsv = folder.Write("sub\\empty.csv", "");
   const std::string shortQlm = folder.Write("sub\\short.qlm", std::string(kTableRecordSize - 1, ' '));
+  // An empty file and files of only a byte-order mark, as Python wrote them: each is named as holding no
+  // table.
+  std::vector<std::string> noRows = {emptyCsv};
+  for (const char* name : {"mark_only_utf8.csv", "mark_only_utf16.txt"})
+    noRows.push_back(folder.Write(std::string("sub\\") + name, ReadTestData(std::string("text_files/") + name)));
   auto editor = Open();
   editor->SetCellText(1, 1, "stays");
-  {
-    DialogDriver driver;
-    LoadThroughDialog(*editor, driver, emptyCsv);
+  for (const std::string& path : noRows) {
+    EXPECT_EQ(LoadAnsweringMessage(*editor, path), WithPath(kNoRowsMessage, path));
+    EXPECT_EQ(state.G_Rows, 10);
+    EXPECT_EQ(state.G_Cols, 2);
+    EXPECT_EQ(state.G_Cols_w[1], 80);
+    EXPECT_EQ(state.Get_Data_Path, folder.path()) << "a text file without lines leaves the folder";
   }
-  EXPECT_EQ(state.G_Rows, 10);
-  EXPECT_EQ(state.G_Cols, 2);
-  EXPECT_EQ(state.G_Cols_w[1], 80);
-  EXPECT_EQ(state.Get_Data_Path, folder.path()) << "a text file without lines leaves the folder";
+  EXPECT_FALSE(editor->CanUndo());
   {
     DialogDriver driver;
     LoadThroughDialog(*editor, driver, shortQlm);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
+#include "support/test_data.h"
 #include "win32/com.h"
 #include "win32/files.h"
 #include "win32/image.h"
@@ -181,6 +182,14 @@ TEST(PictureCheck, UndecodableTooLargeAndMissingPicturesAreTold) {
       "\x89PNG\r\n\x1A\n"s + PngChunk("IHDR", BigEndian32(30000) + BigEndian32(30000) + "\x08\x02\0\0\0"s);
   EXPECT_EQ(CheckPicture(folder.Write("huge.png", huge)), PictureProblem::TooLarge);
   EXPECT_EQ(CheckPicture(folder.File("missing.jpg")), PictureProblem::Missing);
+  // A TIFF, whose header only its decoder reads, is held to the same limit by the size the decoder states.
+  const std::string tiff =
+      folder.Write("stated.tif", test::ReadTestData("pictures/stated_30000x20000.tif"));
+  bool tooLarge = false;
+  EXPECT_FALSE(ImageFile::Open(tiff, &tooLarge));
+  EXPECT_TRUE(tooLarge);
+  EXPECT_EQ(CheckPicture(tiff), PictureProblem::TooLarge);
+  EXPECT_FALSE(ImageFile::Open(good, &tooLarge) && tooLarge);
   EXPECT_NE(PictureProblemMessage(PictureProblem::Undecodable, "C:\\a.png").find("C:\\a.png"),
             std::string::npos);
 }
