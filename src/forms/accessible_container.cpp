@@ -126,7 +126,8 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (win::IsSelf(child)) {
       const Container* container = Container::FromWindow(wnd_);
-      if (container && !container->AccessibleName().empty()) return SetText(name, container->AccessibleName());
+      if (container && !container->AccessibleName().empty())
+        return SetText(name, container->AccessibleName());
       return Delegate(&IAccessible::get_accName, child, name);
     }
     const Windowless* control = Control(child);

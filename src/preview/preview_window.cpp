@@ -57,7 +57,8 @@ Quelm_Rask_V::Quelm_Rask_V(const AppState& state, PreviewOptions options)
 void Quelm_Rask_V::Design() {
   FullScreenPicture::Design();
   SetCaption(name_);
-  for (forms::Container* shown : {static_cast<forms::Container*>(this), static_cast<forms::Container*>(&Display())}) {
+  for (forms::Container* shown :
+       {static_cast<forms::Container*>(this), static_cast<forms::Container*>(&Display())}) {
     shown->SetAccessibleName(name_);
     shown->SetAccessibleDescription(kPreviewDescription);
   }

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "forms/forms.h"
+#include "forms/test_form.h"
 #include "support/keyboard.h"
 #include "support/screen_reader.h"
-#include "forms/test_form.h"
 #include "win32/com.h"
 
 namespace qr::forms {

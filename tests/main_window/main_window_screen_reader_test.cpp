@@ -51,8 +51,9 @@ TEST_F(MainWindowScreenReader, EveryControlIsNamedWithRoleStateAndTheActionsDoWh
   test::AccessibleEvents nameChanges(EVENT_OBJECT_NAMECHANGE);
   test::AccessibleEvents stateChanges(EVENT_OBJECT_STATECHANGE);
   const std::vector<AccessibleElement> tree = test::AccessibleTree(main.hwnd());
-  for (const char* name : {"参照...", "壁紙ﾌﾟﾚﾋﾞｭｰ (指定したﾌｧｲﾙ)", "壁紙ﾌﾟﾚﾋﾞｭｰ (ﾘｽﾄで選んだ壁紙)", "ﾘｽﾄから削除", "ﾘｽﾄ全部ｸﾘｱ", "ﾌｧｲﾙ削除", "壁紙変更",
-                           "ﾍﾙﾌﾟ", "終了", "ｷｬﾝｾﾙ", "閉じる"})
+  for (const char* name :
+       {"参照...", "壁紙ﾌﾟﾚﾋﾞｭｰ (指定したﾌｧｲﾙ)", "壁紙ﾌﾟﾚﾋﾞｭｰ (ﾘｽﾄで選んだ壁紙)", "ﾘｽﾄから削除", "ﾘｽﾄ全部ｸﾘｱ",
+        "ﾌｧｲﾙ削除", "壁紙変更", "ﾍﾙﾌﾟ", "終了", "ｷｬﾝｾﾙ", "閉じる"})
     EXPECT_EQ(FindElement(tree, name, ROLE_SYSTEM_PUSHBUTTON).defaultAction, "押す") << name;
   EXPECT_TRUE(FindElement(tree, "参照...", ROLE_SYSTEM_PUSHBUTTON).state & STATE_SYSTEM_UNAVAILABLE);
   EXPECT_TRUE(FindElement(tree, "Quelm_Rask(Main)", ROLE_SYSTEM_TITLEBAR).parent);

@@ -321,7 +321,9 @@ TEST_F(EditorCommandsTest, ThePreviewsFocusEventsNameWhatHasTheFocusAndTheFocusC
   {
     KeysIntoWindow keys(L"Quelm_Rask_V", {VK_ESCAPE});
     PressKey(VK_SPACE);
-    EXPECT_TRUE(PumpUntil([&] { return keys.OpenBeforeEachKey().size() == 1 && !FindWindowW(L"Quelm_Rask_V", nullptr); }, 8000));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return keys.OpenBeforeEachKey().size() == 1 && !FindWindowW(L"Quelm_Rask_V", nullptr); },
+        8000));
     EXPECT_FALSE(keys.TimedOut());
   }
   EXPECT_TRUE(PumpUntil([&] { return focus.LastName() == "ﾌﾟﾚﾋﾞｭｰ"; })) << "heard last: " << focus.LastName();
