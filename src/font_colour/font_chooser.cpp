@@ -287,10 +287,17 @@ void Quelm_Rask_F::lblColorSample_MouseDown(int index) {
   Check_Swatch(colour);
 }
 
+// The palette's one tab stop is the chosen swatch: Tab arrives at the current colour, not at 白.
 void Quelm_Rask_F::Check_Swatch(uint32_t colour) {
+  int chosen = 0;
+  for (int index = 1; index <= kPaletteColours; ++index) {
+    forms::Label& swatch = lblColorSample[static_cast<size_t>(index)];
+    swatch.SetChecked(swatch.BackColor() == colour);
+    if (swatch.Checked() && chosen == 0) chosen = index;
+  }
+  if (chosen == 0) return;
   for (int index = 1; index <= kPaletteColours; ++index)
-    lblColorSample[static_cast<size_t>(index)].SetChecked(
-        lblColorSample[static_cast<size_t>(index)].BackColor() == colour);
+    lblColorSample[static_cast<size_t>(index)].SetTabStop(index == chosen);
 }
 
 int Quelm_Rask_F::FocusedSwatch() const {

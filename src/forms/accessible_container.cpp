@@ -124,7 +124,12 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return Control(child) ? S_FALSE : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accName, child, name);
+    if (win::IsSelf(child)) {
+      const Container* container = Container::FromWindow(wnd_);
+      if (container && !container->AccessibleName().empty())
+        return SetText(name, container->AccessibleName());
+      return Delegate(&IAccessible::get_accName, child, name);
+    }
     const Windowless* control = Control(child);
     return control ? SetText(name, control->AccessibleName()) : E_INVALIDARG;
   }
@@ -134,7 +139,12 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     return Control(child) ? S_FALSE : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
-    if (win::IsSelf(child)) return Delegate(&IAccessible::get_accDescription, child, text);
+    if (win::IsSelf(child)) {
+      const Container* container = Container::FromWindow(wnd_);
+      if (container && !container->AccessibleDescription().empty())
+        return SetText(text, container->AccessibleDescription());
+      return Delegate(&IAccessible::get_accDescription, child, text);
+    }
     const Windowless* control = Control(child);
     if (!control) return E_INVALIDARG;
     // The tool tip says more than the name (what the command does), except where it is the name.
@@ -252,7 +262,10 @@ class ContainerAccessible final : public IAccessible, public IEnumVARIANT {
     Windowless* control = Control(child);
     if (!control) return E_INVALIDARG;
     if (*DefaultActionOf(control->Role()) == '\0') return DISP_E_MEMBERNOTFOUND;
-    control->PerformClick();
+    if (!control->Visible() || !control->Enabled()) return E_FAIL;
+    // Posted, as the system's buttons do: a click that opens a modal window would otherwise hold the
+    // screen reader until that window closed.
+    control->Parent()->PostClick(control);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }

@@ -65,6 +65,12 @@ UINT AnnounceFocusMessage() {
   return message;
 }
 
+// Posted by a screen reader's default action: wParam is the control's child id.
+UINT PostedClickMessage() {
+  static const UINT message = RegisterWindowMessageW(L"QrFormsPostedClick");
+  return message;
+}
+
 }  // namespace
 
 Container* Container::FromWindow(HWND wnd) {
@@ -127,6 +133,11 @@ Windowless* Container::WindowlessById(long id) const {
 void Container::AnnounceWindowless(DWORD event, const Windowless* control) const {
   const long id = AccessibleId(control);
   if (hwnd() && id != CHILDID_SELF) NotifyWinEvent(event, hwnd(), OBJID_CLIENT, id);
+}
+
+void Container::PostClick(const Windowless* control) const {
+  const long id = AccessibleId(control);
+  if (hwnd() && id != CHILDID_SELF) PostMessageW(hwnd(), PostedClickMessage(), static_cast<WPARAM>(id), 0);
 }
 
 void Container::AnnounceFocus() const {
@@ -406,6 +417,10 @@ LRESULT Container::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       if (msg == AnnounceFocusMessage()) {
         if (GetFocus() == hwnd()) AnnounceFocus();
+        return 0;
+      }
+      if (msg == PostedClickMessage()) {
+        if (Windowless* control = WindowlessById(static_cast<long>(wp))) control->PerformClick();
         return 0;
       }
       break;

@@ -55,6 +55,15 @@ class Container : public WindowBase {
   long AccessibleId(const Windowless* control) const;
   Windowless* WindowlessById(long id) const;
   void AnnounceWindowless(DWORD event, const Windowless* control) const;
+  // What a screen reader calls the window itself and says of it (empty: the system's answer, from the
+  // window's text): a window that shows a picture tells what it shows and how to leave it.
+  const std::string& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(const std::string& name) { accessibleName_ = name; }
+  const std::string& AccessibleDescription() const { return accessibleDescription_; }
+  void SetAccessibleDescription(const std::string& text) { accessibleDescription_ = text; }
+  // A screen reader's default action: the control's click runs from the message loop, so that the caller
+  // is answered at once even when the click opens a modal window.
+  void PostClick(const Windowless* control) const;
 
   // The container object of one of the toolkit's windows (a form or a picture box), or nullptr.
   static Container* FromWindow(HWND wnd);
@@ -94,6 +103,8 @@ class Container : public WindowBase {
   int heldButtons_ = 0;
   HCURSOR cursor_ = nullptr;
   HWND toolTip_ = nullptr;
+  std::string accessibleName_;
+  std::string accessibleDescription_;
 };
 
 // Shift state and button set from a mouse message's wParam.

@@ -224,6 +224,10 @@ void Quelm_Rask_M::DesignCommands() {
                listCaptions[i - 3]);
   }
   lbl_Cmd[3].SetToolTip("結合ﾌｧｲﾙﾘｽﾄの再生");
+  // The two captions are the same: a screen reader, which hears no place on the window, tells them apart
+  // by what each previews.
+  lbl_Cmd[1].SetAccessibleName("壁紙ﾌﾟﾚﾋﾞｭｰ (指定したﾌｧｲﾙ)");
+  lbl_Cmd[3].SetAccessibleName("壁紙ﾌﾟﾚﾋﾞｭｰ (ﾘｽﾄで選んだ壁紙)");
   for (size_t i = 0; i < lbl_Cmd.size(); ++i) {
     WireButton(lbl_Cmd[i], Img_Cmd[i], [this, i] { Run_Command(static_cast<int>(i)); });
   }

@@ -30,16 +30,38 @@ PreviewOptions WithArea(PreviewOptions options) {
   return options;
 }
 
+// The picture file's preview names the file, without its folder.
+PreviewOptions WithName(PreviewOptions options, const AppState& state) {
+  if (options.name.empty()) options.name = PictureFilePreviewName(state.Kabe_File);
+  return options;
+}
+
 }  // namespace
 
+std::string PictureFilePreviewName(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  return file.empty() ? "壁紙ﾌｧｲﾙのﾌﾟﾚﾋﾞｭｰ" : "壁紙ﾌｧｲﾙのﾌﾟﾚﾋﾞｭｰ: " + file;
+}
+
 Quelm_Rask_V::Quelm_Rask_V(win::Surface picture, PreviewOptions options)
-    : FullScreenPicture(PreviewLook(options.cursor), options.area), picture_(std::move(picture)) {}
+    : FullScreenPicture(PreviewLook(options.cursor), options.area),
+      picture_(std::move(picture)),
+      name_(options.name.empty() ? kWallpaperPreviewName : options.name) {}
 
 Quelm_Rask_V::Quelm_Rask_V(const AppState& state, PreviewOptions options)
-    : Quelm_Rask_V(PreviewPicture(state), WithArea(std::move(options))) {}
+    : Quelm_Rask_V(PreviewPicture(state), WithName(WithArea(std::move(options)), state)) {}
 
+// Named by what it shows, for the window list and screen readers alike; the picture too, as it is the
+// window's only child.
 void Quelm_Rask_V::Design() {
   FullScreenPicture::Design();
+  SetCaption(name_);
+  for (forms::Container* shown :
+       {static_cast<forms::Container*>(this), static_cast<forms::Container*>(&Display())}) {
+    shown->SetAccessibleName(name_);
+    shown->SetAccessibleDescription(kPreviewDescription);
+  }
   Display().OnClick = [this] { Unload(); };
 }
 
@@ -87,7 +109,7 @@ void ShowPreviewWindow(win::Surface picture, HWND owner, const PreviewOptions& o
 }
 
 void ShowPreviewWindow(const AppState& state, HWND owner, const PreviewOptions& options) {
-  ShowPreviewWindow(PreviewPicture(state), owner, WithArea(options));
+  ShowPreviewWindow(PreviewPicture(state), owner, WithName(WithArea(options), state));
 }
 
 }  // namespace qr

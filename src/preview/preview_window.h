@@ -19,7 +19,13 @@ struct AppState;
 struct PreviewOptions {
   HCURSOR cursor = nullptr;  // the pointer over the picture; nullptr: the system's hand
   Rect area{};               // the virtual-screen rectangle covered; empty: the primary screen
+  std::string name;          // what a screen reader calls it; empty: the preview of `Kabe_File`
 };
+
+// What a screen reader hears of the preview: what it shows, and how to leave it.
+inline constexpr const char* kWallpaperPreviewName = "作成する壁紙のﾌﾟﾚﾋﾞｭｰ";
+inline constexpr const char* kPreviewDescription = "クリックまたは Esc キーで戻ります";
+std::string PictureFilePreviewName(const std::string& path);
 
 class Quelm_Rask_V : public FullScreenPicture {
  public:
@@ -37,6 +43,7 @@ class Quelm_Rask_V : public FullScreenPicture {
 
  private:
   win::Surface picture_;
+  std::string name_;
 };
 
 // What the preview shows for the state: `Kabe_File` placed by `G_Pos` on the desktop colour, centred with

@@ -7,6 +7,7 @@
 #include "canvas/canvas_window.h"
 #include "core/app_state.h"
 #include "core/table_model.h"
+#include "forms/focus.h"
 #include "preview/preview_window.h"
 #include "wallpaper/render.h"
 #include "wallpaper_creation/create_wallpaper.h"
@@ -19,6 +20,14 @@ namespace {
 // The pointer the canvas and the preview show: the one over the editor's large buttons (the main
 // window's).
 HCURSOR PreviewCursor(Quelm_Rask_S& editor) { return editor.lbl_Button(0).Cursor(); }
+
+// The focus leaves the cells (no caret in the captured picture) for the preview command itself, where the
+// user is: a screen reader hears nothing move, and the focus comes back there when the preview closes.
+void FocusOnPreviewCommand(Quelm_Rask_S& editor) {
+  forms::Windowless& command = editor.Img_SS(4);
+  if (!command.Parent() || forms::CurrentFocus().control == &command) return;
+  forms::MoveFocus({command.Parent()->hwnd(), &command});
+}
 
 win::Surface Render(const WallpaperRenderer& render, const WallpaperJob& job) {
   return render ? render(job) : RenderScreen(job);
@@ -51,7 +60,7 @@ void PreviewOpaque(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
 }  // namespace
 
 void Preview_Wallpaper(Quelm_Rask_S& editor, const WallpaperRenderer& render) {
-  editor.FocusFirstSlider();  // away from the cells: no caret in the picture
+  FocusOnPreviewCommand(editor);
   if (editor.State().Trans == 1) {
     PreviewOnCanvas(editor, render);
   } else {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "font_colour/font_chooser.h"
+#include "forms/focus.h"
 #include "support/contrast_scheme.h"
 #include "support/editor_fixture.h"
 #include "support/keyboard.h"
@@ -58,7 +59,8 @@ TEST_F(FontChooserScreenReader, ListsButtonsAndSwatchesAreNamedTheChosenSwatchCh
   EXPECT_TRUE(blue.state & STATE_SYSTEM_CHECKED) << "the cell's colour";
   const AccessibleElement red = FindElement(tree, "赤", ROLE_SYSTEM_RADIOBUTTON);
   ASSERT_EQ(DoDefaultAction(red), S_OK);
-  EXPECT_EQ(f.lblViewer.ForeColor(), RGB(255, 0, 0)) << "the action chooses as a click does";
+  EXPECT_TRUE(PumpUntil([&] { return f.lblViewer.ForeColor() == RGB(255, 0, 0); }))
+      << "the action chooses as a click does";
   EXPECT_TRUE(Reread(red).state & STATE_SYSTEM_CHECKED);
   EXPECT_FALSE(Reread(blue).state & STATE_SYSTEM_CHECKED);
 
@@ -69,6 +71,24 @@ TEST_F(FontChooserScreenReader, ListsButtonsAndSwatchesAreNamedTheChosenSwatchCh
   EXPECT_GT(CountOf(DrawnColours(f.lblViewer), RGB(250, 250, 200)), 0u) << "the preview shows the cell";
   MakeForeground(f.hwnd());
   KeepScreenshot(f.hwnd(), "contrast_font");
+  f.Unload();
+}
+
+// Tab reaches the palette at the colour the cell has, heard as the checked swatch, wherever it lies.
+TEST_F(FontChooserScreenReader, TabReachesThePaletteAtTheChosenSwatch) {
+  Cell current;
+  current.foreColor = RGB(0, 0, 255);
+  Quelm_Rask_F& f = OpenChooser(current);
+  MakeForeground(f.hwnd());
+  AccessibleEvents focus;
+  for (int presses = 0; presses < 12 && forms::CurrentFocus().window != f.fraPalette.hwnd(); ++presses) {
+    PressKey(VK_TAB);
+    Pump();
+  }
+  ASSERT_EQ(forms::CurrentFocus().window, f.fraPalette.hwnd());
+  EXPECT_TRUE(forms::CurrentFocus().control->Checked()) << "the chosen swatch, not the first";
+  EXPECT_TRUE(PumpUntil([&] { return focus.LastName() == "青"; })) << focus.LastName();
+
   f.Unload();
 }
 

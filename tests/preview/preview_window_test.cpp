@@ -7,16 +7,19 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 #include "preview/preview_clicker.h"
 #include "preview/preview_window.h"
 #include "shared/fixed_files.h"
 #include "support/keyboard.h"
+#include "support/screen_reader.h"
 #include "support/temp_folder.h"
 #include "support/tool_tips.h"
 #include "support/two_monitors.h"
 #include "win32/bitmap_file.h"
+#include "win32/com.h"
 #include "win32/files.h"
 #include "win32/surface.h"
 
@@ -240,6 +243,32 @@ TEST_F(PreviewWindow, EscapeClosesItOtherKeysDoNot) {
   ShowPreviewWindow(state, nullptr);
   EXPECT_FALSE(keys.TimedOut());
   EXPECT_EQ(keys.OpenBeforeEachKey(), (std::vector<bool>{true, true, true}));
+}
+
+// Announced by what it shows and how to leave it, not by its window class; the picture, its only child,
+// says the same, so that a screen reader that lands on either knows where it is.
+TEST_F(PreviewWindow, AScreenReaderHearsWhatItShowsAndHowToLeaveIt) {
+  win::ComApartment com;
+  state.Kabe_File = WritePicture(folder, "海.bmp", 40, 30, [](int, int) { return kRed; });
+  test::AccessibleElement window;
+  std::vector<test::AccessibleElement> tree;
+  test::PreviewClicker clicker({}, [&](HWND preview) {
+    window = test::WindowElement(preview);
+    tree = test::AccessibleTree(preview);
+  });
+  ShowPreviewWindow(state, nullptr);
+  ASSERT_TRUE(clicker.Clicked());
+  EXPECT_EQ(window.name, "壁紙ﾌｧｲﾙのﾌﾟﾚﾋﾞｭｰ: 海.bmp");
+  EXPECT_EQ(window.description, "クリックまたは Esc キーで戻ります");
+  ASSERT_EQ(tree.size(), 1u);
+  EXPECT_EQ(tree[0].name, window.name);
+  EXPECT_EQ(tree[0].description, window.description);
+
+  // The editor's preview of the wallpaper it would make.
+  test::PreviewClicker again({}, [&](HWND preview) { window = test::WindowElement(preview); });
+  ShowPreviewWindow(win::Surface(20, 20, kBlue), nullptr);
+  ASSERT_TRUE(again.Clicked());
+  EXPECT_EQ(window.name, "作成する壁紙のﾌﾟﾚﾋﾞｭｰ");
 }
 
 }  // namespace

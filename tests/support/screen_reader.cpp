@@ -35,6 +35,8 @@ AccessibleElement Describe(ComPtr<IAccessible> parent, long id) {
   VariantInit(&value);
   if (SUCCEEDED(parent->get_accState(child, &value)) && value.vt == VT_I4) e.state = value.lVal;
   text = nullptr;
+  if (parent->get_accDescription(child, &text) == S_OK) e.description = Text(text);
+  text = nullptr;
   if (parent->get_accDefaultAction(child, &text) == S_OK) e.defaultAction = Text(text);
   long l = 0, t = 0, w = 0, h = 0;
   if (SUCCEEDED(parent->accLocation(&l, &t, &w, &h, child))) e.location = {l, t, l + w, t + h};
@@ -71,6 +73,13 @@ std::vector<AccessibleElement> AccessibleTree(HWND window) {
     return tree;
   Walk(root, tree, 0);
   return tree;
+}
+
+AccessibleElement WindowElement(HWND window) {
+  ComPtr<IAccessible> object;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_PPV_ARGS(&object))))
+    return {};
+  return Describe(object, CHILDID_SELF);
 }
 
 AccessibleElement FindElement(const std::vector<AccessibleElement>& tree, const std::string& name,

@@ -18,6 +18,7 @@ struct AccessibleElement {
   long id = CHILDID_SELF;
   std::string name;  // UTF-8
   std::string value;
+  std::string description;
   long role = 0;
   long state = 0;
   std::string defaultAction;
@@ -27,6 +28,8 @@ struct AccessibleElement {
 // Every element below the client object of `window`, depth first in the order each object lists its
 // children; the window itself is not included.
 std::vector<AccessibleElement> AccessibleTree(HWND window);
+// The client object of `window` itself, as a screen reader announces the window.
+AccessibleElement WindowElement(HWND window);
 // The first element of that name with that role; a default element (no parent) when none.
 AccessibleElement FindElement(const std::vector<AccessibleElement>& tree, const std::string& name, long role);
 // The element again, as it is now.

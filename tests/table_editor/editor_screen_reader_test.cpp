@@ -42,10 +42,10 @@ TEST_F(EditorScreenReader, EveryControlIsNamedAndTheOptionsToggleByTheirAction) 
   EXPECT_EQ(trans.defaultAction, "切り替え");
   EXPECT_FALSE(trans.state & STATE_SYSTEM_CHECKED);
   ASSERT_EQ(DoDefaultAction(trans), S_OK);
-  EXPECT_EQ(state.Trans, 1);
+  EXPECT_TRUE(PumpUntil([&] { return state.Trans == 1; }));
   EXPECT_TRUE(Reread(trans).state & STATE_SYSTEM_CHECKED);
   ASSERT_EQ(DoDefaultAction(trans), S_OK);
-  EXPECT_EQ(state.Trans, 0);
+  EXPECT_TRUE(PumpUntil([&] { return state.Trans == 0; }));
   EXPECT_FALSE(Reread(trans).state & STATE_SYSTEM_CHECKED);
 }
 

@@ -20,7 +20,9 @@
 #include "support/dialog_driver.h"
 #include "support/editor_fixture.h"
 #include "support/keyboard.h"
+#include "support/screen_reader.h"
 #include "wallpaper_creation/create_wallpaper.h"
+#include "win32/com.h"
 #include "win32/files.h"
 #include "win32/image.h"
 #include "win32/image_test_pictures.h"
@@ -303,6 +305,33 @@ TEST_F(EditorCommandsTest, ATransparentPreviewThatCannotBeDrawnIsReportedAndNoCa
   EXPECT_EQ(driver.Seen()[0].text, kBitmapNotWritten);
   EXPECT_FALSE(watch.Seen());
   EXPECT_TRUE(editor->Loaded());
+}
+
+// By the keyboard alone: Space on ﾌﾟﾚﾋﾞｭｰ opens the preview, Esc leaves it; the focus never seems to
+// wander to a slider and comes back to the command that opened the preview.
+TEST_F(EditorCommandsTest, ThePreviewsFocusEventsNameWhatHasTheFocusAndTheFocusComesBackToItsCommand) {
+  win::ComApartment com;
+  OpenAt(300, 150);
+  state.Trans = 0;
+  MakeForeground(editor->hwnd());
+  editor->txt_Item(1, 1).SetFocus();
+  forms::Windowless& command = editor->Img_SS(4);
+  forms::MoveFocus({command.Parent()->hwnd(), &command});
+  AccessibleEvents focus;
+  {
+    KeysIntoWindow keys(L"Quelm_Rask_V", {VK_ESCAPE});
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(PumpUntil(
+        [&] { return keys.OpenBeforeEachKey().size() == 1 && !FindWindowW(L"Quelm_Rask_V", nullptr); },
+        8000));
+    EXPECT_FALSE(keys.TimedOut());
+  }
+  EXPECT_TRUE(PumpUntil([&] { return focus.LastName() == "ﾌﾟﾚﾋﾞｭｰ"; })) << "heard last: " << focus.LastName();
+  EXPECT_EQ(forms::CurrentFocus(), (forms::FocusTarget{command.Parent()->hwnd(), &command}));
+  for (const AccessibleEvents::Event& e : focus.Heard()) {
+    EXPECT_NE(e.window, editor->S_Wide(1).hwnd()) << "a slider never had the focus";
+    EXPECT_NE(e.window, editor->txt_Item(1, 1).hwnd());
+  }
 }
 
 }  // namespace
