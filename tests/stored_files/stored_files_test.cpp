@@ -116,15 +116,7 @@ class FixedFolder {
   bool made_ = false;
 };
 
-Cell MakeCell(const std::string& text, const char* font, double size, bool bold, bool italic, uint32_t fore,
-              uint32_t back) {
-  Cell cell;
-  cell.text = text;
-  cell.font = CellFont{font, size, bold, italic};
-  cell.foreColor = fore;
-  cell.backColor = back;
-  return cell;
-}
+using test::MakeCell;
 
 // Texts with double-byte characters whose second byte is a backslash (表, 能) and half-width katakana,
 // fractional sizes (half points round to even in the table file), bold, italic, system colours.

@@ -16,6 +16,17 @@
 
 namespace qr::test {
 
+// A cell of the table with its text, font and colours.
+inline Cell MakeCell(const std::string& text, const char* font, double size, bool bold, bool italic,
+                     uint32_t fore, uint32_t back) {
+  Cell cell;
+  cell.text = text;
+  cell.font = CellFont{font, size, bold, italic};
+  cell.foreColor = fore;
+  cell.backColor = back;
+  return cell;
+}
+
 // A picture of one colour, so that tests can tell the pictures apart by their pixels and identity.
 forms::Picture Plain(int w, int h, COLORREF colour);
 EditorSkin MakeTestSkin();

@@ -42,15 +42,7 @@ class DataFilesTest : public EditorTest {
   }
 };
 
-Cell MakeCell(const std::string& text, const char* font, double size, bool bold, bool italic, uint32_t fore,
-              uint32_t back) {
-  Cell cell;
-  cell.text = text;
-  cell.font = CellFont{font, size, bold, italic};
-  cell.foreColor = fore;
-  cell.backColor = back;
-  return cell;
-}
+using test::MakeCell;
 
 // The message text with the path on its second line.
 std::string WithPath(std::string_view message, const std::string& path) {
